@@ -1,0 +1,39 @@
+# Convenience targets; the real build is CMake + Ninja.
+PREFIX ?= /usr/local
+JOBS ?= $(shell nproc)
+
+.PHONY: all build build-asan test test-release test-asan demo install bench clean
+
+all: build
+
+build:
+	cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+	cmake --build build -j $(JOBS)
+
+build-asan:
+	cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKAVRO_SANITIZE=ON >/dev/null
+	cmake --build build-asan -j $(JOBS)
+
+test-release: build
+	cd build && ctest --output-on-failure
+
+test-asan: build-asan
+	cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure
+
+# Every test, in the release build and under the sanitizers.
+test: test-release test-asan
+
+demo: build
+	@sh examples/demo.sh build/kavro
+
+install: build
+	install -d $(DESTDIR)$(PREFIX)/bin
+	install -m 755 build/kavro $(DESTDIR)$(PREFIX)/bin/kavro
+
+bench:
+	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DKAVRO_BENCH=ON -DKAVRO_TESTS=OFF >/dev/null
+	cmake --build build-bench -j $(JOBS)
+	sh bench/run.sh build-bench
+
+clean:
+	rm -rf build build-asan build-bench

@@ -1,0 +1,88 @@
+// Composition counting and the DNA/RNA/protein classification c_comp.
+#include <cstring>
+
+#include "core/console.hpp"
+#include "core/program_exit.hpp"
+#include "core/sequence.hpp"
+
+namespace kavro {
+
+namespace {
+
+// Slot of every byte: 1..22 for the counted letters (either case), 0 for any
+// other printable character, -1 for control and non-ASCII bytes.
+struct SlotTable {
+    signed char slot[256];
+    SlotTable() {
+        for (int c = 0; c < 256; ++c) slot[c] = (c >= 0x20 && c < 0x7F) ? 0 : -1;
+        for (int i = 0; kCompositionLetters[i]; ++i) {
+            unsigned char up = static_cast<unsigned char>(kCompositionLetters[i]);
+            slot[up] = static_cast<signed char>(i + 1);
+            slot[up + ('a' - 'A')] = static_cast<signed char>(i + 1);
+        }
+    }
+};
+
+const SlotTable& slots() {
+    static const SlotTable t;
+    return t;
+}
+
+}  // namespace
+
+const char* type_name(int type) {
+    switch (type) {
+        case TYPE_DNA: return "DNA";
+        case TYPE_RNA: return "RNA";
+        case TYPE_PROTEIN: return "protein";
+        default: return "unknown";
+    }
+}
+
+int composition_slot(char upper) {
+    int s = slots().slot[static_cast<unsigned char>(upper)];
+    return s > 0 ? s : 0;
+}
+
+void zero_composition(Composition& comp) { comp.fill(0); }
+
+int count_composition(const char* text, long length, Composition& comp) {
+    if (text == nullptr) return 1;
+    if (length <= 0 || text[0] == '\0') return 2;
+    const SlotTable& t = slots();
+    for (long i = 0; i < length && text[i] != '\0'; ++i) {
+        int s = t.slot[static_cast<unsigned char>(text[i])];
+        if (s >= 0) ++comp[static_cast<std::size_t>(s)];
+    }
+    return 0;
+}
+
+int count_seq_composition(const SequenceRecord* rec, Composition& comp) {
+    if (rec == nullptr) return 1;
+    if (rec->length == 0 || rec->residues.empty()) return 2;
+    return count_composition(rec->residues.c_str(), rec->length, comp);
+}
+
+int c_comp(const SequenceRecord* rec) {
+    if (rec == nullptr) {
+        err("This is not a valid sequence in c_comp.\n");
+        end_program(1);
+    }
+    if (rec->length == 0 || rec->residues.empty()) return TYPE_UNKNOWN;
+    Composition comp;
+    zero_composition(comp);
+    count_composition(rec->residues.c_str(), rec->length, comp);
+    long letters = 0;
+    for (int i = 1; i <= 22; ++i) letters += comp[static_cast<std::size_t>(i)];
+    auto n = [&](char c) { return comp[static_cast<std::size_t>(composition_slot(c))]; };
+    const long acg = n('A') + n('C') + n('G');
+    const long nry = n('N') + n('R') + n('Y');
+    const double L = static_cast<double>(letters);
+    if (acg + n('T') == letters) return TYPE_DNA;
+    if (acg + n('U') == letters) return TYPE_RNA;
+    if (static_cast<double>(acg + n('U') + nry) >= 0.95 * L) return TYPE_RNA;
+    if (static_cast<double>(acg + n('T') + nry) >= 0.95 * L) return TYPE_DNA;
+    return n('U') > 1 ? TYPE_UNKNOWN : TYPE_PROTEIN;
+}
+
+}  // namespace kavro

@@ -1,0 +1,84 @@
+#pragma once
+// The one in-memory sequence entry, its type codes, collections and the
+// operations that classify or change a record.
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kavro {
+
+enum SeqType : int { TYPE_UNKNOWN = 0, TYPE_DNA = 1, TYPE_RNA = 2, TYPE_PROTEIN = 3 };
+
+// "unknown", "DNA", "RNA" or "protein"; "unknown" for any other code.
+const char* type_name(int type);
+
+// Room of the fixed-width fields; longer values are cut to fit.
+inline constexpr std::size_t kAccessionWidth = 29;
+inline constexpr std::size_t kOrganismWidth = 49;
+inline constexpr std::size_t kMoleculeWidth = 31;
+
+struct SequenceRecord {
+    long length = 0;   // number of residues once a reader or operation is done
+    int type = TYPE_UNKNOWN;
+    int circular = 0;  // 1 circular, 0 linear
+    std::string name;
+    std::string accession;   // at most kAccessionWidth characters
+    std::string organism;    // at most kOrganismWidth characters
+    std::string molecule;    // at most kMoleculeWidth characters
+    std::string definition;
+    std::string residues;
+
+    void set_accession(std::string_view v) { accession.assign(v.substr(0, kAccessionWidth)); }
+    void set_organism(std::string_view v) { organism.assign(v.substr(0, kOrganismWidth)); }
+    void set_molecule(std::string_view v) { molecule.assign(v.substr(0, kMoleculeWidth)); }
+};
+
+using Collection = std::vector<SequenceRecord>;
+
+// The number of records in the collection most recently read by a
+// multi-sequence reader; the collection writers and the alignment tools take
+// it as the collection's size.
+inline long g_entry_count = 0;
+
+// ---- record copies ----
+// Header copy: name, accession, organism, definition, length, type, circular;
+// empty residues; molecule not copied.
+SequenceRecord copy_seq_header(const SequenceRecord& rec);
+// Full copy.
+SequenceRecord copy_seq_h(const SequenceRecord& rec);
+
+// ---- composition ----
+// 30 counters: slot 0 printable characters that are none of the counted
+// letters; slots 1..22 the letters of kCompositionLetters in that order,
+// upper and lower case together. Control characters are counted nowhere.
+using Composition = std::array<long, 30>;
+inline constexpr char kCompositionLetters[] = "ACDEFGHIKLMNPQRSTUVWXY";
+// Slot of an upper-case letter in Composition (0 when not a counted letter).
+int composition_slot(char upper);
+
+void zero_composition(Composition& comp);
+// 1 for a null text, 2 for length 0 or an empty text, else 0 after adding the
+// counts of the first `length` characters.
+int count_composition(const char* text, long length, Composition& comp);
+int count_seq_composition(const SequenceRecord* rec, Composition& comp);
+
+// Classification of the residues: TYPE_UNKNOWN, TYPE_DNA, TYPE_RNA or
+// TYPE_PROTEIN. A null record ends the program (status 1).
+int c_comp(const SequenceRecord* rec);
+inline int c_comp(const SequenceRecord& rec) { return c_comp(&rec); }
+
+// ---- operations (0 success, 1 failure; messages on standard error) ----
+int clear_gaps(SequenceRecord& rec);
+int complement_seq(SequenceRecord& rec);
+int append_residues(SequenceRecord& rec, const SequenceRecord& other);
+int cut_residues(SequenceRecord& rec, long from, long to);
+SequenceRecord new_placeholder_seq();
+std::optional<SequenceRecord> extract_seq(const SequenceRecord& rec, long from, long to);
+
+// Complement of one residue letter by the DNA (rna = false) or RNA table.
+char complement_base(char c, bool rna);
+
+}  // namespace kavro

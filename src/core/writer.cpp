@@ -1,0 +1,142 @@
+#include "core/writer.hpp"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+#include <vector>
+
+namespace kavro {
+
+Writer::Writer(int fd, bool owns_fd, std::size_t buffer_size)
+    : fd_(fd), owns_(owns_fd), buf_(buffer_size ? buffer_size : 1, '\0') {}
+
+Writer::Writer(Writer&& o) noexcept
+    : fd_(o.fd_), owns_(o.owns_), failed_(o.failed_), buf_(std::move(o.buf_)), used_(o.used_) {
+    o.fd_ = -1;
+    o.owns_ = false;
+    o.used_ = 0;
+}
+
+Writer& Writer::operator=(Writer&& o) noexcept {
+    if (this != &o) {
+        close();
+        fd_ = o.fd_;
+        owns_ = o.owns_;
+        failed_ = o.failed_;
+        buf_ = std::move(o.buf_);
+        used_ = o.used_;
+        o.fd_ = -1;
+        o.owns_ = false;
+        o.used_ = 0;
+    }
+    return *this;
+}
+
+Writer::~Writer() { close(); }
+
+static std::optional<Writer> open_with(const std::string& path, int flags) {
+    int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
+    if (fd < 0) return std::nullopt;
+    return Writer(fd, true);
+}
+
+std::optional<Writer> Writer::open_append(const std::string& path) {
+    return open_with(path, O_WRONLY | O_CREAT | O_APPEND);
+}
+
+std::optional<Writer> Writer::open_truncate(const std::string& path) {
+    return open_with(path, O_WRONLY | O_CREAT | O_TRUNC);
+}
+
+void Writer::drain() {
+    const char* p = buf_.data();
+    std::size_t left = used_;
+    used_ = 0;
+    if (fd_ < 0) {
+        failed_ = failed_ || left > 0;
+        return;
+    }
+    while (left > 0) {
+        ssize_t n = ::write(fd_, p, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            failed_ = true;
+            return;
+        }
+        p += n;
+        left -= static_cast<std::size_t>(n);
+    }
+}
+
+void Writer::write(std::string_view s) {
+    if (buf_.empty()) buf_.assign(kBufferSize, '\0');
+    if (s.size() > buf_.size() - used_) {
+        drain();
+        if (s.size() >= buf_.size()) {
+            // Larger than the buffer: hand it over directly.
+            std::size_t keep = used_;
+            (void)keep;
+            const char* p = s.data();
+            std::size_t left = s.size();
+            while (left > 0 && fd_ >= 0) {
+                ssize_t n = ::write(fd_, p, left);
+                if (n < 0) {
+                    if (errno == EINTR) continue;
+                    failed_ = true;
+                    return;
+                }
+                p += n;
+                left -= static_cast<std::size_t>(n);
+            }
+            if (fd_ < 0) failed_ = true;
+            return;
+        }
+    }
+    std::memcpy(buf_.data() + used_, s.data(), s.size());
+    used_ += s.size();
+}
+
+void Writer::vprintf(const char* fmt, va_list ap) {
+    char small[512];
+    va_list copy;
+    va_copy(copy, ap);
+    int n = std::vsnprintf(small, sizeof small, fmt, copy);
+    va_end(copy);
+    if (n < 0) {
+        failed_ = true;
+        return;
+    }
+    if (static_cast<std::size_t>(n) < sizeof small) {
+        write(std::string_view(small, static_cast<std::size_t>(n)));
+        return;
+    }
+    std::vector<char> big(static_cast<std::size_t>(n) + 1);
+    std::vsnprintf(big.data(), big.size(), fmt, ap);
+    write(std::string_view(big.data(), static_cast<std::size_t>(n)));
+}
+
+void Writer::printf(const char* fmt, ...) {
+    va_list ap;
+    va_start(ap, fmt);
+    vprintf(fmt, ap);
+    va_end(ap);
+}
+
+bool Writer::flush() {
+    if (used_ > 0) drain();
+    return !failed_;
+}
+
+bool Writer::close() {
+    bool ok = flush();
+    if (owns_ && fd_ >= 0) {
+        if (::close(fd_) != 0) ok = false;
+    }
+    fd_ = -1;
+    owns_ = false;
+    return ok;
+}
+
+}  // namespace kavro

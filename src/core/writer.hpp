@@ -1,0 +1,59 @@
+#pragma once
+// Buffered output over a POSIX file descriptor. Every file the program writes,
+// and standard output and error, go through one of these: bytes collect in a
+// large buffer and leave in big write(2) calls. A failed write is remembered
+// and reported by flush()/close() instead of being ignored.
+
+#include <cstdarg>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kavro {
+
+class Writer {
+public:
+    static constexpr std::size_t kBufferSize = 1 << 20;
+
+    Writer() = default;
+    Writer(int fd, bool owns_fd, std::size_t buffer_size = kBufferSize);
+    Writer(Writer&& other) noexcept;
+    Writer& operator=(Writer&& other) noexcept;
+    Writer(const Writer&) = delete;
+    Writer& operator=(const Writer&) = delete;
+    ~Writer();
+
+    // fopen(path, "a")-like: created if missing, every write goes to the end.
+    static std::optional<Writer> open_append(const std::string& path);
+    // fopen(path, "w")-like: created or emptied.
+    static std::optional<Writer> open_truncate(const std::string& path);
+
+    void put(char c) {
+        if (used_ == buf_.size()) drain();
+        buf_[used_++] = c;
+    }
+    void write(std::string_view s);
+    void write(const char* s, std::size_t n) { write(std::string_view(s, n)); }
+    [[gnu::format(printf, 2, 3)]] void printf(const char* fmt, ...);
+    void vprintf(const char* fmt, va_list ap);
+
+    // Write pending bytes; false if this or any earlier write failed.
+    bool flush();
+    // Flush and close (when owned); false if anything failed.
+    bool close();
+    bool failed() const { return failed_; }
+    bool is_open() const { return fd_ >= 0; }
+    int fd() const { return fd_; }
+
+private:
+    void drain();
+
+    int fd_ = -1;
+    bool owns_ = false;
+    bool failed_ = false;
+    std::string buf_;
+    std::size_t used_ = 0;
+};
+
+}  // namespace kavro

@@ -1,0 +1,60 @@
+#pragma once
+// Format detection and every sequence reader.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/sequence.hpp"
+#include "input/line_reader.hpp"
+
+namespace kavro {
+
+enum FormatCode : int {
+    FORMAT_RAW = 0,
+    FORMAT_FASTA = 1,
+    FORMAT_GENBANK = 2,
+    FORMAT_EMBL = 3,
+    FORMAT_SWISSPROT = 4,
+    FORMAT_EMBL_UNTYPED = 5,
+    FORMAT_NBRF = 6,
+    FORMAT_CLUSTAL = 7,
+    FORMAT_PIR = 8,
+    FORMAT_PHYLIP = 9,
+    FORMAT_GENBANK_PROTEIN = 10,
+    FORMAT_UNIPROT = 11,
+    FORMAT_ERROR = 99,
+};
+
+// Reads at most 30 pieces of the file and names its format; 99 (after a
+// message) when it cannot be opened or is empty.
+int detect_format(const std::string& path);
+bool looks_like_phylip_header(std::string_view line);
+
+// ---- single entries ----
+// The first entry of a file in the given format; nothing after a message.
+std::optional<SequenceRecord> read_sequence(const std::string& path, int format, int requested_type);
+std::optional<SequenceRecord> read_raw(LineReader& in, int requested_type, const std::string& path);
+std::optional<SequenceRecord> read_fasta(LineReader& in, int requested_type);
+std::optional<SequenceRecord> read_nbrf(LineReader& in);
+
+// ---- database entries, walked by position ----
+// Each reads one entry starting at `position` and, on success, leaves in
+// `position` the offset just after the line that ended the entry. Nothing
+// when no further entry holds residues (the normal end) or on failure.
+std::optional<SequenceRecord> read_genbank_entry(LineReader& in, std::int64_t& position, int requested_type);
+std::optional<SequenceRecord> read_embl_entry(LineReader& in, std::int64_t& position, int requested_type);
+std::optional<SequenceRecord> read_pir_entry(LineReader& in, std::int64_t& position);
+
+// ---- collections ----
+// Each sets g_entry_count to the size of the collection it returns.
+std::optional<Collection> read_multi_fasta(const std::string& path, int requested_type);
+std::optional<Collection> read_clustal(const std::string& path, int keep_unclassified);
+std::optional<Collection> read_phylip(const std::string& path, int keep_unclassified);
+
+// Start and end arguments: 120, +5, -30, 100+20, 100-20; "last" and
+// unreadable texts give 0.
+long parse_position(std::string_view text);
+
+}  // namespace kavro

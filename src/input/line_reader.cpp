@@ -1,0 +1,218 @@
+#include "input/line_reader.hpp"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "core/console.hpp"
+
+namespace kavro {
+
+std::optional<LineReader> LineReader::open(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    LineReader r;
+    r.fd_ = fd;
+    r.owns_fd_ = true;
+    r.buf_.resize(kBlockSize);
+    return r;
+}
+
+LineReader LineReader::from_string(std::string data) {
+    LineReader r;
+    r.filled_ = data.size();
+    r.buf_ = std::move(data);
+    r.eof_ = true;
+    return r;
+}
+
+LineReader LineReader::from_fd(int fd, bool console) {
+    LineReader r;
+    r.fd_ = fd;
+    r.console_ = console;
+    r.buf_.resize(console ? 4096 : kBlockSize);
+    return r;
+}
+
+LineReader::LineReader(LineReader&& o) noexcept { *this = std::move(o); }
+
+LineReader& LineReader::operator=(LineReader&& o) noexcept {
+    if (this != &o) {
+        close_fd();
+        fd_ = o.fd_;
+        owns_fd_ = o.owns_fd_;
+        console_ = o.console_;
+        eof_ = o.eof_;
+        error_ = o.error_;
+        buf_ = std::move(o.buf_);
+        pos_ = o.pos_;
+        filled_ = o.filled_;
+        base_ = o.base_;
+        piece_offset_ = o.piece_offset_;
+        o.fd_ = -1;
+        o.owns_fd_ = false;
+        o.pos_ = o.filled_ = 0;
+    }
+    return *this;
+}
+
+LineReader::~LineReader() { close_fd(); }
+
+void LineReader::close_fd() {
+    if (owns_fd_ && fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    owns_fd_ = false;
+}
+
+bool LineReader::refill() {
+    if (eof_ || fd_ < 0) {
+        eof_ = true;
+        return false;
+    }
+    // Keep the unread tail, move it to the front, and grow when it fills
+    // the whole buffer (a line longer than the block).
+    if (pos_ > 0) {
+        std::memmove(buf_.data(), buf_.data() + pos_, filled_ - pos_);
+        base_ += static_cast<std::int64_t>(pos_);
+        filled_ -= pos_;
+        pos_ = 0;
+    }
+    if (filled_ == buf_.size()) buf_.resize(buf_.size() * 2);
+    if (console_) flush_out();
+    for (;;) {
+        ssize_t n = ::read(fd_, buf_.data() + filled_, buf_.size() - filled_);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            error_ = true;
+            eof_ = true;
+            return false;
+        }
+        if (n == 0) {
+            eof_ = true;
+            return false;
+        }
+        filled_ += static_cast<std::size_t>(n);
+        return true;
+    }
+}
+
+bool LineReader::read_piece(std::string_view& piece, std::size_t limit) {
+    if (limit == 0) limit = 1;
+    for (;;) {
+        std::size_t avail = filled_ - pos_;
+        char* start = buf_.data() + pos_;
+        std::size_t span = avail < limit + 1 ? avail : limit + 1;
+        auto* nl = static_cast<char*>(span ? std::memchr(start, '\n', span) : nullptr);
+        if (nl) {
+            std::size_t bytes = static_cast<std::size_t>(nl - start) + 1;
+            bool crlf = bytes >= 2 && nl[-1] == '\r';
+            std::size_t chars = crlf ? bytes - 1 : bytes;
+            if (chars <= limit) {
+                piece_offset_ = tell();
+                pos_ += bytes;
+                if (crlf) nl[-1] = '\n';
+                piece = std::string_view(start, chars);
+                return true;
+            }
+        }
+        if (avail > limit || (avail == limit && eof_)) {
+            piece_offset_ = tell();
+            pos_ += limit;
+            piece = std::string_view(start, limit);
+            return true;
+        }
+        if (eof_ || !refill()) {
+            avail = filled_ - pos_;
+            if (avail == 0) return false;
+            if (avail > limit) continue;
+            piece_offset_ = tell();
+            start = buf_.data() + pos_;
+            pos_ += avail;
+            piece = std::string_view(start, avail);
+            return true;
+        }
+    }
+}
+
+bool LineReader::read_line(std::string_view& line) {
+    std::size_t scanned = 0;
+    for (;;) {
+        char* start = buf_.data() + pos_;
+        std::size_t avail = filled_ - pos_;
+        auto* nl = static_cast<char*>(avail > scanned ? std::memchr(start + scanned, '\n', avail - scanned) : nullptr);
+        if (nl) {
+            std::size_t bytes = static_cast<std::size_t>(nl - start) + 1;
+            bool crlf = bytes >= 2 && nl[-1] == '\r';
+            piece_offset_ = tell();
+            pos_ += bytes;
+            if (crlf) nl[-1] = '\n';
+            line = std::string_view(start, crlf ? bytes - 1 : bytes);
+            return true;
+        }
+        scanned = avail;
+        if (eof_ || !refill()) {
+            avail = filled_ - pos_;
+            if (avail == 0) return false;
+            piece_offset_ = tell();
+            start = buf_.data() + pos_;
+            pos_ += avail;
+            line = std::string_view(start, avail);
+            return true;
+        }
+    }
+}
+
+bool LineReader::read_word(std::string& word, std::size_t max) {
+    word.clear();
+    auto blank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+    for (;;) {
+        while (pos_ < filled_ && blank(buf_[pos_])) ++pos_;
+        if (pos_ < filled_) break;
+        if (!refill()) return false;
+    }
+    while (word.size() < max) {
+        if (pos_ >= filled_ && !refill()) break;
+        if (pos_ >= filled_) break;
+        char c = buf_[pos_];
+        if (blank(c)) break;
+        word.push_back(c);
+        ++pos_;
+    }
+    return true;
+}
+
+void LineReader::skip_rest_of_line() {
+    for (;;) {
+        char* start = buf_.data() + pos_;
+        std::size_t avail = filled_ - pos_;
+        auto* nl = static_cast<char*>(avail ? std::memchr(start, '\n', avail) : nullptr);
+        if (nl) {
+            pos_ += static_cast<std::size_t>(nl - start) + 1;
+            return;
+        }
+        pos_ = filled_;
+        if (!refill()) return;
+    }
+}
+
+bool LineReader::seek(std::int64_t offset) {
+    if (offset < 0) return false;
+    if (offset >= base_ && offset <= base_ + static_cast<std::int64_t>(filled_)) {
+        pos_ = static_cast<std::size_t>(offset - base_);
+        return true;
+    }
+    if (fd_ < 0 || console_) return false;
+    if (::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) < 0) return false;
+    base_ = offset;
+    pos_ = filled_ = 0;
+    eof_ = false;
+    return true;
+}
+
+LineReader& stdin_reader() {
+    static LineReader r = LineReader::from_fd(0, true);
+    return r;
+}
+
+}  // namespace kavro

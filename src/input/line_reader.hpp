@@ -1,0 +1,86 @@
+#pragma once
+// The one line reader of the program. It reads a file (or standard input, or
+// a string in tests) in large blocks and hands out fgets-style pieces: a
+// piece ends after a newline or after `limit` characters, whichever comes
+// first, so a physical line longer than the limit arrives as several pieces
+// (the readers' rules apply per piece). Offsets are 64-bit byte offsets in
+// the file, so entries can be walked by position in files of any size.
+//
+// Files are read as text: a carriage return right before a newline is
+// dropped (the piece ends in "\n" alone), so CRLF files read like LF files.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kavro {
+
+class LineReader {
+public:
+    static constexpr std::size_t kBlockSize = 1 << 20;
+    // The usual piece limits: most readers take 512 characters at a time,
+    // the shell and the text utilities 511.
+    static constexpr std::size_t kPiece = 512;
+    static constexpr std::size_t kShortPiece = 511;
+
+    // Opens a file for reading; nothing if it cannot be opened.
+    static std::optional<LineReader> open(const std::string& path);
+    // Reads from a string (tests, in-memory data).
+    static LineReader from_string(std::string data);
+    // Reads from a descriptor it does not own (standard input). With
+    // console set, standard output is flushed before every blocking read so
+    // that prompts appear before the program waits.
+    static LineReader from_fd(int fd, bool console);
+
+    LineReader(LineReader&& other) noexcept;
+    LineReader& operator=(LineReader&& other) noexcept;
+    LineReader(const LineReader&) = delete;
+    LineReader& operator=(const LineReader&) = delete;
+    ~LineReader();
+
+    // Next piece of at most `limit` characters (limit >= 1), ending after a
+    // newline when one comes first. The view stays valid until the next call.
+    // False at end of input (or on a read error: see error()).
+    bool read_piece(std::string_view& piece, std::size_t limit = kPiece);
+    // Next whole line, however long, with its newline (if any).
+    bool read_line(std::string_view& line);
+    // scanf("%Ns")-style: skips white space (newlines included) and reads a
+    // word of at most max characters; the rest stays for the next read.
+    // False at end of input.
+    bool read_word(std::string& word, std::size_t max);
+    // Discards the rest of the current input line, its newline included.
+    void skip_rest_of_line();
+
+    // Offset of the next byte to be read, and of the start of the last piece.
+    std::int64_t tell() const { return base_ + static_cast<std::int64_t>(pos_); }
+    std::int64_t piece_offset() const { return piece_offset_; }
+    // Moves to a byte offset; false if the input cannot seek there.
+    bool seek(std::int64_t offset);
+
+    bool eof() const { return eof_ && pos_ >= filled_; }
+    bool error() const { return error_; }
+
+private:
+    LineReader() = default;
+    // Reads more input after pos_; false when nothing more could be read.
+    bool refill();
+    void close_fd();
+
+    int fd_ = -1;
+    bool owns_fd_ = false;
+    bool console_ = false;
+    bool eof_ = false;
+    bool error_ = false;
+    std::string buf_;
+    std::size_t pos_ = 0;     // next unread byte in buf_
+    std::size_t filled_ = 0;  // bytes of buf_ holding data
+    std::int64_t base_ = 0;   // file offset of buf_[0]
+    std::int64_t piece_offset_ = 0;
+};
+
+// The program's standard input (console prompts, menu mode).
+LineReader& stdin_reader();
+
+}  // namespace kavro

@@ -1,0 +1,24 @@
+#pragma once
+// CLUSTAL, interleaved PHYLIP and NEXUS alignment output.
+
+#include <string>
+
+#include "core/sequence.hpp"
+#include "core/writer.hpp"
+
+namespace kavro {
+
+// 0 success, 1 no collection ("Empty sequence.\n"), 2 write error.
+// The collection's size is g_entry_count (and never more than its size).
+int write_clustal(Writer& out, Collection* seqs, long name_width);
+int write_phylip(Writer& out, Collection* seqs, long name_width);
+int write_nexus(Writer& out, Collection* seqs, long name_width);
+
+int write_clustal_file(const std::string& path, Collection* seqs);
+int write_phylip_file(const std::string& path, Collection* seqs);
+int write_nexus_file(const std::string& path, Collection* seqs);
+
+// Quicksort by name, the original's steps (equal names end as they give).
+void sort_by_name(Collection& seqs);
+
+}  // namespace kavro

@@ -1,0 +1,31 @@
+#pragma once
+// FASTA output: one record to an open stream or a named file, batches with
+// length filters or run masking, ranges of a batch.
+
+#include <string>
+
+#include "core/sequence.hpp"
+#include "core/writer.hpp"
+
+namespace kavro {
+
+// 0 written; 1 null record; 2 write error; 3 length mismatch.
+int write_fasta_entry(Writer& out, const SequenceRecord* rec, bool with_definition, char separator);
+inline int write_fasta_entry(Writer& out, const SequenceRecord& rec, bool with_definition, char separator) {
+    return write_fasta_entry(out, &rec, with_definition, separator);
+}
+// Appends one entry to a file; 0 or 1.
+int write_fasta_file(const std::string& path, const SequenceRecord* rec, bool with_definition, char separator);
+
+int write_fasta_batch(Writer& out, Collection& batch, long minimum, long maximum);
+int write_fasta_batch_file(const std::string& path, Collection& batch, long minimum, long maximum);
+int write_fasta_all(const std::string& path, Collection& batch);
+int write_fasta_range(Writer& out, Collection& batch, long first, long end);
+int write_fasta_range_file(const std::string& path, Collection& batch, long first, long end);
+
+// Replaces every run of at least n_threshold N (then q_threshold Q) that is
+// followed by another character with "NxKKKx" + letter, announcing each on
+// standard output as "xKKKx".
+void mask_long_runs(std::string& residues, long n_threshold, long q_threshold);
+
+}  // namespace kavro
