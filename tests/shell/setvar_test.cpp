@@ -159,16 +159,14 @@ protected:
     }
 };
 
-TEST_F(Environment, UnsetMeansDefaults) {
+TEST_F(Environment, RecognisedValuesAndDefaults) {
     g_settings.addseqg = true;
     g_settings.seq_import = false;
-    kavro::read_environment_settings();
+    kavro::read_environment_settings();  // nothing set
     EXPECT_EQ(g_settings.line_length, 75);
     EXPECT_FALSE(g_settings.addseqg);
     EXPECT_TRUE(g_settings.seq_import);
-}
 
-TEST_F(Environment, RecognisedValues) {
     setenv("PRINTLINE", "60", 1);
     setenv("ADDSEQG", "true", 1);
     setenv("SEQ_IMPORT", "0", 1);
