@@ -24,7 +24,7 @@ TEST(ResidueCollection, TablesKeepWhatTheirRulesSay) {
     EXPECT_EQ(by_table("\xE9", graphic_table()), "");
 }
 
-TEST(ResidueCollection, FastPathsGiveExactlyTheTableResult) {
+TEST(ResidueCollection, FastPathGivesExactlyTheTableResult) {
     std::mt19937 rng(7);
     const std::string alphabet = "acgtnACGTN -*.0123456789\t\n\r\x01\x7F\xC3@[`{";
     for (int round = 0; round < 2000; ++round) {
@@ -42,19 +42,6 @@ TEST(ResidueCollection, FastPathsGiveExactlyTheTableResult) {
         append_graphic(b, text);
         ASSERT_EQ(b, "prefix" + by_table(text, graphic_table())) << text;
     }
-}
-
-TEST(ResidueCollection, DefinitionCollectionAndWords) {
-    std::string d;
-    collect_definition(d, "first\n");
-    collect_definition(d, "second");
-    EXPECT_EQ(d, "first;second");
-    auto w = split_words("  a\tbb  ccc\n", 4);
-    EXPECT_EQ(w, (std::vector<std::string_view>{"a", "bb", "ccc", ""}));
-    EXPECT_TRUE(all_digits("0123"));
-    EXPECT_FALSE(all_digits(""));
-    EXPECT_FALSE(all_digits("12a"));
-    EXPECT_EQ(digits_value("99999999999999"), 2147483647);
 }
 
 }  // namespace
