@@ -2,6 +2,7 @@
 // writes it as FASTA, optionally as the complementary strand. On a circular
 // molecule a stretch may run across the origin (start > end).
 
+#include <algorithm>
 #include <optional>
 #include <string>
 
@@ -44,6 +45,29 @@ std::optional<std::string> ask_strand() {
     std::string word;
     if (!read_console_word(word)) return std::nullopt;
     return (word == "c" || word == "comp") ? "c" : "n";
+}
+
+// True when every byte is an upper-case letter, as in most entries: then
+// clearing gaps would change nothing, and this scan (which the compiler
+// vectorises) costs far less than rewriting every byte.
+bool only_upper_letters(std::string_view s) {
+    constexpr std::size_t kBlock = 4096;
+    for (std::size_t at = 0; at < s.size(); at += kBlock) {
+        const std::size_t n = std::min(kBlock, s.size() - at);
+        const unsigned char* p = reinterpret_cast<const unsigned char*>(s.data() + at);
+        unsigned char outside = 0;
+        for (std::size_t i = 0; i < n; ++i) outside |= static_cast<unsigned char>(p[i] - 'A') > 25;
+        if (outside) return false;
+    }
+    return true;
+}
+
+// clear_gaps, skipped when there is nothing to clear.
+int clear_gaps_if_needed(SequenceRecord& rec) {
+    if (rec.length >= 0 && static_cast<std::size_t>(rec.length) == rec.residues.size() &&
+        only_upper_letters(rec.residues))
+        return 0;
+    return clear_gaps(rec);
 }
 
 [[noreturn]] void fail_extraction() {
@@ -126,14 +150,16 @@ int cmd_getseq2(int count, CommandLine& words) {
         err("Error in reading file: %s\n", input.c_str());
         end_program(1);
     }
-    rec->type = c_comp(*rec);
+    // read_sequence has already classified the entries whose reader gives
+    // them no type (raw and FASTA); the others carry their header's type.
+    if (format != FORMAT_FASTA && format != FORMAT_RAW) rec->type = c_comp(*rec);
     FormGuard form_guard;
     if (!g_settings.form) g_settings.form = rec->circular != 0;
     const bool circular = g_settings.form;
 
     out("Data type is %s\n", type_name(rec->type));
     if (rec->definition.size() > kDefinitionWidth) rec->definition.resize(kDefinitionWidth);
-    if (clear_gaps(*rec) != 0) {
+    if (clear_gaps_if_needed(*rec) != 0) {
         err("Error in clearing gaps in file: %s\n", rec->name.c_str());
         end_program(1);
     }
