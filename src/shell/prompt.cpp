@@ -16,7 +16,8 @@ bool stdin_closed() { return g_stdin_closed; }
 int ask_argument_from(LineReader& in, std::string& argument, const char* prompt_utf8) {
     for (;;) {
         out("     -------------------------------------------\n");
-        jout("      %s または exitと入力してください。\n", prompt_utf8);
+        // The prompt text is Japanese too: it is converted with the line.
+        jout_text(std::string("      ") + prompt_utf8 + " または exitと入力してください。\n");
         out("     -------------------------------------------\n\n");
         // The whole word is taken, so that a long answer is refused as one
         // and its tail does not answer the next prompt.
