@@ -3,14 +3,12 @@
 #include <string>
 
 #include "support/run_kavro.hpp"
+#include "textutil/textutil_support.hpp"
 
 namespace {
 
 using kavro_test::run;
-
-const std::string kDone = kavro_test::sjis("完了.\n");
-
-bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+using namespace textutil_test;
 
 std::size_t count_of(const std::string& text, const std::string& part) {
     std::size_t n = 0;

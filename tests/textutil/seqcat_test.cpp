@@ -4,15 +4,14 @@
 #include <utility>
 #include <vector>
 
+#include "input/formats.hpp"
 #include "support/run_kavro.hpp"
+#include "textutil/textutil_support.hpp"
 
 namespace {
 
 using kavro_test::run;
-
-const std::string kDone = kavro_test::sjis("完了.\n");
-
-bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+using namespace textutil_test;
 
 using Rows = std::vector<std::pair<std::string, std::string>>;
 
@@ -29,25 +28,12 @@ std::string clustal(const Rows& rows) {
     return t;
 }
 
-// The entries of a CLUSTAL text, in order, with their residues joined.
-Rows parse_clustal(const std::string& text) {
+// The entries of an alignment the command wrote, read back by the reader.
+Rows read_back(const kavro_test::Result& r, const std::string& name) {
     Rows rows;
-    std::size_t pos = text.find('\n') + 1;
-    std::size_t row = 0;
-    while (pos < text.size()) {
-        std::size_t nl = text.find('\n', pos);
-        std::string line = text.substr(pos, nl - pos);
-        pos = nl + 1;
-        if (line.empty()) {
-            row = 0;
-            continue;
-        }
-        std::size_t gap = line.find(' ');
-        std::string name = line.substr(0, gap);
-        std::string residues = line.substr(line.find_first_not_of(' ', gap));
-        if (row == rows.size()) rows.push_back({name, ""});
-        rows[row++].second += residues;
-    }
+    auto seqs = kavro::read_clustal(r.dir->path() + "/" + name, 1);
+    if (seqs)
+        for (const auto& rec : *seqs) rows.push_back({rec.name, rec.residues});
     return rows;
 }
 
@@ -66,7 +52,7 @@ TEST(Seqcat, JoinsTwoAlignmentsEntryByEntry) {
     EXPECT_TRUE(has(r.out, "These are CLUSTAL files.\nReading sequence 1...\nReading sequence 2...\n"));
     EXPECT_TRUE(has(r.out, "Writing sequences...\n"));
     EXPECT_TRUE(has(r.out, "\nTerminated.\n" + kDone));
-    Rows joined = parse_clustal(r.file("out.aln"));
+    Rows joined = read_back(r, "out.aln");
     ASSERT_EQ(joined.size(), 3u);
     for (std::size_t i = 0; i < 3; ++i) {
         EXPECT_EQ(joined[i].first, first[i].first);
@@ -80,7 +66,7 @@ TEST(Seqcat, AlignmentNamesAgreeOnTheirFirstTenCharacters) {
     auto r = run({.args = {"seqcat", "a.aln", "b.aln", "out.aln"},
                   .files = {{"a.aln", clustal(first)}, {"b.aln", clustal(second)}}});
     ASSERT_EQ(r.status, 0) << r.err;
-    Rows joined = parse_clustal(r.file("out.aln"));
+    Rows joined = read_back(r, "out.aln");
     ASSERT_EQ(joined.size(), 2u);
     EXPECT_EQ(joined[0], (std::pair<std::string, std::string>{"sequence_0001", "ACGTACGTACGGGG"}));
 

@@ -33,35 +33,18 @@ TEST(TxtrPasses, RemoveNumbersDropsOnlyNumbersStandingAlone) {
     expect_same_for_any_chunking<RemoveNumbersPass>("1\n\t2\tac\n", "\n\t\tac\n");
 }
 
-TEST(TxtrPasses, RemoveNumbersKeepsARunLongerThanThirtyDigits) {
-    const std::string thirty(kMaxHeldDigits, '7');
-    expect_same_for_any_chunking<RemoveNumbersPass>(" " + thirty + " a", "  a");
-    const std::string long_run = thirty + "1234";
-    for (std::size_t chunk : {std::size_t{1}, std::size_t{5}, std::size_t{1} << 16}) {
-        RemoveNumbersPass pass;
-        std::string out;
-        std::vector<std::size_t> reported;
-        std::string text = " " + long_run + " acg 5\n";
-        for (std::size_t i = 0; i < text.size(); i += chunk) {
-            pass.long_runs.clear();
-            pass.feed(std::string_view(text).substr(i, chunk), out);
-            for (auto at : pass.long_runs) reported.push_back(i + at);
-        }
-        pass.finish(out);
-        EXPECT_EQ(out, " " + long_run + " acg \n");
-        // Reported once, at the 31st digit.
-        EXPECT_EQ(reported, std::vector<std::size_t>{1 + kMaxHeldDigits});
+TEST(TxtrPasses, ALongRunIsKeptAndReportedAtItsThirtyFirstDigit) {
+    const std::string text = " " + std::string(kMaxHeldDigits, '7') + "1234 acg 5\n";
+    std::vector<std::size_t> reported;
+    RemoveNumbersPass pass;
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); i += 5) {
+        pass.long_runs.clear();
+        pass.feed(std::string_view(text).substr(i, 5), out);
+        for (auto at : pass.long_runs) reported.push_back(i + at);
     }
-}
-
-TEST(TxtrPasses, ReplaceCharRemovesOrReplaces) {
-    expect_same_for_any_chunking<ReplaceCharPass>("axbxx\n", "ab\n", 'x');
-    expect_same_for_any_chunking<ReplaceCharPass>("axbxx\n", "aybyy\n", 'x', 'y');
-}
-
-TEST(TxtrPasses, CaseChangesLettersOnly) {
-    expect_same_for_any_chunking<CasePass>("AbC-1\xC0z\n", "abc-1\xC0z\n", false);
-    expect_same_for_any_chunking<CasePass>("AbC-1\xC0z\n", "ABC-1\xC0Z\n", true);
+    EXPECT_EQ(out, text.substr(0, text.size() - 2) + "\n");
+    EXPECT_EQ(reported, std::vector<std::size_t>{1 + kMaxHeldDigits});
 }
 
 TEST(TxtrPasses, ReflowLowersDropsLineEndsAndBreaksAtTheWidth) {

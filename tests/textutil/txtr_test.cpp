@@ -3,15 +3,14 @@
 #include <string>
 
 #include "support/run_kavro.hpp"
+#include "textutil/textutil_support.hpp"
 #include "textutil/txtr_passes.hpp"
 
 namespace {
 
 using kavro_test::run;
 using kavro_test::sjis;
-
-const std::string kDone = kavro_test::sjis("完了.\n");
-const std::string kFailed = kavro_test::sjis("終了します..\n");
+using namespace textutil_test;
 
 kavro_test::Result txtr(const std::string& option, const std::string& text, const std::string& input = "") {
     std::vector<std::string> args = {"txtr", "in.txt", "out.txt"};
@@ -19,57 +18,50 @@ kavro_test::Result txtr(const std::string& option, const std::string& text, cons
     return run({.args = args, .input = input, .files = {{"in.txt", text}}});
 }
 
-bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
-TEST(Txtr, RemoveAndReplaceOneCharacter) {
+TEST(Txtr, ByteOptions) {
     auto r = txtr("3x", "axbx\nxx\n");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.file("out.txt"), "ab\n\n");
-    EXPECT_TRUE(has(r.out, "Terminated.\n" + kDone));
+    EXPECT_TRUE(has(r.out, "\n\nTerminated.\n" + kDone));  // the pass ends with a line end
     EXPECT_EQ(txtr("3xy", "axbx\n").file("out.txt"), "ayby\n");
     EXPECT_EQ(txtr("3", "axbx\n").file("out.txt"), "axbx\n");  // no character: a copy
-}
-
-TEST(Txtr, CaseOptions) {
-    for (const char* lower : {"4", "u", "U"}) EXPECT_EQ(txtr(lower, "AcG\n").file("out.txt"), "acg\n") << lower;
-    for (const char* upper : {"5", "l", "L"}) EXPECT_EQ(txtr(upper, "AcG\n").file("out.txt"), "ACG\n") << upper;
+    EXPECT_EQ(txtr("u", "AcG\n").file("out.txt"), "acg\n");
+    EXPECT_EQ(txtr("L", "AcG\n").file("out.txt"), "ACG\n");
+    EXPECT_EQ(txtr("CR", "a\rb\n\rc\r\n").file("out.txt"), "a\nb\nc\n");
+    EXPECT_EQ(txtr("J", "ABC\n").file("out.txt"), "abc\n");  // no width: 75
+    // One dot for every hundredth byte.
+    EXPECT_TRUE(has(txtr("4", std::string(250, 'A')).out, "\n..\nTerminated.\n"));
 }
 
 TEST(Txtr, ReflowWritesLowerCaseLinesOfTheGivenLength) {
-    std::string text;
-    for (int i = 0; i < 5; ++i) text += "ACGTACGTAC GTACGTACGT ACGTACGTAC\n";  // 32 characters a line
-    auto r = txtr("J60", text);
-    std::string flat;
+    std::string text, flat;
+    for (int i = 0; i < 5; ++i) text += "ACGTACGTAC GTACGTACGT ACGTACGTAC\n";
     for (char c : text)
         if (c != '\n') flat += static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
-    ASSERT_EQ(flat.size(), 160u);
-    EXPECT_EQ(r.file("out.txt"), flat.substr(0, 60) + "\n" + flat.substr(60, 60) + "\n" + flat.substr(120) + "\n");
-    EXPECT_EQ(txtr("J", "ABC\n").file("out.txt"), "abc\n");  // no width: 75
+    EXPECT_EQ(txtr("J60", text).file("out.txt"),
+              flat.substr(0, 60) + "\n" + flat.substr(60, 60) + "\n" + flat.substr(120) + "\n");
 }
 
 TEST(Txtr, LineRangeCopy) {
-    std::string text;
+    std::string text, expected;
     for (int i = 1; i <= 25; ++i) text += "line" + std::to_string(i) + "\n";
-    auto r = txtr("c10-20", text);
-    EXPECT_EQ(r.status, 0);
-    EXPECT_TRUE(has(r.out, "Copying text file from line 10 to 20 ...\n"));
-    std::string expected;
     for (int i = 10; i <= 20; ++i) expected += "line" + std::to_string(i) + "\n";
+    auto r = txtr("c10-20", text);
+    EXPECT_TRUE(has(r.out, "Copying text file from line 10 to 20 ...\n"));
     EXPECT_EQ(r.file("out.txt"), expected);
     EXPECT_EQ(r.err, "");
 
     auto short_file = txtr("c10-20", "1\n2\n3\n4\n5\n");
+    EXPECT_EQ(short_file.status, 0);
     EXPECT_EQ(short_file.file("out.txt"), "");
     EXPECT_EQ(short_file.err, "There are 5 lines in the file in.txt. Check start and end parameters.\n");
-}
 
-TEST(Txtr, LineRangeCountsPiecesOf511Characters) {
+    // Lines are counted in pieces of 511 characters.
     std::string long_line(kavro::txtr::kRangePiece + 10, 'a');
-    auto r = txtr("c2-2", long_line + "\nnext\n");
-    EXPECT_EQ(r.file("out.txt"), std::string(10, 'a') + "\n");
+    EXPECT_EQ(txtr("c2-2", long_line + "\nnext\n").file("out.txt"), std::string(10, 'a') + "\n");
 }
 
-TEST(Txtr, RemoveBlanksAndEmptyLinesThroughTheTemporaryFile) {
+TEST(Txtr, ChainedCleanUpThroughTheTemporaryFile) {
     auto r = txtr("1", "ac gt\n\n  \t\nA C\n");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.file("out.txt"), "acgt\nAC\n");
@@ -78,15 +70,11 @@ TEST(Txtr, RemoveBlanksAndEmptyLinesThroughTheTemporaryFile) {
     EXPECT_TRUE(has(r.out, "Deleting empty lines and writing to file : out.txt\n"));
     EXPECT_TRUE(has(r.out, "Trying to remove temporary file...\nTerminated.\n"));
     EXPECT_FALSE(r.exists("tmpfil.zan"));
-}
 
-TEST(Txtr, RemoveNumbersBlanksAndEmptyLines) {
-    auto r = txtr("2", "        1 acgtacgtac gtacgt\n       17 acgt 20\n\n99");
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.file("out.txt"), "acgtacgtacgtacgt\nacgt\n");
-    EXPECT_TRUE(has(r.out, "Deleting numbers from file : in.txt\nand writing into a temporary file : tmpfil.zan\n"));
-    EXPECT_TRUE(has(r.out, "\nDeleting spaces from file : tmpfil.zan\n"));
-    EXPECT_FALSE(r.exists("tmpfil.zan"));
+    auto numbers = txtr("2", "        1 acgtacgtac gtacgt\n       17 acgt 20\n\n99");
+    EXPECT_EQ(numbers.file("out.txt"), "acgtacgtacgtacgt\nacgt\n");
+    EXPECT_TRUE(has(numbers.out, "\nDeleting spaces from file : tmpfil.zan\n"));
+    EXPECT_FALSE(numbers.exists("tmpfil.zan"));
 
     auto long_run = txtr("2", " 1234567890123456789012345678901 a\n");
     EXPECT_EQ(long_run.file("out.txt"), "1234567890123456789012345678901a\n");
@@ -94,17 +82,9 @@ TEST(Txtr, RemoveNumbersBlanksAndEmptyLines) {
 }
 
 TEST(Txtr, EmptyLineRemovalJudgesWholeLines) {
-    // A long line is not cut at the piece size, and a short last line stays.
+    // A line as long as a piece is not cut, and a short last line stays.
     std::string piece_long(kavro::txtr::kEmptyLinePiece, 'g');
-    auto r = txtr("6", piece_long + "\n\n \r\nnext\nA");
-    EXPECT_EQ(r.file("out.txt"), piece_long + "\nnext\nA");
-    EXPECT_EQ(txtr("6", "a\n\n\nb\n").file("out.txt"), "a\nb\n");
-}
-
-TEST(Txtr, CopyAndLineEnds) {
-    EXPECT_EQ(txtr("7", "ab\ncd").file("out.txt"), "ab\ncd");
-    EXPECT_EQ(txtr("CR", "a\rb\n\rc\r\n").file("out.txt"), "a\nb\nc\n");
-    EXPECT_EQ(txtr("cr", "a\rb").file("out.txt"), "a\nb");
+    EXPECT_EQ(txtr("6", piece_long + "\n\n \r\nnext\nA").file("out.txt"), piece_long + "\nnext\nA");
 }
 
 TEST(Txtr, ExitUnknownAndUnimplementedOptions) {
@@ -117,42 +97,26 @@ TEST(Txtr, ExitUnknownAndUnimplementedOptions) {
     EXPECT_TRUE(has(set.out, "This option has not been implemented.\nTerminated.\n"));
     EXPECT_FALSE(set.exists("out.txt"));
 
-    auto other = txtr("9", "x");
-    EXPECT_EQ(other.status, 0);
+    auto other = txtr("c10", "x");  // an incomplete range is an unknown option
     EXPECT_TRUE(has(other.out, "This program will terminate without any file operation.\nTerminated.\n"));
-    EXPECT_FALSE(txtr("c10", "x").exists("out.txt"));  // an incomplete range is an unknown option
+    EXPECT_FALSE(other.exists("out.txt"));
+
+    EXPECT_TRUE(has(run({.args = {"txtr", "a", "b", "c", "d"}}).out, sjis("使い方: txtr infile outfile.")));
 }
 
-TEST(Txtr, ProgressDots) {
-    // One dot for every hundredth byte of a byte pass, then a line end.
-    auto r = txtr("4", std::string(250, 'A'));
-    EXPECT_TRUE(has(r.out, "\n..\nTerminated.\n"));
-}
-
-TEST(Txtr, FailuresToOpen) {
+TEST(Txtr, FailuresAndUnsafeNames) {
     auto r = run({.args = {"txtr", "missing.txt", "out.txt", "4"}});
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(has(r.out, "Cannot open file: missing.txt\n\n"));
     EXPECT_FALSE(has(r.out, kFailed));  // the program ends at once
+    EXPECT_EQ(run({.args = {"txtr", "missing.txt", "out.txt", "c1-2"}}).err, "Cannot open file: missing.txt\n\n");
 
-    auto range = run({.args = {"txtr", "missing.txt", "out.txt", "c1-2"}});
-    EXPECT_EQ(range.status, 1);
-    EXPECT_TRUE(has(range.err, "Cannot open file: missing.txt\n\n"));
-}
-
-TEST(Txtr, RefusesToOverwriteItsInput) {
-    auto r = run({.args = {"txtr", "in.txt", "./in.txt", "4"}, .files = {{"in.txt", "ABC\n"}}});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.file("in.txt"), "ABC\n");
+    auto same = run({.args = {"txtr", "in.txt", "./in.txt", "4"}, .files = {{"in.txt", "ABC\n"}}});
+    EXPECT_EQ(same.status, 1);
+    EXPECT_EQ(same.file("in.txt"), "ABC\n");
     auto tmp = run({.args = {"txtr", "tmpfil.zan", "out.txt", "1"}, .files = {{"tmpfil.zan", "A B\n"}}});
     EXPECT_EQ(tmp.status, 1);
     EXPECT_EQ(tmp.file("tmpfil.zan"), "A B\n");
-}
-
-TEST(Txtr, WrongWordCountShowsUsage) {
-    auto r = run({.args = {"txtr", "a", "b", "c", "d"}});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(has(r.out, sjis("使い方: txtr infile outfile.")));
 }
 
 TEST(TxtrDialog, AsksNamesThenShowsTheMenu) {
@@ -164,9 +128,6 @@ TEST(TxtrDialog, AsksNamesThenShowsTheMenu) {
     std::size_t first = r.out.find(prompt);
     ASSERT_NE(first, std::string::npos);
     EXPECT_NE(r.out.find(prompt, first + 1), std::string::npos);
-
-    auto two = run({.args = {"txtr", "in.txt"}, .input = "y\nJ60\n", .files = {{"in.txt", "ACG\n"}}});
-    EXPECT_EQ(two.file("outfile"), "acg\n");
 }
 
 TEST(TxtrDialog, CharacterQuestionNeedsTheSameAnswerTwice) {
@@ -190,13 +151,10 @@ TEST(TxtrDialog, LineLengthQuestion) {
     auto quit = txtr("", "ACGT\n", "8\nexit\n");
     EXPECT_EQ(quit.status, 1);
     EXPECT_TRUE(has(quit.out, "Exiting..\nExiting...\n"));
-}
 
-TEST(TxtrDialog, EndOfInputLeavesLikeExit) {
-    auto r = txtr("", "ACGT\n", "");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_FALSE(r.timed_out);
-    EXPECT_TRUE(has(r.out, "Exiting...\n"));
+    auto ended = txtr("", "ACGT\n", "");  // the end of input leaves like exit
+    EXPECT_EQ(ended.status, 1);
+    EXPECT_TRUE(has(ended.out, "Exiting...\n"));
 }
 
 }  // namespace
