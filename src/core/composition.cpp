@@ -1,4 +1,5 @@
 // Composition counting and the DNA/RNA/protein classification c_comp.
+#include <array>
 #include <cstring>
 
 #include "core/console.hpp"
@@ -49,10 +50,34 @@ void zero_composition(Composition& comp) { comp.fill(0); }
 int count_composition(const char* text, long length, Composition& comp) {
     if (text == nullptr) return 1;
     if (length <= 0 || text[0] == '\0') return 2;
+    // Counting stops at the text's end as well as at `length`.
+    const auto n = static_cast<std::size_t>(length);
+    const void* nul = std::memchr(text, '\0', n);
+    const std::size_t end = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - text) : n;
     const SlotTable& t = slots();
-    for (long i = 0; i < length && text[i] != '\0'; ++i) {
-        int s = t.slot[static_cast<unsigned char>(text[i])];
-        if (s >= 0) ++comp[static_cast<std::size_t>(s)];
+    const auto* p = reinterpret_cast<const unsigned char*>(text);
+    if (end < 4096) {
+        for (std::size_t i = 0; i < end; ++i) {
+            int s = t.slot[p[i]];
+            if (s >= 0) ++comp[static_cast<std::size_t>(s)];
+        }
+        return 0;
+    }
+    // A byte histogram in four interleaved tables (no store-to-load stalls on
+    // runs of one letter), folded into the slots afterwards.
+    std::array<std::array<long, 256>, 4> hist{};
+    std::size_t i = 0;
+    for (; i + 4 <= end; i += 4) {
+        ++hist[0][p[i]];
+        ++hist[1][p[i + 1]];
+        ++hist[2][p[i + 2]];
+        ++hist[3][p[i + 3]];
+    }
+    for (; i < end; ++i) ++hist[0][p[i]];
+    for (int c = 0; c < 256; ++c) {
+        int s = t.slot[c];
+        if (s < 0) continue;
+        comp[static_cast<std::size_t>(s)] += hist[0][c] + hist[1][c] + hist[2][c] + hist[3][c];
     }
     return 0;
 }

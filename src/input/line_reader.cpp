@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "core/console.hpp"
@@ -215,6 +216,14 @@ bool LineReader::seek(std::int64_t offset) {
     pos_ = filled_ = 0;
     eof_ = false;
     return true;
+}
+
+std::int64_t LineReader::remaining_hint() const {
+    if (fd_ < 0 || console_) return static_cast<std::int64_t>(filled_ - pos_);
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) return 0;
+    std::int64_t left = static_cast<std::int64_t>(st.st_size) - tell();
+    return left > 0 ? left : 0;
 }
 
 LineReader& stdin_reader() {

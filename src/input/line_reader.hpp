@@ -59,6 +59,10 @@ public:
     // Moves to a byte offset; false if the input cannot seek there.
     bool seek(std::int64_t offset);
 
+    // Bytes left to read when the input is a regular file, else 0: a hint
+    // for reserving room before reading a whole file into one record.
+    std::int64_t remaining_hint() const;
+
     bool eof() const { return eof_ && pos_ >= filled_; }
     bool error() const { return error_; }
 

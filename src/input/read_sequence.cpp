@@ -96,6 +96,9 @@ std::optional<SequenceRecord> read_fasta(LineReader& in, int requested_type) {
     State state = State::BeforeHeader;
     std::string_view piece;
     try {
+        // One entry may be the whole file: room for it up front spares the
+        // copies of geometric growth (untouched room costs no memory).
+        rec.residues.reserve(static_cast<std::size_t>(in.remaining_hint()));
         while (in.read_piece(piece, LineReader::kPiece)) {
             if (state == State::BeforeHeader) {
                 if (!piece.starts_with(">")) continue;
