@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "convert/clear_fasta.hpp"
 #include "convert/conversions.hpp"
 #include "convert/special_outputs.hpp"
 #include "convert/tofast_options.hpp"
@@ -92,22 +93,16 @@ private:
 // Appends a batch to the output file (created empty before) or writes it to
 // standard output. 0, or 1 when the file cannot be opened or a write failed.
 int write_batch(const TofastOptions& opts, Collection& seqs, long minimum, long maximum) {
-    if (g_settings.write_to_stdout) {
-        write_fasta_batch(std_out(), seqs, minimum, maximum);
-        return std_out().flush() ? 0 : 1;
-    }
-    std::optional<Writer> w = Writer::open_append(opts.output_path);
-    if (!w) {
-        err("Cannot open file: %s\n\n", opts.output_path.c_str());
-        return 1;
-    }
-    write_fasta_batch(*w, seqs, minimum, maximum);
-    return w->close() ? 0 : 1;
+    if (write_fasta_batch_file(opts.output_path, seqs, minimum, maximum) != 0) return 1;
+    return g_settings.write_to_stdout && !std_out().flush() ? 1 : 0;
 }
 
 // ---- collection path: FASTA and CLUSTAL files ----
 int collection_path(TofastOptions& opts, int format) {
     const bool fasta = format == FORMAT_FASTA;
+    // Clear mode on FASTA (letters only, names only) needs no record beside
+    // the one being read: it streams. Alignments keep their gaps.
+    if (fasta && opts.clear_mode) return clear_fasta_stream(opts);
     err(fasta ? "This is a FASTA file.\n" : "This is a CLUSTAL file.\n");
     err("Reading sequences...\n");
     std::optional<Collection> seqs = fasta ? read_multi_fasta(opts.input_path, 0) : read_clustal(opts.input_path, 0);
@@ -115,8 +110,6 @@ int collection_path(TofastOptions& opts, int format) {
         err("Error in reading file: %s\n", opts.input_path.c_str());
         end_program(1);
     }
-    // Alignments keep their gaps; clear mode only cleans FASTA files.
-    if (opts.clear_mode && fasta && clear_gaps_all(*seqs) != 0) end_program(1);
 
     int type = seqs->empty() ? TYPE_UNKNOWN : c_comp(seqs->front());
     apply_protein_rule(opts, type);
@@ -160,7 +153,7 @@ int collection_path(TofastOptions& opts, int format) {
     }
     if (opts.clear_mode) {
         // Names only, and no record of another kind than the first: the
-        // writer skips records left without residues.
+        // writer skips records left without residues (CLUSTAL files here).
         for (SequenceRecord& rec : *seqs) {
             rec.definition.clear();
             if (c_comp(rec) != type) {
