@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <optional>
+#include <sys/stat.h>
 
 #include "convert/clear_fasta.hpp"
 #include "convert/conversions.hpp"
@@ -43,6 +44,15 @@ struct StdoutFlagGuard {
 };
 
 bool is_nucleic(int type) { return type == TYPE_DNA || type == TYPE_RNA; }
+
+// True when the output would replace the input itself (the same file under
+// any name). Emptying the output first would then lose the input.
+bool output_is_input(const TofastOptions& opts) {
+    if (g_settings.write_to_stdout) return false;
+    struct stat in {}, out {};
+    return ::stat(opts.input_path.c_str(), &in) == 0 && ::stat(opts.output_path.c_str(), &out) == 0 &&
+           in.st_dev == out.st_dev && in.st_ino == out.st_ino;
+}
 
 // A protein cannot be written as DNA or RNA nor complemented: the output
 // becomes protein, and complement stays off for the rest of the run.
@@ -101,8 +111,9 @@ int write_batch(const TofastOptions& opts, Collection& seqs, long minimum, long 
 int collection_path(TofastOptions& opts, int format) {
     const bool fasta = format == FORMAT_FASTA;
     // Clear mode on FASTA (letters only, names only) needs no record beside
-    // the one being read: it streams. Alignments keep their gaps.
-    if (fasta && opts.clear_mode) return clear_fasta_stream(opts);
+    // the one being read: it streams, unless it would overwrite what it
+    // reads. Alignments keep their gaps.
+    if (fasta && opts.clear_mode && !output_is_input(opts)) return clear_fasta_stream(opts);
     err(fasta ? "This is a FASTA file.\n" : "This is a CLUSTAL file.\n");
     err("Reading sequences...\n");
     std::optional<Collection> seqs = fasta ? read_multi_fasta(opts.input_path, 0) : read_clustal(opts.input_path, 0);
@@ -110,6 +121,7 @@ int collection_path(TofastOptions& opts, int format) {
         err("Error in reading file: %s\n", opts.input_path.c_str());
         end_program(1);
     }
+    if (opts.clear_mode && fasta && clear_gaps_all(*seqs) != 0) end_program(1);
 
     int type = seqs->empty() ? TYPE_UNKNOWN : c_comp(seqs->front());
     apply_protein_rule(opts, type);
@@ -202,6 +214,11 @@ std::optional<SequenceRecord> read_entry(LineReader& in, int format, std::int64_
 
 int entry_path(TofastOptions& opts, int format) {
     err("This is %s file.\n", entry_file_kind(format));
+    if (output_is_input(opts)) {
+        // Entries are read while the output is written: it cannot be the input.
+        err("The output file is the input file: %s\n", opts.output_path.c_str());
+        return 1;
+    }
     std::optional<LineReader> in = LineReader::open(opts.input_path);
     if (!in) {
         err("Cannot open file: %s\n\n", opts.input_path.c_str());
@@ -286,16 +303,23 @@ int entry_path(TofastOptions& opts, int format) {
 
 // ---- single path: raw, NBRF and other one-record files ----
 int single_path(TofastOptions& opts, int format) {
+    // The output is opened first, except when it is the input: the record
+    // is then read before the file is emptied.
+    const bool in_place = output_is_input(opts);
     RunOutput output;
-    if (!output.open(opts.output_path)) {
-        err("Cannot open file: %s\n", opts.output_path.c_str());
-        end_program(1);
-    }
+    auto open_output = [&] {
+        if (!output.open(opts.output_path)) {
+            err("Cannot open file: %s\n", opts.output_path.c_str());
+            end_program(1);
+        }
+    };
+    if (!in_place) open_output();
     std::optional<SequenceRecord> record = read_sequence(opts.input_path, format, 0);
     if (!record) {
         err("Error in reading file: %s\n", opts.input_path.c_str());
         end_program(1);
     }
+    if (in_place) open_output();
     SequenceRecord& rec = *record;
     rec.type = c_comp(rec);
     apply_protein_rule(opts, rec.type);
