@@ -31,7 +31,8 @@ void strip_quotes(std::string& word);    // drops leading/trailing '"' and space
 int degap_upper(std::string& text);      // removes "-", upper-cases; 0
 int remove_substring(std::string& text, std::string_view part);  // 1 if removed
 bool starts_with(std::string_view text, std::string_view prefix);
-// Trims text (in place) first; false for an empty text or a longer suffix.
+// Trims text (in place) first; false for an empty text or suffix, or a
+// suffix longer than the trimmed text.
 bool ends_with(std::string& text, std::string_view suffix);
 bool has_no_alnum(std::string_view text);
 
@@ -55,7 +56,8 @@ long count_alnum(std::string_view text);
 int not_all_digits(std::string_view text);
 // Digits, where the first may also be "<" or ">": 0; else 1.
 int not_location_number(std::string_view text);
-// Optional "+" or "-" then digits: 0 (a leading "+" is removed); else 1.
+// Optional "+" or "-" then at least one digit: 0 (a leading "+" is
+// removed); else 1.
 int not_signed_integer(std::string& text);
 // Keeps only the last n characters.
 void tail_string(std::string& text, std::size_t n);
@@ -66,7 +68,8 @@ void replace_char(std::string& text, char a, char b);
 void pad_both(std::string& text, long front, long back, char ch);
 // Splits off the first field: skips leading separators, cuts text at the
 // first run of separators, returns the rest (the second field onwards);
-// "" when there is none. Nothing for a NUL separator.
+// "" when there is none. Nothing for a NUL separator. text keeps only the
+// first field, without the leading separators.
 std::optional<std::string> next_field(std::string& text, char separator);
 
 // The first whitespace-delimited word of text starting at *pos (advances pos).

@@ -9,11 +9,13 @@
 
 namespace kavro {
 
+// The buffer is taken at the first write, so opening and closing a file
+// (as check_writable does) costs no allocation.
 Writer::Writer(int fd, bool owns_fd, std::size_t buffer_size)
-    : fd_(fd), owns_(owns_fd), buf_(buffer_size ? buffer_size : 1, '\0') {}
+    : fd_(fd), owns_(owns_fd), capacity_(buffer_size ? buffer_size : 1) {}
 
 Writer::Writer(Writer&& o) noexcept
-    : fd_(o.fd_), owns_(o.owns_), failed_(o.failed_), buf_(std::move(o.buf_)), used_(o.used_) {
+    : fd_(o.fd_), owns_(o.owns_), failed_(o.failed_), capacity_(o.capacity_), buf_(std::move(o.buf_)), used_(o.used_) {
     o.fd_ = -1;
     o.owns_ = false;
     o.used_ = 0;
@@ -25,6 +27,7 @@ Writer& Writer::operator=(Writer&& o) noexcept {
         fd_ = o.fd_;
         owns_ = o.owns_;
         failed_ = o.failed_;
+        capacity_ = o.capacity_;
         buf_ = std::move(o.buf_);
         used_ = o.used_;
         o.fd_ = -1;
@@ -71,13 +74,11 @@ void Writer::drain() {
 }
 
 void Writer::write(std::string_view s) {
-    if (buf_.empty()) buf_.assign(kBufferSize, '\0');
+    if (buf_.empty()) buf_.assign(capacity_, '\0');
     if (s.size() > buf_.size() - used_) {
         drain();
         if (s.size() >= buf_.size()) {
             // Larger than the buffer: hand it over directly.
-            std::size_t keep = used_;
-            (void)keep;
             const char* p = s.data();
             std::size_t left = s.size();
             while (left > 0 && fd_ >= 0) {

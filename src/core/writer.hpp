@@ -30,7 +30,10 @@ public:
     static std::optional<Writer> open_truncate(const std::string& path);
 
     void put(char c) {
-        if (used_ == buf_.size()) drain();
+        if (used_ == buf_.size()) {
+            if (buf_.empty()) buf_.assign(capacity_, '\0');
+            else drain();
+        }
         buf_[used_++] = c;
     }
     void write(std::string_view s);
@@ -52,6 +55,7 @@ private:
     int fd_ = -1;
     bool owns_ = false;
     bool failed_ = false;
+    std::size_t capacity_ = kBufferSize;
     std::string buf_;
     std::size_t used_ = 0;
 };

@@ -1,0 +1,54 @@
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+
+#include "core/writer.hpp"
+#include "support/run_kavro.hpp"
+
+using kavro::Writer;
+
+namespace {
+
+TEST(Writer, MixesSmallPiecesLargeBlocksAndFormats) {
+    kavro_test::TempDir dir;
+    {
+        auto w = Writer::open_truncate(dir / "out");
+        ASSERT_TRUE(w);
+        w->put('>');
+        w->write("abc");
+        w->printf("%5.2f|%ld\n", 3.14159, 42L);
+        w->write(std::string(3 << 20, 'x'));  // larger than the buffer
+        w->printf("%s", std::string(2000, 'y').c_str());  // longer than the format buffer
+        EXPECT_TRUE(w->close());
+    }
+    std::string got = dir.read("out");
+    EXPECT_EQ(got.substr(0, 14), ">abc 3.14|42\nx");
+    EXPECT_EQ(got.size(), 13 + (3u << 20) + 2000);
+}
+
+TEST(Writer, AppendKeepsWhatIsThere) {
+    kavro_test::TempDir dir;
+    dir.write("f", "first\n");
+    {
+        auto w = Writer::open_append(dir / "f");
+        ASSERT_TRUE(w);
+        w->write("second\n");
+    }
+    EXPECT_EQ(dir.read("f"), "first\nsecond\n");
+}
+
+TEST(Writer, ReportsAFailedWrite) {
+    int fd = open("/dev/full", O_WRONLY);
+    if (fd < 0) GTEST_SKIP() << "no /dev/full";
+    Writer w(fd, true);
+    w.write("data");
+    EXPECT_FALSE(w.flush());
+    EXPECT_TRUE(w.failed());
+    EXPECT_FALSE(w.close());
+}
+
+TEST(Writer, OpeningAMissingDirectoryFails) {
+    EXPECT_FALSE(Writer::open_truncate("/nonexistent-dir/x"));
+}
+
+}  // namespace
