@@ -18,7 +18,7 @@ int write_clustal_file(const std::string& path, Collection* seqs);
 int write_phylip_file(const std::string& path, Collection* seqs);
 int write_nexus_file(const std::string& path, Collection* seqs);
 
-// Quicksort by name, the original's steps (equal names end as they give).
+// Quicksort by name; equal names end in the order its partition steps give.
 void sort_by_name(Collection& seqs);
 
 }  // namespace kavro

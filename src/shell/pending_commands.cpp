@@ -8,7 +8,6 @@ namespace kavro {
 int cmd_txtr(int, CommandLine&) { return 1; }
 int cmd_getseq2(int, CommandLine&) { return 1; }
 int cmd_toprot(int, CommandLine&) { return 1; }
-int cmd_tofast(int, CommandLine&) { return 1; }
 int cmd_seqcat(int, CommandLine&) { return 1; }
 int cmd_extcds(int, CommandLine&) { return 1; }
 int cmd_cdsnuc(int, CommandLine&) { return 1; }

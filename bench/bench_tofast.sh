@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# Throughput and peak memory of `kavro tofast` against cat, EMBOSS seqret and
+# seqtk on generated files of about SIZE_MB megabytes (default 200).
+#
+#   bench/bench_tofast.sh [path/to/kavro] [SIZE_MB] [RUNS]
+#
+# seqtk and EMBOSS are peers for comparison only; the script installs them
+# with apt-get when they are missing. Each timing is the best of RUNS runs
+# (default 3) from a warm page cache; peak RSS comes from /usr/bin/time -v.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+kavro=$(realpath "${1:-$here/../build/kavro}")
+size=${2:-200}
+runs=${3:-3}
+data=${KAVRO_BENCH_DATA:-/tmp/kavro-bench-$size}
+
+if ! command -v seqtk >/dev/null || ! command -v seqret >/dev/null; then
+  DEBIAN_FRONTEND=noninteractive apt-get install -y seqtk emboss >/dev/null
+fi
+[ -x "$kavro" ] || { echo "no kavro binary at $kavro" >&2; exit 1; }
+if [ ! -s "$data/big.gb" ] || [ ! -s "$data/big.fa" ]; then
+  python3 "$here/gen_tofast_data.py" "$data" "$size"
+fi
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+
+# best_of NAME COMMAND...: runs the command RUNS times (output and messages
+# discarded by the caller's redirections) and sets SECONDS_<NAME> and
+# RSS_<NAME> (kB) to the best time and the largest peak RSS.
+best_of() {
+  local name=$1; shift
+  local best="" rss=0 i t0 t1 t r
+  for ((i = 0; i < runs; i++)); do
+    t0=$EPOCHREALTIME
+    /usr/bin/time -v -o time.txt "$@"
+    t1=$EPOCHREALTIME
+    t=$(awk -v a="$t0" -v b="$t1" 'BEGIN {printf "%.4f", b - a}')
+    r=$(awk -F': ' '/Maximum resident set size/ {print $2}' time.txt)
+    if [ -z "$best" ] || awk -v a="$t" -v b="$best" 'BEGIN {exit !(a < b)}'; then best=$t; fi
+    if ((r > rss)); then rss=$r; fi
+  done
+  printf -v "SECONDS_$name" '%s' "$best"
+  printf -v "RSS_$name" '%s' "$rss"
+}
+
+calc() { awk "BEGIN {printf \"$1\", $2}"; }
+mb() { calc %.1f "$(stat -c %s "$1") / 1000000"; }
+rate() { calc %.0f "$1 / $2"; }
+ratio() { calc %.2f "$1 / ($2)"; }
+
+# The residues of a FASTA file, upper case, one line: the comparison of outputs.
+residues() { grep -v '^>' "$1" | tr -d '\n' | tr a-z A-Z | md5sum | cut -d' ' -f1; }
+
+cat "$data/big.gb" "$data/big.fa" >/dev/null  # warm the page cache
+gb_mb=$(mb "$data/big.gb")
+fa_mb=$(mb "$data/big.fa")
+
+echo "== GenBank to FASTA: $data/big.gb ($gb_mb MB)"
+best_of cat_gb sh -c "cat '$data/big.gb' > copy"
+best_of kavro_gb sh -c "'$kavro' tofast '$data/big.gb' out_gb.fa >/dev/null 2>&1"
+best_of seqret_gb sh -c "seqret -sequence '$data/big.gb' -outseq seqret.fa -osformat2 fasta -auto >/dev/null 2>&1"
+[ "$(residues out_gb.fa)" = "$(residues seqret.fa)" ] && same_gb=yes || same_gb=NO
+printf '%-8s %8.3f s %7s MB/s  peak RSS %7s kB\n' \
+  cat "$SECONDS_cat_gb" "$(rate "$gb_mb" "$SECONDS_cat_gb")" "$RSS_cat_gb" \
+  kavro "$SECONDS_kavro_gb" "$(rate "$gb_mb" "$SECONDS_kavro_gb")" "$RSS_kavro_gb" \
+  seqret "$SECONDS_seqret_gb" "$(rate "$gb_mb" "$SECONDS_seqret_gb")" "$RSS_seqret_gb"
+echo "kavro vs cat: $(ratio "$SECONDS_kavro_gb" "$SECONDS_cat_gb")x the time (target <= 2.5)"
+echo "seqret vs kavro: kavro is $(ratio "$SECONDS_seqret_gb" "$SECONDS_kavro_gb")x as fast (target >= 1.5)"
+echo "same residues as seqret: $same_gb"
+rm -f copy out_gb.fa seqret.fa
+
+echo
+echo "== FASTA clear mode: $data/big.fa ($fa_mb MB)"
+best_of kavro_fa sh -c "'$kavro' tofast '$data/big.fa' out_fa.fa >/dev/null 2>&1"
+best_of seqtk_fa sh -c "seqtk seq -U -l 75 '$data/big.fa' > seqtk.fa"
+[ "$(residues out_fa.fa)" = "$(residues seqtk.fa)" ] && same_fa=yes || same_fa=NO
+printf '%-8s %8.3f s %7s MB/s  peak RSS %7s kB\n' \
+  kavro "$SECONDS_kavro_fa" "$(rate "$fa_mb" "$SECONDS_kavro_fa")" "$RSS_kavro_fa" \
+  seqtk "$SECONDS_seqtk_fa" "$(rate "$fa_mb" "$SECONDS_seqtk_fa")" "$RSS_seqtk_fa"
+echo "seqtk vs kavro: kavro is $(ratio "$SECONDS_seqtk_fa" "$SECONDS_kavro_fa")x as fast (target >= 1.5)"
+echo "kavro peak RSS / file size: $(ratio "$RSS_kavro_fa" "$(stat -c %s "$data/big.fa") / 1024") (target < 1.5)"
+echo "same residues as seqtk: $same_fa"

@@ -1,0 +1,387 @@
+// tofast: converts a sequence file of any readable format to FASTA, changing
+// the sequences on the way (DNA/RNA, reverse complement, translation,
+// sorting, length limits, masking) or handing over to the special outputs.
+//
+// Three reading paths, by format: FASTA and CLUSTAL files are read whole into
+// a collection; database files (GenBank, EMBL, SwissProt, UniProt, PIR) are
+// walked one entry at a time, so memory stays bounded by the largest entry;
+// everything else is read as one record.
+#include <algorithm>
+#include <cstdint>
+#include <optional>
+
+#include "convert/conversions.hpp"
+#include "convert/special_outputs.hpp"
+#include "convert/tofast_options.hpp"
+#include "core/console.hpp"
+#include "core/program_exit.hpp"
+#include "core/sequence.hpp"
+#include "core/settings.hpp"
+#include "core/text_ops.hpp"
+#include "core/writer.hpp"
+#include "input/formats.hpp"
+#include "input/line_reader.hpp"
+#include "output/alignment_writer.hpp"
+#include "output/fasta_writer.hpp"
+#include "shell/commands.hpp"
+#include "shell/help.hpp"
+
+namespace kavro {
+
+namespace {
+
+// Runs of this many N or Q and more are masked by the mask option.
+constexpr long kMaskThreshold = 10;
+
+// write_to_stdout lives only as long as one tofast run, however it ends.
+struct StdoutFlagGuard {
+    explicit StdoutFlagGuard(bool on) { g_settings.write_to_stdout = on; }
+    ~StdoutFlagGuard() { g_settings.write_to_stdout = false; }
+    StdoutFlagGuard(const StdoutFlagGuard&) = delete;
+    StdoutFlagGuard& operator=(const StdoutFlagGuard&) = delete;
+};
+
+bool is_nucleic(int type) { return type == TYPE_DNA || type == TYPE_RNA; }
+
+// A protein cannot be written as DNA or RNA nor complemented: the output
+// becomes protein, and complement stays off for the rest of the run.
+void apply_protein_rule(TofastOptions& opts, int type) {
+    if (type != TYPE_PROTEIN) return;
+    if (opts.output_type != TYPE_PROTEIN) {
+        err("This is a protein sequence.\n");
+        err("Output is set to protein sequence.\n");
+        opts.output_type = TYPE_PROTEIN;
+    }
+    if (opts.complement) {
+        err("Your option <complementary> is neglected.\n");
+        opts.complement = false;
+    }
+}
+
+// DNA to RNA or back when the output type asks for it; a failure ends the
+// program. Returns the record's type afterwards.
+int convert_record(const TofastOptions& opts, SequenceRecord& rec) {
+    if (rec.type == TYPE_DNA && opts.output_type == TYPE_RNA && to_rna(rec) != 0) {
+        err("Error in converting to RNA.\n");
+        end_program(1);
+    }
+    if (rec.type == TYPE_RNA && opts.output_type == TYPE_DNA && to_dna(rec) != 0) {
+        err("Error in converting to DNA.\n");
+        end_program(1);
+    }
+    return rec.type;
+}
+
+// The output of the entry and single paths: one file, created empty and kept
+// open for the whole run, or standard output.
+class RunOutput {
+public:
+    bool open(const std::string& path) {
+        if (g_settings.write_to_stdout) return true;
+        file_ = Writer::open_truncate(path);
+        return file_.has_value();
+    }
+    Writer& writer() { return file_ ? *file_ : std_out(); }
+    // Flushes (and closes a file); false if any write failed.
+    bool finish() { return file_ ? file_->close() : std_out().flush(); }
+
+private:
+    std::optional<Writer> file_;
+};
+
+// Appends a batch to the output file (created empty before) or writes it to
+// standard output. 0, or 1 when the file cannot be opened or a write failed.
+int write_batch(const TofastOptions& opts, Collection& seqs, long minimum, long maximum) {
+    if (g_settings.write_to_stdout) {
+        write_fasta_batch(std_out(), seqs, minimum, maximum);
+        return std_out().flush() ? 0 : 1;
+    }
+    std::optional<Writer> w = Writer::open_append(opts.output_path);
+    if (!w) {
+        err("Cannot open file: %s\n\n", opts.output_path.c_str());
+        return 1;
+    }
+    write_fasta_batch(*w, seqs, minimum, maximum);
+    return w->close() ? 0 : 1;
+}
+
+// ---- collection path: FASTA and CLUSTAL files ----
+int collection_path(TofastOptions& opts, int format) {
+    const bool fasta = format == FORMAT_FASTA;
+    err(fasta ? "This is a FASTA file.\n" : "This is a CLUSTAL file.\n");
+    err("Reading sequences...\n");
+    std::optional<Collection> seqs = fasta ? read_multi_fasta(opts.input_path, 0) : read_clustal(opts.input_path, 0);
+    if (!seqs) {
+        err("Error in reading file: %s\n", opts.input_path.c_str());
+        end_program(1);
+    }
+    // Alignments keep their gaps; clear mode only cleans FASTA files.
+    if (opts.clear_mode && fasta && clear_gaps_all(*seqs) != 0) end_program(1);
+
+    int type = seqs->empty() ? TYPE_UNKNOWN : c_comp(seqs->front());
+    apply_protein_rule(opts, type);
+    if (opts.complement) {
+        if (!is_nucleic(type)) {
+            err("This is not a nucleic acid sequence file: %s\n", opts.input_path.c_str());
+            end_program(1);
+        }
+        err("Converting to complementary sequence...\n");
+        if (complement_all(*seqs) != 0) {
+            err("Error in converting to complementary sequence.\n");
+            end_program(1);
+        }
+    }
+    if (type == TYPE_DNA && opts.output_type == TYPE_RNA) {
+        if (to_rna_all(*seqs) != 0) {
+            err("Error in converting to RNA.\n");
+            end_program(1);
+        }
+        type = TYPE_RNA;
+    } else if (type == TYPE_RNA && opts.output_type == TYPE_DNA) {
+        if (to_dna_all(*seqs) != 0) {
+            err("Error in converting to DNA.\n");
+            end_program(1);
+        }
+        type = TYPE_DNA;
+    }
+
+    if (!g_settings.write_to_stdout && check_writable(opts.output_path) != 0) {
+        err("Error in opening output file.\n");
+        return 1;
+    }
+    if (opts.ms || opts.info || opts.composition) return collection_special_output(opts, *seqs, type);
+
+    if (opts.sort) sort_by_name(*seqs);
+    err("Writing sequences...\n");
+    if (is_nucleic(type) && opts.output_type == TYPE_PROTEIN) {
+        if (collection_translated_output(opts, *seqs) != 0) return 1;
+        err("\nTerminated.\n");
+        return 0;
+    }
+    if (opts.clear_mode) {
+        // Names only, and no record of another kind than the first: the
+        // writer skips records left without residues.
+        for (SequenceRecord& rec : *seqs) {
+            rec.definition.clear();
+            if (c_comp(rec) != type) {
+                rec.residues.clear();
+                rec.length = 0;
+            }
+        }
+    }
+    long minimum = 0, maximum = 0;
+    if (opts.mask) {
+        minimum = maximum = -kMaskThreshold;  // negative bounds ask the writer to mask
+    } else if (opts.limit) {
+        minimum = opts.min_length;
+        maximum = opts.max_length;
+    }
+    if (write_batch(opts, *seqs, minimum, maximum) != 0) {
+        err("Error in writing sequence.\n");
+        end_program(1);
+    }
+    err("\nTerminated.\n");
+    return 0;
+}
+
+// ---- entry path: database files of many entries ----
+const char* entry_file_kind(int format) {
+    switch (format) {
+        case FORMAT_GENBANK: return "a GenBank";
+        case FORMAT_GENBANK_PROTEIN: return "a GenBank protein";
+        case FORMAT_EMBL: return "an EMBL";
+        case FORMAT_SWISSPROT: return "a SwissProt";
+        case FORMAT_UNIPROT: return "a UniProt";
+        default: return "a PIR";
+    }
+}
+
+// The next entry from `position`, by the reader of the format; the type of
+// the previous entry is the type asked for.
+std::optional<SequenceRecord> read_entry(LineReader& in, int format, std::int64_t& position, int requested_type) {
+    switch (format) {
+        case FORMAT_GENBANK:
+        case FORMAT_GENBANK_PROTEIN: return read_genbank_entry(in, position, requested_type);
+        case FORMAT_PIR: return read_pir_entry(in, position);
+        default: return read_embl_entry(in, position, requested_type);
+    }
+}
+
+int entry_path(TofastOptions& opts, int format) {
+    err("This is %s file.\n", entry_file_kind(format));
+    std::optional<LineReader> in = LineReader::open(opts.input_path);
+    if (!in) {
+        err("Cannot open file: %s\n\n", opts.input_path.c_str());
+        end_program(1);
+    }
+    RunOutput output;
+    if (!output.open(opts.output_path)) {
+        err("Cannot open file: %s\n", opts.output_path.c_str());
+        end_program(1);
+    }
+    Writer& out = output.writer();
+    const int chosen_type = opts.output_type;
+    const bool codon_report = opts.info && opts.info_selector == 'c';
+    EntryCodonCounts counts;
+    if (codon_report && entry_special_setup(opts, counts) != 0) return 1;
+    // Definitions are cut to two output lines.
+    const std::size_t definition_room = 2 * static_cast<std::size_t>(std::max(g_settings.line_length, 1));
+
+    std::int64_t position = 0;
+    int previous_type = TYPE_UNKNOWN;
+    while (std::optional<SequenceRecord> entry = read_entry(*in, format, position, previous_type)) {
+        SequenceRecord& rec = *entry;
+        opts.output_type = chosen_type;
+        if (rec.type != TYPE_DNA && rec.type != TYPE_PROTEIN) rec.type = c_comp(rec);
+        previous_type = rec.type;
+        apply_protein_rule(opts, rec.type);
+        err("%s, ", rec.name.c_str());
+
+        if (opts.complement) {
+            if (!is_nucleic(rec.type)) {
+                err("This is not a nucleic acid sequence: %s\n", rec.name.c_str());
+                continue;
+            }
+            if (complement_seq(rec) != 0) {
+                err("Error in converting to complementary in file: %s\n", rec.name.c_str());
+                continue;
+            }
+        }
+        const int type = convert_record(opts, rec);
+        if (opts.ms) {
+            err("Only a FASTA file can be analyzed in the ms mode.\n");
+            return 1;
+        }
+        if (opts.info || opts.composition) {
+            if (entry_special_output(opts, counts, rec, type, out) != 0) return 1;
+            continue;
+        }
+        if (is_nucleic(type) && opts.output_type == TYPE_PROTEIN) {
+            if (entry_translated_output(opts, rec, out) != 0) return 1;
+            continue;
+        }
+        int written;
+        if (opts.clear_mode) {
+            written = write_fasta_entry(out, rec, false, ' ');
+        } else {
+            squeeze_spaces(rec.definition);
+            if (rec.definition.size() > definition_room) rec.definition.resize(definition_room);
+            written = write_fasta_entry(out, rec, true, ' ');
+        }
+        if (written != 0) {
+            err("Trouble in writing file: %s\n", opts.output_path.c_str());
+            return 1;
+        }
+    }
+    err("\n");
+    const bool read_failed = in->error();
+    in.reset();
+    if (read_failed) {
+        // A read error is not the end of the file: the output is incomplete.
+        err("Error in reading file: %s\n", opts.input_path.c_str());
+        return 1;
+    }
+    if (codon_report && entry_special_summary(opts, counts, out) != 0) return 1;
+    err("\bw");
+    if (!output.finish()) {
+        err("Trouble in writing file: %s\n", opts.output_path.c_str());
+        return 1;
+    }
+    err("\nTerminated.\n");
+    return 0;
+}
+
+// ---- single path: raw, NBRF and other one-record files ----
+int single_path(TofastOptions& opts, int format) {
+    RunOutput output;
+    if (!output.open(opts.output_path)) {
+        err("Cannot open file: %s\n", opts.output_path.c_str());
+        end_program(1);
+    }
+    std::optional<SequenceRecord> record = read_sequence(opts.input_path, format, 0);
+    if (!record) {
+        err("Error in reading file: %s\n", opts.input_path.c_str());
+        end_program(1);
+    }
+    SequenceRecord& rec = *record;
+    rec.type = c_comp(rec);
+    apply_protein_rule(opts, rec.type);
+    err("Data type is %s\n", type_name(rec.type));
+    if (clear_gaps(rec) != 0) {
+        err("Error in clearing gaps in file: %s\n", rec.name.c_str());
+        end_program(1);
+    }
+    err("Gaps were cleared.\n");
+    if (opts.complement) {
+        if (!is_nucleic(rec.type)) {
+            err("This is not a nucleic acid sequence: %s\n", rec.name.c_str());
+            end_program(1);
+        }
+        if (complement_seq(rec) != 0) {
+            err("Error in converting to complementary in file: %s\n", rec.name.c_str());
+            end_program(1);
+        }
+    }
+    const int type = convert_record(opts, rec);
+
+    if (opts.info || opts.composition) {
+        int status = single_special_output(opts, rec, type, output.writer());
+        if (!output.finish() && status == 0) {
+            err("Trouble in writing file: %s\n", opts.output_path.c_str());
+            status = 1;
+        }
+        return status;
+    }
+    if (is_nucleic(type) && opts.output_type == TYPE_PROTEIN) {
+        if (single_translated_output(opts, rec, output.writer()) != 0) return 1;
+    } else if (write_fasta_entry(output.writer(), rec, false, ' ') != 0) {
+        err("Error in writing sequence.\n");
+        end_program(1);
+    }
+    if (!output.finish()) {
+        err("Error in writing sequence.\n");
+        end_program(1);
+    }
+    err("\nTerminated.\n");
+    return 0;
+}
+
+}  // namespace
+
+int cmd_tofast(int count, CommandLine& words) {
+    TofastOptions opts;
+    if (count == 1) {
+        opts.dialog = true;
+        if (run_tofast_dialog(opts) != 0) return 1;
+    } else if (count == 3) {
+        // Input and output names only: clear mode.
+        opts.clear_mode = true;
+        opts.input_path = words[1];
+        opts.output_path = words[2];
+    } else if (count >= 4 && count <= 6) {
+        if (parse_tofast_words(count, words, opts) != 0) return 1;
+    } else {
+        show_help("tofast");
+        return 1;
+    }
+
+    StdoutFlagGuard to_stdout(!opts.dialog && is_stdout_name(opts.output_path));
+    err("Reading sequence...\n");
+    const int format = detect_format(opts.input_path);
+    switch (format) {
+        case FORMAT_ERROR:
+            err("Unknown file format.\n");
+            end_program(1);
+        case FORMAT_FASTA:
+        case FORMAT_CLUSTAL: return collection_path(opts, format);
+        case FORMAT_GENBANK:
+        case FORMAT_GENBANK_PROTEIN:
+        case FORMAT_EMBL:
+        case FORMAT_SWISSPROT:
+        case FORMAT_UNIPROT:
+        case FORMAT_PIR: return entry_path(opts, format);
+        default: return single_path(opts, format);
+    }
+}
+
+}  // namespace kavro

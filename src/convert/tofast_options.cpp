@@ -1,0 +1,245 @@
+// Reading the tofast options: the option word and its value words on the
+// command line, or the questions of the dialog.
+#include "convert/tofast_options.hpp"
+
+#include <cstdint>
+#include <limits>
+
+#include "core/console.hpp"
+#include "core/program_exit.hpp"
+#include "core/text_ops.hpp"
+#include "input/line_reader.hpp"
+#include "shell/prompt.hpp"
+
+namespace kavro {
+
+namespace {
+
+constexpr long kInt32Max = std::numeric_limits<std::int32_t>::max();
+// Dialog answers longer than a command word are cut to the word's room.
+constexpr std::size_t kAnswerRead = 4096;
+
+int unknown_argument(int which) {
+    err("Unknown argument %d. Exiting...\n", which);
+    return 1;
+}
+
+void lower_first(std::string& word, std::size_t letters) {
+    for (std::size_t i = 0; i < letters && i < word.size(); ++i) word[i] = to_lower(word[i]);
+}
+
+// One dialog answer: a whitespace-delimited word from standard input. False
+// when standard input has ended: the dialog is then left as for "exit".
+bool read_answer(std::string& word) {
+    if (!stdin_reader().read_word(word, kAnswerRead)) return false;
+    if (word.size() > kWordWidth) word.resize(kWordWidth);
+    return true;
+}
+
+// Asks until the answer is a number of digits; false to leave the command.
+bool ask_size(const char* question, std::int32_t& value) {
+    for (;;) {
+        out("%s", question);
+        std::string w;
+        if (!read_answer(w)) return false;
+        if (w.empty()) continue;
+        if (w == "exit") return false;
+        long v = 0;
+        if (!parse_count(w, v)) continue;
+        value = static_cast<std::int32_t>(v);
+        return true;
+    }
+}
+
+}  // namespace
+
+bool is_stdout_name(std::string_view path) { return path == "stdout" || path == "STDOUT"; }
+
+bool parse_frame(std::string_view word, int& frame) {
+    if (word == "1" || word == "2" || word == "3") {
+        frame = word[0] - '0';
+    } else if (word == "4" || word == "-1") {
+        frame = -1;
+    } else if (word == "5" || word == "-2") {
+        frame = -2;
+    } else if (word == "6" || word == "-3") {
+        frame = -3;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool parse_count(std::string_view word, long& value) {
+    if (not_all_digits(word)) return false;
+    long v = 0;
+    for (char c : word) {
+        v = v * 10 + (c - '0');
+        if (v > kInt32Max) {
+            v = kInt32Max;
+            break;
+        }
+    }
+    value = v;
+    return true;
+}
+
+int parse_tofast_words(int count, CommandLine& words, TofastOptions& opts) {
+    opts.input_path = words[1];
+    opts.output_path = words[2];
+    std::string& option = words[3];
+    lower_first(option, 1);
+    const char first = option.empty() ? '\0' : option[0];
+    const char second = option.size() > 1 ? option[1] : '\0';
+    switch (first) {
+        case 'd': opts.output_type = 1; break;
+        case 'r': opts.output_type = 2; break;
+        case 'p': opts.output_type = 3; break;
+        case 'c': opts.complement = true; break;
+        case 'b': opts.composition = true; break;
+        case 's': opts.sort = true; break;
+        case 'i': opts.info = true; break;
+        case 'm':
+            if (second == 's')
+                opts.ms = true;
+            else if (option == "mask")
+                opts.mask = true;
+            else
+                opts.limit = true;
+            break;
+        default: return unknown_argument(4);
+    }
+    if (count < 5) return 0;
+
+    const std::string& value = words[4];
+    if (opts.info) {
+        // The report selector, and with it a codon table for the codon report.
+        const char sel = value.empty() ? '\0' : value[0];
+        if (sel != 's' && sel != 'l' && sel != 'n' && sel != 'c' && sel != '#') return unknown_argument(4);
+        opts.info_selector = sel;
+        if (count == 6) opts.codon_table = words[5];
+        return 0;
+    }
+    if (count == 6 && opts.composition) {
+        long window = 0, slide = 0;
+        if (!parse_count(value, window) || !parse_count(words[5], slide)) return unknown_argument(4);
+        opts.window = static_cast<std::int32_t>(window);
+        opts.slide = static_cast<std::int32_t>(slide);
+    } else if (count == 5 && opts.ms) {
+        opts.ms_definition = value;
+    } else if (count == 5 && opts.limit) {
+        lower_first(option, 3);
+        long n = 0;
+        if (!parse_count(value, n)) return unknown_argument(4);
+        if (option == "max" && n >= kSmallestMaximum) {
+            opts.max_length = n;
+            opts.min_length = 0;
+        } else if (option == "min" && n >= kSmallestMinimum) {
+            opts.min_length = n;
+        } else {
+            err("Specify min or max. Proceed without this argumet.\n");
+            opts.limit = false;
+        }
+    } else if (value == "c") {
+        opts.complement = true;
+    } else if (opts.output_type == 3) {
+        if (!parse_frame(value, opts.frame)) {
+            err("Set correct frame number 1 - 3 or -1 - -3.\n");
+            return 1;
+        }
+    } else if (value == "n") {
+        opts.complement = false;
+    } else if (value == "d") {
+        opts.output_type = 1;
+    } else if (value == "r") {
+        opts.output_type = 2;
+    } else {
+        return unknown_argument(5);
+    }
+    if (count == 6 && opts.output_type == 3 && !opts.composition) opts.codon_table = words[5];
+    return 0;
+}
+
+int run_tofast_dialog(TofastOptions& opts) {
+    if (ask_argument(opts.input_path, "入力ファイル名") != 1) return 1;
+    if (ask_argument(opts.output_path, "出力ファイル名") != 1) return 1;
+
+    // The special answers accumulate; only a data type ends the question.
+    while (opts.output_type < 1 || opts.output_type > 3) {
+        out("Output data type? d <DNA>, r <RNA>, p <protein>, n <no change>.\n");
+        out("Or special output? i <info>, b <compositional variation>.\n");
+        std::string w;
+        if (!read_answer(w)) return 1;
+        lower_first(w, 1);
+        if (w == "ms") {
+            opts.ms = true;
+        } else if (w == "mask") {
+            opts.mask = true;
+        } else {
+            switch (w.empty() ? '\0' : w[0]) {
+                case 'd': opts.output_type = 1; break;
+                case 'r': opts.output_type = 2; break;
+                case 'p': opts.output_type = 3; break;
+                case 'i': opts.info = true; break;
+                case 'b': opts.composition = true; break;
+                case 's': opts.sort = true; break;
+                case 'm':
+                    err("Limit mode is not available in dialog mode.\n");
+                    err("Type tofast help for usage.\n");
+                    return 1;
+                default: break;
+            }
+        }
+    }
+
+    if (opts.info) {
+        // Full report with the default codon table: nothing more to ask.
+    } else if (opts.ms) {
+        std::string w;
+        do {
+            out("Name of the file for the definition of MS analysis?\n");
+            if (!read_answer(w)) return 1;
+        } while (w.empty());
+        if (w == "exit") return 1;
+        opts.ms_definition = w;
+    } else if (opts.composition) {
+        if (!ask_size("Window size in bp?\n", opts.window)) return 1;
+        if (!ask_size("Slide size in bp?\n", opts.slide)) return 1;
+    } else if (opts.output_type == 1 || opts.output_type == 2) {
+        std::string w;
+        do {
+            out("c <complementary> or n <normal> strand?\n");
+            if (!read_answer(w)) return 1;
+        } while (w.empty());
+        opts.complement = to_lower(w[0]) == 'c';
+    } else {
+        for (;;) {
+            out("Translation frame? Use 1 - 3 for normal strand.\n");
+            out("   Use -1 - -3 (or 4 - 6) for complementary.\n");
+            std::string w;
+            if (!read_answer(w)) return 1;
+            if (w.empty()) continue;
+            if (parse_frame(w, opts.frame)) break;
+            err("This is not a number.\n");
+        }
+        out("Codon table? Input a name of codon table file.\n");
+        out("Type <uni> to use universal table.\n");
+        out("Type <mt> to use mitochondrial table.\n");
+        std::string w;
+        if (!read_answer(w)) return 1;
+        if (w == "default" || w == "universal" || w == "def" || w == "uni")
+            opts.codon_table = "default";
+        else if (w == "mt" || w == "mito")
+            opts.codon_table = "mt";
+        else if (w.size() < kDialogCodonTableWidth)
+            opts.codon_table = w;
+    }
+
+    if (is_stdout_name(opts.output_path)) {
+        err("Specify output file name. Exiting...\n");
+        end_program(1);
+    }
+    return 0;
+}
+
+}  // namespace kavro

@@ -1,0 +1,196 @@
+// FASTA output. An entry is ">" name [separator definition] "\n", the
+// residues broken into lines of the line-length setting, then two line ends:
+// one empty line after the last residue line, or two when the residue count
+// is a multiple of the line length.
+
+#include "output/fasta_writer.hpp"
+
+#include <algorithm>
+
+#include "core/console.hpp"
+#include "core/settings.hpp"
+#include "output/output_detail.hpp"
+
+namespace kavro {
+
+using output_detail::printable;
+using output_detail::write_printable;
+
+namespace {
+
+// The definition: printable characters as they are; a newline becomes ";"
+// (unless the whole definition is that one character); the rest is skipped.
+void write_definition(Writer& out, std::string_view def) {
+    const bool newline_as_semicolon = def.size() > 1;
+    const char* p = def.data();
+    const char* const end = p + def.size();
+    while (p < end) {
+        const char* q = p;
+        while (q < end && printable(*q)) ++q;
+        if (q > p) out.write(p, static_cast<std::size_t>(q - p));
+        if (q < end) {
+            if (*q == '\n' && newline_as_semicolon) out.put(';');
+            ++q;
+        }
+        p = q;
+    }
+}
+
+// Walks the residues by index j. A printable character is written and
+// counted; a line end follows every index j with j + 1 a multiple of the line
+// length, whatever the character there was. Otherwise a newline residue is
+// written, counted and replaced by "-"; other characters are skipped. Runs of
+// printable characters up to the next break leave in one write.
+long write_residues(Writer& out, std::string& res, std::size_t line) {
+    const std::size_t n = res.size();
+    long count = 0;
+    std::size_t j = 0;
+    while (j < n) {
+        const std::size_t line_end = (j / line + 1) * line;  // break after index line_end - 1
+        const std::size_t stop = std::min(line_end, n);
+        std::size_t k = j;
+        while (k < stop && printable(res[k])) ++k;
+        if (k > j) {
+            out.write(res.data() + j, k - j);
+            count += static_cast<long>(k - j);
+        }
+        if (k == stop) {
+            if (stop == line_end) out.put('\n');
+            j = stop;
+            continue;
+        }
+        if ((k + 1) % line == 0) {
+            out.put('\n');
+        } else if (res[k] == '\n') {
+            out.put('\n');
+            ++count;
+            res[k] = '-';
+        }
+        j = k + 1;
+    }
+    return count;
+}
+
+int writing_error() {
+    err("Writing error.\n");
+    return 2;
+}
+
+}  // namespace
+
+int write_fasta_entry(Writer& out, SequenceRecord* rec, bool with_definition, char separator) {
+    if (!rec) {
+        err("Empty sequence.\n");
+        return 1;
+    }
+    out.put('>');
+    write_printable(out, rec->name);
+    if (with_definition) {
+        const char first = rec->definition.empty() ? '\0' : rec->definition.front();
+        if (first != ' ' && first != '\0' && first != '\n' && first != '\r') out.put(separator);
+        write_definition(out, rec->definition);
+    }
+    out.put('\n');
+
+    const std::size_t line = static_cast<std::size_t>(std::max(g_settings.line_length, 1));
+    const long count = write_residues(out, rec->residues, line);
+    if (out.failed()) return writing_error();
+    if (count != rec->length) {
+        err("Error in sequence length.\n");
+        return 3;
+    }
+    out.write("\n\n");
+    if (!out.flush()) return writing_error();
+    return 0;
+}
+
+int write_fasta_file(const std::string& path, SequenceRecord* rec, bool with_definition, char separator) {
+    if (!rec) {
+        err("Empty sequence.\n");
+        return 1;
+    }
+    auto file = Writer::open_append(path);
+    if (!file) {
+        err("Cannot open file: %s\n", path.c_str());
+        return 1;
+    }
+    int result = write_fasta_entry(*file, rec, with_definition, separator);
+    // A close that fails loses what was written: a failed write.
+    if (!file->close() && result == 0) result = writing_error();
+    if (result != 0) {
+        err("Trouble in writing file: %s\n", path.c_str());
+        return result;
+    }
+    progress('w');
+    return 0;
+}
+
+int write_fasta_batch(Writer& out, Collection& batch, long minimum, long maximum) {
+    // Both limits negative: mark long N and Q runs, thresholds -minimum and
+    // -maximum. Otherwise one non-zero limit filters by length.
+    const bool masking = minimum < 0 && maximum < 0;
+    const bool min_filter = !masking && minimum != 0 && maximum == 0;
+    const bool max_filter = !masking && minimum == 0 && maximum != 0;
+    for (SequenceRecord& rec : batch) {
+        if (rec.length == 0 || rec.residues.empty()) continue;
+        if (min_filter && rec.length < minimum) continue;
+        if (max_filter && rec.length > maximum) continue;
+        if (masking) {
+            mask_long_runs(rec.residues, -minimum, -maximum);
+            rec.length = static_cast<long>(rec.residues.size());
+        }
+        write_fasta_entry(out, &rec, true, '_');
+    }
+    return 0;
+}
+
+namespace {
+
+// Closes a batch file; a failure anywhere on it makes the write a failure.
+int finish_batch_file(Writer& file, const std::string& path) {
+    const bool reported = file.failed();  // each failed entry already said so
+    if (file.close()) return 0;
+    if (!reported) err("Writing error.\n");
+    err("Trouble in writing file: %s\n", path.c_str());
+    return 1;
+}
+
+}  // namespace
+
+int write_fasta_batch_file(const std::string& path, Collection& batch, long minimum, long maximum) {
+    if (g_settings.write_to_stdout) {
+        write_fasta_batch(std_out(), batch, minimum, maximum);
+        return std_out().failed() ? 1 : 0;
+    }
+    auto file = Writer::open_append(path);
+    if (!file) {
+        err("Cannot open file: %s\n\n", path.c_str());
+        return 1;
+    }
+    write_fasta_batch(*file, batch, minimum, maximum);
+    return finish_batch_file(*file, path);
+}
+
+int write_fasta_all(const std::string& path, Collection& batch) {
+    return write_fasta_batch_file(path, batch, 0, 0);
+}
+
+int write_fasta_range(Writer& out, Collection& batch, long first, long end) {
+    const long count = static_cast<long>(batch.size());
+    end = std::min(end, count);
+    for (long i = std::max(first, 0L); i < end; ++i)
+        write_fasta_entry(out, &batch[static_cast<std::size_t>(i)], true, '_');
+    return 0;
+}
+
+int write_fasta_range_file(const std::string& path, Collection& batch, long first, long end) {
+    auto file = Writer::open_append(path);
+    if (!file) {
+        err("Cannot open file: %s\n\n", path.c_str());
+        return 1;
+    }
+    write_fasta_range(*file, batch, first, end);
+    return finish_batch_file(*file, path);
+}
+
+}  // namespace kavro

@@ -1,0 +1,56 @@
+// Interleaved PHYLIP output: "count<TAB>length<TAB>I", then blocks of 50
+// residues in groups of ten. The first block's rows start with the name field
+// (name width + 1 columns), later ones with 11 blanks; an empty line follows
+// every block.
+
+#include <algorithm>
+
+#include "output/alignment_writer.hpp"
+#include "output/output_detail.hpp"
+
+namespace kavro {
+
+using namespace output_detail;
+
+namespace {
+constexpr std::size_t kPhylipPerLine = 50;
+constexpr std::size_t kPhylipGroup = 10;
+constexpr std::string_view kPhylipIndent = "           ";  // 11 blanks
+constexpr long kPhylipNameWidth = 10;
+}  // namespace
+
+int write_phylip(Writer& out, Collection* seqs, long name_width) {
+    const std::size_t count = collection_count(seqs);
+    if (count == 0) return empty_collection();
+    const std::size_t width = static_cast<std::size_t>(std::max(name_width, 0L));
+    out.printf("%ld\t%ld\tI\n", static_cast<long>(count), (*seqs)[0].length);
+    const std::size_t length = (*seqs)[0].residues.size();
+    for (std::size_t c = 0; c < length; c += kPhylipPerLine) {
+        for (std::size_t i = 0; i < count; ++i) {
+            const SequenceRecord& rec = (*seqs)[i];
+            if (c == 0)
+                write_name_field(out, rec.name, width, width + 1);
+            else
+                out.write(kPhylipIndent);
+            const std::size_t n = rec.residues.size();
+            const std::size_t block_end = std::min(c + kPhylipPerLine, n);
+            // A blank after every index that leaves 9 modulo 10, except the
+            // block's last.
+            for (std::size_t g = c; g < block_end; g += kPhylipGroup) {
+                const std::size_t group_end = std::min(g + kPhylipGroup, block_end);
+                write_printable(out, std::string_view(rec.residues).substr(g, group_end - g));
+                if (group_end == g + kPhylipGroup && group_end != c + kPhylipPerLine) out.put(' ');
+            }
+            out.put('\n');
+        }
+        out.put('\n');
+        if (int r = check_written(out)) return r;
+    }
+    return finish_written(out);
+}
+
+int write_phylip_file(const std::string& path, Collection* seqs) {
+    return write_alignment_file(path, seqs, kPhylipNameWidth, write_phylip);
+}
+
+}  // namespace kavro

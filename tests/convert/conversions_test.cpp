@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+
+#include "convert/conversions.hpp"
+#include "core/settings.hpp"
+#include "support/run_kavro.hpp"
+
+using kavro::Collection;
+using kavro::SequenceRecord;
+
+namespace {
+
+SequenceRecord record(const std::string& name, const std::string& residues, int type) {
+    SequenceRecord r;
+    r.name = name;
+    r.definition = " def";
+    r.residues = residues;
+    r.length = static_cast<long>(residues.size());
+    r.type = type;
+    return r;
+}
+
+Collection collection(std::size_t n, const std::string& residues, int type) {
+    Collection c;
+    for (std::size_t i = 0; i < n; ++i) c.push_back(record("s" + std::to_string(i), residues, type));
+    kavro::g_entry_count = static_cast<long>(n);
+    return c;
+}
+
+TEST(ToRna, UpperCasesLettersAndTurnsTIntoU) {
+    auto r = record("s1", "acgtTn-*Rx9", kavro::TYPE_DNA);
+    kavro_test::CaptureConsole console;
+    EXPECT_EQ(kavro::to_rna(r), 0);
+    EXPECT_EQ(r.residues, "ACGUUN-*RX9");
+    EXPECT_EQ(r.length, 11);
+    EXPECT_EQ(r.type, kavro::TYPE_RNA);
+    EXPECT_EQ(r.name, "s1_RNA");
+    EXPECT_EQ(r.definition, " def; Converted to RNA.");
+    EXPECT_EQ(console.err(), "");
+}
+
+TEST(ToDna, UpperCasesLettersAndTurnsUIntoT) {
+    auto r = record("r1", "acguUt", kavro::TYPE_RNA);
+    EXPECT_EQ(kavro::to_dna(r), 0);
+    EXPECT_EQ(r.residues, "ACGTTT");
+    EXPECT_EQ(r.type, kavro::TYPE_DNA);
+    EXPECT_EQ(r.name, "r1_DNA");
+    EXPECT_EQ(r.definition, " def; Converted to DNA.");
+}
+
+TEST(ToRnaToDna, RefuseTheWrongTypeAndLeaveTheRecordAlone) {
+    kavro_test::CaptureConsole console;
+    for (int type : {kavro::TYPE_UNKNOWN, kavro::TYPE_RNA, kavro::TYPE_PROTEIN}) {
+        auto r = record("x", "acgt", type);
+        EXPECT_EQ(kavro::to_rna(r), 1);
+        EXPECT_EQ(r.residues, "acgt");
+        EXPECT_EQ(r.name, "x");
+    }
+    auto d = record("y", "acgu", kavro::TYPE_DNA);
+    EXPECT_EQ(kavro::to_dna(d), 1);
+    EXPECT_EQ(d.residues, "acgu");
+    EXPECT_EQ(console.err(), "This is not DNA.\nThis is not DNA.\nThis is not DNA.\nThis is not RNA.\n");
+}
+
+TEST(BatchConversions, MarkRecordsZeroTenTwentyAndEndWithANewline) {
+    auto seqs = collection(21, "acgt", kavro::TYPE_DNA);
+    kavro_test::CaptureConsole console;
+    EXPECT_EQ(kavro::to_rna_all(seqs), 0);
+    EXPECT_EQ(console.out(), "\b.\b.\b.\n");
+    EXPECT_EQ(console.err(), "");
+    for (const auto& r : seqs) EXPECT_EQ(r.residues, "ACGU");
+
+    EXPECT_EQ(kavro::to_dna_all(seqs), 0);
+    for (const auto& r : seqs) {
+        EXPECT_EQ(r.residues, "ACGT");
+        EXPECT_EQ(r.type, kavro::TYPE_DNA);
+    }
+}
+
+TEST(BatchConversions, MarksGoToStandardErrorWhileDataGoesToStandardOutput) {
+    auto seqs = collection(2, "acgt", kavro::TYPE_DNA);
+    kavro_test::CaptureConsole console;
+    kavro::g_settings.write_to_stdout = true;
+    EXPECT_EQ(kavro::to_rna_all(seqs), 0);
+    kavro::g_settings.write_to_stdout = false;
+    EXPECT_EQ(console.out(), "");
+    EXPECT_EQ(console.err(), "\b.\n");
+}
+
+TEST(BatchConversions, StopAtTheFirstFailure) {
+    Collection seqs = {record("a", "acgt", kavro::TYPE_DNA), record("b", "acgu", kavro::TYPE_RNA),
+                       record("c", "acgt", kavro::TYPE_DNA)};
+    kavro::g_entry_count = 3;
+    kavro_test::CaptureConsole console;
+    EXPECT_EQ(kavro::to_rna_all(seqs), 1);
+    EXPECT_EQ(seqs[0].residues, "ACGU");
+    EXPECT_EQ(seqs[2].residues, "acgt");
+    EXPECT_NE(console.err().find("This is not DNA.\n"), std::string::npos);
+}
+
+TEST(BatchConversions, TouchOnlyTheEntryCountAndNeverMoreThanTheCollection) {
+    auto seqs = collection(3, "acgt", kavro::TYPE_DNA);
+    kavro::g_entry_count = 2;
+    kavro_test::CaptureConsole console;
+    EXPECT_EQ(kavro::to_rna_all(seqs), 0);
+    EXPECT_EQ(seqs[1].residues, "ACGU");
+    EXPECT_EQ(seqs[2].residues, "acgt");
+    kavro::g_entry_count = 10;
+    EXPECT_EQ(kavro::to_dna_all(seqs), 1);  // the third is still DNA; nothing past it is read
+}
+
+TEST(BatchConversions, ComplementAndClearGapsWorkRecordByRecord) {
+    Collection seqs = {record("s1", "aacgt", kavro::TYPE_DNA), record("s2", "ac-g t*", kavro::TYPE_DNA)};
+    kavro::g_entry_count = 2;
+    kavro_test::CaptureConsole console;
+    EXPECT_EQ(kavro::clear_gaps_all(seqs), 0);
+    EXPECT_EQ(seqs[1].residues, "ACGT");
+    EXPECT_EQ(seqs[1].length, 4);
+    EXPECT_EQ(kavro::complement_all(seqs), 0);
+    EXPECT_EQ(seqs[0].residues, "ACGTT");
+    EXPECT_EQ(seqs[0].name, "s1_C");
+    EXPECT_EQ(seqs[1].residues, "ACGT");
+}
+
+TEST(BatchConversions, ComplementNamesTheRecordItCannotTurn) {
+    Collection seqs = {record("p1", "MKVLAAGIW", kavro::TYPE_PROTEIN)};
+    kavro::g_entry_count = 1;
+    kavro_test::CaptureConsole console;
+    EXPECT_EQ(kavro::complement_all(seqs), 1);
+    EXPECT_NE(console.err().find("Error in converting to complementary in sequence: p1.\n"), std::string::npos);
+    EXPECT_EQ(seqs[0].residues, "MKVLAAGIW");
+}
+
+}  // namespace

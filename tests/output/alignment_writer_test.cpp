@@ -1,0 +1,161 @@
+#include "output/alignment_writer.hpp"
+
+#include <gtest/gtest.h>
+
+#include "core/console.hpp"
+#include "output/output_test_support.hpp"
+
+namespace {
+
+using kavro::Collection;
+using kavro::Writer;
+using output_test::record;
+using output_test::written;
+
+class AlignmentWriter : public ::testing::Test {
+protected:
+    output_test::SavedState saved;
+};
+
+Collection alignment(const std::vector<std::string>& names, std::size_t length) {
+    Collection seqs;
+    char letter = 'A';
+    for (const auto& n : names) {
+        std::string res;
+        for (std::size_t k = 0; k < length; ++k) res += static_cast<char>(letter + k % 3);
+        seqs.push_back(record(n, res));
+        ++letter;
+    }
+    kavro::g_entry_count = static_cast<long>(seqs.size());
+    return seqs;
+}
+
+std::string pad(const std::string& s, std::size_t width) { return s + std::string(width - s.size(), ' '); }
+
+TEST_F(AlignmentWriter, ClustalBlocksOfSixty) {
+    const std::string long_name = "abcdefghijklmnopqrstuvwxyz123456789";  // 35 characters
+    Collection seqs = alignment({"s1", long_name, "s3"}, 130);
+    int result = -1;
+    std::string text = written([&](Writer& w) { result = kavro::write_clustal(w, &seqs, 30); });
+    EXPECT_EQ(result, 0);
+
+    std::string expect = "CLUSTAL W MULTIPLE SEQUENCE ALIGNMENT (Output from KAVRO)\n\n\n";
+    for (std::size_t c = 0; c < 130; c += 60) {
+        for (const auto& rec : seqs)
+            expect += pad(rec.name.substr(0, 30), 35) + rec.residues.substr(c, 60) + "\n";
+        expect += "\n\n";
+    }
+    expect += "\n\n";
+    EXPECT_EQ(text, expect);
+    EXPECT_NE(text.find("abcdefghijklmnopqrstuvwxyz1234     BCDBCD"), std::string::npos);
+    EXPECT_NE(text.find("\ns3" + std::string(33, ' ') + "CDECDECDEC\n\n\n"), std::string::npos);
+}
+
+TEST_F(AlignmentWriter, ClustalShortEntryEndsEarlyAndControlsAreSkipped) {
+    Collection seqs = alignment({"a", "b"}, 4);
+    seqs[1].residues = "B\x01" "C";
+    seqs[1].name = "b\tx";
+    std::string text = written([&](Writer& w) { kavro::write_clustal(w, &seqs, 3); });
+    EXPECT_EQ(text.substr(text.find("\n\n\n") + 3), "a       ABCA\nbx      BC\n\n\n\n\n");
+}
+
+TEST_F(AlignmentWriter, PhylipGroupsOfTen) {
+    Collection seqs = alignment({"alpha", "a_name_longer_than_ten"}, 60);
+    int result = -1;
+    std::string text = written([&](Writer& w) { result = kavro::write_phylip(w, &seqs, 10); });
+    EXPECT_EQ(result, 0);
+    auto groups = [](const std::string& r, std::size_t from, std::size_t to) {
+        std::string s;
+        for (std::size_t g = from; g < to; g += 10) s += r.substr(g, 10) + (g + 10 < from + 50 ? " " : "");
+        return s;
+    };
+    std::string expect = "2\t60\tI\n";
+    expect += "alpha      " + groups(seqs[0].residues, 0, 50) + "\n";
+    expect += "a_name_lon " + groups(seqs[1].residues, 0, 50) + "\n\n";
+    expect += "           " + seqs[0].residues.substr(50) + " \n";
+    expect += "           " + seqs[1].residues.substr(50) + " \n\n";
+    EXPECT_EQ(text, expect);
+    EXPECT_NE(text.find("alpha      ABCABCABCA BCABCABCAB CABCABCABC ABCABCABCA BCABCABCAB\n"), std::string::npos);
+}
+
+TEST_F(AlignmentWriter, PhylipShortLastGroupHasNoBlank) {
+    Collection seqs = alignment({"x"}, 55);
+    std::string text = written([&](Writer& w) { kavro::write_phylip(w, &seqs, 10); });
+    EXPECT_EQ(text.substr(text.rfind("\n\n", text.size() - 3) + 2), "           " + seqs[0].residues.substr(50) + "\n\n");
+}
+
+TEST_F(AlignmentWriter, NexusLayoutAndNames) {
+    kavro::g_settings.line_length = 75;
+    Collection seqs = alignment({"a=b", "seq2", "s3"}, 100);
+    seqs[0].type = kavro::TYPE_DNA;
+    seqs[0].length = 100;
+    int result = -1;
+    std::string text = written([&](Writer& w) { result = kavro::write_nexus(w, &seqs, 10); });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(seqs[0].name, "a_b");  // the record keeps the new name
+    std::string expect =
+        "#NEXUS\nbegin data;\n   dimensions ntax=3 nchar=100;\n"
+        "   format datatype=dna interleave=yes gap=-;\n   matrix\n";
+    for (std::size_t c = 0; c < 100; c += 80) {
+        for (const auto& rec : seqs) expect += pad(rec.name, 11) + rec.residues.substr(c, 80) + "\n";
+        expect += "\n";
+    }
+    expect += ";\nend;\n";
+    EXPECT_EQ(text, expect);
+
+    kavro::g_settings.line_length = 60;
+    seqs[0].type = kavro::TYPE_PROTEIN;
+    text = written([&](Writer& w) { kavro::write_nexus(w, &seqs, 10); });
+    EXPECT_NE(text.find("datatype=protein "), std::string::npos);
+    EXPECT_NE(text.find("\na_b        " + seqs[0].residues.substr(0, 70) + "\n"), std::string::npos);
+    EXPECT_NE(text.find("\na_b        " + seqs[0].residues.substr(70) + "\n"), std::string::npos);
+    seqs[0].type = 7;
+    text = written([&](Writer& w) { kavro::write_nexus(w, &seqs, 10); });
+    EXPECT_NE(text.find("datatype=unknown "), std::string::npos);
+}
+
+TEST_F(AlignmentWriter, FileWrappersUseTheirNameWidths) {
+    kavro_test::TempDir dir;
+    kavro_test::CaptureConsole console;
+    Collection seqs = alignment({"a_rather_long_name", "b"}, 5);
+    EXPECT_EQ(kavro::write_clustal_file(dir / "x.aln", &seqs), 0);
+    EXPECT_NE(dir.read("x.aln").find("\nb" + std::string(34, ' ') + "BCDBC\n"), std::string::npos);
+    EXPECT_EQ(kavro::write_phylip_file(dir / "x.phy", &seqs), 0);
+    EXPECT_EQ(dir.read("x.phy"), "2\t5\tI\na_rather_l ABCAB\nb          BCDBC\n\n");
+    EXPECT_EQ(kavro::write_nexus_file(dir / "x.nex", &seqs), 0);
+    EXPECT_NE(dir.read("x.nex").find("\nb" + std::string(18, ' ') + "BCDBC\n"), std::string::npos);
+    EXPECT_EQ(console.out(), "\bw\bw\bw");
+    // The files are created anew.
+    EXPECT_EQ(kavro::write_phylip_file(dir / "x.phy", &seqs), 0);
+    EXPECT_EQ(dir.read("x.phy"), "2\t5\tI\na_rather_l ABCAB\nb          BCDBC\n\n");
+    EXPECT_EQ(console.err(), "");
+}
+
+TEST_F(AlignmentWriter, WrapperFailures) {
+    kavro_test::TempDir dir;
+    kavro_test::CaptureConsole console;
+    Collection seqs = alignment({"a"}, 5);
+    EXPECT_EQ(kavro::write_clustal_file(dir / "no/x.aln", &seqs), 1);
+    EXPECT_EQ(kavro::write_phylip_file(dir / "x.phy", nullptr), 1);
+    EXPECT_EQ(kavro::write_nexus_file("/dev/full", &seqs), 2);
+    kavro::g_entry_count = 0;  // an empty collection has no first entry to measure
+    EXPECT_EQ(kavro::write_clustal_file(dir / "y.aln", &seqs), 1);
+    EXPECT_EQ(console.err(), "Cannot open file: " + (dir / "no/x.aln") +
+                                 "\nEmpty sequence.\nWriting error.\nTrouble in writing file: /dev/full\n"
+                                 "Empty sequence.\n");
+    EXPECT_EQ(console.out(), "");
+    EXPECT_FALSE(dir.exists("x.phy"));
+    EXPECT_FALSE(dir.exists("y.aln"));
+}
+
+TEST_F(AlignmentWriter, EntryCountLimitsTheCollection) {
+    Collection seqs = alignment({"a", "b", "c"}, 3);
+    kavro::g_entry_count = 2;
+    std::string text = written([&](Writer& w) { kavro::write_phylip(w, &seqs, 10); });
+    EXPECT_EQ(text, "2\t3\tI\na          ABC\nb          BCD\n\n");
+    kavro::g_entry_count = 10;  // never beyond what the collection holds
+    text = written([&](Writer& w) { kavro::write_phylip(w, &seqs, 10); });
+    EXPECT_EQ(text, "3\t3\tI\na          ABC\nb          BCD\nc          CDE\n\n");
+}
+
+}  // namespace
