@@ -316,6 +316,24 @@ bool MSrealloc(const std::string& name, std::vector<MsHit>& hits, long old_count
     return true;
 }
 
+namespace {
+
+// Echo, header and the hit table of every protein; 0 or 1.
+int search_all(const MsDefinition& def, Writer& out, const Collection& proteins) {
+    write_msdef_echo(out, def);
+    Search search(def, out);
+    out.write("ID     \tlength\t match \tcoverage 2\tcoverage 1\tstart - end\t MW  \t  m/z \t diff  \tsequence      \t category \t weight\n\n");
+    for (std::size_t i = 0; i < proteins.size(); ++i) {
+        err("\r%ld", static_cast<long>(i));
+        if (!search.protein(proteins[i])) return 1;
+    }
+    search.finish();
+    out.put('\n');
+    return 0;
+}
+
+}  // namespace
+
 int MSanal(const std::string& definition_path, const std::string& output_path, const Collection& proteins) {
     const auto def = read_msdef(definition_path);
     if (!def) return 1;
@@ -324,23 +342,23 @@ int MSanal(const std::string& definition_path, const std::string& output_path, c
         err("Cannot open file: %s\n\n", output_path.c_str());
         return 1;
     }
-    write_msdef_echo(*out, *def);
-    Search search(*def, *out);
-    out->write("ID     \tlength\t match \tcoverage 2\tcoverage 1\tstart - end\t MW  \t  m/z \t diff  \tsequence      \t category \t weight\n\n");
-    for (std::size_t i = 0; i < proteins.size(); ++i) {
-        err("\r%ld", static_cast<long>(i));
-        if (!search.protein(proteins[i])) {
-            out->close();
-            return 1;
-        }
-    }
-    search.finish();
-    out->put('\n');
-    if (!out->close()) {
+    const int status = search_all(*def, *out, proteins);
+    if (!out->close() && status == 0) {
         err("Unable to write output file.\n");
         return 1;
     }
-    return 0;
+    return status;
+}
+
+int MSanal(const std::string& definition_path, Writer& out, const Collection& proteins) {
+    const auto def = read_msdef(definition_path);
+    if (!def) return 1;
+    const int status = search_all(*def, out, proteins);
+    if (!out.flush() && status == 0) {
+        err("Unable to write output file.\n");
+        return 1;
+    }
+    return status;
 }
 
 double peptide_mass(std::string_view peptide, bool carboxymethylation, bool met_oxidation) {
