@@ -29,5 +29,7 @@ int cmd_cp(int count, CommandLine& words);
 int cmd_fcat(int count, CommandLine& words);
 int cmd_setvar(int count, CommandLine& words);
 int cmd_system(int count, CommandLine& words);
+// help: the help loop, or the usage text of word 1; always 0.
+int cmd_help(int count, CommandLine& words);
 
 }  // namespace kavro

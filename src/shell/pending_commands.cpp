@@ -22,10 +22,5 @@ int cmd_simtbl(int, CommandLine&) { return 1; }
 int cmd_nucaln(int, CommandLine&) { return 1; }
 int cmd_sites(int, CommandLine&) { return 1; }
 int cmd_splcod(int, CommandLine&) { return 1; }
-int cmd_rm(int, CommandLine&) { return 1; }
-int cmd_cp(int, CommandLine&) { return 1; }
-int cmd_fcat(int, CommandLine&) { return 1; }
-int cmd_setvar(int, CommandLine&) { return 1; }
-int cmd_system(int, CommandLine&) { return 1; }
 
 }  // namespace kavro

@@ -1,27 +1,152 @@
-// Placeholder until the shell lands: prints the banner and ends.
+// The program's entry: banner, settings from the environment, then exactly
+// one of the three run modes (command line, start-up script, menu).
 #include "shell/shell.hpp"
+
+#include <new>
+#include <optional>
 
 #include "core/console.hpp"
 #include "core/program_exit.hpp"
+#include "core/text_ops.hpp"
+#include "input/line_reader.hpp"
+#include "shell/commands.hpp"
+#include "shell/help.hpp"
+#include "shell/menus.hpp"
+#include "shell/prompt.hpp"
+#include "shell/runtime_settings.hpp"
+#include "shell/tokenizer.hpp"
 
 namespace kavro {
 
-int dispatch_command(int, CommandLine&) { return 1; }
-int split_command_line(const std::string&, CommandLine&) { return 1; }
+namespace {
+
+const char* const kScriptName = "kavro.cf";
+// Process arguments copied into words; later ones still count.
+constexpr int kCopiedArguments = 9;
+
+// Trims and echoes one line read, then splits it. Nothing for an empty line;
+// otherwise the word count. A line that cannot be split ends the program.
+std::optional<int> prepare_line(std::string line, CommandLine& words, bool from_script) {
+    trim_right(line);
+    jout("\n今の入力内容: %s.\n", line.c_str());
+    if (line.empty()) return std::nullopt;
+    if (line.size() + 42 > kLineBuffer) {
+        jerr("コマンドが長すぎます.\n");
+        end_program(1);
+    }
+    for (int k = 0; k < kEndMarkerPairs; ++k) line += " #";
+    if (split_command_line(line, words) != 0) {
+        if (from_script)
+            err("Error in reading line from %s.\n", kScriptName);
+        else
+            err("Error in reading line.\n");
+        end_program(1);
+    }
+    return count_words(words);
+}
+
+int run_command_line(int argc, char** argv, CommandLine& words) {
+    int count = argc - 1;
+    if (count > kMaxWords) {
+        err("Too many arguments: a command takes at most %d words, the command word included.\n", kMaxWords);
+        end_program(1);
+    }
+    for (int k = 1; k < argc && k <= kCopiedArguments; ++k) {
+        std::string_view arg = argv[k];
+        if (arg.size() > kWordWidth) {
+            err("An argument is longer than %zu characters: %s\n", kWordWidth, argv[k]);
+            end_program(1);
+        }
+        words.set(k - 1, arg);
+    }
+    return dispatch_command(count, words);
+}
+
+// Every line of the script is a command; failures are reported and skipped.
+void run_script(LineReader& script, CommandLine& words) {
+    std::string_view piece;
+    int line_number = 0;
+    while (script.read_piece(piece, kCommandPiece)) {
+        ++line_number;
+        std::optional<int> count = prepare_line(std::string(piece), words, true);
+        if (!count) continue;
+        if (dispatch_command(*count, words) != 0)
+            err("Error in line %d with command: %s %s. Skipping...\n", line_number, words[0].c_str(),
+                words[1].c_str());
+    }
+}
+
+bool is_help_word(const std::string& w) { return w == "h" || w == "help" || w == "-help" || w == "-h"; }
+
+// Help, menu, setvar, system and comment lines keep the menu open; the first
+// other command ends the run with its status. The end of standard input
+// ends the run as "exit" does.
+int run_menu(CommandLine& words) {
+    LineReader& in = stdin_reader();
+    int status = 0;
+    std::string_view piece;
+    for (;;) {
+        if (words[0] != "menu") print_main_menu();
+        std::optional<int> count;
+        while (!count) {
+            if (!in.read_piece(piece, kCommandPiece)) return status;
+            count = prepare_line(std::string(piece), words, false);
+        }
+        const std::string& command = words[0];
+        if (is_help_word(command)) {
+            if (words[1].empty())
+                help_loop();
+            else
+                show_help(words[1]);
+        } else if (command == "menu") {
+            if (words[1].empty()) print_category_menu();
+        } else if (command == "e" || command == "exit") {
+            return status;
+        } else if (command == "setvar" || command == "system") {
+            status = command == "setvar" ? cmd_setvar(*count, words) : cmd_system(*count, words);
+            wait_for_y();
+        } else {
+            status = dispatch_command(*count, words);
+            if (*count != 0) return status;
+        }
+        if (stdin_closed()) return status;
+    }
+}
+
+void finish(int status) {
+    if (status == 0)
+        jout("完了.\n");
+    else
+        jout("終了します..\n");
+}
+
+}  // namespace
 
 int run_program(int argc, char** argv) {
+    CommandLine words;
     int status = 0;
     try {
-        jout("\n\n**************************************************\n");
-        jout("      KAVRO バージョン %s \n", "1.59.9");
-        jout("      'menu' と入力すると詳細なメニューがでます.\n");
-        jout("**************************************************\n\n");
-        status = argc > 1 ? 1 : 0;
+        print_banner();
+        read_environment_settings();
+        if (argc > 1) {
+            status = run_command_line(argc, argv, words);
+            finish(status);
+        } else if (auto script = LineReader::open(kScriptName)) {
+            run_script(*script, words);
+            status = 0;
+        } else {
+            status = run_menu(words);
+            finish(status);
+        }
     } catch (const ProgramExit& e) {
         status = e.status;
+    } catch (const std::bad_alloc&) {
+        err("Out of memory.\n");
+        status = 1;
     }
-    if (!flush_console() && status == 0) status = 1;
-    return status;
+    // A failed write to standard output is a failed run.
+    if (!flush_console()) status = 1;
+    return status == 0 ? 0 : 1;
 }
 
 }  // namespace kavro

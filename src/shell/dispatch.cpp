@@ -1,0 +1,18 @@
+// dispatch_command: echoes the arguments and calls the handler of the
+// command word.
+#include "core/console.hpp"
+#include "shell/command_table.hpp"
+#include "shell/shell.hpp"
+
+namespace kavro {
+
+int dispatch_command(int count, CommandLine& words) {
+    for (int i = 1; i < count && i < kMaxWords; ++i) out("%s ", words[i].c_str());
+    out("\n");
+    const CommandRow* row = find_command(words[0]);
+    if (!row) return 1;  // unknown words (menu, exit, "") fail without a message
+    count = apply_tofast_option(row->tofast_option, count, words);
+    return row->handler(count, words);
+}
+
+}  // namespace kavro

@@ -1,0 +1,62 @@
+#include "shell/file_copy.hpp"
+
+#include <sys/stat.h>
+
+#include "core/console.hpp"
+
+namespace kavro {
+
+bool same_file(const std::string& a, const std::string& b) {
+    struct stat sa, sb;
+    if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0) return false;
+    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+int copy_lines(LineReader& in, Writer& out_file) {
+    std::string_view piece;
+    long pieces = 0;
+    while (in.read_piece(piece, kCopyPiece)) {
+        // The reader hands a CR LF line end over as "\n"; when it consumed
+        // one byte more than it gave, that was the CR: put it back.
+        auto consumed = in.tell() - in.piece_offset();
+        if (consumed > static_cast<std::int64_t>(piece.size()) && !piece.empty() && piece.back() == '\n') {
+            out_file.write(piece.substr(0, piece.size() - 1));
+            out_file.write("\r\n");
+        } else {
+            out_file.write(piece);
+        }
+        if (++pieces % 10 == 0) {
+            out(".");
+            flush_out();
+        }
+    }
+    out("\n");
+    return 0;
+}
+
+int copy_text_file(const std::string& source, const std::string& destination) {
+    out("Copying text file...\n");
+    auto in = LineReader::open(source);
+    if (!in) {
+        err("Cannot open file: %s\n\n", source.c_str());
+        return 1;
+    }
+    if (same_file(source, destination)) {
+        err("Cannot copy a file onto itself: %s\n\n", destination.c_str());
+        return 1;
+    }
+    auto dest = Writer::open_truncate(destination);
+    if (!dest) {
+        err("Cannot open file: %s\n\n", destination.c_str());
+        return 1;
+    }
+    copy_lines(*in, *dest);
+    if (!dest->close()) {
+        err("Error in writing file: %s\n", destination.c_str());
+        return 1;
+    }
+    out("\n");
+    return 0;
+}
+
+}  // namespace kavro

@@ -1,0 +1,55 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/sjis.hpp"
+#include "shell/command_table.hpp"
+#include "shell/help.hpp"
+#include "shell/usage_texts.hpp"
+#include "support/run_kavro.hpp"
+
+namespace {
+
+using kavro_test::sjis;
+
+std::string help_output(std::string_view word) {
+    kavro_test::CaptureConsole console;
+    kavro::show_help(word);
+    return console.out();
+}
+
+TEST(Help, EveryTextConvertsToShiftJis) {
+    for (const auto& row : kavro::command_table()) {
+        std::size_t missing = 0;
+        kavro::utf8_to_sjis(row.usage, &missing);
+        EXPECT_EQ(missing, 0u) << row.words[0];
+    }
+    std::size_t missing = 0;
+    kavro::utf8_to_sjis(kavro::usage::codon_tables, &missing);
+    EXPECT_EQ(missing, 0u);
+}
+
+TEST(Help, WordsAndNumbersShowTheSameText) {
+    EXPECT_EQ(help_output("22"), help_output("cdsnuc"));
+    EXPECT_NE(help_output("22").find(sjis("使い方: cdsnuc infile outfile start end <cds_name>.\n")),
+              std::string::npos);
+    EXPECT_EQ(help_output("setvar"), help_output("99"));
+    EXPECT_EQ(help_output("system"), help_output("other"));
+    EXPECT_EQ(help_output("91"), std::string(kavro::usage::codon_tables));
+    EXPECT_EQ(help_output("toRNA"), std::string(kavro::usage::to_rna));
+}
+
+TEST(Help, SpareWordsHaveNoHelp) {
+    for (const char* w : {"comple", "torna", "clu2fa", "rm", "cp", "fcat", "help", "Txtr"})
+        EXPECT_EQ(help_output(w), sjis(std::string(w) + " に対するヘルプはありません.\n")) << w;
+}
+
+TEST(Help, FromTheCommandLine) {
+    auto r = kavro_test::run({.args = {"help", "4"}});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find(sjis("使い方: tofast infile outfile [d/r/p/c/i/b/s/min/max/ms/o/-] <options>.\n\n")),
+              std::string::npos);
+    EXPECT_TRUE(r.out.ends_with(sjis("*******************************************************************************************\n完了.\n")));
+}
+
+}  // namespace

@@ -1,0 +1,219 @@
+// End-to-end runs of the three modes.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "support/run_kavro.hpp"
+
+namespace {
+
+using kavro_test::run;
+using kavro_test::sjis;
+
+const std::string kMainMenuTitle = sjis("******************* メインメニュー **************************\n");
+const std::string kCategoryTitle = sjis("**************** コマンドの分類 ************************\n");
+const std::string kDone = sjis("完了.\n");
+const std::string kFailed = sjis("終了します..\n");
+
+std::size_t count_of(const std::string& text, const std::string& part) {
+    std::size_t n = 0;
+    for (std::size_t p = text.find(part); p != std::string::npos; p = text.find(part, p + 1)) ++n;
+    return n;
+}
+
+bool ends_with(const std::string& text, const std::string& tail) {
+    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// f1, f2, ...
+std::string file_name(int i) {
+    std::string name = "f";
+    name.append(std::to_string(i));
+    return name;
+}
+
+std::string echo_of(const std::string& line) { return sjis("\n今の入力内容: ") + line + ".\n"; }
+
+TEST(MenuMode, HelpThenExit) {
+    auto r = run({.input = "help\n1\ny\ne\nexit\n"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.out.starts_with("\n\n**************************************************\n" +
+                                  sjis("      KAVRO バージョン 1.59.9 \n")));
+    EXPECT_EQ(count_of(r.out, kMainMenuTitle), 2u);  // again after the help loop
+    EXPECT_NE(r.out.find(sjis("              コマンド名のリスト\n\n")), std::string::npos);
+    EXPECT_NE(r.out.find(sjis("使い方: txtr infile outfile.\n")), std::string::npos);
+    EXPECT_TRUE(ends_with(r.out, echo_of("exit") + kDone));
+    EXPECT_EQ(r.out.find('?'), std::string::npos);  // every Japanese character converted
+    EXPECT_EQ(r.err, "");
+}
+
+TEST(MenuMode, EndOfInputAtAnyPromptEndsAtOnce) {
+    for (const char* input : {"", "help\n", "help\n1\n", "setvar line 60\n", "system true\nn\n", "\n\n"}) {
+        auto r = run({.input = input, .timeout_seconds = 10});
+        EXPECT_FALSE(r.timed_out) << input;
+        EXPECT_EQ(r.status, 0) << input;
+        EXPECT_TRUE(ends_with(r.out, kDone)) << input;
+    }
+}
+
+TEST(MenuMode, LinesAfterSetvarAreStillCommands) {
+    auto r = run({.input = "setvar form circular\ny\nmenu\nexit\n"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find(sjis("circular を TRUE としました.\n")), std::string::npos);
+    EXPECT_EQ(count_of(r.out, kCategoryTitle), 1u);
+    EXPECT_TRUE(ends_with(r.out, kDone));
+}
+
+TEST(MenuMode, MenuWithAnArgumentPrintsNothingAndHidesTheMainMenu) {
+    auto r = run({.input = "menu x\nexit\n"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(count_of(r.out, kMainMenuTitle), 1u);
+    EXPECT_EQ(count_of(r.out, kCategoryTitle), 0u);
+    EXPECT_NE(r.out.find(echo_of("menu x") + echo_of("exit")), std::string::npos);
+}
+
+TEST(MenuMode, CommentLineFailsButKeepsTheMenuOpen) {
+    auto r = run({.input = "#\nexit\n"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find(echo_of("#") + "\n" + kMainMenuTitle), std::string::npos);
+    EXPECT_TRUE(ends_with(r.out, echo_of("exit") + kFailed));
+}
+
+TEST(MenuMode, EmptyLinesAreEchoedAndReadAgain) {
+    auto r = run({.input = "\n  \nexit\n"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(count_of(r.out, echo_of("")), 2u);
+    EXPECT_EQ(count_of(r.out, kMainMenuTitle), 1u);
+}
+
+TEST(MenuMode, FirstOtherCommandEndsTheRun) {
+    // A leading space makes word 0 empty: no command, status 1.
+    auto r = run({.input = " rm a\nexit\n", .files = {{"a", "x"}}});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(ends_with(r.out, echo_of(" rm a") + "rm a \n" + kFailed));
+    EXPECT_TRUE(r.exists("a"));
+
+    auto ok = run({.input = "rm a\nrm b\n", .files = {{"a", "x"}, {"b", "y"}}});
+    EXPECT_EQ(ok.status, 0);
+    EXPECT_FALSE(ok.exists("a"));
+    EXPECT_TRUE(ok.exists("b"));
+    EXPECT_TRUE(ends_with(ok.out, "File: a removed.\n" + kDone));
+}
+
+TEST(MenuMode, ComplementEchoesItsArgumentsAsTyped) {
+    auto r = run({.input = "complement    in.fa   out.fa\n"});
+    EXPECT_NE(r.out.find(echo_of("complement    in.fa   out.fa") + "in.fa out.fa \n"), std::string::npos);
+}
+
+TEST(MenuMode, TooManyWordsEndTheProgram) {
+    std::string line = "rm";
+    for (int i = 1; i < 20; ++i) line += " f" + std::to_string(i);
+    auto r = run({.input = line + "\nexit\n"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Error in reading line.\n");
+    EXPECT_TRUE(ends_with(r.out, echo_of(line)));  // no closing line
+}
+
+TEST(MenuMode, LongPhysicalLineIsReadIn511CharacterPieces) {
+    std::string first = "menu" + std::string(507, ' ');
+    auto r = run({.input = first + "exit\n"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(count_of(r.out, kCategoryTitle), 1u);
+    EXPECT_TRUE(ends_with(r.out, echo_of("exit") + kDone));
+}
+
+TEST(CommandLineMode, ElevenArgumentsCopyNineAndCountEleven) {
+    std::vector<std::string> args = {"rm"};
+    std::map<std::string, std::string> files;
+    for (int i = 1; i <= 10; ++i) {
+        args.push_back(file_name(i));
+        files.emplace(file_name(i), "x");
+    }
+    auto r = run({.args = args, .files = files});
+    EXPECT_EQ(r.status, 0);
+    // Words 1 to 8 hold f1..f8; words 9 and 10 are empty but echoed.
+    EXPECT_NE(r.out.find("f1 f2 f3 f4 f5 f6 f7 f8   \n"), std::string::npos);
+    EXPECT_FALSE(r.exists("f8"));
+    EXPECT_TRUE(r.exists("f9"));
+    EXPECT_TRUE(ends_with(r.out, kDone));
+}
+
+TEST(CommandLineMode, MoreThanTwentyArgumentsAreRefused) {
+    std::vector<std::string> args = {"rm"};
+    std::map<std::string, std::string> files;
+    for (int i = 1; i < 20; ++i) {
+        args.push_back(file_name(i));
+        files.emplace(args.back(), "x");
+    }
+    auto twenty = run({.args = args, .files = files});
+    EXPECT_EQ(twenty.status, 0);
+    EXPECT_FALSE(twenty.exists("f1"));
+
+    args.push_back("f20");
+    auto r = run({.args = args, .files = {{"f1", "x"}}});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("Too many arguments"), std::string::npos);
+    EXPECT_TRUE(r.exists("f1"));
+    EXPECT_EQ(r.out.find(kFailed), std::string::npos);
+}
+
+TEST(CommandLineMode, ArgumentOver99CharactersIsRefused) {
+    const std::string name(100, 'n');
+    auto r = run({.args = {"rm", name}, .files = {{name, "x"}}});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("longer than 99 characters"), std::string::npos);
+    EXPECT_TRUE(r.exists(name));
+}
+
+TEST(CommandLineMode, UnknownWordFailsWithoutMessage) {
+    auto r = run({.args = {"exit"}});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "");
+    EXPECT_TRUE(ends_with(r.out, "\n" + kFailed));
+}
+
+TEST(ScriptMode, FailuresAreReportedWithLineNumbersAndTheRunSucceeds) {
+    auto r = run({.files = {{"kavro.cf", "cp a b\n\nexit\nrm nothere\nrm a\n"}, {"a", "text\n"}}});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.file("b"), "text\n");
+    EXPECT_FALSE(r.exists("a"));
+    EXPECT_EQ(r.err,
+              "Error in line 3 with command: exit . Skipping...\n"
+              "Unable to remove file: nothere.\n"
+              "Error in line 4 with command: rm nothere. Skipping...\n");
+    EXPECT_EQ(r.out.find(kDone), std::string::npos);
+    EXPECT_EQ(r.out.find(kMainMenuTitle), std::string::npos);
+    EXPECT_EQ(count_of(r.out, sjis("\n今の入力内容: ")), 5u);
+}
+
+TEST(ScriptMode, LineThatCannotBeSplitEndsTheProgram) {
+    auto r = run({.files = {{"kavro.cf", "rm " + std::string(100, 'x') + "\nrm a\n"}, {"a", "x"}}});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Error in reading line from kavro.cf.\n");
+    EXPECT_TRUE(r.exists("a"));
+}
+
+// Output that cannot be written makes a failed run.
+TEST(Exit, FailedWriteToStandardOutputGivesStatusOne) {
+    if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
+    // "help 1" succeeds on a writable output.
+    int wstatus = 0;
+    pid_t pid = fork();
+    if (pid == 0) {
+        int fd = open("/dev/full", O_WRONLY);
+        dup2(fd, 1);
+        char* argv[] = {const_cast<char*>(KAVRO_BINARY), const_cast<char*>("help"), const_cast<char*>("1"),
+                        nullptr};
+        char* envp[] = {nullptr};
+        execve(argv[0], argv, envp);
+        _exit(127);
+    }
+    waitpid(pid, &wstatus, 0);
+    ASSERT_TRUE(WIFEXITED(wstatus));
+    EXPECT_EQ(WEXITSTATUS(wstatus), 1);
+}
+
+}  // namespace
