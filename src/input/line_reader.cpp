@@ -50,6 +50,7 @@ LineReader& LineReader::operator=(LineReader&& o) noexcept {
         filled_ = o.filled_;
         base_ = o.base_;
         piece_offset_ = o.piece_offset_;
+        scratch_ = std::move(o.scratch_);
         o.fd_ = -1;
         o.owns_fd_ = false;
         o.pos_ = o.filled_ = 0;
@@ -97,6 +98,14 @@ bool LineReader::refill() {
     }
 }
 
+// A CRLF line handed out as "...\n". The copy leaves the buffer as read, so
+// a later seek back into it reads the same bytes again.
+std::string_view LineReader::without_cr(const char* start, std::size_t chars) {
+    scratch_.assign(start, chars);
+    scratch_.back() = '\n';
+    return scratch_;
+}
+
 bool LineReader::read_piece(std::string_view& piece, std::size_t limit) {
     if (limit == 0) limit = 1;
     for (;;) {
@@ -111,8 +120,7 @@ bool LineReader::read_piece(std::string_view& piece, std::size_t limit) {
             if (chars <= limit) {
                 piece_offset_ = tell();
                 pos_ += bytes;
-                if (crlf) nl[-1] = '\n';
-                piece = std::string_view(start, chars);
+                piece = crlf ? without_cr(start, chars) : std::string_view(start, chars);
                 return true;
             }
         }
@@ -146,8 +154,7 @@ bool LineReader::read_line(std::string_view& line) {
             bool crlf = bytes >= 2 && nl[-1] == '\r';
             piece_offset_ = tell();
             pos_ += bytes;
-            if (crlf) nl[-1] = '\n';
-            line = std::string_view(start, crlf ? bytes - 1 : bytes);
+            line = crlf ? without_cr(start, bytes - 1) : std::string_view(start, bytes);
             return true;
         }
         scanned = avail;

@@ -67,6 +67,7 @@ private:
     // Reads more input after pos_; false when nothing more could be read.
     bool refill();
     void close_fd();
+    std::string_view without_cr(const char* start, std::size_t chars);
 
     int fd_ = -1;
     bool owns_fd_ = false;
@@ -78,6 +79,7 @@ private:
     std::size_t filled_ = 0;  // bytes of buf_ holding data
     std::int64_t base_ = 0;   // file offset of buf_[0]
     std::int64_t piece_offset_ = 0;
+    std::string scratch_;  // the current piece when its CR was dropped
 };
 
 // The program's standard input (console prompts, menu mode).

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "input/line_reader.hpp"
+#include "support/run_kavro.hpp"
 
 using kavro::LineReader;
 
@@ -65,6 +66,40 @@ TEST(LineReader, WordsLikeScanf) {
     ASSERT_TRUE(r.read_word(w, 31));
     EXPECT_EQ(w, "_is_long");
     EXPECT_FALSE(r.read_word(w, 31));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(LineReader, CrLfLinesReadTheSameAfterSeekingBack) {
+    auto r = LineReader::from_string("ab\r\ncd\r\n");
+    std::string_view p;
+    std::vector<std::string> first, again;
+    while (r.read_piece(p)) first.emplace_back(p);
+    ASSERT_TRUE(r.seek(0));
+    while (r.read_piece(p)) again.emplace_back(p);
+    EXPECT_EQ(first, (std::vector<std::string>{"ab\n", "cd\n"}));
+    EXPECT_EQ(again, first);
+    ASSERT_TRUE(r.seek(0));
+    ASSERT_TRUE(r.read_line(p));
+    EXPECT_EQ(p, "ab\n");
+    EXPECT_EQ(r.tell(), 4);
+}
+
+TEST(LineReader, PieceOffsetsOfALongLineAndAFile) {
+    kavro_test::TempDir dir;
+    std::string text = std::string(1030, 'x') + "\nend\n";
+    dir.write("f", text);
+    auto r = LineReader::open(dir / "f");
+    ASSERT_TRUE(r);
+    std::string_view p;
+    std::vector<std::int64_t> offsets;
+    while (r->read_piece(p)) offsets.push_back(r->piece_offset());
+    EXPECT_EQ(offsets, (std::vector<std::int64_t>{0, 512, 1024, 1031}));
+    ASSERT_TRUE(r->seek(1031));
+    ASSERT_TRUE(r->read_piece(p));
+    EXPECT_EQ(p, "end\n");
 }
 
 }  // namespace

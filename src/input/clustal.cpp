@@ -1,0 +1,156 @@
+// CLUSTAL alignments: a "CLUSTAL" header, then blocks of rows "name
+// residues", the first block introducing the entries in order and each later
+// block repeating them. Blank and conservation lines separate blocks.
+#include <new>
+
+#include "core/console.hpp"
+#include "core/text_ops.hpp"
+#include "input/formats.hpp"
+#include "input/reader_common.hpp"
+
+namespace kavro {
+
+using namespace input_detail;
+
+namespace {
+
+// A piece shorter than this (its line end counted), or one that begins
+// with five blanks, is a separator line.
+constexpr std::size_t kSeparatorBelow = 11;
+constexpr std::size_t kNameWidth = 30;
+
+bool is_separator(std::string_view piece) {
+    return piece.size() < kSeparatorBelow || piece.starts_with("     ");
+}
+
+bool letters_and_dashes(std::string_view word) {
+    for (char c : word)
+        if (!is_alpha(c) && c != '-') return false;
+    return true;
+}
+
+struct Row {
+    std::string_view name;
+    std::string residues;
+    bool strange = false;
+};
+
+// "name residues [more residue groups] [position]": the residue run may be
+// written in blank-separated groups; further words of letters and "-" only
+// continue it, a word of digits (the running position) ends the row, and a
+// residue-like word with other characters is as strange as in the first run.
+Row parse_row(std::string_view piece) {
+    Row row;
+    std::size_t pos = 0;
+    auto next = [&]() {
+        while (pos < piece.size() && is_space(piece[pos])) ++pos;
+        std::size_t start = pos;
+        while (pos < piece.size() && !is_space(piece[pos])) ++pos;
+        return piece.substr(start, pos - start);
+    };
+    row.name = next();
+    std::string_view first = next();
+    row.strange = !letters_and_dashes(first);
+    row.residues.assign(first);
+    if (row.strange) return row;
+    for (std::string_view word = next(); !word.empty(); word = next()) {
+        if (all_digits(word)) break;
+        if (!letters_and_dashes(word)) {
+            row.strange = true;
+            break;
+        }
+        row.residues.append(word);
+    }
+    return row;
+}
+
+}  // namespace
+
+std::optional<Collection> read_clustal(const std::string& path, int keep_unclassified) {
+    auto in = LineReader::open(path);
+    if (!in) {
+        err("Cannot open file: %s\n\n", path.c_str());
+        return std::nullopt;
+    }
+    Collection entries;
+    bool header_seen = false;
+    bool first_block_open = true;
+    std::size_t count = 0;  // entries, fixed when the first block closes
+    std::size_t row_index = 0;
+    std::size_t width = 0;  // residues per row in the current block
+
+    try {
+        std::string_view piece;
+        while (in->read_piece(piece, LineReader::kPiece)) {
+            if (is_separator(piece)) {
+                if (header_seen && first_block_open && row_index >= 2) {
+                    first_block_open = false;
+                    count = row_index;
+                }
+                continue;
+            }
+            if (!header_seen) {
+                if (!piece.starts_with("CLUSTAL")) {
+                    err("Unknown file format.\n");
+                    return std::nullopt;
+                }
+                header_seen = true;
+                continue;
+            }
+            Row row = parse_row(piece);
+            if (first_block_open) {
+                if (row.name.size() > kNameWidth) {
+                    err("Too long ID name.\n");
+                    return std::nullopt;
+                }
+                if (row_index == 1 && row.name == entries[0].name) {
+                    err("Only one sequence.\n");
+                    return std::nullopt;
+                }
+                entries.emplace_back();
+                entries.back().name.assign(row.name);
+            } else {
+                if (row_index == count) row_index = 0;
+                if (row.name != entries[row_index].name) {
+                    err("Wrong ID name in %ld -th sequence.\n", static_cast<long>(row_index + 1));
+                    return std::nullopt;
+                }
+            }
+            const bool block_start = row_index == 0;
+            if (!block_start && row.residues.size() != width) {
+                err("Line length is not identical.\n");
+                return std::nullopt;
+            }
+            if (row.strange) {
+                err("Strange character in sequence.\n");
+                return std::nullopt;
+            }
+            if (block_start) width = row.residues.size();
+            entries[row_index].residues.append(row.residues);
+            ++row_index;
+        }
+    } catch (const std::bad_alloc&) {
+        err("Out of memory\n");
+        return std::nullopt;
+    }
+    if (!header_seen) {
+        err("Unknown file format.\n");
+        return std::nullopt;
+    }
+    if (first_block_open) count = row_index;
+    // An alignment without a single row, or whose last block lacks rows.
+    if (row_index != count || count == 0) {
+        err("Sequence is not complete.\n");
+        return std::nullopt;
+    }
+    // Every row of a block has the block's width, so every entry now holds
+    // the same number of residues: the full alignment, whether the file
+    // ended inside a block or after the separator that closed the first.
+    for (SequenceRecord& rec : entries) rec.length = static_cast<long>(rec.residues.size());
+    g_entry_count = static_cast<long>(count);
+    int type = keep_unclassified == 0 ? c_comp(entries[0]) : TYPE_UNKNOWN;
+    for (SequenceRecord& rec : entries) rec.type = type;
+    return entries;
+}
+
+}  // namespace kavro

@@ -1,0 +1,97 @@
+// Format detection: the first line that names a format settles it.
+#include <string_view>
+
+#include "core/console.hpp"
+#include "core/text_ops.hpp"
+#include "input/formats.hpp"
+
+namespace kavro {
+
+namespace {
+
+// Detection looks at no more than this many pieces of the file.
+constexpr int kDetectLines = 30;
+
+bool contains(std::string_view text, std::string_view part) {
+    return text.find(part) != std::string_view::npos;
+}
+
+// The format a line settles, or -1 when it settles nothing.
+int classify_line(std::string_view line) {
+    if (line.starts_with(">")) return FORMAT_FASTA;
+    if (contains(line, "Genetic Sequence Data Bank")) return FORMAT_GENBANK;
+    if (line.starts_with("LOCUS ")) {
+        std::string_view rest = line.substr(6);
+        std::string_view type;
+        if (contains(rest, " aa "))
+            type = "PRT;";
+        else if (contains(rest, "DNA"))
+            type = "DNA;";
+        else if (contains(rest, "RNA"))
+            type = "RNA;";
+        else if (contains(rest, "PRT"))
+            type = "PRT;";
+        return type == "PRT;" ? FORMAT_GENBANK_PROTEIN : FORMAT_GENBANK;
+    }
+    if (line.starts_with("CODE ")) return FORMAT_NBRF;
+    if (line.starts_with("ENTRY ") || contains(line, "P R O T E I N  S E Q U E N C E  D A T A B A S E"))
+        return FORMAT_PIR;
+    if (line.starts_with("ID ")) {
+        std::string_view rest = line.substr(3);
+        if (contains(rest, "DNA") || contains(rest, "RNA")) return FORMAT_EMBL;
+        if (contains(rest, "PRT")) return FORMAT_SWISSPROT;
+        if (contains(rest, "Reviewed") || contains(rest, "Unreviewed")) return FORMAT_UNIPROT;
+        err("Unrecognizable data type in EMBL file.\n");
+        return FORMAT_EMBL_UNTYPED;
+    }
+    if (line.starts_with("CLUSTAL")) return FORMAT_CLUSTAL;
+    if (has_no_alnum(line)) return -1;
+    if (looks_like_phylip_header(line)) return FORMAT_PHYLIP;
+    return -1;
+}
+
+}  // namespace
+
+int detect_format(const std::string& path) {
+    auto in = LineReader::open(path);
+    if (!in) {
+        err("Cannot open file: %s\n\n", path.c_str());
+        return FORMAT_ERROR;
+    }
+    std::string_view line;
+    for (int n = 0; n < kDetectLines; ++n) {
+        if (!in->read_piece(line, LineReader::kPiece)) {
+            if (n == 0) {
+                err("Empty file.\n");
+                return FORMAT_ERROR;
+            }
+            return FORMAT_RAW;
+        }
+        int code = classify_line(line);
+        if (code >= 0) return code;
+    }
+    return FORMAT_RAW;
+}
+
+// Two counts separated by blanks, optionally followed by the interleave
+// mark "I": " 12 345" and "12 345 I" qualify; "12" or "12 345 x" do not.
+bool looks_like_phylip_header(std::string_view line) {
+    std::size_t end = line.find('\n');
+    if (end != std::string_view::npos) line = line.substr(0, end);
+    auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    std::size_t i = 0;
+    const std::size_t n = line.size();
+    while (i < n && blank(line[i])) ++i;
+    if (i >= n || !is_digit(line[i])) return false;
+    while (i < n && is_digit(line[i])) ++i;
+    if (i < n && !blank(line[i])) return false;
+    while (i < n && blank(line[i])) ++i;
+    if (i >= n || !is_digit(line[i])) return false;
+    while (i < n && is_digit(line[i])) ++i;
+    if (i < n && !blank(line[i])) return false;
+    while (i < n && blank(line[i])) ++i;
+    if (i >= n) return true;
+    return line[i] == 'I';
+}
+
+}  // namespace kavro

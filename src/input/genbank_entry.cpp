@@ -1,0 +1,113 @@
+// GenBank entries (nucleotide and protein), one at a time from a position:
+// LOCUS line, DEFINITION (up to FEATURES or ORIGIN), ORIGIN residues, "//".
+#include <new>
+
+#include "core/console.hpp"
+#include "core/text_ops.hpp"
+#include "input/formats.hpp"
+#include "input/reader_common.hpp"
+
+namespace kavro {
+
+using namespace input_detail;
+
+namespace {
+
+constexpr std::size_t kNameWidth = 12;
+// Molecule words of this length or more are not kept in the record.
+constexpr std::size_t kMoleculeBelow = 28;
+
+void report_locus(std::string_view line, bool go_on) {
+    err("%.*s", static_cast<int>(line.size()), line.data());
+    genbank_format_help();
+    if (go_on) err("But we try to continue.\n\n");
+}
+
+}  // namespace
+
+std::optional<SequenceRecord> read_genbank_entry(LineReader& in, std::int64_t& position, int requested_type) {
+    if (!in.seek(position)) {
+        err("File seek error.\n");
+        return std::nullopt;
+    }
+    FormGuard form;
+    SequenceRecord rec;
+    std::string molecule_word;
+    long header_length = 0;
+    std::string_view piece;
+    try {
+        bool found = false;
+        while (in.read_piece(piece, LineReader::kPiece)) {
+            if (!piece.starts_with("LOCUS ")) continue;
+            found = true;
+            std::string_view rest = piece.substr(6);
+            if (rest.find("circular") != std::string_view::npos) g_settings.form = true;
+            auto words = split_words(rest, 4);
+            std::string_view name = words[0];
+            if (name.size() > kNameWidth) {
+                report_locus(rest, false);
+                name = name.substr(0, kNameWidth);
+            }
+            rec.name.assign(name);
+            molecule_word.assign(words[3]);
+            if (molecule_word == "circular") molecule_word = "DNA";
+            if (molecule_word.size() < kMoleculeBelow) rec.set_molecule(molecule_word);
+            tail_string(molecule_word, 3);
+            if (words[2] == "aa") {
+                if (requested_type == TYPE_DNA || requested_type == TYPE_RNA) report_locus(rest, true);
+                molecule_word = "PRT";
+            } else if (words[2] == "bp") {
+                if (requested_type == TYPE_PROTEIN || (molecule_word != "DNA" && molecule_word != "RNA"))
+                    report_locus(rest, true);
+                molecule_word = "DNA";
+            }
+            if (all_digits(words[1])) header_length = digits_value(words[1]);
+            break;
+        }
+        bool defining = false, sequence = false;
+        while (found && in.read_piece(piece, LineReader::kPiece)) {
+            // Only a few keywords matter; residue lines start with a blank
+            // or a digit, so most pieces skip the keyword tests at once.
+            const char c0 = piece.empty() ? '\0' : piece[0];
+            if (c0 == 'D' && piece.starts_with("DEFINITION ")) {
+                defining = true;
+                piece.remove_prefix(11);
+            } else if (c0 == 'F' && piece.starts_with("FEATURES ")) {
+                defining = false;
+            } else if (c0 == 'O' && piece.starts_with("ORIGIN")) {
+                sequence = true;
+                defining = false;
+                continue;
+            } else if (c0 == '/' && piece.starts_with("//")) {
+                break;
+            }
+            if (defining)
+                collect_definition(rec.definition, piece);
+            else if (sequence)
+                append_mapped(rec.residues, piece, residue_table());
+        }
+    } catch (const std::bad_alloc&) {
+        err("Out of memory\n");
+        return std::nullopt;
+    }
+
+    rec.length = static_cast<long>(rec.residues.size());
+    if (rec.length != header_length) {
+        err("Sequence length is %ld in the header of file,\n", header_length);
+        err("but %ld bases were read.\n", rec.length);
+    }
+    if (rec.length == 0) return std::nullopt;
+    if (g_settings.form) rec.circular = 1;
+    if (molecule_word == "DNA")
+        rec.type = TYPE_DNA;
+    else if (molecule_word == "RNA")
+        rec.type = c_comp(rec) == TYPE_DNA ? TYPE_DNA : TYPE_UNKNOWN;
+    else if (molecule_word == "PRT")
+        rec.type = TYPE_PROTEIN;
+    else
+        rec.type = requested_type;
+    position = in.tell();
+    return rec;
+}
+
+}  // namespace kavro

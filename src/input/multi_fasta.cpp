@@ -1,0 +1,107 @@
+// Multi-FASTA files: every entry of the file, in order.
+#include <new>
+
+#include "core/console.hpp"
+#include "core/text_ops.hpp"
+#include "input/formats.hpp"
+#include "input/reader_common.hpp"
+
+namespace kavro {
+
+using namespace input_detail;
+
+namespace {
+
+// Names longer than this are cut (at an "=" within them when there is one).
+constexpr std::size_t kNameWidth = 30;
+// A progress dot for every this many entries.
+constexpr long kDotEvery = 100;
+
+// Sets name and definition from a header piece (without its ">").
+void parse_header(SequenceRecord& rec, std::string_view rest) {
+    std::size_t start = 0;
+    while (start < rest.size() && is_space(rest[start])) ++start;
+    std::size_t end = start;
+    while (end < rest.size() && !is_space(rest[end])) ++end;
+    std::string_view word = rest.substr(start, end - start);
+    if (word.size() <= kNameWidth) {
+        rec.name.assign(word);
+        rec.definition.assign(rest.substr(end));
+        return;
+    }
+    // A long name such as "gi=12345=description" is cut at the last "="
+    // within its first 31 characters.
+    for (std::size_t i = kNameWidth + 1; i-- > 0;) {
+        if (word[i] == '=') {
+            rec.name.assign(word.substr(0, i));
+            rec.definition.assign(rest.substr(start + i + 1));
+            return;
+        }
+    }
+    rec.name.assign(word.substr(0, kNameWidth));
+    rec.definition.assign(rest.substr(start + kNameWidth));
+}
+
+}  // namespace
+
+std::optional<Collection> read_multi_fasta(const std::string& path, int requested_type) {
+    auto in = LineReader::open(path);
+    if (!in) {
+        err("Cannot open file: %s\n\n", path.c_str());
+        return std::nullopt;
+    }
+    int working_type = (requested_type >= TYPE_DNA && requested_type <= TYPE_PROTEIN) ? requested_type : TYPE_UNKNOWN;
+    Collection entries;
+    bool header_continues = false, in_residues = false;
+    long finished = 0;
+
+    // Closes the current entry: its length, its type and, with detection on,
+    // the type every later entry takes.
+    auto finish = [&](bool classify) {
+        SequenceRecord& rec = entries.back();
+        rec.length = static_cast<long>(rec.residues.size());
+        // Drop the slack of geometric growth: a file of many entries is
+        // held whole, and its size should stay close to the file's.
+        if (rec.residues.capacity() > rec.residues.size() + rec.residues.size() / 8 + 64)
+            rec.residues.shrink_to_fit();
+        if (classify && working_type == TYPE_UNKNOWN) working_type = c_comp(rec);
+        rec.type = working_type;
+        if (++finished % kDotEvery == 0) err(".");
+    };
+
+    try {
+        std::string_view piece;
+        while (in->read_piece(piece, LineReader::kPiece)) {
+            if (header_continues || (in_residues && piece.starts_with(";"))) {
+                SequenceRecord& rec = entries.back();
+                rec.definition.append(piece);
+                if (piece.find('\n') != std::string_view::npos) {
+                    header_continues = false;
+                    in_residues = true;
+                }
+            } else if (piece.starts_with(">")) {
+                if (in_residues) finish(true);
+                entries.emplace_back();
+                SequenceRecord& rec = entries.back();
+                parse_header(rec, piece.substr(1));
+                if (piece.find("circular") != std::string_view::npos) rec.circular = 1;
+                in_residues = rec.definition.ends_with("\n");
+                header_continues = !in_residues;
+            } else if (in_residues) {
+                append_mapped(entries.back().residues, piece, graphic_table());
+            }
+            // Anything before the first header is skipped.
+        }
+        if (!entries.empty()) finish(false);
+    } catch (const std::bad_alloc&) {
+        err("Out of memory\n");
+        return std::nullopt;
+    }
+    err(".\n");
+    g_entry_count = static_cast<long>(entries.size());
+    for (SequenceRecord& rec : entries)
+        if (rec.type == TYPE_UNKNOWN) rec.type = c_comp(rec);
+    return entries;
+}
+
+}  // namespace kavro

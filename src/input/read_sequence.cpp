@@ -1,0 +1,179 @@
+// The first entry of a file, and the readers of raw, FASTA and NBRF files.
+#include <ctime>
+#include <new>
+
+#include "core/console.hpp"
+#include "core/program_exit.hpp"
+#include "core/text_ops.hpp"
+#include "input/formats.hpp"
+#include "input/reader_common.hpp"
+
+namespace kavro {
+
+using namespace input_detail;
+
+namespace {
+
+// FASTA entry names are cut to this many characters.
+constexpr std::size_t kFastaNameWidth = 30;
+// NBRF names longer than this are reported; the first kNbrfNameKeep stay.
+constexpr std::size_t kNbrfNameWidth = 11;
+constexpr std::size_t kNbrfNameKeep = 12;
+
+// The local time in the 24-character form "Www Mmm dd hh:mm:ss yyyy".
+std::string time_stamp() {
+    static const char* const days[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+    static const char* const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    std::time_t now = std::time(nullptr);
+    std::tm tm{};
+    localtime_r(&now, &tm);
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.3s %.3s%3d %.2d:%.2d:%.2d %d", days[tm.tm_wday % 7],
+                  months[tm.tm_mon % 12], tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec, 1900 + tm.tm_year);
+    return buf;
+}
+
+}  // namespace
+
+std::optional<SequenceRecord> read_sequence(const std::string& path, int format, int requested_type) {
+    auto in = LineReader::open(path);
+    if (!in) {
+        err("Cannot open file: %s\n\n", path.c_str());
+        return std::nullopt;
+    }
+    std::optional<SequenceRecord> rec;
+    std::int64_t position = 0;
+    switch (format) {
+        case FORMAT_RAW: rec = read_raw(*in, requested_type, path); break;
+        case FORMAT_FASTA: rec = read_fasta(*in, requested_type); break;
+        case FORMAT_GENBANK:
+        case FORMAT_GENBANK_PROTEIN: rec = read_genbank_entry(*in, position, requested_type); break;
+        case FORMAT_EMBL:
+        case FORMAT_SWISSPROT:
+        case FORMAT_EMBL_UNTYPED:
+        case FORMAT_UNIPROT: rec = read_embl_entry(*in, position, requested_type); break;
+        case FORMAT_NBRF: rec = read_nbrf(*in); break;
+        case FORMAT_PIR: rec = read_pir_entry(*in, position); break;
+        default: err("Unknown sequence format.\n"); return std::nullopt;
+    }
+    if (!rec) {
+        err("Error in reading sequence from file: %s\n", path.c_str());
+        return std::nullopt;
+    }
+    if (rec->type == TYPE_UNKNOWN) {
+        rec->type = c_comp(*rec);
+        rec->definition += "\nData type was automatically set to: ";
+        rec->definition += type_name(rec->type);
+    }
+    return rec;
+}
+
+// A raw file: every printable character of the file is a residue; the
+// record is named after the file and stamped with the time it was read.
+std::optional<SequenceRecord> read_raw(LineReader& in, int requested_type, const std::string& path) {
+    SequenceRecord rec;
+    try {
+        rec.name = path;
+        rec.definition = "This is a raw sequence read on: " + time_stamp();
+        std::string_view piece;
+        while (in.read_piece(piece, LineReader::kPiece)) append_mapped(rec.residues, piece, printable_table());
+    } catch (const std::bad_alloc&) {
+        err("Out of memory\n");
+        end_program(1);
+    }
+    rec.length = static_cast<long>(rec.residues.size());
+    rec.type = requested_type;
+    return rec;
+}
+
+// A FASTA file: the first entry only. The header gives the name (its first
+// word, at most 30 characters) and the definition; ";" lines are comments
+// that join the definition; "//" or a second header ends the entry.
+std::optional<SequenceRecord> read_fasta(LineReader& in, int requested_type) {
+    enum class State { BeforeHeader, HeaderContinues, Sequence };
+    SequenceRecord rec;
+    State state = State::BeforeHeader;
+    std::string_view piece;
+    try {
+        while (in.read_piece(piece, LineReader::kPiece)) {
+            if (state == State::BeforeHeader) {
+                if (!piece.starts_with(">")) continue;
+                std::string_view rest = piece.substr(1);
+                std::string_view word = split_words(rest, 1)[0];
+                rec.name.assign(word.substr(0, kFastaNameWidth));
+                // The definition starts after as many characters of the
+                // header as the name has, wherever the name stood.
+                rec.definition.assign(drop_prefix(rest, rec.name.size()));
+                state = piece.ends_with("\n") ? State::Sequence : State::HeaderContinues;
+            } else if (state == State::HeaderContinues) {
+                rec.definition.append(piece);
+                if (piece.find('\n') != std::string_view::npos) state = State::Sequence;
+            } else {
+                if (piece.starts_with("//")) break;
+                if (piece.starts_with(">")) {
+                    err("This seems to be a multi-fasta file. Stop reading.\n");
+                    break;
+                }
+                if (piece.starts_with(";")) {
+                    rec.definition.append(piece);
+                    continue;
+                }
+                append_mapped(rec.residues, piece, printable_table());
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        err("Out of memory\n");
+        return std::nullopt;
+    }
+    rec.length = static_cast<long>(rec.residues.size());
+    rec.type = requested_type;
+    return rec;
+}
+
+// An NBRF entry: CODE line (name), NAME lines (definition), SEQUENCE, END.
+// Always protein.
+std::optional<SequenceRecord> read_nbrf(LineReader& in) {
+    SequenceRecord rec;
+    std::string_view piece;
+    try {
+        bool found = false;
+        while (in.read_piece(piece, LineReader::kPiece)) {
+            if (!piece.starts_with("CODE ")) continue;
+            std::string_view word = split_words(piece.substr(5), 1)[0];
+            if (word.size() > kNbrfNameWidth) {
+                err("File format is strange. But we continue.\n");
+                err("%.*s", static_cast<int>(piece.size() - 5), piece.data() + 5);
+                word = word.substr(0, kNbrfNameKeep);
+            }
+            rec.name.assign(word);
+            found = true;
+            break;
+        }
+        bool naming = false, sequence = false;
+        while (found && in.read_piece(piece, LineReader::kPiece)) {
+            if (piece.starts_with("NAME ")) {
+                naming = true;
+                piece.remove_prefix(5);
+            } else if (piece.starts_with("SEQUENCE")) {
+                naming = false;
+                sequence = true;
+                continue;
+            } else if (piece.starts_with("END")) {
+                break;
+            }
+            if (naming)
+                collect_definition(rec.definition, piece);
+            else if (sequence)
+                append_mapped(rec.residues, piece, residue_table());
+        }
+    } catch (const std::bad_alloc&) {
+        err("Out of memory\n");
+        return std::nullopt;
+    }
+    rec.length = static_cast<long>(rec.residues.size());
+    rec.type = TYPE_PROTEIN;
+    return rec;
+}
+
+}  // namespace kavro

@@ -1,0 +1,87 @@
+#pragma once
+// Pieces shared by the sequence readers: byte tables that collect, fold and
+// filter residues in one pass, definition collection, word splitting and the
+// guard that keeps the form setting as the caller left it.
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/settings.hpp"
+
+namespace kavro::input_detail {
+
+// Maps every byte to the byte to store, or to 0 to drop it (so a NUL byte
+// in the input is always dropped).
+struct ByteTable {
+    std::array<unsigned char, 256> map{};
+};
+
+// Database residue lines: upper-cased; digits, spaces and control characters
+// dropped; everything else ("-", "*", ".", letters) kept.
+const ByteTable& residue_table();
+// Printable characters (0x20-0x7E, space included) kept as they are.
+const ByteTable& printable_table();
+// Printable characters other than space kept as they are.
+const ByteTable& graphic_table();
+
+// Appends the bytes of text that the table keeps, mapped, to out. The
+// string grows geometrically, so a long run of appends stays linear.
+inline void append_mapped(std::string& out, std::string_view text, const ByteTable& table) {
+    const std::size_t old = out.size();
+    out.resize(old + text.size());
+    char* dst = out.data() + old;
+    std::size_t n = 0;
+    for (unsigned char c : text) {
+        unsigned char m = table.map[c];
+        dst[n] = static_cast<char>(m);
+        n += (m != 0);
+    }
+    out.resize(old + n);
+}
+
+// Definition collection: a final newline of the piece becomes ";".
+inline void collect_definition(std::string& definition, std::string_view piece) {
+    if (!piece.empty() && piece.back() == '\n') {
+        definition.append(piece.substr(0, piece.size() - 1));
+        definition.push_back(';');
+    } else {
+        definition.append(piece);
+    }
+}
+
+// The first `max` white-space-delimited words of text; missing words are
+// empty views.
+std::vector<std::string_view> split_words(std::string_view text, std::size_t max);
+
+// True when text is one or more decimal digits.
+bool all_digits(std::string_view text);
+// The value of a text of digits, clamped to the 32-bit range the counts of
+// header lines have.
+long digits_value(std::string_view digits);
+
+// Drops the first n characters (all of them when the text is shorter).
+inline std::string_view drop_prefix(std::string_view text, std::size_t n) {
+    return text.substr(n < text.size() ? n : text.size());
+}
+
+// Keeps g_settings.form as the caller left it: whatever a reader switches
+// while it reads an entry is undone on every return.
+class FormGuard {
+public:
+    FormGuard() : saved_(g_settings.form) {}
+    ~FormGuard() { g_settings.form = saved_; }
+    FormGuard(const FormGuard&) = delete;
+    FormGuard& operator=(const FormGuard&) = delete;
+
+private:
+    bool saved_;
+};
+
+// The GenBank and EMBL format help texts, written to standard error.
+void genbank_format_help();
+void embl_format_help();
+
+}  // namespace kavro::input_detail

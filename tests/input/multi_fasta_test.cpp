@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include "input/formats.hpp"
+#include "input/input_test_util.hpp"
+
+using namespace kavro;
+using input_test::stderr_of;
+using input_test::TempFile;
+
+namespace {
+
+std::optional<Collection> multi(const std::string& text, int type = 0, std::string* e = nullptr) {
+    TempFile f(text);
+    std::optional<Collection> c;
+    std::string msgs = stderr_of([&] { c = read_multi_fasta(f.path(), type); });
+    if (e) *e = msgs;
+    return c;
+}
+
+TEST(MultiFasta, EntriesNamesDefinitionsResidues) {
+    std::string e;
+    auto c = multi("text before\n;comment before\n>seq1 circular plasmid\nAC gt\n;note\nNN-*1\n>seq2\nMKV\n", 0, &e);
+    ASSERT_TRUE(c);
+    ASSERT_EQ(c->size(), 2u);
+    EXPECT_EQ(g_entry_count, 2);
+    const SequenceRecord& a = (*c)[0];
+    EXPECT_EQ(a.name, "seq1");
+    EXPECT_EQ(a.circular, 1);
+    EXPECT_EQ(a.definition, " circular plasmid\n;note\n");
+    EXPECT_EQ(a.residues, "ACgtNN-*1");  // white space dropped, case and symbols kept
+    EXPECT_EQ(a.length, 9);
+    EXPECT_EQ((*c)[1].name, "seq2");
+    EXPECT_EQ((*c)[1].circular, 0);
+    EXPECT_EQ((*c)[1].definition, "\n");
+    EXPECT_EQ(e, ".\n");
+}
+
+TEST(MultiFasta, LongNamesCutAtEqualsOrAt30) {
+    std::string word = std::string(11, 'a') + "=" + std::string(33, 'b');  // 45 characters
+    auto c = multi(">" + word + " tail\nAC\n>" + std::string(45, 'c') + " tail\nAC\n");
+    ASSERT_TRUE(c);
+    EXPECT_EQ((*c)[0].name, std::string(11, 'a'));
+    EXPECT_EQ((*c)[0].definition, std::string(33, 'b') + " tail\n");
+    EXPECT_EQ((*c)[1].name, std::string(30, 'c'));
+    EXPECT_EQ((*c)[1].definition, std::string(15, 'c') + " tail\n");
+    // A name of exactly 30 characters is kept whole.
+    c = multi(std::string(">") + std::string(30, 'x') + "\nAC\n");
+    EXPECT_EQ((*c)[0].name, std::string(30, 'x'));
+}
+
+TEST(MultiFasta, FirstClassifiedEntryFixesTheTypeOfLaterOnes) {
+    auto c = multi(">dna\nACGTACGT\n>prot\nMKVLLWQERT\n");
+    ASSERT_TRUE(c);
+    EXPECT_EQ((*c)[0].type, TYPE_DNA);
+    EXPECT_EQ((*c)[1].type, TYPE_DNA);
+    // A single entry (and the last one before any classification) is
+    // classified by itself.
+    c = multi(">prot\nMKVLLWQERT\n");
+    EXPECT_EQ((*c)[0].type, TYPE_PROTEIN);
+    // A requested type goes to every entry; other values mean detection.
+    c = multi(">a\nACGT\n>b\nACGT\n", TYPE_RNA);
+    EXPECT_EQ((*c)[0].type, TYPE_RNA);
+    EXPECT_EQ((*c)[1].type, TYPE_RNA);
+    c = multi(">a\nMKVLWW\n>b\nACGT\n", 7);
+    EXPECT_EQ((*c)[0].type, TYPE_PROTEIN);
+    EXPECT_EQ((*c)[1].type, TYPE_PROTEIN);
+}
+
+TEST(MultiFasta, HeaderLongerThanOnePiece) {
+    std::string def(700, 'd');
+    auto c = multi(">n " + def + "\nACGT\n>m\nGG\n");
+    ASSERT_TRUE(c);
+    ASSERT_EQ(c->size(), 2u);
+    EXPECT_EQ((*c)[0].definition, " " + def + "\n");
+    EXPECT_EQ((*c)[0].residues, "ACGT");
+    // The header's second piece starts with ">": it is still header text.
+    std::string h = ">n " + std::string(509, 'd') + ">x\nAC\n";
+    c = multi(h);
+    ASSERT_EQ(c->size(), 1u);
+    EXPECT_EQ((*c)[0].definition, std::string(" ") + std::string(509, 'd') + ">x\n");
+}
+
+TEST(MultiFasta, ProgressDotEveryHundredEntries) {
+    std::string text;
+    for (int i = 0; i < 250; ++i) text += ">s" + std::to_string(i) + "\nAC\n";
+    std::string e;
+    auto c = multi(text, 0, &e);
+    ASSERT_EQ(c->size(), 250u);
+    EXPECT_EQ(g_entry_count, 250);
+    EXPECT_EQ(e, "...\n");
+    EXPECT_EQ((*c)[249].name, "s249");
+}
+
+TEST(MultiFasta, NoHeaderGivesAnEmptyCollection) {
+    auto c = multi("ACGT\nACGT\n");
+    ASSERT_TRUE(c);
+    EXPECT_TRUE(c->empty());
+    EXPECT_EQ(g_entry_count, 0);
+    std::string e;
+    c = multi("", 0, &e);
+    ASSERT_TRUE(c);
+    EXPECT_TRUE(c->empty());
+    c = std::nullopt;
+    e = stderr_of([&] { c = read_multi_fasta("/nonexistent/m.fa", 0); });
+    EXPECT_FALSE(c);
+    EXPECT_EQ(e, "Cannot open file: /nonexistent/m.fa\n\n");
+}
+
+TEST(MultiFasta, EmptyEntryAndHeaderAtEndOfFile) {
+    auto c = multi(">a\n>b\nAC\n>c");
+    ASSERT_TRUE(c);
+    ASSERT_EQ(c->size(), 3u);
+    EXPECT_EQ((*c)[0].length, 0);
+    EXPECT_EQ((*c)[1].residues, "AC");
+    EXPECT_EQ((*c)[2].name, "c");
+    EXPECT_EQ((*c)[2].length, 0);
+}
+
+}  // namespace

@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "input/formats.hpp"
+#include "input/input_test_util.hpp"
+
+using namespace kavro;
+using input_test::stderr_of;
+using input_test::TempFile;
+
+namespace {
+
+std::optional<SequenceRecord> fasta(const std::string& text, int type = 0, std::string* e = nullptr) {
+    auto in = LineReader::from_string(text);
+    std::optional<SequenceRecord> r;
+    std::string msgs = stderr_of([&] { r = read_fasta(in, type); });
+    if (e) *e = msgs;
+    return r;
+}
+
+std::optional<SequenceRecord> single(const std::string& text, int format, int type, std::string* e = nullptr) {
+    TempFile f(text);
+    std::optional<SequenceRecord> r;
+    std::string msgs = stderr_of([&] { r = read_sequence(f.path(), format, type); });
+    if (e) *e = msgs;
+    return r;
+}
+
+TEST(ReadFasta, HeaderDefinitionAndResiduesWithTypeDetection) {
+    auto r = single(">seq1 test entry\nacgt\nACGT\n", FORMAT_FASTA, 0);
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->name, "seq1");
+    EXPECT_EQ(r->residues, "acgtACGT");
+    EXPECT_EQ(r->length, 8);
+    EXPECT_EQ(r->type, TYPE_DNA);
+    EXPECT_EQ(r->definition, " test entry\n\nData type was automatically set to: DNA");
+    // A requested type is kept and the definition is left alone.
+    r = single(">seq1 test entry\nacgt\n", FORMAT_FASTA, TYPE_PROTEIN);
+    EXPECT_EQ(r->type, TYPE_PROTEIN);
+    EXPECT_EQ(r->definition, " test entry\n");
+}
+
+TEST(ReadFasta, NameRules) {
+    auto r = fasta(">" + std::string(35, 'n') + " rest\nAC\n");
+    EXPECT_EQ(r->name, std::string(30, 'n'));
+    EXPECT_EQ(r->definition, "nnnnn rest\n");
+    // The definition starts after as many header characters as the name has.
+    r = fasta("> abc def\nAC\n");
+    EXPECT_EQ(r->name, "abc");
+    EXPECT_EQ(r->definition, "c def\n");
+    r = fasta(">only\nAC\n");
+    EXPECT_EQ(r->definition, "\n");
+    // Lines before the header are skipped.
+    r = fasta("junk\n\n>x y\nAC\n");
+    EXPECT_EQ(r->name, "x");
+    EXPECT_EQ(r->residues, "AC");
+}
+
+TEST(ReadFasta, SequenceLineRules) {
+    std::string e;
+    auto r = fasta(">s\nAC GT 12\n;comment\nAA\t\r\n>second\nGG\n", 0, &e);
+    EXPECT_EQ(r->residues, "AC GT 12AA");  // spaces and digits kept, controls dropped
+    EXPECT_EQ(r->length, 10);
+    EXPECT_EQ(r->definition, "\n;comment\n");
+    EXPECT_EQ(e, "This seems to be a multi-fasta file. Stop reading.\n");
+    r = fasta(">s\nAC\n//\nGG\n", 0, &e);
+    EXPECT_EQ(r->residues, "AC");
+    EXPECT_EQ(e, "");
+}
+
+TEST(ReadFasta, HeaderLongerThanOnePieceContinuesTheDefinition) {
+    std::string header = ">name " + std::string(600, 'd') + "\n";
+    auto r = fasta(header + "ACGT\n");
+    EXPECT_EQ(r->name, "name");
+    EXPECT_EQ(r->definition, " " + std::string(600, 'd') + "\n");
+    EXPECT_EQ(r->residues, "ACGT");
+}
+
+TEST(ReadFasta, NoResiduesGiveLengthZero) {
+    auto r = fasta(">s\n");
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->length, 0);
+    r = fasta("");
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->name, "");
+}
+
+TEST(ReadRaw, PrintableCharactersAndTimeStamp) {
+    TempFile f("AC GT\n12\r\n\tx\x01y");
+    auto r = read_sequence(f.path(), FORMAT_RAW, TYPE_DNA);
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->name, f.path());
+    EXPECT_EQ(r->residues, "AC GT12xy");
+    EXPECT_EQ(r->length, 9);
+    EXPECT_EQ(r->type, TYPE_DNA);
+    const std::string prefix = "This is a raw sequence read on: ";
+    ASSERT_EQ(r->definition.size(), prefix.size() + 24);
+    EXPECT_TRUE(std::regex_match(r->definition.substr(prefix.size()),
+                                 std::regex("[A-Z][a-z]{2} [A-Z][a-z]{2} [ 1-3][0-9] [0-2][0-9]:[0-5][0-9]:[0-6][0-9] [0-9]{4}")))
+        << r->definition;
+}
+
+TEST(ReadNbrf, CodeNameSequenceEnd) {
+    std::string text =
+        "CODE  ABC1\nNAME  first part\nmore name\nSEQUENCE\n  1 acd ef*\n 10 GH.-\nEND\nIGNORED\n";
+    auto r = single(text, FORMAT_NBRF, TYPE_DNA);
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->name, "ABC1");
+    EXPECT_EQ(r->definition, " first part;more name;");
+    EXPECT_EQ(r->residues, "ACDEF*GH.-");
+    EXPECT_EQ(r->type, TYPE_PROTEIN);  // whatever was requested
+}
+
+TEST(ReadNbrf, LongNameIsReportedAndCut) {
+    std::string e;
+    auto r = single("CODE  ABCDEFGHIJKLMNOP rest\nSEQUENCE\nAC\n", FORMAT_NBRF, 0, &e);
+    EXPECT_EQ(r->name, "ABCDEFGHIJKL");
+    EXPECT_EQ(e, "File format is strange. But we continue.\n ABCDEFGHIJKLMNOP rest\n");
+}
+
+TEST(ReadSequence, ChoosesTheReaderByCode) {
+    std::string gb = "LOCUS       ABC   4 bp    DNA   BCT\nORIGIN\n        1 acgt\n//\n";
+    auto r = single(gb, FORMAT_GENBANK, 0);
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->residues, "ACGT");
+    std::string embl = "ID   ABC standard; DNA; PRO; 4 BP.\nSQ   Sequence\n     acgt\n//\n";
+    r = single(embl, FORMAT_EMBL_UNTYPED, 0);
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->residues, "ACGT");
+    EXPECT_EQ(r->type, TYPE_DNA);
+    r = single("ENTRY  P1\nSEQUENCE\n  1 M K\n///\n", FORMAT_PIR, 0);
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->residues, "MK");
+}
+
+TEST(ReadSequence, FailureMessages) {
+    std::string e;
+    EXPECT_FALSE(single("CLUSTAL\n", FORMAT_CLUSTAL, 0, &e));
+    EXPECT_EQ(e, "Unknown sequence format.\n");
+    EXPECT_FALSE(single(" 2 20 I\n", FORMAT_PHYLIP, 0, &e));
+    EXPECT_EQ(e, "Unknown sequence format.\n");
+    TempFile f("LOCUS       ABC   4 bp    DNA   BCT\n//\n");
+    std::optional<SequenceRecord> r;
+    e = stderr_of([&] { r = read_sequence(f.path(), FORMAT_GENBANK, 0); });
+    EXPECT_FALSE(r);
+    EXPECT_EQ(e, "Sequence length is 4 in the header of file,\nbut 0 bases were read.\nError in reading sequence from file: " +
+                     f.path() + "\n");
+    e = stderr_of([&] { r = read_sequence("/nonexistent/x", FORMAT_FASTA, 0); });
+    EXPECT_EQ(e, "Cannot open file: /nonexistent/x\n\n");
+}
+
+}  // namespace
