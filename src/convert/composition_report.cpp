@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "convert/info_report.hpp"
+#include "convert/info_report_format.hpp"
 #include "core/console.hpp"
 #include "translate/codon_table.hpp"
 
@@ -174,6 +175,7 @@ int fwrite_Dinfo(Writer& out, const SequenceRecord* rec, long window, long slide
     SlidingCounts sliding(rec->residues);
     Accumulator acc;
     double cum_gc_skew = 0.0, cum_at_skew = 0.0;
+    ReportLine line;
     long from = 1, to = window;
     for (long i = 0; i <= n && from <= length; ++i) {
         if (to > length) {
@@ -201,9 +203,12 @@ int fwrite_Dinfo(Writer& out, const SequenceRecord* rec, long window, long slide
         acc.add(L, x);
         cum_gc_skew += static_cast<double>(L) * gc_skew;
         cum_at_skew += static_cast<double>(L) * at_skew;
-        out.printf("%8ld\t%8ld\t%6ld\t%5.2f\t%5.2f\t%5.2f\t%5.2f\t%5.2f\t%5.2f\t%6.3f\t%6.3f\t%6.3f\t%6.3f\n", from, to, L,
-                   x[0] * 100, x[1] * 100, x[2] * 100, x[3] * 100, x[4] * 100, x[5] * 100, gc_skew, at_skew,
-                   cum_gc_skew / static_cast<double>(L), cum_at_skew / static_cast<double>(L));
+        // "%8ld\t%8ld\t%6ld" then six "\t%5.2f" per cents and four "\t%6.3f".
+        line.integer(from, 8).ch('\t').integer(to, 8).ch('\t').integer(L, 6);
+        for (int k = 0; k < 6; ++k) line.ch('\t').fixed(x[k] * 100, 5, 2);
+        for (double v : {gc_skew, at_skew, cum_gc_skew / static_cast<double>(L), cum_at_skew / static_cast<double>(L)})
+            line.ch('\t').fixed(v, 6, 3);
+        line.ch('\n').write_to(out);
         from += slide;
         to += slide;
     }

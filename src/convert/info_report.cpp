@@ -1,6 +1,7 @@
 // The full report, the one-item reports and their collection forms.
 #include "convert/info_report.hpp"
 
+#include "convert/info_report_format.hpp"
 #include "core/console.hpp"
 #include "core/settings.hpp"
 #include "core/text_ops.hpp"
@@ -52,8 +53,12 @@ void flush_report(Writer& out) {
 
 namespace {
 
+// "   %c = %6ld, %6.2f %%.\n" with the count and its share of the length.
 void write_count_line(Writer& out, char letter, long count, long length) {
-    out.printf("   %c = %6ld, %6.2f %%.\n", letter, count, static_cast<double>(count) * 100.0 / static_cast<double>(length));
+    ReportLine line;
+    line.text("   ").ch(letter).text(" = ").integer(count, 6).text(", ");
+    line.fixed(static_cast<double>(count) * 100.0 / static_cast<double>(length), 6, 2).text(" %.\n");
+    line.write_to(out);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "convert/info_report.hpp"
+#include "convert/info_report_format.hpp"
 #include "core/console.hpp"
 #include "translate/codon_table.hpp"
 
@@ -15,6 +16,11 @@ double percent(long count, long whole) {
 }
 
 bool is_console(const Writer* out) { return out == nullptr || out->fd() == 1; }
+
+// "%c  %s = %6ld, %6.2f %%" (the line's end is the caller's).
+ReportLine& codon_line(ReportLine& line, char aa, const std::string& codon, long count, double share) {
+    return line.ch(aa).text("  ").text(codon).text(" = ").integer(count, 6).text(", ").fixed(share, 6, 2).text(" %");
+}
 
 }  // namespace
 
@@ -51,6 +57,7 @@ int fwrite_info3(Writer* out, const SequenceRecord* rec, std::string_view table,
     const long codons = rec->length / 3;
     out->printf("%s: %ld nt\n\n", rec->name.c_str(), rec->length);
     std::string codon = "   ";
+    ReportLine line;
     for (int i = 0; i < kCodonCount; ++i) {
         if (get_codon(i, &codon) != 0) {
             err("Error in getting codon in fwrite_info3.\n");
@@ -58,8 +65,9 @@ int fwrite_info3(Writer* out, const SequenceRecord* rec, std::string_view table,
         }
         const char aa = static_cast<std::size_t>(i) < table.size() ? table[static_cast<std::size_t>(i)] : '?';
         const long n = (*counts)[static_cast<std::size_t>(i)];
-        out->printf("%c  %s = %6ld, %6.2f %%.\n", aa, codon.c_str(), n, percent(n, codons));
+        codon_line(line, aa, codon, n, percent(n, codons)).text(".\n");
     }
+    line.write_to(*out);
     out->put('\n');
     flush_report(*out);
     return 0;
@@ -101,11 +109,13 @@ int write_codon_summary(Writer& out, std::string_view table, const CodonCounts& 
     static constexpr char kRule[] = "*****************************************\n";
     out.write(kRule);
     out.printf("Total codon usage\n  %ld codons in %ld sequences.\n\n", codon_total, sequences);
+    ReportLine line;
     for (int i = 0; i < kCodonCount; ++i) {
         const long n = totals[static_cast<std::size_t>(i)];
-        out.printf("%c  %s = %6ld, %6.2f %%.\n", letter(i), codon_text(i).c_str(), n, percent(n, codon_total));
-        if (i % 4 == 3 && i != kCodonCount - 1) out.put('\n');
+        codon_line(line, letter(i), codon_text(i), n, percent(n, codon_total)).text(".\n");
+        if (i % 4 == 3 && i != kCodonCount - 1) line.ch('\n');
     }
+    line.write_to(out);
     out.write(kRule);
     out.put('\n');
     flush_report(out);
@@ -116,11 +126,12 @@ int write_codon_summary(Writer& out, std::string_view table, const CodonCounts& 
         for (int i = 0; i < kCodonCount; ++i) {
             if (letter(i) != *a) continue;
             const long n = totals[static_cast<std::size_t>(i)];
-            out.printf("%c  %s = %6ld, %6.2f %%, %6.2f %%.\n", *a, codon_text(i).c_str(), n, percent(n, codon_total),
-                       relative[static_cast<std::size_t>(i)]);
+            codon_line(line, *a, codon_text(i), n, percent(n, codon_total));
+            line.text(", ").fixed(relative[static_cast<std::size_t>(i)], 6, 2).text(" %.\n");
         }
-        if (*a != 'U' && *a != 'X' && *a != 'Y') out.put('\n');
+        if (*a != 'U' && *a != 'X' && *a != 'Y') line.ch('\n');
     }
+    line.write_to(out);
     out.write(kRule);
     flush_report(out);
     return out.failed() ? 1 : 0;

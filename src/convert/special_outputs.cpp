@@ -96,9 +96,9 @@ int collection_special_output(const TofastOptions& opts, Collection& seqs, int t
 }
 
 int collection_translated_output(const TofastOptions& opts, Collection& seqs) {
-    std::optional<Collection> proteins = translate_collection(seqs, opts.frame, opts.codon_table);
-    if (!proteins) return 1;
-    if (write_fasta_all(opts.output_path, *proteins) != 0) {
+    // The nucleic records are not needed afterwards: translate them in place.
+    if (translate_collection_in_place(seqs, opts.frame, opts.codon_table) != 0) return 1;
+    if (write_fasta_all(opts.output_path, seqs) != 0) {
         err("Error in writing sequence.\n");
         end_program(1);
     }

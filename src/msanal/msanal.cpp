@@ -7,6 +7,7 @@
 #include <numeric>
 
 #include "convert/info_report.hpp"
+#include "convert/info_report_format.hpp"
 #include "core/console.hpp"
 
 namespace kavro {
@@ -288,15 +289,19 @@ bool Search::report(const SequenceRecord& rec) {
 
     out("\nNumber %d: %s coverage2=%9.4f, coverage1=%9.4f\n", static_cast<int>(slot_), rec.name.c_str(), coverage2,
         coverage1);
+    // "%s\t%ld\t%d\t%9.4f\t%9.4f\t" and "%ld-%ld\t%9.4f\t%9.4f\t%9.4f\t%s\t%d\t%d\n" per hit.
+    ReportLine line;
     for (std::size_t i = 0; i < n; ++i) {
         const MsHit& h = hits_[i];
         if (h.weight == 0) continue;
-        out_.printf("%s\t%ld\t%d\t%9.4f\t%9.4f\t", rec.name.c_str(), len, static_cast<int>(matches), coverage2, coverage1);
-        const std::string_view peptide =
-            std::string_view(rec.residues).substr(static_cast<std::size_t>(h.start - 1), static_cast<std::size_t>(h.end - h.start + 1));
-        out_.printf("%ld-%ld\t%9.4f\t%9.4f\t%9.4f\t%.*s\t%d\t%d\n", h.start, h.end, h.mass, h.peak, h.diff,
-                    static_cast<int>(peptide.size()), peptide.data(), h.category, h.weight);
+        line.text(rec.name).ch('\t').integer(len, 0).ch('\t').integer(matches, 0).ch('\t');
+        line.fixed(coverage2, 9, 4).ch('\t').fixed(coverage1, 9, 4).ch('\t');
+        line.integer(h.start, 0).ch('-').integer(h.end, 0).ch('\t');
+        line.fixed(h.mass, 9, 4).ch('\t').fixed(h.peak, 9, 4).ch('\t').fixed(h.diff, 9, 4).ch('\t');
+        line.text(std::string_view(rec.residues).substr(static_cast<std::size_t>(h.start - 1), static_cast<std::size_t>(h.end - h.start + 1)));
+        line.ch('\t').integer(h.category, 0).ch('\t').integer(h.weight, 0).ch('\n');
     }
+    line.write_to(out_);
     if (takes_slot && ++slot_ >= slots_) {
         out("ms_num is being increased from %d to %d.\n", static_cast<int>(slots_), static_cast<int>(slots_ + 10));
         slots_ += 10;

@@ -33,7 +33,7 @@ struct BaseIndexTable {
         v['A'] = v['a'] = 2;
         v['G'] = v['g'] = 3;
     }
-    std::uint8_t operator[](char c) const { return v[static_cast<unsigned char>(c)]; }
+    constexpr std::uint8_t operator[](char c) const { return v[static_cast<unsigned char>(c)]; }
 };
 inline constexpr BaseIndexTable kBaseIndex{};
 

@@ -2,10 +2,32 @@
 #include "translate/translation.hpp"
 
 #include <array>
+#include <cstdint>
 
 #include "core/console.hpp"
 
 namespace kavro {
+
+namespace {
+
+// Per-position weights of a base in the codon index (16 for the middle base,
+// 4 for the first, 1 for the third); any other character weighs kOff, so
+// that a codon holding one sums to at least kOff and reads as "?".
+constexpr unsigned kOff = 64;
+struct PositionWeights {
+    std::array<std::uint16_t, 256> first{}, second{}, third{};
+    constexpr PositionWeights() {
+        for (int c = 0; c < 256; ++c) {
+            const unsigned b = kBaseIndex[static_cast<char>(c)];
+            first[static_cast<std::size_t>(c)] = static_cast<std::uint16_t>(b < 4 ? 4 * b : kOff);
+            second[static_cast<std::size_t>(c)] = static_cast<std::uint16_t>(b < 4 ? 16 * b : kOff);
+            third[static_cast<std::size_t>(c)] = static_cast<std::uint16_t>(b < 4 ? b : kOff);
+        }
+    }
+};
+constexpr PositionWeights kWeights{};
+
+}  // namespace
 
 std::optional<std::string> translate_frame(std::string_view residues, int frame, std::string_view table) {
     if (frame < 1 || frame > 3) {
@@ -17,54 +39,65 @@ std::optional<std::string> translate_frame(std::string_view residues, int frame,
         err("Sequence too short");
         return std::string(1, kUnknownResidue);
     }
-    // A 65-entry lookup: the table's letters, then "?" for non-codons. A
+    // The table's letters, then "?" for every sum that holds a non-base. A
     // table of the wrong size is reported once and gives "?" throughout.
-    std::array<char, kCodonCount + 1> letters;
+    std::array<char, 3 * kOff + 1> letters;
     letters.fill(kUnknownResidue);
     if (table.size() == static_cast<std::size_t>(kCodonCount))
         for (int i = 0; i < kCodonCount; ++i) letters[static_cast<std::size_t>(i)] = table[static_cast<std::size_t>(i)];
     else
         err("Error in codon table.\n");
 
-    const std::size_t start = static_cast<std::size_t>(frame - 1);
-    const std::size_t codons = length + 1 < static_cast<std::size_t>(frame) ? 0 : (length - static_cast<std::size_t>(frame) + 1) / 3;
+    const std::size_t codons = (length - static_cast<std::size_t>(frame) + 1) / 3;
     std::string protein(codons, '\0');
-    const char* p = residues.data() + start;
+    char* out = protein.data();
+    const auto* p = reinterpret_cast<const unsigned char*>(residues.data()) + (frame - 1);
     for (std::size_t i = 0; i < codons; ++i, p += 3)
-        protein[i] = letters[static_cast<std::size_t>(codon_index(p))];
+        out[i] = letters[kWeights.first[p[0]] + kWeights.second[p[1]] + kWeights.third[p[2]]];
     return protein;
 }
 
 std::string frame_label(int frame) { return "Frame " + std::to_string(frame) + " "; }
 
-std::optional<SequenceRecord> translate_record_with(const SequenceRecord& rec, int frame, const CodonTable& table,
-                                                    std::string_view suffix) {
-    // A plus-strand translation reads the source residues directly; only a
-    // minus-strand one needs a full copy to reverse-complement.
-    SequenceRecord dup;
-    const std::string* residues = &rec.residues;
+namespace {
+
+// Turns rec into its translation: reverse-complemented first for a negative
+// frame, then its residues (or `plus_strand`, the residues of the record it
+// is a header copy of) translated. 0, or 1 after a message.
+int translate_into(SequenceRecord& rec, int frame, const CodonTable& table, std::string_view suffix,
+                   const std::string* plus_strand) {
+    const std::string source_name = rec.name;
+    const std::string* residues = plus_strand ? plus_strand : &rec.residues;
     if (frame < 0) {
-        dup = copy_seq_h(rec);
-        if (complement_seq(dup) != 0) {
+        if (complement_seq(rec) != 0) {
             err("Error in converting to complementary sequence.\n");
-            return std::nullopt;
+            return 1;
         }
         frame = -frame;
-        residues = &dup.residues;
-    } else {
-        dup = copy_seq_header(rec);
+        residues = &rec.residues;
     }
     auto protein = translate_frame(*residues, frame, table);
     if (!protein) {
         err("Unable to translate.\n");
-        return std::nullopt;
+        return 1;
     }
-    if (residues->size() < 3) err(" in: %s.\n", rec.name.c_str());
-    dup.residues = std::move(*protein);
-    dup.definition += "; Translated sequence.";
-    dup.name += suffix;
-    dup.type = TYPE_PROTEIN;
-    dup.length = static_cast<long>(dup.residues.size());
+    if (residues->size() < 3) err(" in: %s.\n", source_name.c_str());
+    rec.residues = std::move(*protein);
+    rec.definition += "; Translated sequence.";
+    rec.name += suffix;
+    rec.type = TYPE_PROTEIN;
+    rec.length = static_cast<long>(rec.residues.size());
+    return 0;
+}
+
+}  // namespace
+
+std::optional<SequenceRecord> translate_record_with(const SequenceRecord& rec, int frame, const CodonTable& table,
+                                                    std::string_view suffix) {
+    // A plus-strand translation reads the source residues directly; only a
+    // minus-strand one needs a full copy to reverse-complement.
+    SequenceRecord dup = frame < 0 ? copy_seq_h(rec) : copy_seq_header(rec);
+    if (translate_into(dup, frame, table, suffix, frame < 0 ? nullptr : &rec.residues) != 0) return std::nullopt;
     return dup;
 }
 
@@ -74,25 +107,51 @@ std::optional<SequenceRecord> translate_record(const SequenceRecord& rec, int fr
     return translate_record_with(rec, frame, table, suffix);
 }
 
-std::optional<Collection> translate_collection(const Collection& source, int frame, const std::string& table_name) {
-    const CodonTable table = select_codon_table(table_name);
-    Collection result;
-    result.reserve(source.size());
-    for (std::size_t i = 0; i < source.size(); ++i) {
-        auto rec = translate_record_with(source[i], frame, table, kProteinSuffix);
-        if (!rec) {
-            err("Error of translation in sequence: %s.\n", source[i].name.c_str());
-            return std::nullopt;
+namespace {
+
+// The collection loop: each record passes through `one`, which translates
+// it; progress dots after records 0, 10, 20, ... and a newline at the end.
+template <typename One>
+int translate_each(std::size_t count, const Collection& names, One&& one) {
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string name = names[i].name;
+        if (!one(i)) {
+            err("Error of translation in sequence: %s.\n", name.c_str());
+            return 1;
         }
-        rec->definition = frame_label(frame);
-        result.push_back(std::move(*rec));
         if (i % 10 == 0) {
             out(".");
             flush_out();
         }
     }
     out("\n");
+    return 0;
+}
+
+}  // namespace
+
+std::optional<Collection> translate_collection(const Collection& source, int frame, const std::string& table_name) {
+    const CodonTable table = select_codon_table(table_name);
+    Collection result;
+    result.reserve(source.size());
+    const int status = translate_each(source.size(), source, [&](std::size_t i) {
+        auto rec = translate_record_with(source[i], frame, table, kProteinSuffix);
+        if (!rec) return false;
+        rec->definition = frame_label(frame);
+        result.push_back(std::move(*rec));
+        return true;
+    });
+    if (status != 0) return std::nullopt;
     return result;
+}
+
+int translate_collection_in_place(Collection& records, int frame, const std::string& table_name) {
+    const CodonTable table = select_codon_table(table_name);
+    return translate_each(records.size(), records, [&](std::size_t i) {
+        if (translate_into(records[i], frame, table, kProteinSuffix, nullptr) != 0) return false;
+        records[i].definition = frame_label(frame);
+        return true;
+    });
 }
 
 }  // namespace kavro

@@ -34,6 +34,9 @@ std::optional<SequenceRecord> translate_record_with(const SequenceRecord& rec, i
 // "." on standard output after records 0, 10, 20, ... and a newline at the
 // end. Nothing after "Error of translation in sequence: %s.\n".
 std::optional<Collection> translate_collection(const Collection& source, int frame, const std::string& table_name);
+// The same, each record replaced by its translation (no second copy of the
+// collection). 0, or 1 with the records before the failing one translated.
+int translate_collection_in_place(Collection& records, int frame, const std::string& table_name);
 
 // "Frame %d " with the signed frame.
 std::string frame_label(int frame);

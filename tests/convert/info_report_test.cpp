@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
+#include <random>
 
 #include "core/console.hpp"
 #include "core/settings.hpp"
+#include "convert/info_report_format.hpp"
 #include "support/run_kavro.hpp"
 #include "translate/codon_table.hpp"
 
@@ -39,6 +42,29 @@ std::size_t count_of(const std::string& text, const std::string& part) {
     std::size_t n = 0;
     for (std::size_t p = text.find(part); p != std::string::npos; p = text.find(part, p + 1)) ++n;
     return n;
+}
+
+TEST(ReportLine, FieldsMatchPrintf) {
+    // Every field as printf would write it, including exact halves (which
+    // round to even), negative zero, values wider than their field and
+    // integers of any sign.
+    std::mt19937_64 rng(5);
+    char expected[512];
+    for (int i = 0; i < 200000; ++i) {
+        const double v = static_cast<double>(static_cast<long>(rng() % 20000000) - 10000000) /
+                         static_cast<double>(1 + rng() % 4096);
+        const long n = static_cast<long>(rng() % 2000000) - 1000000;
+        kavro::ReportLine line;
+        line.fixed(v, 5, 2).ch('|').fixed(v, 6, 3).ch('|').fixed(v, 9, 4).ch('|').integer(n, 6).ch('|').integer(n, 0);
+        std::snprintf(expected, sizeof expected, "%5.2f|%6.3f|%9.4f|%6ld|%ld", v, v, v, n, n);
+        ASSERT_EQ(line.view(), expected) << v << " " << n;
+    }
+    for (double v : {0.125, 0.375, 3.125, 2.675, 1.005, 0.0005, 0.0015, -0.0, 999.0, 1e12, 100.0, 99.995, 12.5}) {
+        kavro::ReportLine line;
+        line.fixed(v, 6, 2).fixed(v, 6, 3).fixed(v, 9, 4);
+        std::snprintf(expected, sizeof expected, "%6.2f%6.3f%9.4f", v, v, v);
+        EXPECT_EQ(line.view(), expected) << v;
+    }
 }
 
 TEST(InfoReport, NucleotideLayoutAndDefinition) {

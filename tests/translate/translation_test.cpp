@@ -85,7 +85,11 @@ TEST(TranslateRecord, Failures) {
 
 TEST(TranslateCollection, FramesLabelsAndProgress) {
     kavro::Collection seqs;
-    for (int i = 0; i < 12; ++i) seqs.push_back(dna("n" + std::to_string(i), "ATGAAACCCGGGTTT"));
+    for (int i = 0; i < 12; ++i) {
+        std::string name = "n";
+        name += std::to_string(i);
+        seqs.push_back(dna(name, "ATGAAACCCGGGTTT"));
+    }
     kavro_test::CaptureConsole cap;
     auto p = kavro::translate_collection(seqs, -2, "default");
     ASSERT_TRUE(p.has_value());
