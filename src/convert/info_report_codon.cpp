@@ -28,10 +28,10 @@ int count_codons(const SequenceRecord& rec, CodonCounts& counts) {
     counts.fill(0);
     const long usable = std::min<long>(rec.length, static_cast<long>(rec.residues.size()));
     const char* p = rec.residues.data();
-    for (long pos = 0; pos < usable - 2; pos += 3) {
-        const int index = codon_index(p + pos);
-        if (index < kCodonCount) ++counts[static_cast<std::size_t>(index)];
-    }
+    // Non-codons all land in slots past the 64 codons, then are dropped.
+    std::array<long, kLargestCodonSum + 1> sums{};
+    for (long pos = 0; pos < usable - 2; pos += 3) ++sums[codon_sum(p + pos)];
+    for (int i = 0; i < kCodonCount; ++i) counts[static_cast<std::size_t>(i)] = sums[static_cast<std::size_t>(i)];
     return 0;
 }
 

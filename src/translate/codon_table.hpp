@@ -37,11 +37,35 @@ struct BaseIndexTable {
 };
 inline constexpr BaseIndexTable kBaseIndex{};
 
+// Weights of a base in the codon index by position (4 for the first base,
+// 16 for the middle one, 1 for the third); any other character weighs
+// kNotACodon, so that the sum of a codon holding one is kNotACodon or more.
+struct CodonWeights {
+    std::array<std::uint16_t, 256> first{}, second{}, third{};
+    constexpr CodonWeights() {
+        for (int c = 0; c < 256; ++c) {
+            const unsigned b = kBaseIndex[static_cast<char>(c)];
+            const auto i = static_cast<std::size_t>(c);
+            first[i] = static_cast<std::uint16_t>(b < 4 ? 4 * b : kNotACodon);
+            second[i] = static_cast<std::uint16_t>(b < 4 ? 16 * b : kNotACodon);
+            third[i] = static_cast<std::uint16_t>(b < 4 ? b : kNotACodon);
+        }
+    }
+};
+inline constexpr CodonWeights kCodonWeights{};
+inline constexpr unsigned kLargestCodonSum = 3 * kNotACodon;
+
+// Sum of the weights of the codon at p[0..2] (no length check): the codon
+// index, or kNotACodon..kLargestCodonSum for a text that is not a codon.
+inline unsigned codon_sum(const char* p) {
+    const auto* u = reinterpret_cast<const unsigned char*>(p);
+    return kCodonWeights.first[u[0]] + kCodonWeights.second[u[1]] + kCodonWeights.third[u[2]];
+}
+
 // Index of the codon at p[0..2] (no length check), or kNotACodon.
 inline int codon_index(const char* p) {
-    const unsigned b1 = kBaseIndex[p[0]], b2 = kBaseIndex[p[1]], b3 = kBaseIndex[p[2]];
-    if ((b1 | b2 | b3) > 3) return kNotACodon;
-    return static_cast<int>(16 * b2 + 4 * b1 + b3);
+    const unsigned sum = codon_sum(p);
+    return sum < static_cast<unsigned>(kNotACodon) ? static_cast<int>(sum) : kNotACodon;
 }
 
 // Index of a three-character codon text, or kNotACodon. A text that is not

@@ -2,32 +2,11 @@
 #include "translate/translation.hpp"
 
 #include <array>
-#include <cstdint>
 
 #include "core/console.hpp"
 
 namespace kavro {
 
-namespace {
-
-// Per-position weights of a base in the codon index (16 for the middle base,
-// 4 for the first, 1 for the third); any other character weighs kOff, so
-// that a codon holding one sums to at least kOff and reads as "?".
-constexpr unsigned kOff = 64;
-struct PositionWeights {
-    std::array<std::uint16_t, 256> first{}, second{}, third{};
-    constexpr PositionWeights() {
-        for (int c = 0; c < 256; ++c) {
-            const unsigned b = kBaseIndex[static_cast<char>(c)];
-            first[static_cast<std::size_t>(c)] = static_cast<std::uint16_t>(b < 4 ? 4 * b : kOff);
-            second[static_cast<std::size_t>(c)] = static_cast<std::uint16_t>(b < 4 ? 16 * b : kOff);
-            third[static_cast<std::size_t>(c)] = static_cast<std::uint16_t>(b < 4 ? b : kOff);
-        }
-    }
-};
-constexpr PositionWeights kWeights{};
-
-}  // namespace
 
 std::optional<std::string> translate_frame(std::string_view residues, int frame, std::string_view table) {
     if (frame < 1 || frame > 3) {
@@ -41,7 +20,7 @@ std::optional<std::string> translate_frame(std::string_view residues, int frame,
     }
     // The table's letters, then "?" for every sum that holds a non-base. A
     // table of the wrong size is reported once and gives "?" throughout.
-    std::array<char, 3 * kOff + 1> letters;
+    std::array<char, kLargestCodonSum + 1> letters;
     letters.fill(kUnknownResidue);
     if (table.size() == static_cast<std::size_t>(kCodonCount))
         for (int i = 0; i < kCodonCount; ++i) letters[static_cast<std::size_t>(i)] = table[static_cast<std::size_t>(i)];
@@ -51,9 +30,9 @@ std::optional<std::string> translate_frame(std::string_view residues, int frame,
     const std::size_t codons = (length - static_cast<std::size_t>(frame) + 1) / 3;
     std::string protein(codons, '\0');
     char* out = protein.data();
-    const auto* p = reinterpret_cast<const unsigned char*>(residues.data()) + (frame - 1);
+    const char* p = residues.data() + (frame - 1);
     for (std::size_t i = 0; i < codons; ++i, p += 3)
-        out[i] = letters[kWeights.first[p[0]] + kWeights.second[p[1]] + kWeights.third[p[2]]];
+        out[i] = letters[codon_sum(p)];
     return protein;
 }
 
@@ -63,9 +42,10 @@ namespace {
 
 // Turns rec into its translation: reverse-complemented first for a negative
 // frame, then its residues (or `plus_strand`, the residues of the record it
-// is a header copy of) translated. 0, or 1 after a message.
+// is a header copy of) translated. Its definition gets "; Translated
+// sequence.", or becomes `label` when one is given. 0, or 1 after a message.
 int translate_into(SequenceRecord& rec, int frame, const CodonTable& table, std::string_view suffix,
-                   const std::string* plus_strand) {
+                   const std::string* plus_strand, const std::string* label = nullptr) {
     const std::string source_name = rec.name;
     const std::string* residues = plus_strand ? plus_strand : &rec.residues;
     if (frame < 0) {
@@ -83,7 +63,10 @@ int translate_into(SequenceRecord& rec, int frame, const CodonTable& table, std:
     }
     if (residues->size() < 3) err(" in: %s.\n", source_name.c_str());
     rec.residues = std::move(*protein);
-    rec.definition += "; Translated sequence.";
+    if (label)
+        rec.definition = *label;
+    else
+        rec.definition += "; Translated sequence.";
     rec.name += suffix;
     rec.type = TYPE_PROTEIN;
     rec.length = static_cast<long>(rec.residues.size());
@@ -147,10 +130,9 @@ std::optional<Collection> translate_collection(const Collection& source, int fra
 
 int translate_collection_in_place(Collection& records, int frame, const std::string& table_name) {
     const CodonTable table = select_codon_table(table_name);
+    const std::string label = frame_label(frame);
     return translate_each(records.size(), records, [&](std::size_t i) {
-        if (translate_into(records[i], frame, table, kProteinSuffix, nullptr) != 0) return false;
-        records[i].definition = frame_label(frame);
-        return true;
+        return translate_into(records[i], frame, table, kProteinSuffix, nullptr, &label) == 0;
     });
 }
 
