@@ -1,38 +1,60 @@
 // Translation of texts, records and collections.
 #include "translate/translation.hpp"
 
+#include <algorithm>
 #include <array>
 
 #include "core/console.hpp"
 
 namespace kavro {
 
+namespace {
+
+// A codon table laid out for translation: the table's letters at the codon
+// indexes, then "?" for every weight sum that holds a non-base. A table of
+// the wrong size translates everything to "?".
+class Translator {
+public:
+    explicit Translator(std::string_view table) {
+        letters_.fill(kUnknownResidue);
+        valid_ = table.size() == static_cast<std::size_t>(kCodonCount);
+        if (valid_) std::copy(table.begin(), table.end(), letters_.begin());
+    }
+    // "Error in codon table.\n" when the table was not 64 letters long.
+    void report() const {
+        if (!valid_) err("Error in codon table.\n");
+    }
+    // Number of whole codons in frame 1-3 of a text of `length` >= 3.
+    static std::size_t codons(std::size_t length, int frame) {
+        return (length - static_cast<std::size_t>(frame) + 1) / 3;
+    }
+    // Translates n codons starting at in into out. out may be the text
+    // itself: residue i is written after codon i (at 3i or later) is read.
+    void run(const char* in, std::size_t n, char* out) const {
+        for (std::size_t i = 0; i < n; ++i, in += 3) out[i] = letters_[codon_sum(in)];
+    }
+
+private:
+    std::array<char, kLargestCodonSum + 1> letters_;
+    bool valid_ = false;
+};
+
+}  // namespace
 
 std::optional<std::string> translate_frame(std::string_view residues, int frame, std::string_view table) {
     if (frame < 1 || frame > 3) {
         err("Error in frame number.\n");
         return std::nullopt;
     }
-    const std::size_t length = residues.size();
-    if (length < 3) {
+    if (residues.size() < 3) {
         err("Sequence too short");
         return std::string(1, kUnknownResidue);
     }
-    // The table's letters, then "?" for every sum that holds a non-base. A
-    // table of the wrong size is reported once and gives "?" throughout.
-    std::array<char, kLargestCodonSum + 1> letters;
-    letters.fill(kUnknownResidue);
-    if (table.size() == static_cast<std::size_t>(kCodonCount))
-        for (int i = 0; i < kCodonCount; ++i) letters[static_cast<std::size_t>(i)] = table[static_cast<std::size_t>(i)];
-    else
-        err("Error in codon table.\n");
-
-    const std::size_t codons = (length - static_cast<std::size_t>(frame) + 1) / 3;
-    std::string protein(codons, '\0');
-    char* out = protein.data();
-    const char* p = residues.data() + (frame - 1);
-    for (std::size_t i = 0; i < codons; ++i, p += 3)
-        out[i] = letters[codon_sum(p)];
+    const Translator translator(table);
+    translator.report();
+    const std::size_t n = Translator::codons(residues.size(), frame);
+    std::string protein(n, '\0');
+    translator.run(residues.data() + (frame - 1), n, protein.data());
     return protein;
 }
 
@@ -42,9 +64,10 @@ namespace {
 
 // Turns rec into its translation: reverse-complemented first for a negative
 // frame, then its residues (or `plus_strand`, the residues of the record it
-// is a header copy of) translated. Its definition gets "; Translated
-// sequence.", or becomes `label` when one is given. 0, or 1 after a message.
-int translate_into(SequenceRecord& rec, int frame, const CodonTable& table, std::string_view suffix,
+// is a header copy of) translated, in place when they are its own. Its
+// definition gets "; Translated sequence.", or becomes `label` when one is
+// given. 0, or 1 after a message.
+int translate_into(SequenceRecord& rec, int frame, const Translator& translator, std::string_view suffix,
                    const std::string* plus_strand, const std::string* label = nullptr) {
     const std::string source_name = rec.name;
     const std::string* residues = plus_strand ? plus_strand : &rec.residues;
@@ -56,13 +79,26 @@ int translate_into(SequenceRecord& rec, int frame, const CodonTable& table, std:
         frame = -frame;
         residues = &rec.residues;
     }
-    auto protein = translate_frame(*residues, frame, table);
-    if (!protein) {
+    if (frame < 1 || frame > 3) {
+        err("Error in frame number.\n");
         err("Unable to translate.\n");
         return 1;
     }
-    if (residues->size() < 3) err(" in: %s.\n", source_name.c_str());
-    rec.residues = std::move(*protein);
+    if (residues->size() < 3) {
+        err("Sequence too short");
+        err(" in: %s.\n", source_name.c_str());
+        rec.residues.assign(1, kUnknownResidue);
+    } else {
+        translator.report();
+        const std::size_t n = Translator::codons(residues->size(), frame);
+        if (residues == &rec.residues) {
+            translator.run(rec.residues.data() + (frame - 1), n, rec.residues.data());
+            rec.residues.resize(n);
+        } else {
+            rec.residues.assign(n, '\0');
+            translator.run(residues->data() + (frame - 1), n, rec.residues.data());
+        }
+    }
     if (label)
         rec.definition = *label;
     else
@@ -80,7 +116,8 @@ std::optional<SequenceRecord> translate_record_with(const SequenceRecord& rec, i
     // A plus-strand translation reads the source residues directly; only a
     // minus-strand one needs a full copy to reverse-complement.
     SequenceRecord dup = frame < 0 ? copy_seq_h(rec) : copy_seq_header(rec);
-    if (translate_into(dup, frame, table, suffix, frame < 0 ? nullptr : &rec.residues) != 0) return std::nullopt;
+    if (translate_into(dup, frame, Translator(table), suffix, frame < 0 ? nullptr : &rec.residues) != 0)
+        return std::nullopt;
     return dup;
 }
 
@@ -129,10 +166,10 @@ std::optional<Collection> translate_collection(const Collection& source, int fra
 }
 
 int translate_collection_in_place(Collection& records, int frame, const std::string& table_name) {
-    const CodonTable table = select_codon_table(table_name);
+    const Translator translator(select_codon_table(table_name));
     const std::string label = frame_label(frame);
     return translate_each(records.size(), records, [&](std::size_t i) {
-        return translate_into(records[i], frame, table, kProteinSuffix, nullptr, &label) == 0;
+        return translate_into(records[i], frame, translator, kProteinSuffix, nullptr, &label) == 0;
     });
 }
 
