@@ -18,7 +18,9 @@ inline constexpr char kProteinSuffix[] = "_ptn";
 // Translates codons frame-1+3i .. frame+1+3i (frame 1-3) of the text; bases
 // left over at the end are ignored, stops give "*" and translation goes on.
 // "?" after "Sequence too short" (no newline) for a text shorter than 3;
-// nothing after "Error in frame number.\n" for another frame.
+// nothing after "Error in frame number.\n" for another frame. A table that
+// is not 64 letters long gives "?" for every codon, after one
+// "Error in codon table.\n".
 std::optional<std::string> translate_frame(std::string_view residues, int frame, std::string_view table);
 
 // A new protein record translated from rec in frame 1-3, or -1 to -3 for the
