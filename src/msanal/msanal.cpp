@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <new>
 #include <numeric>
 
 #include "convert/info_report.hpp"
@@ -139,7 +140,6 @@ public:
         nterm_ = MsDefinition::residue_set(def.nterm);
     }
 
-    long fragments() const { return fragments_; }
     // Collects, merges and reports the hits of one protein; false on failure.
     bool protein(const SequenceRecord& rec);
     void finish() const {
@@ -316,8 +316,12 @@ bool MSrealloc(const std::string& name, std::vector<MsHit>& hits, long old_count
         err("Strange value in MSrealloc.\n");
         return false;
     }
-    (void)name;  // named in the message of a failed enlargement, which std::vector reports by throwing
-    if (new_count > static_cast<long>(hits.size())) hits.resize(static_cast<std::size_t>(new_count), MsHit{});
+    try {
+        if (new_count > static_cast<long>(hits.size())) hits.resize(static_cast<std::size_t>(new_count), MsHit{});
+    } catch (const std::bad_alloc&) {
+        err("Memory allocation error in MSrealloc for %s.\n", name.c_str());
+        return false;
+    }
     return true;
 }
 
