@@ -154,7 +154,7 @@ std::optional<SequenceRecord> read_embl_entry(LineReader& in, std::int64_t& posi
                 }
                 if (piece.starts_with("//")) break;
             }
-            if (sequence) append_mapped(rec.residues, piece, residue_table());
+            if (sequence) append_residues(rec.residues, piece);
         }
     } catch (const std::bad_alloc&) {
         err("Out of memory\n");

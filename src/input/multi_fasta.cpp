@@ -54,16 +54,17 @@ std::optional<Collection> read_multi_fasta(const std::string& path, int requeste
     Collection entries;
     bool header_continues = false, in_residues = false;
     long finished = 0;
+    // The current entry's residues collect here; each finished entry gets an
+    // exact copy, so the collection holds no slack of geometric growth.
+    std::string residues;
 
     // Closes the current entry: its length, its type and, with detection on,
     // the type every later entry takes.
     auto finish = [&](bool classify) {
         SequenceRecord& rec = entries.back();
+        rec.residues.assign(residues);
+        residues.clear();
         rec.length = static_cast<long>(rec.residues.size());
-        // Drop the slack of geometric growth: a file of many entries is
-        // held whole, and its size should stay close to the file's.
-        if (rec.residues.capacity() > rec.residues.size() + rec.residues.size() / 8 + 64)
-            rec.residues.shrink_to_fit();
         if (classify && working_type == TYPE_UNKNOWN) working_type = c_comp(rec);
         rec.type = working_type;
         if (++finished % kDotEvery == 0) err(".");
@@ -88,7 +89,7 @@ std::optional<Collection> read_multi_fasta(const std::string& path, int requeste
                 in_residues = rec.definition.ends_with("\n");
                 header_continues = !in_residues;
             } else if (in_residues) {
-                append_mapped(entries.back().residues, piece, graphic_table());
+                append_graphic(residues, piece);
             }
             // Anything before the first header is skipped.
         }

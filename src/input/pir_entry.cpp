@@ -56,7 +56,7 @@ std::optional<SequenceRecord> read_pir_entry(LineReader& in, std::int64_t& posit
             if (defining)
                 collect_definition(rec.definition, piece);
             else if (sequence)
-                append_mapped(rec.residues, piece, residue_table());
+                append_residues(rec.residues, piece);
         }
     } catch (const std::bad_alloc&) {
         err("Out of memory\n");

@@ -165,7 +165,7 @@ std::optional<SequenceRecord> read_nbrf(LineReader& in) {
             if (naming)
                 collect_definition(rec.definition, piece);
             else if (sequence)
-                append_mapped(rec.residues, piece, residue_table());
+                append_residues(rec.residues, piece);
         }
     } catch (const std::bad_alloc&) {
         err("Out of memory\n");

@@ -1,5 +1,8 @@
 #include "input/reader_common.hpp"
 
+#include <cstdint>
+#include <cstring>
+
 #include "core/console.hpp"
 #include "core/text_ops.hpp"
 
@@ -40,6 +43,65 @@ const ByteTable& printable_table() {
 const ByteTable& graphic_table() {
     static const ByteTable t = make_table(keep_graphic, false);
     return t;
+}
+
+namespace {
+
+constexpr std::uint64_t kOnes = ~std::uint64_t{0} / 255;  // 0x0101...01
+constexpr std::uint64_t kHighBits = kOnes * 0x80;
+
+// Non-zero when some byte of w is below n / above n (n <= 127); exact as a
+// test over the whole word.
+constexpr std::uint64_t any_below(std::uint64_t w, std::uint64_t n) { return (w - kOnes * n) & ~w & kHighBits; }
+constexpr std::uint64_t any_above(std::uint64_t w, std::uint64_t n) { return ((w + kOnes * (127 - n)) | w) & kHighBits; }
+
+// True when every byte of text is printable and not a space.
+bool all_graphic(const char* s, std::size_t n) {
+    std::uint64_t bad = 0;
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t w;
+        std::memcpy(&w, s + i, 8);
+        bad |= any_below(w, 0x21) | any_above(w, 0x7E);
+    }
+    for (; i < n; ++i) bad |= !is_graph(s[i]);
+    return bad == 0;
+}
+
+}  // namespace
+
+void append_mapped(std::string& out, std::string_view text, const ByteTable& table) {
+    // Mapped in chunks through a small buffer, appended with the string's
+    // geometric growth.
+    constexpr std::size_t kChunk = 512;
+    char chunk[kChunk];
+    const auto* s = reinterpret_cast<const unsigned char*>(text.data());
+    std::size_t left = text.size();
+    while (left > 0) {
+        const std::size_t len = left < kChunk ? left : kChunk;
+        std::size_t k = 0;
+        for (std::size_t i = 0; i < len; ++i) {
+            const unsigned char m = table.map[s[i]];
+            chunk[k] = static_cast<char>(m);
+            k += (m != 0);
+        }
+        out.append(chunk, k);
+        s += len;
+        left -= len;
+    }
+}
+
+void append_residues(std::string& out, std::string_view text) { append_mapped(out, text, residue_table()); }
+
+void append_graphic(std::string& out, std::string_view text) {
+    // A clean FASTA line (graphic characters and its newline) goes in whole.
+    std::size_t body = text.size();
+    if (body > 0 && text[body - 1] == '\n') --body;
+    if (all_graphic(text.data(), body)) {
+        out.append(text.data(), body);
+        return;
+    }
+    append_mapped(out, text, graphic_table());
 }
 
 std::vector<std::string_view> split_words(std::string_view text, std::size_t max) {

@@ -27,20 +27,13 @@ const ByteTable& printable_table();
 // Printable characters other than space kept as they are.
 const ByteTable& graphic_table();
 
-// Appends the bytes of text that the table keeps, mapped, to out. The
-// string grows geometrically, so a long run of appends stays linear.
-inline void append_mapped(std::string& out, std::string_view text, const ByteTable& table) {
-    const std::size_t old = out.size();
-    out.resize(old + text.size());
-    char* dst = out.data() + old;
-    std::size_t n = 0;
-    for (unsigned char c : text) {
-        unsigned char m = table.map[c];
-        dst[n] = static_cast<char>(m);
-        n += (m != 0);
-    }
-    out.resize(old + n);
-}
+// Appends the bytes of text that the table keeps, mapped, to out.
+void append_mapped(std::string& out, std::string_view text, const ByteTable& table);
+
+// Residue collection (residue_table), and the multi-FASTA filter
+// (graphic_table) with a fast path for clean lines.
+void append_residues(std::string& out, std::string_view text);
+void append_graphic(std::string& out, std::string_view text);
 
 // Definition collection: a final newline of the piece becomes ";".
 inline void collect_definition(std::string& definition, std::string_view piece) {

@@ -5,10 +5,7 @@
 
 namespace kavro {
 
-int cmd_txtr(int, CommandLine&) { return 1; }
-int cmd_getseq2(int, CommandLine&) { return 1; }
 int cmd_toprot(int, CommandLine&) { return 1; }
-int cmd_seqcat(int, CommandLine&) { return 1; }
 int cmd_extcds(int, CommandLine&) { return 1; }
 int cmd_cdsnuc(int, CommandLine&) { return 1; }
 int cmd_extrna(int, CommandLine&) { return 1; }
@@ -17,7 +14,6 @@ int cmd_getent(int, CommandLine&) { return 1; }
 int cmd_extint(int, CommandLine&) { return 1; }
 int cmd_noncod(int, CommandLine&) { return 1; }
 int cmd_getclu(int, CommandLine&) { return 1; }
-int cmd_chname(int, CommandLine&) { return 1; }
 int cmd_simtbl(int, CommandLine&) { return 1; }
 int cmd_nucaln(int, CommandLine&) { return 1; }
 int cmd_sites(int, CommandLine&) { return 1; }

@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/run_kavro.hpp"
+#include "textutil/textutil_support.hpp"
+
+namespace {
+
+using kavro_test::run;
+using namespace textutil_test;
+
+const std::string kBases = make_bases(1000);
+const std::string kCircular = genbank("PLASMID1", kBases, true);
+const std::string kLinear = genbank("LINEAR1", kBases, false);
+
+kavro_test::Result getseq2(const std::string& entry, std::vector<std::string> positions_and_strand) {
+    std::vector<std::string> args = {"getseq2", "in.gb", "out.fa"};
+    args.insert(args.end(), positions_and_strand.begin(), positions_and_strand.end());
+    return run({.args = args, .files = {{"in.gb", entry}}});
+}
+
+TEST(Getseq2, StretchOfALinearEntry) {
+    auto r = getseq2(kLinear, {"100", "200", "n"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    Fasta f = parse_fasta(r.file("out.fa"));
+    EXPECT_EQ(f.residues, upper(kBases.substr(99, 101)));
+    // The definition is cut to 50 characters before the extraction note.
+    EXPECT_EQ(f.header, ">LINEAR1 A synthetic test molecule whose definition is lon_Extracted from 100 to 200; ");
+    EXPECT_TRUE(has(r.out, "Reading sequence...\nData type is DNA\nGaps were cleared.\nSequence extracted.\n"));
+    EXPECT_TRUE(has(r.out, "\nTerminated.\n" + kDone));
+    EXPECT_FALSE(has(r.out, "circular genome"));
+}
+
+TEST(Getseq2, PositionExpressionsAndLast) {
+    EXPECT_EQ(parse_fasta(getseq2(kLinear, {"last-99", "last", "n"}).file("out.fa")).residues,
+              upper(kBases.substr(900)));
+    // An end beyond the entry stops at its last residue.
+    EXPECT_EQ(parse_fasta(getseq2(kLinear, {"990", "5000", "n"}).file("out.fa")).residues,
+              upper(kBases.substr(989)));
+    // Positions count the residues left once gaps, blanks and digits are gone.
+    auto gapped = run({.args = {"getseq2", "g.fa", "o.fa", "last-3", "last", "n"},
+                       .files = {{"g.fa", ">g1\nAC-GT ACGT 12\nttaa\n"}}});
+    EXPECT_EQ(parse_fasta(gapped.file("o.fa")).residues, "TTAA");
+}
+
+TEST(Getseq2, CircularStretchAcrossTheOrigin) {
+    const std::string expected = upper(kBases.substr(950) + kBases.substr(0, 50));
+    for (auto positions : {std::vector<std::string>{"951", "50", "n"}, {"-49", "1050", "n"}}) {
+        auto r = getseq2(kCircular, positions);
+        ASSERT_EQ(r.status, 0) << r.err;
+        Fasta f = parse_fasta(r.file("out.fa"));
+        EXPECT_EQ(f.residues, expected);
+        EXPECT_TRUE(f.header.ends_with("_Extracted from 951 to 1000;  Sequence added until 50. ")) << f.header;
+        EXPECT_TRUE(has(r.out, "\nThis is a circular genome: PLASMID1.\n"));
+    }
+}
+
+TEST(Getseq2, StrangePositionsEndTheProgram) {
+    auto r = getseq2(kLinear, {"200", "100", "n"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(has(r.err, "Strange positions. start=200, end=100.\n"));
+    EXPECT_FALSE(has(r.out, kFailed));
+    EXPECT_FALSE(r.exists("out.fa"));
+    EXPECT_TRUE(has(getseq2(kLinear, {"0", "10", "n"}).err, "Strange positions. start=0, end=10.\n"));
+}
+
+TEST(Getseq2, ComplementaryStrand) {
+    auto r = getseq2(kLinear, {"1", "12", "c"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::string forward = upper(kBases.substr(0, 12)), reverse;
+    for (auto it = forward.rbegin(); it != forward.rend(); ++it)
+        reverse += *it == 'A' ? 'T' : *it == 'C' ? 'G' : *it == 'G' ? 'C' : 'A';
+    Fasta f = parse_fasta(r.file("out.fa"));
+    EXPECT_EQ(f.residues, reverse);
+    EXPECT_TRUE(f.header.starts_with(">LINEAR1_C ")) << f.header;
+    EXPECT_TRUE(has(r.out, "Converting to complementary sequence...\n"));
+
+    auto protein = run({.args = {"getseq2", "p.fa", "out.fa", "2", "4", "c"},
+                        .files = {{"p.fa", ">prot1 a protein\nMKVLAAGIWQ\n"}}});
+    ASSERT_EQ(protein.status, 0) << protein.err;
+    EXPECT_TRUE(has(protein.out, "Data type is protein\n"));
+    EXPECT_TRUE(has(protein.out, "No attempt to make complementary sequence.\n"));
+    EXPECT_EQ(parse_fasta(protein.file("out.fa")).residues, "KVL");
+}
+
+TEST(Getseq2, StrandWordsFromTheQuestionAndFromTheCommandLine) {
+    const std::string fasta = ">s1\nAACC\n";
+    // Five words: the question has no line ends; "comp" chooses the other strand.
+    auto asked = run({.args = {"getseq2", "s.fa", "o.fa", "1", "4"}, .input = "comp\n", .files = {{"s.fa", fasta}}});
+    EXPECT_TRUE(has(asked.out, "Normal strand or complementary strand?Type n[ormal] or c[omp].Reading sequence"));
+    EXPECT_EQ(parse_fasta(asked.file("o.fa")).residues, "GGTT");
+    // Six words: only "c" itself chooses the complementary strand.
+    auto sixth = run({.args = {"getseq2", "s.fa", "o.fa", "1", "4", "comp"}, .files = {{"s.fa", fasta}}});
+    EXPECT_EQ(parse_fasta(sixth.file("o.fa")).residues, "AACC");
+}
+
+TEST(Getseq2, Dialog) {
+    auto r = run({.args = {"getseq2"}, .input = "y\ny\n2 3\nc\n", .files = {{"infile", ">s1\nAACCGT\n"}}});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(has(r.out, "Type start position and end position\nUse a space between the values.\n"));
+    EXPECT_TRUE(has(r.out, "Normal strand or complementary strand?\nType n[ormal] or c[omp].\n"));
+    EXPECT_EQ(parse_fasta(r.file("infile.out")).residues, "GT");
+
+    auto quit = run({.args = {"getseq2"}, .input = "y\ny\n2\n", .files = {{"infile", ">s1\nAACCGT\n"}}});
+    EXPECT_EQ(quit.status, 1);
+    EXPECT_FALSE(quit.timed_out);
+}
+
+TEST(Getseq2, Failures) {
+    auto missing = run({.args = {"getseq2", "none.fa", "o.fa", "1", "2", "n"}});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_TRUE(has(missing.err, "Unknown file format.\n"));
+
+    auto no_dir = run({.args = {"getseq2", "in.gb", "nodir/o.fa", "1", "2", "n"}, .files = {{"in.gb", kLinear}}});
+    EXPECT_EQ(no_dir.status, 1);
+    EXPECT_TRUE(has(no_dir.err, "Error in opening output file: nodir/o.fa.\n"));
+    EXPECT_TRUE(has(no_dir.out, kFailed));
+
+    EXPECT_TRUE(has(run({.args = {"getseq2", "a", "b"}}).out, kavro_test::sjis("使い方: getseq2 infile outfile")));
+}
+
+TEST(Getseq2, CircularSettingIsGivenBackWhenTheOutputFails) {
+    // Script mode runs both lines: the second entry is linear again, so its
+    // stretch across the origin is refused.
+    auto r = run({.files = {{"kavro.cf", "getseq2 c.gb nodir/o.fa 951 50 n\ngetseq2 l.gb o2.fa 951 50 n\n"},
+                            {"c.gb", kCircular},
+                            {"l.gb", kLinear}}});
+    EXPECT_TRUE(has(r.err, "Error in opening output file: nodir/o.fa.\n"));
+    EXPECT_TRUE(has(r.err, "Strange positions. start=951, end=50.\n"));
+    EXPECT_FALSE(r.exists("o2.fa"));
+}
+
+}  // namespace
