@@ -98,7 +98,7 @@ def main():
     os.makedirs(outdir, exist_ok=True)
     rng = random.Random(1759)
     dna = make_pool(rng, b"ACGT" * 24 + b"N")
-    mixed = make_pool(rng, b"ACGTACGTacgt")
+    mixed = make_pool(rng, b"ACGTACGTacgt" * 8 + b"N")
     target = size * 1000 * 1000
     n, w = write_file(os.path.join(outdir, "big.gb"), target, lambda r, i: genbank_entry(r, dna, i))
     print("big.gb: %d entries, %d bytes" % (n, w))

@@ -9,7 +9,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <optional>
+#include <sys/stat.h>
 
+#include "convert/clear_fasta.hpp"
 #include "convert/conversions.hpp"
 #include "convert/special_outputs.hpp"
 #include "convert/tofast_options.hpp"
@@ -42,6 +44,15 @@ struct StdoutFlagGuard {
 };
 
 bool is_nucleic(int type) { return type == TYPE_DNA || type == TYPE_RNA; }
+
+// True when the output would replace the input itself (the same file under
+// any name). Emptying the output first would then lose the input.
+bool output_is_input(const TofastOptions& opts) {
+    if (g_settings.write_to_stdout) return false;
+    struct stat in {}, out {};
+    return ::stat(opts.input_path.c_str(), &in) == 0 && ::stat(opts.output_path.c_str(), &out) == 0 &&
+           in.st_dev == out.st_dev && in.st_ino == out.st_ino;
+}
 
 // A protein cannot be written as DNA or RNA nor complemented: the output
 // becomes protein, and complement stays off for the rest of the run.
@@ -92,22 +103,17 @@ private:
 // Appends a batch to the output file (created empty before) or writes it to
 // standard output. 0, or 1 when the file cannot be opened or a write failed.
 int write_batch(const TofastOptions& opts, Collection& seqs, long minimum, long maximum) {
-    if (g_settings.write_to_stdout) {
-        write_fasta_batch(std_out(), seqs, minimum, maximum);
-        return std_out().flush() ? 0 : 1;
-    }
-    std::optional<Writer> w = Writer::open_append(opts.output_path);
-    if (!w) {
-        err("Cannot open file: %s\n\n", opts.output_path.c_str());
-        return 1;
-    }
-    write_fasta_batch(*w, seqs, minimum, maximum);
-    return w->close() ? 0 : 1;
+    if (write_fasta_batch_file(opts.output_path, seqs, minimum, maximum) != 0) return 1;
+    return g_settings.write_to_stdout && !std_out().flush() ? 1 : 0;
 }
 
 // ---- collection path: FASTA and CLUSTAL files ----
 int collection_path(TofastOptions& opts, int format) {
     const bool fasta = format == FORMAT_FASTA;
+    // Clear mode on FASTA (letters only, names only) needs no record beside
+    // the one being read: it streams, unless it would overwrite what it
+    // reads. Alignments keep their gaps.
+    if (fasta && opts.clear_mode && !output_is_input(opts)) return clear_fasta_stream(opts);
     err(fasta ? "This is a FASTA file.\n" : "This is a CLUSTAL file.\n");
     err("Reading sequences...\n");
     std::optional<Collection> seqs = fasta ? read_multi_fasta(opts.input_path, 0) : read_clustal(opts.input_path, 0);
@@ -115,7 +121,6 @@ int collection_path(TofastOptions& opts, int format) {
         err("Error in reading file: %s\n", opts.input_path.c_str());
         end_program(1);
     }
-    // Alignments keep their gaps; clear mode only cleans FASTA files.
     if (opts.clear_mode && fasta && clear_gaps_all(*seqs) != 0) end_program(1);
 
     int type = seqs->empty() ? TYPE_UNKNOWN : c_comp(seqs->front());
@@ -160,7 +165,7 @@ int collection_path(TofastOptions& opts, int format) {
     }
     if (opts.clear_mode) {
         // Names only, and no record of another kind than the first: the
-        // writer skips records left without residues.
+        // writer skips records left without residues (CLUSTAL files here).
         for (SequenceRecord& rec : *seqs) {
             rec.definition.clear();
             if (c_comp(rec) != type) {
@@ -209,6 +214,11 @@ std::optional<SequenceRecord> read_entry(LineReader& in, int format, std::int64_
 
 int entry_path(TofastOptions& opts, int format) {
     err("This is %s file.\n", entry_file_kind(format));
+    if (output_is_input(opts)) {
+        // Entries are read while the output is written: it cannot be the input.
+        err("The output file is the input file: %s\n", opts.output_path.c_str());
+        return 1;
+    }
     std::optional<LineReader> in = LineReader::open(opts.input_path);
     if (!in) {
         err("Cannot open file: %s\n\n", opts.input_path.c_str());
@@ -293,16 +303,23 @@ int entry_path(TofastOptions& opts, int format) {
 
 // ---- single path: raw, NBRF and other one-record files ----
 int single_path(TofastOptions& opts, int format) {
+    // The output is opened first, except when it is the input: the record
+    // is then read before the file is emptied.
+    const bool in_place = output_is_input(opts);
     RunOutput output;
-    if (!output.open(opts.output_path)) {
-        err("Cannot open file: %s\n", opts.output_path.c_str());
-        end_program(1);
-    }
+    auto open_output = [&] {
+        if (!output.open(opts.output_path)) {
+            err("Cannot open file: %s\n", opts.output_path.c_str());
+            end_program(1);
+        }
+    };
+    if (!in_place) open_output();
     std::optional<SequenceRecord> record = read_sequence(opts.input_path, format, 0);
     if (!record) {
         err("Error in reading file: %s\n", opts.input_path.c_str());
         end_program(1);
     }
+    if (in_place) open_output();
     SequenceRecord& rec = *record;
     rec.type = c_comp(rec);
     apply_protein_rule(opts, rec.type);

@@ -26,7 +26,7 @@ Collection collection(std::size_t n, const std::string& residues, int type) {
     return c;
 }
 
-TEST(ToRna, UpperCasesLettersAndTurnsTIntoU) {
+TEST(ToRnaToDna, UpperCaseLettersAndSwapTAndU) {
     auto r = record("s1", "acgtTn-*Rx9", kavro::TYPE_DNA);
     kavro_test::CaptureConsole console;
     EXPECT_EQ(kavro::to_rna(r), 0);
@@ -36,15 +36,12 @@ TEST(ToRna, UpperCasesLettersAndTurnsTIntoU) {
     EXPECT_EQ(r.name, "s1_RNA");
     EXPECT_EQ(r.definition, " def; Converted to RNA.");
     EXPECT_EQ(console.err(), "");
-}
 
-TEST(ToDna, UpperCasesLettersAndTurnsUIntoT) {
-    auto r = record("r1", "acguUt", kavro::TYPE_RNA);
     EXPECT_EQ(kavro::to_dna(r), 0);
-    EXPECT_EQ(r.residues, "ACGTTT");
+    EXPECT_EQ(r.residues, "ACGTTN-*RX9");
     EXPECT_EQ(r.type, kavro::TYPE_DNA);
-    EXPECT_EQ(r.name, "r1_DNA");
-    EXPECT_EQ(r.definition, " def; Converted to DNA.");
+    EXPECT_EQ(r.name, "s1_RNA_DNA");
+    EXPECT_EQ(r.definition, " def; Converted to RNA.; Converted to DNA.");
 }
 
 TEST(ToRnaToDna, RefuseTheWrongTypeAndLeaveTheRecordAlone) {

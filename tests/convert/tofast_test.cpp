@@ -255,6 +255,23 @@ TEST(TofastSingle, StdoutAndOutputFailures) {
     EXPECT_TRUE(has(full.err, "Error in writing sequence.\n"));
 }
 
+// ---- an output that is the input ----
+
+TEST(TofastInPlace, OutputNamingTheInputNeverLosesIt) {
+    // FASTA and single files are read whole before the output is emptied.
+    auto fasta = run({"tofast", "in.fa", "./in.fa"}, "in.fa", fx::kMixedFasta);
+    ASSERT_EQ(fasta.status, 0) << fasta.err;
+    EXPECT_EQ(fasta.file("in.fa"), ">s1\nACGTACGTA\n\n>s3\nACGT\n\n");
+    auto raw = run({"tofast", "in.txt", "in.txt"}, "in.txt", fx::kRaw);
+    ASSERT_EQ(raw.status, 0) << raw.err;
+    EXPECT_EQ(raw.file("in.txt"), ">in.txt\nACGTACGTACGT\n\n");
+    // Database files are read while written: refused, the input kept.
+    auto gb = run({"tofast", "in.gb", "in.gb"}, "in.gb", fx::kGenBank);
+    EXPECT_EQ(gb.status, 1);
+    EXPECT_TRUE(has(gb.err, "The output file is the input file: in.gb\n"));
+    EXPECT_EQ(gb.file("in.gb"), fx::kGenBank);
+}
+
 // ---- command forms and failures before reading ----
 
 TEST(TofastCommand, WrongWordCountsShowTheUsage) {
