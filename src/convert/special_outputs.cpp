@@ -1,30 +1,220 @@
-// Placeholders for the special outputs of tofast: each says that the output
-// cannot be made yet and fails, until the reports, the composition table,
-// the mass search and the translation are written.
+// The special outputs of tofast on its three reading paths: information
+// reports, compositional variation, the peptide-mass search and the protein
+// form of nucleic sequences. Messages go to standard error.
 #include "convert/special_outputs.hpp"
 
+#include "convert/composition_report.hpp"
+#include "convert/info_report.hpp"
 #include "core/console.hpp"
+#include "core/program_exit.hpp"
+#include "core/settings.hpp"
+#include "msanal/msanal.hpp"
+#include "output/fasta_writer.hpp"
+#include "translate/codon_table.hpp"
+#include "translate/translation.hpp"
 
 namespace kavro {
 
 namespace {
 
-int not_available() {
-    err("This output is not available yet.\n");
-    return 1;
+bool is_item_selector(char selector) {
+    return selector == 's' || selector == 'l' || selector == 'n' || selector == '#';
+}
+
+bool window_is_valid(const TofastOptions& opts) {
+    if (opts.window >= 1 && opts.slide >= 1) return true;
+    err("Window and slide sizes are not correct.\n");
+    return false;
+}
+
+// The full report of one record carries its definition after "_".
+constexpr char kInfoSeparator = '_';
+
+int collection_ms(const TofastOptions& opts, const Collection& seqs, int type) {
+    if (type != TYPE_PROTEIN) {
+        err("Only protein sequence can be analyzed in the ms mode.\n");
+        return 1;
+    }
+    const int status = g_settings.write_to_stdout ? MSanal(opts.ms_definition, std_out(), seqs)
+                                                  : MSanal(opts.ms_definition, opts.output_path, seqs);
+    if (status != 0) {
+        err("Error in MS analysis.\n");
+        return 1;
+    }
+    err("Terminated.\n");
+    return 0;
+}
+
+int collection_info(const TofastOptions& opts, const Collection& seqs, int type) {
+    err("Writing sequence info...\n");
+    int status;
+    if (opts.info_selector == 'c') {
+        if (type != TYPE_DNA) {
+            err("Sequence must be DNA.\n");
+            return 1;
+        }
+        status = write_codon_info_all(opts.output_path, seqs, opts.codon_table);
+    } else if (is_item_selector(opts.info_selector)) {
+        status = write_info_item_all(opts.output_path, seqs, opts.info_selector);
+    } else {
+        status = write_info_all(opts.output_path, seqs);
+    }
+    if (status != 0) {
+        err("Error in writing info.\n");
+        return 1;
+    }
+    err("Terminated.\n");
+    return 0;
+}
+
+// The protein form of one record, labelled with its frame; nothing when the
+// translation fails (after its messages).
+std::optional<SequenceRecord> translated(const TofastOptions& opts, const SequenceRecord& rec) {
+    auto protein = translate_record(rec, opts.frame, opts.codon_table, kProteinSuffix);
+    if (protein) protein->definition = frame_label(opts.frame);
+    return protein;
 }
 
 }  // namespace
 
-int collection_special_output(const TofastOptions&, Collection&, int) { return not_available(); }
-int collection_translated_output(const TofastOptions&, Collection&) { return not_available(); }
-int entry_special_setup(const TofastOptions&, EntryCodonCounts&) { return not_available(); }
-int entry_special_output(const TofastOptions&, EntryCodonCounts&, SequenceRecord&, int, Writer&) {
-    return not_available();
+// ---- collection path ----
+
+int collection_special_output(const TofastOptions& opts, Collection& seqs, int type) {
+    if (opts.ms) return collection_ms(opts, seqs, type);
+    if (opts.info) return collection_info(opts, seqs, type);
+    if (opts.composition) {
+        if (!window_is_valid(opts)) return 1;
+        err("Writing compositional variation...\n");
+        if (write_Dinfo_all(opts.output_path, seqs, opts.window, opts.slide) != 0) {
+            err("Error in writing DNA info.\n");
+            return 1;
+        }
+        err("Terminated.\n");
+        return 0;
+    }
+    return 0;
 }
-int entry_translated_output(const TofastOptions&, SequenceRecord&, Writer&) { return not_available(); }
-int entry_special_summary(const TofastOptions&, EntryCodonCounts&, Writer&) { return not_available(); }
-int single_special_output(const TofastOptions&, SequenceRecord&, int, Writer&) { return not_available(); }
-int single_translated_output(const TofastOptions&, SequenceRecord&, Writer&) { return not_available(); }
+
+int collection_translated_output(const TofastOptions& opts, Collection& seqs) {
+    // The nucleic records are not needed afterwards: translate them in place.
+    if (translate_collection_in_place(seqs, opts.frame, opts.codon_table) != 0) return 1;
+    if (write_fasta_all(opts.output_path, seqs) != 0) {
+        err("Error in writing sequence.\n");
+        end_program(1);
+    }
+    return 0;
+}
+
+// ---- entry path ----
+
+int entry_special_setup(const TofastOptions& opts, EntryCodonCounts& counts) {
+    counts.per_entry.fill(0);
+    counts.totals.fill(0);
+    counts.codon_total = 0;
+    counts.entries_counted = 0;
+    counts.codon_table = select_codon_table(opts.codon_table);
+    return 0;
+}
+
+int entry_special_output(const TofastOptions& opts, EntryCodonCounts& counts, SequenceRecord& rec, int type,
+                         Writer& out) {
+    (void)type;  // the reports read the record's own type
+    if (opts.info) {
+        err("Writing sequence info...\n");
+        if (opts.info_selector == 'c') {
+            if (fwrite_info3(&out, &rec, counts.codon_table, &counts.per_entry) != 0) {
+                err("Error in writing info3.\n");
+                return 1;
+            }
+            counts.codon_total += rec.length / 3;
+            for (int i = 0; i < kCodonCount; ++i)
+                counts.totals[static_cast<std::size_t>(i)] += counts.per_entry[static_cast<std::size_t>(i)];
+            counts.per_entry.fill(0);
+            ++counts.entries_counted;
+        } else if (is_item_selector(opts.info_selector)) {
+            if (write_info_item(out, &rec, opts.info_selector) != 0) {
+                err("Error in getting code_count.\n");
+                return 1;
+            }
+        } else if (fwrite_info(out, &rec, true, kInfoSeparator) != 0) {
+            err("Error in writing info.\n");
+            return 1;
+        }
+    }
+    if (opts.composition) {
+        if (!window_is_valid(opts)) return 1;
+        err("Writing compositional variation...\n");
+        if (fwrite_Dinfo(out, &rec, opts.window, opts.slide) != 0) {
+            err("Error in writing DNA info.\n");
+            return 1;
+        }
+    }
+    return 0;
+}
+
+int entry_translated_output(const TofastOptions& opts, SequenceRecord& rec, Writer& out) {
+    std::optional<SequenceRecord> protein = translated(opts, rec);
+    if (!protein) return 1;
+    if (write_fasta_entry(out, *protein, true, ' ') != 0) {
+        err("Trouble in writing file: %s\n", opts.output_path.c_str());
+        return 1;
+    }
+    return 0;
+}
+
+int entry_special_summary(const TofastOptions& opts, EntryCodonCounts& counts, Writer& out) {
+    (void)opts;
+    if (write_codon_summary(out, counts.codon_table, counts.totals, counts.codon_total, counts.entries_counted) != 0) {
+        err("Trouble in writing codon summary.\n");
+        return 1;
+    }
+    return 0;
+}
+
+// ---- single path ----
+
+int single_special_output(const TofastOptions& opts, SequenceRecord& rec, int type, Writer& out) {
+    (void)type;
+    if (opts.info) {
+        err("Writing sequence info...\n");
+        if (opts.info_selector == 'c') {
+            CodonCounts counts{};
+            const CodonTable table = select_codon_table(opts.codon_table);
+            if (fwrite_info3(&out, &rec, table, &counts) != 0) {
+                err("Error in writing info3.\n");
+                return 1;
+            }
+        } else if (is_item_selector(opts.info_selector) ? write_info_item(out, &rec, opts.info_selector) != 0
+                                                        : fwrite_info(out, &rec, true, kInfoSeparator) != 0) {
+            err("Error in writing info.\n");
+            return 1;
+        }
+        err("Terminated.\n");
+        return 0;
+    }
+    if (opts.composition) {
+        if (!window_is_valid(opts)) return 1;
+        err("Writing compositional variation...\n");
+        if (fwrite_Dinfo(out, &rec, opts.window, opts.slide) != 0) {
+            err("Error in writing DNA info.\n");
+            return 1;
+        }
+        err("Terminated.\n");
+        return 0;
+    }
+    return 0;
+}
+
+int single_translated_output(const TofastOptions& opts, SequenceRecord& rec, Writer& out) {
+    std::optional<SequenceRecord> protein = translated(opts, rec);
+    if (!protein) return 1;
+    const int code = write_fasta_entry(out, *protein, true, ' ');
+    if (code != 0) {
+        err("Trouble in writing file: %s\n", opts.output_path.c_str());
+        err("Error code: %d.\n", code);
+        end_program(1);
+    }
+    return 0;
+}
 
 }  // namespace kavro
