@@ -60,18 +60,6 @@ inline std::string_view drop_prefix(std::string_view text, std::size_t n) {
     return text.substr(n < text.size() ? n : text.size());
 }
 
-// Keeps g_settings.form as the caller left it: whatever a reader switches
-// while it reads an entry is undone on every return.
-class FormGuard {
-public:
-    FormGuard() : saved_(g_settings.form) {}
-    ~FormGuard() { g_settings.form = saved_; }
-    FormGuard(const FormGuard&) = delete;
-    FormGuard& operator=(const FormGuard&) = delete;
-
-private:
-    bool saved_;
-};
 
 // The GenBank and EMBL format help texts, written to standard error.
 void genbank_format_help();

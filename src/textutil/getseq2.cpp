@@ -25,18 +25,6 @@ namespace {
 // Definitions are cut to this many characters before the extraction note.
 constexpr std::size_t kDefinitionWidth = 50;
 
-// The run takes the entry's circular flag when the setting is off; the
-// setting is given back whichever way the command ends.
-class FormGuard {
-public:
-    FormGuard() : saved_(g_settings.form) {}
-    ~FormGuard() { g_settings.form = saved_; }
-    FormGuard(const FormGuard&) = delete;
-    FormGuard& operator=(const FormGuard&) = delete;
-
-private:
-    bool saved_;
-};
 
 bool read_console_word(std::string& word) { return stdin_reader().read_word(word, kWordWidth); }
 
@@ -153,6 +141,8 @@ int cmd_getseq2(int count, CommandLine& words) {
     // read_sequence has already classified the entries whose reader gives
     // them no type (raw and FASTA); the others carry their header's type.
     if (format != FORMAT_FASTA && format != FORMAT_RAW) rec->type = c_comp(*rec);
+    // The run takes the entry's circular flag when the setting is off; the
+    // setting is given back however the command ends.
     FormGuard form_guard;
     if (!g_settings.form) g_settings.form = rec->circular != 0;
     const bool circular = g_settings.form;
