@@ -1,6 +1,7 @@
 // EMBL, SwissProt and UniProt entries, one at a time from a position: the
 // ID line (three layouts), AC/DE/GN/OS/OC/OG lines into the definition, the
 // residues after SQ, "//".
+#include <algorithm>
 #include <new>
 
 #include "core/console.hpp"
@@ -114,6 +115,15 @@ bool definition_line(std::string_view piece) {
            piece.starts_with("OC ") || piece.starts_with("OG ");
 }
 
+void take_clean_lines(LineReader& in, std::string& residues) {
+    for (;;) {
+        std::size_t used = append_clean_residue_lines(residues, in.buffered(), ResidueLines::Embl);
+        used += append_clean_residue_lines(residues, in.buffered().substr(used), ResidueLines::SwissProt);
+        if (used == 0) return;
+        in.skip(used);
+    }
+}
+
 }  // namespace
 
 std::optional<SequenceRecord> read_embl_entry(LineReader& in, std::int64_t& position, int requested_type) {
@@ -134,8 +144,17 @@ std::optional<SequenceRecord> read_embl_entry(LineReader& in, std::int64_t& posi
             found = true;
             break;
         }
+        // Room for the residues the ID line announces (never more than the
+        // rest of the file can hold), so that they need not grow.
+        if (id.header_length > 0)
+            rec.residues.reserve(static_cast<std::size_t>(std::min<std::int64_t>(id.header_length, in.remaining_hint())));
         bool sequence = false;
-        while (found && in.read_piece(piece, LineReader::kPiece)) {
+        while (found) {
+            // Clean sequence lines (EMBL, or SwissProt without the count)
+            // are taken straight from the buffer; as pieces they would only
+            // go through residue collection below.
+            if (sequence) take_clean_lines(in, rec.residues);
+            if (!in.read_piece(piece, LineReader::kPiece)) break;
             // Residue lines start with blanks: test the keywords only when
             // the piece starts with a letter or "/".
             const char c0 = piece.empty() ? '\0' : piece[0];

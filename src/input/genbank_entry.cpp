@@ -1,5 +1,6 @@
 // GenBank entries (nucleotide and protein), one at a time from a position:
 // LOCUS line, DEFINITION (up to FEATURES or ORIGIN), ORIGIN residues, "//".
+#include <algorithm>
 #include <new>
 
 #include "core/console.hpp"
@@ -64,8 +65,17 @@ std::optional<SequenceRecord> read_genbank_entry(LineReader& in, std::int64_t& p
             if (all_digits(words[1])) header_length = digits_value(words[1]);
             break;
         }
+        // Room for the residues the header announces (never more than the
+        // rest of the file can hold), so that they need not grow.
+        if (header_length > 0)
+            rec.residues.reserve(static_cast<std::size_t>(std::min<std::int64_t>(header_length, in.remaining_hint())));
         bool defining = false, sequence = false;
-        while (found && in.read_piece(piece, LineReader::kPiece)) {
+        while (found) {
+            // Clean ORIGIN lines are taken straight from the buffer; a piece
+            // of such a line would only go through residue collection below.
+            if (sequence && !defining)
+                in.skip(append_clean_residue_lines(rec.residues, in.buffered(), ResidueLines::GenBank));
+            if (!in.read_piece(piece, LineReader::kPiece)) break;
             // Only a few keywords matter; residue lines start with a blank
             // or a digit, so most pieces skip the keyword tests at once.
             const char c0 = piece.empty() ? '\0' : piece[0];

@@ -16,14 +16,18 @@ std::optional<LineReader> LineReader::open(const std::string& path) {
     LineReader r;
     r.fd_ = fd;
     r.owns_fd_ = true;
-    r.buf_.resize(kBlockSize);
+    // The file is read front to back: the kernel may read further ahead.
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    r.note_file_size();
+    r.allocate(kBlockSize);
     return r;
 }
 
 LineReader LineReader::from_string(std::string data) {
     LineReader r;
+    r.allocate(data.size());
+    std::memcpy(r.buf_.get(), data.data(), data.size());
     r.filled_ = data.size();
-    r.buf_ = std::move(data);
     r.eof_ = true;
     return r;
 }
@@ -32,8 +36,19 @@ LineReader LineReader::from_fd(int fd, bool console) {
     LineReader r;
     r.fd_ = fd;
     r.console_ = console;
-    r.buf_.resize(console ? 4096 : kBlockSize);
+    if (!console) r.note_file_size();
+    r.allocate(console ? 4096 : kBlockSize);
     return r;
+}
+
+void LineReader::note_file_size() {
+    struct stat st {};
+    if (::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode)) file_size_ = static_cast<std::int64_t>(st.st_size);
+}
+
+void LineReader::allocate(std::size_t size) {
+    buf_ = std::make_unique_for_overwrite<char[]>(size);
+    size_ = size;
 }
 
 LineReader::LineReader(LineReader&& o) noexcept { *this = std::move(o); }
@@ -47,14 +62,16 @@ LineReader& LineReader::operator=(LineReader&& o) noexcept {
         eof_ = o.eof_;
         error_ = o.error_;
         buf_ = std::move(o.buf_);
+        size_ = o.size_;
         pos_ = o.pos_;
         filled_ = o.filled_;
         base_ = o.base_;
+        file_size_ = o.file_size_;
         piece_offset_ = o.piece_offset_;
         scratch_ = std::move(o.scratch_);
         o.fd_ = -1;
         o.owns_fd_ = false;
-        o.pos_ = o.filled_ = 0;
+        o.size_ = o.pos_ = o.filled_ = 0;
     }
     return *this;
 }
@@ -75,15 +92,20 @@ bool LineReader::refill() {
     // Keep the unread tail, move it to the front, and grow when it fills
     // the whole buffer (a line longer than the block).
     if (pos_ > 0) {
-        std::memmove(buf_.data(), buf_.data() + pos_, filled_ - pos_);
+        std::memmove(buf_.get(), buf_.get() + pos_, filled_ - pos_);
         base_ += static_cast<std::int64_t>(pos_);
         filled_ -= pos_;
         pos_ = 0;
     }
-    if (filled_ == buf_.size()) buf_.resize(buf_.size() * 2);
+    if (filled_ == size_) {
+        auto bigger = std::make_unique_for_overwrite<char[]>(size_ * 2);
+        std::memcpy(bigger.get(), buf_.get(), filled_);
+        buf_ = std::move(bigger);
+        size_ *= 2;
+    }
     if (console_) flush_out();
     for (;;) {
-        ssize_t n = ::read(fd_, buf_.data() + filled_, buf_.size() - filled_);
+        ssize_t n = ::read(fd_, buf_.get() + filled_, size_ - filled_);
         if (n < 0) {
             if (errno == EINTR) continue;
             error_ = true;
@@ -111,7 +133,7 @@ bool LineReader::read_piece(std::string_view& piece, std::size_t limit) {
     if (limit == 0) limit = 1;
     for (;;) {
         std::size_t avail = filled_ - pos_;
-        char* start = buf_.data() + pos_;
+        char* start = buf_.get() + pos_;
         std::size_t span = avail < limit + 1 ? avail : limit + 1;
         auto* nl = static_cast<char*>(span ? std::memchr(start, '\n', span) : nullptr);
         if (nl) {
@@ -136,7 +158,7 @@ bool LineReader::read_piece(std::string_view& piece, std::size_t limit) {
             if (avail == 0) return false;
             if (avail > limit) continue;
             piece_offset_ = tell();
-            start = buf_.data() + pos_;
+            start = buf_.get() + pos_;
             pos_ += avail;
             piece = std::string_view(start, avail);
             return true;
@@ -147,7 +169,7 @@ bool LineReader::read_piece(std::string_view& piece, std::size_t limit) {
 bool LineReader::read_line(std::string_view& line) {
     std::size_t scanned = 0;
     for (;;) {
-        char* start = buf_.data() + pos_;
+        char* start = buf_.get() + pos_;
         std::size_t avail = filled_ - pos_;
         auto* nl = static_cast<char*>(avail > scanned ? std::memchr(start + scanned, '\n', avail - scanned) : nullptr);
         if (nl) {
@@ -163,7 +185,7 @@ bool LineReader::read_line(std::string_view& line) {
             avail = filled_ - pos_;
             if (avail == 0) return false;
             piece_offset_ = tell();
-            start = buf_.data() + pos_;
+            start = buf_.get() + pos_;
             pos_ += avail;
             line = std::string_view(start, avail);
             return true;
@@ -192,7 +214,7 @@ bool LineReader::read_word(std::string& word, std::size_t max) {
 
 void LineReader::skip_rest_of_line() {
     for (;;) {
-        char* start = buf_.data() + pos_;
+        char* start = buf_.get() + pos_;
         std::size_t avail = filled_ - pos_;
         auto* nl = static_cast<char*>(avail ? std::memchr(start, '\n', avail) : nullptr);
         if (nl) {
@@ -220,9 +242,8 @@ bool LineReader::seek(std::int64_t offset) {
 
 std::int64_t LineReader::remaining_hint() const {
     if (fd_ < 0 || console_) return static_cast<std::int64_t>(filled_ - pos_);
-    struct stat st {};
-    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) return 0;
-    std::int64_t left = static_cast<std::int64_t>(st.st_size) - tell();
+    if (file_size_ < 0) return 0;
+    std::int64_t left = file_size_ - tell();
     return left > 0 ? left : 0;
 }
 

@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -56,11 +57,18 @@ public:
     // Offset of the next byte to be read, and of the start of the last piece.
     std::int64_t tell() const { return base_ + static_cast<std::int64_t>(pos_); }
     std::int64_t piece_offset() const { return piece_offset_; }
+    // The bytes read ahead and not yet handed out; they may end inside a
+    // line. A reader with a fast path for whole lines of a known layout
+    // takes them from here and moves past what it used with skip(n)
+    // (n <= buffered().size()); the next piece starts after them.
+    std::string_view buffered() const { return {buf_.get() + pos_, filled_ - pos_}; }
+    void skip(std::size_t n) { pos_ += n; }
+
     // Moves to a byte offset; false if the input cannot seek there.
     bool seek(std::int64_t offset);
 
-    // Bytes left to read when the input is a regular file, else 0: a hint
-    // for reserving room before reading a whole file into one record.
+    // Bytes left to read when the input is a regular file (by its size when
+    // it was opened), else 0: a hint for reserving room before reading.
     std::int64_t remaining_hint() const;
 
     bool eof() const { return eof_ && pos_ >= filled_; }
@@ -72,17 +80,22 @@ private:
     bool refill();
     void close_fd();
     std::string_view without_cr(const char* start, std::size_t chars);
+    // A buffer of `size` bytes, not zero-filled: read() fills what is used.
+    void allocate(std::size_t size);
+    void note_file_size();
 
     int fd_ = -1;
     bool owns_fd_ = false;
     bool console_ = false;
     bool eof_ = false;
     bool error_ = false;
-    std::string buf_;
+    std::unique_ptr<char[]> buf_;
+    std::size_t size_ = 0;    // bytes allocated in buf_
     std::size_t pos_ = 0;     // next unread byte in buf_
     std::size_t filled_ = 0;  // bytes of buf_ holding data
     std::int64_t base_ = 0;   // file offset of buf_[0]
     std::int64_t piece_offset_ = 0;
+    std::int64_t file_size_ = -1;  // regular files opened by path
     std::string scratch_;  // the current piece when its CR was dropped
 };
 

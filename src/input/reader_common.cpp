@@ -1,5 +1,6 @@
 #include "input/reader_common.hpp"
 
+#include <array>
 #include <cstdint>
 #include <cstring>
 
@@ -55,17 +56,33 @@ constexpr std::uint64_t kHighBits = kOnes * 0x80;
 constexpr std::uint64_t any_below(std::uint64_t w, std::uint64_t n) { return (w - kOnes * n) & ~w & kHighBits; }
 constexpr std::uint64_t any_above(std::uint64_t w, std::uint64_t n) { return ((w + kOnes * (127 - n)) | w) & kHighBits; }
 
-// True when every byte of text is printable and not a space.
-bool all_graphic(const char* s, std::size_t n) {
+// True when every byte of s[0, n) lies in [lo, hi] (0 < lo <= hi < 0x7F).
+bool all_within(const char* s, std::size_t n, unsigned char lo, unsigned char hi) {
     std::uint64_t bad = 0;
     std::size_t i = 0;
     for (; i + 8 <= n; i += 8) {
         std::uint64_t w;
         std::memcpy(&w, s + i, 8);
-        bad |= any_below(w, 0x21) | any_above(w, 0x7E);
+        bad |= any_below(w, lo) | any_above(w, hi);
     }
-    for (; i < n; ++i) bad |= !is_graph(s[i]);
+    for (; i < n; ++i) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        bad |= c < lo || c > hi;
+    }
     return bad == 0;
+}
+
+// A piece whose bytes before its final newline (if any) all lie in [lo, hi]
+// goes in whole: the table keeps those bytes unchanged and drops the newline.
+void append_clean_or_mapped(std::string& out, std::string_view text, const ByteTable& table, unsigned char lo,
+                            unsigned char hi) {
+    std::size_t body = text.size();
+    if (body > 0 && text[body - 1] == '\n') --body;
+    if (all_within(text.data(), body, lo, hi)) {
+        out.append(text.data(), body);
+        return;
+    }
+    append_mapped(out, text, table);
 }
 
 }  // namespace
@@ -93,15 +110,93 @@ void append_mapped(std::string& out, std::string_view text, const ByteTable& tab
 
 void append_residues(std::string& out, std::string_view text) { append_mapped(out, text, residue_table()); }
 
+void append_printable(std::string& out, std::string_view text) {
+    append_clean_or_mapped(out, text, printable_table(), 0x20, 0x7E);
+}
+
 void append_graphic(std::string& out, std::string_view text) {
-    // A clean FASTA line (graphic characters and its newline) goes in whole.
-    std::size_t body = text.size();
-    if (body > 0 && text[body - 1] == '\n') --body;
-    if (all_graphic(text.data(), body)) {
-        out.append(text.data(), body);
-        return;
+    append_clean_or_mapped(out, text, graphic_table(), 0x21, 0x7E);
+}
+
+namespace {
+
+constexpr std::size_t kGroups = 6;
+constexpr std::size_t kGroupWidth = 10;
+constexpr std::size_t kResiduesPerLine = kGroups * kGroupWidth;
+
+// The columns of a layout: 1 where a residue stands, 0 where a blank or a
+// digit stands (the final newline is not included).
+template <std::size_t First, std::size_t Bytes>
+struct LineColumns {
+    static_assert(First + kGroups * (kGroupWidth + 1) - 1 < Bytes);
+    static constexpr std::array<unsigned char, Bytes - 1> residue = [] {
+        std::array<unsigned char, Bytes - 1> t{};
+        for (std::size_t g = 0; g < kGroups; ++g)
+            for (std::size_t k = 0; k < kGroupWidth; ++k) t[First + g * (kGroupWidth + 1) + k] = 1;
+        return t;
+    }();
+};
+
+// Copies the 60 residues of a line in the layout (First, Bytes) to dst,
+// upper-cased, and tells whether the line is clean: its newline at the end,
+// a letter in every residue column, a blank or a digit in every other one.
+// A letter of either case gives (c | 0x20) in 'a'..'z', and c & 0xDF is its
+// upper case. The test runs over every column without branches, so that the
+// compiler turns it into vector code.
+template <std::size_t First, std::size_t Bytes>
+bool clean_residue_line(const unsigned char* p, char* dst) {
+    if (p[Bytes - 1] != '\n') return false;
+    unsigned char bad = 0;
+    for (std::size_t i = 0; i + 1 < Bytes; ++i) {
+        const unsigned char c = p[i];
+        const unsigned char want_letter = LineColumns<First, Bytes>::residue[i];
+        const unsigned char not_letter = static_cast<unsigned char>((c | 0x20) - 'a') >= 26;
+        const unsigned char not_dropped = (c != ' ') & (static_cast<unsigned char>(c - '0') >= 10);
+        bad |= (not_letter & want_letter) | (not_dropped & (want_letter ^ 1));
     }
-    append_mapped(out, text, graphic_table());
+    for (std::size_t g = 0; g < kGroups; ++g) {
+        // Ten bytes as 8 + 2, upper-cased a word at a time.
+        const unsigned char* group = p + First + g * (kGroupWidth + 1);
+        std::uint64_t head;
+        std::uint16_t tail;
+        std::memcpy(&head, group, 8);
+        std::memcpy(&tail, group + 8, 2);
+        head &= 0xDFDFDFDFDFDFDFDFull;
+        tail &= 0xDFDF;
+        std::memcpy(dst + g * kGroupWidth, &head, 8);
+        std::memcpy(dst + g * kGroupWidth + 8, &tail, 2);
+    }
+    return bad == 0;
+}
+
+template <std::size_t First, std::size_t Bytes>
+std::size_t append_clean_lines(std::string& out, std::string_view text) {
+    // Residues collect in a small buffer and join `out` a few kB at a time.
+    constexpr std::size_t kLinesPerChunk = 64;
+    char chunk[kLinesPerChunk * kResiduesPerLine];
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    std::size_t used = 0, k = 0;
+    while (text.size() - used >= Bytes && clean_residue_line<First, Bytes>(p + used, chunk + k)) {
+        used += Bytes;
+        k += kResiduesPerLine;
+        if (k == sizeof chunk) {
+            out.append(chunk, k);
+            k = 0;
+        }
+    }
+    out.append(chunk, k);
+    return used;
+}
+
+}  // namespace
+
+std::size_t append_clean_residue_lines(std::string& out, std::string_view text, ResidueLines layout) {
+    switch (layout) {
+        case ResidueLines::GenBank: return append_clean_lines<10, 76>(out, text);
+        case ResidueLines::Embl: return append_clean_lines<5, 81>(out, text);
+        case ResidueLines::SwissProt: return append_clean_lines<5, 71>(out, text);
+    }
+    return 0;
 }
 
 std::vector<std::string_view> split_words(std::string_view text, std::size_t max) {

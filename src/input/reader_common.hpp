@@ -30,10 +30,29 @@ const ByteTable& graphic_table();
 // Appends the bytes of text that the table keeps, mapped, to out.
 void append_mapped(std::string& out, std::string_view text, const ByteTable& table);
 
-// Residue collection (residue_table), and the multi-FASTA filter
-// (graphic_table) with a fast path for clean lines.
+// Residue collection (residue_table), the FASTA filter (printable_table)
+// and the multi-FASTA filter (graphic_table), each with a fast path for
+// clean text that the table would copy unchanged.
 void append_residues(std::string& out, std::string_view text);
+void append_printable(std::string& out, std::string_view text);
 void append_graphic(std::string& out, std::string_view text);
+
+// The fixed layouts of database sequence lines: six groups of ten residues,
+// the first at column `first` (0-based), eleven columns apart, and blanks or
+// digits (a position count) in every other column up to the newline, which
+// is byte `bytes` - 1.
+//   GenBank:   "%9d" then " " and ten residues six times   (10, 76)
+//   EMBL:      five blanks, the groups, the count to col 80 (5, 81)
+//   SwissProt: five blanks, the groups                      (5, 71)
+enum class ResidueLines { GenBank, Embl, SwissProt };
+
+// Residue collection over whole lines of one layout at the start of text:
+// appends the residues of every line that is clean (letters in the groups,
+// blanks or digits elsewhere, one newline at the end) up to the first line
+// that is not, and returns the bytes of the lines it took. Such a line is a
+// single piece whose residue collection drops the blanks, digits and newline
+// and upper-cases the letters, which is exactly what this copies.
+std::size_t append_clean_residue_lines(std::string& out, std::string_view text, ResidueLines layout);
 
 // Definition collection: a final newline of the piece becomes ";".
 inline void collect_definition(std::string& definition, std::string_view piece) {
