@@ -1,4 +1,5 @@
 // Multi-FASTA files: every entry of the file, in order.
+#include <cstring>
 #include <new>
 
 #include "core/console.hpp"
@@ -16,6 +17,8 @@ namespace {
 constexpr std::size_t kNameWidth = 30;
 // A progress dot for every this many entries.
 constexpr long kDotEvery = 100;
+// Room left unused in a record that is not worth a copy to give back.
+constexpr std::size_t kSmallSlack = 64;
 
 // Sets name and definition from a header piece (without its ">").
 void parse_header(SequenceRecord& rec, std::string_view rest) {
@@ -42,6 +45,20 @@ void parse_header(SequenceRecord& rec, std::string_view rest) {
     rec.definition.assign(rest.substr(start + kNameWidth));
 }
 
+// The bytes of text before its first line that starts with ">"; npos when
+// text holds no such line.
+std::size_t bytes_before_header(std::string_view text) {
+    if (text.starts_with(">")) return 0;
+    for (std::size_t from = 0; from < text.size();) {
+        const void* hit = std::memchr(text.data() + from, '>', text.size() - from);
+        if (!hit) break;
+        const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
+        if (text[at - 1] == '\n') return at;
+        from = at + 1;
+    }
+    return std::string_view::npos;
+}
+
 }  // namespace
 
 std::optional<Collection> read_multi_fasta(const std::string& path, int requested_type) {
@@ -54,16 +71,35 @@ std::optional<Collection> read_multi_fasta(const std::string& path, int requeste
     Collection entries;
     bool header_continues = false, in_residues = false;
     long finished = 0;
-    // The current entry's residues collect here; each finished entry gets an
-    // exact copy, so the collection holds no slack of geometric growth.
-    std::string residues;
+    // Where the current entry's residues collect. When the next header is
+    // already in the read buffer, the residues cannot outnumber the bytes
+    // before it: they go straight into the record, reserved at that size.
+    // Otherwise they collect in `scratch` and the finished entry gets an
+    // exact copy. Either way the collection holds no slack of geometric growth.
+    std::string scratch;
+    bool direct = false;
+    auto start_residues = [&] {
+        const std::string_view ahead = in->buffered();
+        std::size_t bound = bytes_before_header(ahead);
+        if (bound == std::string_view::npos && in->remaining_hint() == static_cast<std::int64_t>(ahead.size()))
+            bound = ahead.size();  // the rest of the file is in the buffer
+        direct = bound != std::string_view::npos;
+        if (direct) entries.back().residues.reserve(bound);
+    };
+    auto residues = [&]() -> std::string& { return direct ? entries.back().residues : scratch; };
 
     // Closes the current entry: its length, its type and, with detection on,
     // the type every later entry takes.
     auto finish = [&](bool classify) {
         SequenceRecord& rec = entries.back();
-        rec.residues.assign(residues);
-        residues.clear();
+        if (!direct) {
+            rec.residues.assign(scratch);
+            scratch.clear();
+        } else if (rec.residues.capacity() - rec.residues.size() > rec.residues.size() / 8 + kSmallSlack) {
+            // Fewer residues than the room kept (a long line cut into pieces
+            // can hold a header).
+            rec.residues.shrink_to_fit();
+        }
         rec.length = static_cast<long>(rec.residues.size());
         if (classify && working_type == TYPE_UNKNOWN) working_type = c_comp(rec);
         rec.type = working_type;
@@ -72,24 +108,32 @@ std::optional<Collection> read_multi_fasta(const std::string& path, int requeste
 
     try {
         std::string_view piece;
-        while (in->read_piece(piece, LineReader::kPiece)) {
+        for (;;) {
+            // Clean residue lines are taken straight from the buffer; as
+            // pieces they would only go through the filter below.
+            if (in_residues && !header_continues)
+                in->skip(append_clean_fasta_lines(residues(), in->buffered(), FastaFilter::Graphic));
+            if (!in->read_piece(piece, LineReader::kPiece)) break;
             if (header_continues || (in_residues && piece.starts_with(";"))) {
                 SequenceRecord& rec = entries.back();
                 rec.definition.append(piece);
                 if (piece.find('\n') != std::string_view::npos) {
                     header_continues = false;
                     in_residues = true;
+                    start_residues();
                 }
             } else if (piece.starts_with(">")) {
                 if (in_residues) finish(true);
                 entries.emplace_back();
+                direct = false;
                 SequenceRecord& rec = entries.back();
                 parse_header(rec, piece.substr(1));
                 if (piece.find("circular") != std::string_view::npos) rec.circular = 1;
                 in_residues = rec.definition.ends_with("\n");
                 header_continues = !in_residues;
+                if (in_residues) start_residues();
             } else if (in_residues) {
-                append_graphic(residues, piece);
+                append_graphic(residues(), piece);
             }
             // Anything before the first header is skipped.
         }

@@ -99,7 +99,12 @@ std::optional<SequenceRecord> read_fasta(LineReader& in, int requested_type) {
         // One entry may be the whole file: room for it up front spares the
         // copies of geometric growth (untouched room costs no memory).
         rec.residues.reserve(static_cast<std::size_t>(in.remaining_hint()));
-        while (in.read_piece(piece, LineReader::kPiece)) {
+        for (;;) {
+            // Clean sequence lines are taken straight from the buffer; as
+            // pieces they would only go through the filter below.
+            if (state == State::Sequence)
+                in.skip(append_clean_fasta_lines(rec.residues, in.buffered(), FastaFilter::Printable));
+            if (!in.read_piece(piece, LineReader::kPiece)) break;
             if (state == State::BeforeHeader) {
                 if (!piece.starts_with(">")) continue;
                 std::string_view rest = piece.substr(1);
@@ -122,7 +127,7 @@ std::optional<SequenceRecord> read_fasta(LineReader& in, int requested_type) {
                     rec.definition.append(piece);
                     continue;
                 }
-                append_mapped(rec.residues, piece, printable_table());
+                append_printable(rec.residues, piece);
             }
         }
     } catch (const std::bad_alloc&) {

@@ -1,11 +1,13 @@
 #include "input/reader_common.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
 
 #include "core/console.hpp"
 #include "core/text_ops.hpp"
+#include "input/line_reader.hpp"
 
 namespace kavro::input_detail {
 
@@ -116,6 +118,33 @@ void append_printable(std::string& out, std::string_view text) {
 
 void append_graphic(std::string& out, std::string_view text) {
     append_clean_or_mapped(out, text, graphic_table(), 0x21, 0x7E);
+}
+
+std::size_t append_clean_fasta_lines(std::string& out, std::string_view text, FastaFilter filter) {
+    const unsigned char lo = filter == FastaFilter::Printable ? 0x20 : 0x21;
+    const unsigned char hi = 0x7E;
+    const char* const base = text.data();
+    std::size_t used = 0;
+    std::size_t guess = 0;  // lines of a FASTA file mostly have one length
+    while (used < text.size()) {
+        const char* const p = base + used;
+        const std::size_t left = text.size() - used;
+        std::size_t bytes;
+        if (guess != 0 && guess <= left && p[guess - 1] == '\n') {
+            // A newline inside would fail the character test below.
+            bytes = guess;
+        } else {
+            const void* nl = std::memchr(p, '\n', std::min(left, LineReader::kPiece));
+            if (!nl) break;
+            bytes = static_cast<std::size_t>(static_cast<const char*>(nl) - p) + 1;
+        }
+        if (p[0] == '>' || p[0] == ';' || p[0] == '/') break;
+        if (!all_within(p, bytes - 1, lo, hi)) break;
+        out.append(p, bytes - 1);
+        used += bytes;
+        guess = bytes;
+    }
+    return used;
 }
 
 namespace {

@@ -37,6 +37,15 @@ void append_residues(std::string& out, std::string_view text);
 void append_printable(std::string& out, std::string_view text);
 void append_graphic(std::string& out, std::string_view text);
 
+// FASTA sequence lines taken whole: appends every clean line at the start of
+// text up to the first line that is not, and returns the bytes of the lines
+// it took. A clean line holds at most kPiece bytes with its newline (so it is
+// a single piece), does not start with ">", ";" or "/" (headers, comments,
+// the "//" end), and has only characters the filter keeps before its
+// newline: the filter would copy it unchanged and drop the newline.
+enum class FastaFilter { Printable, Graphic };
+std::size_t append_clean_fasta_lines(std::string& out, std::string_view text, FastaFilter filter);
+
 // The fixed layouts of database sequence lines: six groups of ten residues,
 // the first at column `first` (0-based), eleven columns apart, and blanks or
 // digits (a position count) in every other column up to the newline, which

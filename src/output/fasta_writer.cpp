@@ -36,37 +36,66 @@ void write_definition(Writer& out, std::string_view def) {
     }
 }
 
+// True when every byte of s[0, n) is printable (0x20-0x7E). Written without
+// branches so that the compiler turns it into vector code.
+bool all_printable(const char* s, std::size_t n) {
+    unsigned char bad = 0;
+    for (std::size_t i = 0; i < n; ++i) bad |= static_cast<unsigned char>(s[i] - 0x20) > 0x5E;
+    return bad == 0;
+}
+
 // Walks the residues by index j. A printable character is written and
 // counted; a line end follows every index j with j + 1 a multiple of the line
 // length, whatever the character there was. Otherwise a newline residue is
-// written, counted and replaced by "-"; other characters are skipped. Runs of
-// printable characters up to the next break leave in one write.
+// written, counted and replaced by "-"; other characters are skipped.
+//
+// A line whose characters are all printable is therefore written whole, with
+// its line end when it is a full line; a line holding anything else goes
+// through the walk character run by character run.
 long write_residues(Writer& out, std::string& res, std::size_t line) {
     const std::size_t n = res.size();
-    long count = 0;
-    std::size_t j = 0;
-    while (j < n) {
-        const std::size_t line_end = (j / line + 1) * line;  // break after index line_end - 1
-        const std::size_t stop = std::min(line_end, n);
-        std::size_t k = j;
-        while (k < stop && printable(res[k])) ++k;
-        if (k > j) {
-            out.write(res.data() + j, k - j);
-            count += static_cast<long>(k - j);
+    if (all_printable(res.data(), n)) {
+        // The usual case, tested once for the whole text.
+        std::size_t j = 0;
+        for (; j + line <= n; j += line) {
+            out.write(res.data() + j, line);
+            out.put('\n');
         }
-        if (k == stop) {
+        out.write(res.data() + j, n - j);
+        return static_cast<long>(n);
+    }
+    long count = 0;
+    for (std::size_t j = 0; j < n;) {
+        const std::size_t line_end = j + line;  // j is a multiple of line
+        const std::size_t stop = std::min(line_end, n);
+        if (all_printable(res.data() + j, stop - j)) {
+            out.write(res.data() + j, stop - j);
             if (stop == line_end) out.put('\n');
+            count += static_cast<long>(stop - j);
             j = stop;
             continue;
         }
-        if ((k + 1) % line == 0) {
-            out.put('\n');
-        } else if (res[k] == '\n') {
-            out.put('\n');
-            ++count;
-            res[k] = '-';
+        while (j < stop) {
+            std::size_t k = j;
+            while (k < stop && printable(res[k])) ++k;
+            if (k > j) {
+                out.write(res.data() + j, k - j);
+                count += static_cast<long>(k - j);
+            }
+            if (k == stop) {
+                if (stop == line_end) out.put('\n');
+                j = stop;
+                break;
+            }
+            if (k + 1 == line_end) {
+                out.put('\n');
+            } else if (res[k] == '\n') {
+                out.put('\n');
+                ++count;
+                res[k] = '-';
+            }
+            j = k + 1;
         }
-        j = k + 1;
     }
     return count;
 }
