@@ -20,7 +20,7 @@ namespace kavro {
 
 class LineReader {
 public:
-    static constexpr std::size_t kBlockSize = 1 << 20;
+    static constexpr std::size_t kBlockSize = 1 << 18;
     // The usual piece limits: most readers take 512 characters at a time,
     // the shell and the text utilities 511.
     static constexpr std::size_t kPiece = 512;
