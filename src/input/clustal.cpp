@@ -67,11 +67,8 @@ Row parse_row(std::string_view piece) {
 }  // namespace
 
 std::optional<Collection> read_clustal(const std::string& path, int keep_unclassified) {
-    auto in = LineReader::open(path);
-    if (!in) {
-        err("Cannot open file: %s\n\n", path.c_str());
-        return std::nullopt;
-    }
+    auto in = open_input(path);
+    if (!in) return std::nullopt;
     Collection entries;
     bool header_seen = false;
     bool first_block_open = true;
@@ -99,16 +96,7 @@ std::optional<Collection> read_clustal(const std::string& path, int keep_unclass
             }
             Row row = parse_row(piece);
             if (first_block_open) {
-                if (row.name.size() > kNameWidth) {
-                    err("Too long ID name.\n");
-                    return std::nullopt;
-                }
-                if (row_index == 1 && row.name == entries[0].name) {
-                    err("Only one sequence.\n");
-                    return std::nullopt;
-                }
-                entries.emplace_back();
-                entries.back().name.assign(row.name);
+                if (!add_alignment_entry(entries, row.name, kNameWidth)) return std::nullopt;
             } else {
                 if (row_index == count) row_index = 0;
                 if (row.name != entries[row_index].name) {
@@ -146,10 +134,7 @@ std::optional<Collection> read_clustal(const std::string& path, int keep_unclass
     // Every row of a block has the block's width, so every entry now holds
     // the same number of residues: the full alignment, whether the file
     // ended inside a block or after the separator that closed the first.
-    for (SequenceRecord& rec : entries) rec.length = static_cast<long>(rec.residues.size());
-    g_entry_count = static_cast<long>(count);
-    int type = keep_unclassified == 0 ? c_comp(entries[0]) : TYPE_UNKNOWN;
-    for (SequenceRecord& rec : entries) rec.type = type;
+    settle_alignment(entries, count, keep_unclassified);
     return entries;
 }
 

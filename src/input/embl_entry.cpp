@@ -127,22 +127,17 @@ void take_clean_lines(LineReader& in, std::string& residues) {
 }  // namespace
 
 std::optional<SequenceRecord> read_embl_entry(LineReader& in, std::int64_t& position, int requested_type) {
-    if (!in.seek(position)) {
-        err("File seek error.\n");
-        return std::nullopt;
-    }
+    if (!seek_entry(in, position)) return std::nullopt;
     FormGuard form;
     SequenceRecord rec;
     IdLine id;
     std::string_view piece;
     try {
-        bool found = false;
-        while (in.read_piece(piece, LineReader::kPiece)) {
-            if (!piece.starts_with("ID ")) continue;
-            if (!parse_id_line(std::string(piece.substr(3)), rec, requested_type, id)) return std::nullopt;
+        std::string_view rest;
+        const bool found = find_header(in, "ID ", rest);
+        if (found) {
+            if (!parse_id_line(std::string(rest), rec, requested_type, id)) return std::nullopt;
             rec.name = id.name;
-            found = true;
-            break;
         }
         // Room for the residues the ID line announces (never more than the
         // rest of the file can hold), so that they need not grow.

@@ -27,21 +27,14 @@ void report_locus(std::string_view line, bool go_on) {
 }  // namespace
 
 std::optional<SequenceRecord> read_genbank_entry(LineReader& in, std::int64_t& position, int requested_type) {
-    if (!in.seek(position)) {
-        err("File seek error.\n");
-        return std::nullopt;
-    }
+    if (!seek_entry(in, position)) return std::nullopt;
     FormGuard form;
     SequenceRecord rec;
     std::string molecule_word;
     long header_length = 0;
-    std::string_view piece;
     try {
-        bool found = false;
-        while (in.read_piece(piece, LineReader::kPiece)) {
-            if (!piece.starts_with("LOCUS ")) continue;
-            found = true;
-            std::string_view rest = piece.substr(6);
+        std::string_view rest;
+        if (find_header(in, "LOCUS ", rest)) {
             if (rest.find("circular") != std::string_view::npos) g_settings.form = true;
             auto words = split_words(rest, 4);
             std::string_view name = words[0];
@@ -63,38 +56,16 @@ std::optional<SequenceRecord> read_genbank_entry(LineReader& in, std::int64_t& p
                 molecule_word = "DNA";
             }
             if (all_digits(words[1])) header_length = digits_value(words[1]);
-            break;
-        }
-        // Room for the residues the header announces (never more than the
-        // rest of the file can hold), so that they need not grow.
-        if (header_length > 0)
-            rec.residues.reserve(static_cast<std::size_t>(std::min<std::int64_t>(header_length, in.remaining_hint())));
-        bool defining = false, sequence = false;
-        while (found) {
-            // Clean ORIGIN lines are taken straight from the buffer; a piece
-            // of such a line would only go through residue collection below.
-            if (sequence && !defining)
-                in.skip(append_clean_residue_lines(rec.residues, in.buffered(), ResidueLines::GenBank));
-            if (!in.read_piece(piece, LineReader::kPiece)) break;
-            // Only a few keywords matter; residue lines start with a blank
-            // or a digit, so most pieces skip the keyword tests at once.
-            const char c0 = piece.empty() ? '\0' : piece[0];
-            if (c0 == 'D' && piece.starts_with("DEFINITION ")) {
-                defining = true;
-                piece.remove_prefix(11);
-            } else if (c0 == 'F' && piece.starts_with("FEATURES ")) {
-                defining = false;
-            } else if (c0 == 'O' && piece.starts_with("ORIGIN")) {
-                sequence = true;
-                defining = false;
-                continue;
-            } else if (c0 == '/' && piece.starts_with("//")) {
-                break;
-            }
-            if (defining)
-                collect_definition(rec.definition, piece);
-            else if (sequence)
-                append_residues(rec.residues, piece);
+            // Room for the residues the header announces (never more than
+            // the rest of the file can hold), so that they need not grow.
+            if (header_length > 0)
+                rec.residues.reserve(
+                    static_cast<std::size_t>(std::min<std::int64_t>(header_length, in.remaining_hint())));
+            // DEFINITION is collected up to FEATURES or ORIGIN, so the
+            // ACCESSION, VERSION, KEYWORDS, SOURCE and REFERENCE lines in
+            // between are collected too.
+            read_entry_body(in, rec, {.definition = "DEFINITION ", .definition_stop = "FEATURES ",
+                                      .sequence = "ORIGIN", .end = "//", .fast_lines = ResidueLines::GenBank});
         }
     } catch (const std::bad_alloc&) {
         err("Out of memory\n");

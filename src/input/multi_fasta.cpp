@@ -62,11 +62,8 @@ std::size_t bytes_before_header(std::string_view text) {
 }  // namespace
 
 std::optional<Collection> read_multi_fasta(const std::string& path, int requested_type) {
-    auto in = LineReader::open(path);
-    if (!in) {
-        err("Cannot open file: %s\n\n", path.c_str());
-        return std::nullopt;
-    }
+    auto in = open_input(path);
+    if (!in) return std::nullopt;
     int working_type = (requested_type >= TYPE_DNA && requested_type <= TYPE_PROTEIN) ? requested_type : TYPE_UNKNOWN;
     Collection entries;
     bool header_continues = false, in_residues = false;

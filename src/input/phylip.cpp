@@ -38,11 +38,8 @@ bool scan_int(std::string_view text, std::size_t& pos, long& value) {
 }  // namespace
 
 std::optional<Collection> read_phylip(const std::string& path, int keep_unclassified) {
-    auto in = LineReader::open(path);
-    if (!in) {
-        err("Cannot open file: %s\n\n", path.c_str());
-        return std::nullopt;
-    }
+    auto in = open_input(path);
+    if (!in) return std::nullopt;
     Collection entries;
     bool header_seen = false;
     bool first_block_open = true;
@@ -93,16 +90,7 @@ std::optional<Collection> read_phylip(const std::string& path, int keep_unclassi
                 while (pos < piece.size() && !is_blank(piece[pos]) && piece[pos] != '\n') ++pos;
                 std::string_view name = piece.substr(start, pos - start);
                 while (pos < piece.size() && is_blank(piece[pos])) ++pos;
-                if (name.size() > kNameWidth) {
-                    err("Too long ID name.\n");
-                    return std::nullopt;
-                }
-                if (row_index == 1 && name == entries[0].name) {
-                    err("Only one sequence.\n");
-                    return std::nullopt;
-                }
-                entries.emplace_back();
-                entries.back().name.assign(name);
+                if (!add_alignment_entry(entries, name, kNameWidth)) return std::nullopt;
                 text.assign(piece.substr(pos));
             } else {
                 if (row_index == count) row_index = 0;
@@ -143,10 +131,7 @@ std::optional<Collection> read_phylip(const std::string& path, int keep_unclassi
     if (count == 0) return std::nullopt;
     // An entry whose last row is missing keeps the residues it has: its
     // length is what was read, never more.
-    for (SequenceRecord& rec : entries) rec.length = static_cast<long>(rec.residues.size());
-    g_entry_count = static_cast<long>(count);
-    int type = keep_unclassified == 0 ? c_comp(entries[0]) : TYPE_UNKNOWN;
-    for (SequenceRecord& rec : entries) rec.type = type;
+    settle_alignment(entries, count, keep_unclassified);
     return entries;
 }
 

@@ -16,9 +16,6 @@ namespace {
 
 // FASTA entry names are cut to this many characters.
 constexpr std::size_t kFastaNameWidth = 30;
-// NBRF names longer than this are reported; the first kNbrfNameKeep stay.
-constexpr std::size_t kNbrfNameWidth = 11;
-constexpr std::size_t kNbrfNameKeep = 12;
 
 // The local time in the 24-character form "Www Mmm dd hh:mm:ss yyyy".
 std::string time_stamp() {
@@ -37,11 +34,8 @@ std::string time_stamp() {
 }  // namespace
 
 std::optional<SequenceRecord> read_sequence(const std::string& path, int format, int requested_type) {
-    auto in = LineReader::open(path);
-    if (!in) {
-        err("Cannot open file: %s\n\n", path.c_str());
-        return std::nullopt;
-    }
+    auto in = open_input(path);
+    if (!in) return std::nullopt;
     std::optional<SequenceRecord> rec;
     std::int64_t position = 0;
     switch (format) {
@@ -143,37 +137,11 @@ std::optional<SequenceRecord> read_fasta(LineReader& in, int requested_type) {
 // Always protein.
 std::optional<SequenceRecord> read_nbrf(LineReader& in) {
     SequenceRecord rec;
-    std::string_view piece;
     try {
-        bool found = false;
-        while (in.read_piece(piece, LineReader::kPiece)) {
-            if (!piece.starts_with("CODE ")) continue;
-            std::string_view word = split_words(piece.substr(5), 1)[0];
-            if (word.size() > kNbrfNameWidth) {
-                err("File format is strange. But we continue.\n");
-                err("%.*s", static_cast<int>(piece.size() - 5), piece.data() + 5);
-                word = word.substr(0, kNbrfNameKeep);
-            }
-            rec.name.assign(word);
-            found = true;
-            break;
-        }
-        bool naming = false, sequence = false;
-        while (found && in.read_piece(piece, LineReader::kPiece)) {
-            if (piece.starts_with("NAME ")) {
-                naming = true;
-                piece.remove_prefix(5);
-            } else if (piece.starts_with("SEQUENCE")) {
-                naming = false;
-                sequence = true;
-                continue;
-            } else if (piece.starts_with("END")) {
-                break;
-            }
-            if (naming)
-                collect_definition(rec.definition, piece);
-            else if (sequence)
-                append_residues(rec.residues, piece);
+        std::string_view rest;
+        if (find_header(in, "CODE ", rest)) {
+            rec.name.assign(code_name(rest));
+            read_entry_body(in, rec, {.definition = "NAME ", .sequence = "SEQUENCE", .end = "END"});
         }
     } catch (const std::bad_alloc&) {
         err("Out of memory\n");

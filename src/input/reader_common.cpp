@@ -228,6 +228,94 @@ std::size_t append_clean_residue_lines(std::string& out, std::string_view text, 
     return 0;
 }
 
+std::optional<LineReader> open_input(const std::string& path) {
+    auto in = LineReader::open(path);
+    if (!in) err("Cannot open file: %s\n\n", path.c_str());
+    return in;
+}
+
+bool seek_entry(LineReader& in, std::int64_t position) {
+    if (in.seek(position)) return true;
+    err("File seek error.\n");
+    return false;
+}
+
+bool find_header(LineReader& in, std::string_view keyword, std::string_view& rest) {
+    std::string_view piece;
+    while (in.read_piece(piece, LineReader::kPiece)) {
+        if (!piece.starts_with(keyword)) continue;
+        rest = piece.substr(keyword.size());
+        return true;
+    }
+    return false;
+}
+
+std::string_view code_name(std::string_view rest) {
+    constexpr std::size_t kNameWidth = 11;
+    constexpr std::size_t kNameKeep = 12;
+    std::string_view name = split_words(rest, 1)[0];
+    if (name.size() > kNameWidth) {
+        err("File format is strange. But we continue.\n");
+        err("%.*s", static_cast<int>(rest.size()), rest.data());
+        name = name.substr(0, kNameKeep);
+    }
+    return name;
+}
+
+void read_entry_body(LineReader& in, SequenceRecord& rec, const EntryBody& body) {
+    // A keyword test looks at the first character before comparing the rest:
+    // most pieces are residue lines that start with a blank or a digit.
+    auto starts = [](std::string_view piece, std::string_view keyword) {
+        return !keyword.empty() && !piece.empty() && piece[0] == keyword[0] && piece.starts_with(keyword);
+    };
+    bool defining = false, sequence = false;
+    std::string_view piece;
+    for (;;) {
+        // A clean sequence line would, as a piece, pass every keyword test
+        // (it starts with a blank or a digit) and go to residue collection.
+        if (body.fast_lines && sequence && !defining)
+            in.skip(append_clean_residue_lines(rec.residues, in.buffered(), *body.fast_lines));
+        if (!in.read_piece(piece, LineReader::kPiece)) return;
+        if (starts(piece, body.definition)) {
+            defining = true;
+            piece.remove_prefix(body.definition.size());
+        } else if (starts(piece, body.definition_stop)) {
+            defining = false;
+        } else if (starts(piece, body.sequence)) {
+            sequence = true;
+            defining = false;
+            continue;
+        } else if (starts(piece, body.end)) {
+            return;
+        }
+        if (defining)
+            collect_definition(rec.definition, piece);
+        else if (sequence)
+            append_residues(rec.residues, piece);
+    }
+}
+
+bool add_alignment_entry(Collection& entries, std::string_view name, std::size_t name_width) {
+    if (name.size() > name_width) {
+        err("Too long ID name.\n");
+        return false;
+    }
+    if (entries.size() == 1 && name == entries[0].name) {
+        err("Only one sequence.\n");
+        return false;
+    }
+    entries.emplace_back();
+    entries.back().name.assign(name);
+    return true;
+}
+
+void settle_alignment(Collection& entries, std::size_t count, int keep_unclassified) {
+    for (SequenceRecord& rec : entries) rec.length = static_cast<long>(rec.residues.size());
+    g_entry_count = static_cast<long>(count);
+    const int type = keep_unclassified == 0 ? c_comp(entries[0]) : TYPE_UNKNOWN;
+    for (SequenceRecord& rec : entries) rec.type = type;
+}
+
 std::vector<std::string_view> split_words(std::string_view text, std::size_t max) {
     std::vector<std::string_view> words(max);
     std::size_t pos = 0;

@@ -5,11 +5,15 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/sequence.hpp"
 #include "core/settings.hpp"
+#include "input/line_reader.hpp"
 
 namespace kavro::input_detail {
 
@@ -72,6 +76,49 @@ inline void collect_definition(std::string& definition, std::string_view piece) 
         definition.append(piece);
     }
 }
+
+// ---- the parts every reader of a kind shares ----
+
+// Opens a file to read; "Cannot open file: %s\n\n" when it cannot be opened.
+std::optional<LineReader> open_input(const std::string& path);
+
+// Moves to an entry's position; "File seek error.\n" when that fails.
+bool seek_entry(LineReader& in, std::int64_t position);
+
+// Skips pieces up to the first that starts with `keyword` and gives the rest
+// of that piece; false when the input ends first.
+bool find_header(LineReader& in, std::string_view keyword, std::string_view& rest);
+
+// The name of a PIR or NBRF entry, the first word of `rest` (its header line
+// without the keyword): a word over 11 characters is reported with the line
+// and cut to 12.
+std::string_view code_name(std::string_view rest);
+
+// The body of a database entry after its header line. Per piece, in this
+// order: a piece starting with `definition` turns definition collecting on
+// and loses that keyword; one starting with `definition_stop` (when given)
+// turns it off; one starting with `sequence` turns it off and residue
+// collection on, and adds nothing; one starting with `end` ends the entry.
+// Any other piece is collected into the definition while that is on, else
+// into the residues once they are on. With `fast_lines`, clean sequence
+// lines of that layout are taken whole from the read buffer.
+struct EntryBody {
+    std::string_view definition;
+    std::string_view definition_stop;
+    std::string_view sequence;
+    std::string_view end;
+    std::optional<ResidueLines> fast_lines;
+};
+void read_entry_body(LineReader& in, SequenceRecord& rec, const EntryBody& body);
+
+// Alignment readers (CLUSTAL, PHYLIP): a row of the first block adds an
+// entry named `name`. False after "Too long ID name.\n" (a name over
+// name_width) or "Only one sequence.\n" (the second row repeats the first).
+bool add_alignment_entry(Collection& entries, std::string_view name, std::size_t name_width);
+// The end of an alignment read: every entry's length, the entry count and
+// the type: the first entry's classification for all, or 0 when
+// keep_unclassified is set.
+void settle_alignment(Collection& entries, std::size_t count, int keep_unclassified);
 
 // The first `max` white-space-delimited words of text; missing words are
 // empty views.
