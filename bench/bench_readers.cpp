@@ -81,10 +81,10 @@ int main(int argc, char** argv) {
                                          : 2;
     const double seconds = seconds_since(start);
     const double mb = static_cast<double>(st.st_size) / 1e6;
-    out("%-7s %8.1f MB  %6ld entries  largest %ld residues  %6.2f s  %7.1f MB/s  peak RSS %.1f MB (%.2f x input)\n",
+    out("%-7s %8.1f MB  %6ld entries  largest %ld residues  %6.3f s  %7.1f MB/s  peak RSS %.1f MB (%.2f x input)\n",
                 mode.c_str(), mb, entries, largest, seconds, mb / seconds, peak_rss_kb() / 1e3,
                 peak_rss_kb() * 1e3 / static_cast<double>(st.st_size));
-    if (mode == "fasta") out("        of which reading %.2f s (%.1f MB/s)\n", read_seconds, mb / read_seconds);
+    if (mode == "fasta") out("        of which reading %.3f s (%.1f MB/s)\n", read_seconds, mb / read_seconds);
     flush_console();
     return status;
 }
