@@ -71,7 +71,7 @@ std::optional<SequenceRecord> read_raw(LineReader& in, int requested_type, const
         rec.name = path;
         rec.definition = "This is a raw sequence read on: " + time_stamp();
         std::string_view piece;
-        while (in.read_piece(piece, LineReader::kPiece)) append_mapped(rec.residues, piece, printable_table());
+        while (in.read_piece(piece, LineReader::kPiece)) append_printable(rec.residues, piece);
     } catch (const std::bad_alloc&) {
         err("Out of memory\n");
         end_program(1);

@@ -103,3 +103,52 @@ TEST(LineReader, PieceOffsetsOfALongLineAndAFile) {
 }
 
 }  // namespace
+
+namespace {
+
+// What a fast path takes with buffered()/skip() is gone for the pieces that
+// follow, and the offsets count it.
+TEST(LineReader, SkippingBufferedBytes) {
+    auto r = LineReader::from_string("one\ntwo\nthree\n");
+    std::string_view p;
+    ASSERT_TRUE(r.read_piece(p));
+    EXPECT_EQ(r.buffered(), "two\nthree\n");
+    r.skip(4);
+    EXPECT_EQ(r.tell(), 8);
+    ASSERT_TRUE(r.read_piece(p));
+    EXPECT_EQ(p, "three\n");
+    EXPECT_EQ(r.piece_offset(), 8);
+    EXPECT_EQ(r.buffered(), "");
+    ASSERT_TRUE(r.seek(4));
+    EXPECT_EQ(r.buffered(), "two\nthree\n");
+}
+
+// A file longer than one block: the buffer holds at most a block ahead, and
+// a line across the block end still comes whole.
+TEST(LineReader, BufferedBytesOfAFileAcrossBlocks) {
+    kavro_test::TempDir dir;
+    std::string line = std::string(99, 'x') + "\n";
+    std::string text;
+    while (text.size() < 2 * LineReader::kBlockSize + 50) text += line;
+    dir.write("f", text);
+    auto r = LineReader::open(dir / "f");
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->remaining_hint(), static_cast<std::int64_t>(text.size()));
+    std::string_view p;
+    std::size_t lines = 0;
+    for (;;) {
+        std::string_view ahead = r->buffered();
+        EXPECT_LE(ahead.size(), LineReader::kBlockSize);
+        std::size_t whole = ahead.size() - ahead.size() % line.size();
+        if (ahead.substr(0, whole) != std::string_view(text).substr(static_cast<std::size_t>(r->tell()), whole)) FAIL();
+        r->skip(whole);
+        lines += whole / line.size();
+        if (!r->read_piece(p, 512)) break;
+        ASSERT_EQ(p, line);
+        ++lines;
+    }
+    EXPECT_EQ(lines, text.size() / line.size());
+    EXPECT_EQ(r->remaining_hint(), 0);
+}
+
+}  // namespace

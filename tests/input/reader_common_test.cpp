@@ -41,6 +41,9 @@ TEST(ResidueCollection, FastPathGivesExactlyTheTableResult) {
         ASSERT_EQ(a, "prefix" + by_table(text, residue_table())) << text;
         append_graphic(b, text);
         ASSERT_EQ(b, "prefix" + by_table(text, graphic_table())) << text;
+        std::string c = "prefix";
+        append_printable(c, text);
+        ASSERT_EQ(c, "prefix" + by_table(text, printable_table())) << text;
     }
 }
 
