@@ -59,19 +59,25 @@ constexpr std::uint64_t any_below(std::uint64_t w, std::uint64_t n) { return (w 
 constexpr std::uint64_t any_above(std::uint64_t w, std::uint64_t n) { return ((w + kOnes * (127 - n)) | w) & kHighBits; }
 
 // True when every byte of s[0, n) lies in [lo, hi] (0 < lo <= hi < 0x7F).
+// A word at a time; the last word ends at the text's end and may overlap the
+// one before it, which only tests some bytes twice.
 bool all_within(const char* s, std::size_t n, unsigned char lo, unsigned char hi) {
-    std::uint64_t bad = 0;
-    std::size_t i = 0;
-    for (; i + 8 <= n; i += 8) {
+    auto word_bad = [&](std::size_t at) {
         std::uint64_t w;
-        std::memcpy(&w, s + i, 8);
-        bad |= any_below(w, lo) | any_above(w, hi);
+        std::memcpy(&w, s + at, 8);
+        return any_below(w, lo) | any_above(w, hi);
+    };
+    if (n >= 8) {
+        std::uint64_t bad = word_bad(n - 8);
+        for (std::size_t i = 0; i + 8 < n; i += 8) bad |= word_bad(i);
+        return bad == 0;
     }
-    for (; i < n; ++i) {
+    bool bad = false;
+    for (std::size_t i = 0; i < n; ++i) {
         const auto c = static_cast<unsigned char>(s[i]);
         bad |= c < lo || c > hi;
     }
-    return bad == 0;
+    return !bad;
 }
 
 // A piece whose bytes before its final newline (if any) all lie in [lo, hi]
