@@ -6,6 +6,7 @@
 #include "output/fasta_writer.hpp"
 
 #include <algorithm>
+#include <cstring>
 
 #include "core/console.hpp"
 #include "core/settings.hpp"
@@ -44,6 +45,34 @@ bool all_printable(const char* s, std::size_t n) {
     return bad == 0;
 }
 
+// A text of printable characters in lines of `line` characters, each full
+// line followed by its line end. The lines collect with their line ends in a
+// small buffer that leaves in one write when full.
+void write_clean_lines(Writer& out, std::string_view text, std::size_t line) {
+    constexpr std::size_t kChunk = 16384;
+    const std::size_t n = text.size();
+    std::size_t j = 0;
+    if (line < kChunk) {
+        char chunk[kChunk];
+        std::size_t k = 0;
+        for (; j + line <= n; j += line) {
+            if (k + line + 1 > kChunk) {
+                out.write(chunk, k);
+                k = 0;
+            }
+            std::memcpy(chunk + k, text.data() + j, line);
+            chunk[k + line] = '\n';
+            k += line + 1;
+        }
+        out.write(chunk, k);
+    }
+    for (; j + line <= n; j += line) {
+        out.write(text.data() + j, line);
+        out.put('\n');
+    }
+    out.write(text.data() + j, n - j);
+}
+
 // Walks the residues by index j. A printable character is written and
 // counted; a line end follows every index j with j + 1 a multiple of the line
 // length, whatever the character there was. Otherwise a newline residue is
@@ -56,12 +85,7 @@ long write_residues(Writer& out, std::string& res, std::size_t line) {
     const std::size_t n = res.size();
     if (all_printable(res.data(), n)) {
         // The usual case, tested once for the whole text.
-        std::size_t j = 0;
-        for (; j + line <= n; j += line) {
-            out.write(res.data() + j, line);
-            out.put('\n');
-        }
-        out.write(res.data() + j, n - j);
+        write_clean_lines(out, res, line);
         return static_cast<long>(n);
     }
     long count = 0;
