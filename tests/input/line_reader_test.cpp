@@ -152,3 +152,28 @@ TEST(LineReader, BufferedBytesOfAFileAcrossBlocks) {
 }
 
 }  // namespace
+
+namespace {
+
+// A line longer than the block makes the buffer grow; what was read stays.
+TEST(LineReader, LineLongerThanTheBlock) {
+    kavro_test::TempDir dir;
+    std::string big(2 * LineReader::kBlockSize + 123, 'q');
+    big[LineReader::kBlockSize] = 'm';
+    dir.write("f", "head\n" + big + "\ntail\n");
+    auto r = LineReader::open(dir / "f");
+    ASSERT_TRUE(r);
+    std::string_view p;
+    ASSERT_TRUE(r->read_line(p));
+    EXPECT_EQ(p, "head\n");
+    ASSERT_TRUE(r->read_line(p));
+    EXPECT_EQ(p, big + "\n");
+    ASSERT_TRUE(r->read_piece(p));
+    EXPECT_EQ(p, "tail\n");
+    EXPECT_FALSE(r->read_piece(p));
+    ASSERT_TRUE(r->seek(5 + LineReader::kBlockSize));
+    ASSERT_TRUE(r->read_piece(p, 3));
+    EXPECT_EQ(p, "mqq");
+}
+
+}  // namespace
