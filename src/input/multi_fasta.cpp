@@ -115,9 +115,11 @@ std::optional<Collection> read_multi_fasta(const std::string& path, int requeste
                 SequenceRecord& rec = entries.back();
                 rec.definition.append(piece);
                 if (piece.find('\n') != std::string_view::npos) {
+                    // A comment among the residues changes nothing; the end
+                    // of a long header starts them.
+                    if (header_continues) start_residues();
                     header_continues = false;
                     in_residues = true;
-                    start_residues();
                 }
             } else if (piece.starts_with(">")) {
                 if (in_residues) finish(true);

@@ -278,3 +278,32 @@ TEST(MultiFastaFastLines, ResiduesAndRoomAcrossBlocks) {
 }
 
 }  // namespace
+
+namespace {
+
+// Comments among the residues of an entry larger than a read block, one
+// before and one after the next header comes into the buffer: every residue
+// stays, in order.
+TEST(MultiFastaFastLines, CommentsInsideAnEntryLongerThanABlock) {
+    std::string first, text = ">big\n";
+    std::mt19937 rng(8);
+    for (int line = 0; first.size() < LineReader::kBlockSize + 40000; ++line) {
+        std::string l;
+        for (int k = 0; k < 60; ++k) l += "ACGT"[rng() % 4];
+        first += l;
+        text += l + "\n";
+        if (line == 100) text += ";early comment\n";
+        if (first.size() == LineReader::kBlockSize / 60 * 60 + 36000) text += ";late comment\n";
+    }
+    text += ">small\nMKV\n";
+    TempFile f(text);
+    std::optional<Collection> c;
+    stderr_of([&] { c = read_multi_fasta(f.path(), 0); });
+    ASSERT_TRUE(c);
+    ASSERT_EQ(c->size(), 2u);
+    EXPECT_EQ((*c)[0].residues, first);
+    EXPECT_EQ((*c)[0].definition, "\n;early comment\n;late comment\n");
+    EXPECT_EQ((*c)[1].residues, "MKV");
+}
+
+}  // namespace
