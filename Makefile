@@ -31,9 +31,7 @@ install: build
 	install -m 755 build/kavro $(DESTDIR)$(PREFIX)/bin/kavro
 
 bench:
-	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DKAVRO_BENCH=ON -DKAVRO_TESTS=OFF >/dev/null
-	cmake --build build-bench -j $(JOBS)
-	sh bench/run.sh build-bench
+	bash bench/run.sh
 
 clean:
 	rm -rf build build-asan build-bench

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/settings.hpp"
 #include "output/fasta_writer.hpp"
 #include "support/run_kavro.hpp"
 
@@ -23,6 +24,17 @@ TEST(MaskLongRuns, RunsAtAndAboveTheThreshold) {
     // A four-digit count fills the mark; the closing letter is lost.
     EXPECT_EQ(masked(std::string(1234, 'N') + "A", 10, 10, &said), "Nx1234xA");
     EXPECT_EQ(said, "x1234x\n");
+}
+
+TEST(MaskLongRuns, AnnouncesOnStandardErrorWhileTheDataGoToStandardOutput) {
+    kavro::g_settings.write_to_stdout = true;
+    std::string text = std::string(10, 'N') + "A";
+    kavro_test::CaptureConsole console;
+    kavro::mask_long_runs(text, 10, 10);
+    kavro::g_settings.write_to_stdout = false;
+    EXPECT_EQ(text, "Nx010xNA");
+    EXPECT_EQ(console.out(), "");
+    EXPECT_EQ(console.err(), "x010x\n");
 }
 
 TEST(MaskLongRuns, RunAtTheEndStaysAndBothLettersAreMarked) {
