@@ -15,7 +15,8 @@ Writer::Writer(int fd, bool owns_fd, std::size_t buffer_size)
     : fd_(fd), owns_(owns_fd), capacity_(buffer_size ? buffer_size : 1) {}
 
 Writer::Writer(Writer&& o) noexcept
-    : fd_(o.fd_), owns_(o.owns_), failed_(o.failed_), capacity_(o.capacity_), buf_(std::move(o.buf_)), used_(o.used_) {
+    : fd_(o.fd_), owns_(o.owns_), failed_(o.failed_), capacity_(o.capacity_), buf_(std::move(o.buf_)), size_(o.size_), used_(o.used_) {
+    o.size_ = 0;
     o.fd_ = -1;
     o.owns_ = false;
     o.used_ = 0;
@@ -29,6 +30,8 @@ Writer& Writer::operator=(Writer&& o) noexcept {
         failed_ = o.failed_;
         capacity_ = o.capacity_;
         buf_ = std::move(o.buf_);
+        size_ = o.size_;
+        o.size_ = 0;
         used_ = o.used_;
         o.fd_ = -1;
         o.owns_ = false;
@@ -54,7 +57,7 @@ std::optional<Writer> Writer::open_truncate(const std::string& path) {
 }
 
 void Writer::drain() {
-    const char* p = buf_.data();
+    const char* p = buf_.get();
     std::size_t left = used_;
     used_ = 0;
     if (fd_ < 0) {
@@ -74,10 +77,10 @@ void Writer::drain() {
 }
 
 void Writer::write(std::string_view s) {
-    if (buf_.empty()) buf_.assign(capacity_, '\0');
-    if (s.size() > buf_.size() - used_) {
+    if (!buf_) allocate();
+    if (s.size() > size_ - used_) {
         drain();
-        if (s.size() >= buf_.size()) {
+        if (s.size() >= size_) {
             // Larger than the buffer: hand it over directly.
             const char* p = s.data();
             std::size_t left = s.size();
@@ -95,7 +98,7 @@ void Writer::write(std::string_view s) {
             return;
         }
     }
-    std::memcpy(buf_.data() + used_, s.data(), s.size());
+    std::memcpy(buf_.get() + used_, s.data(), s.size());
     used_ += s.size();
 }
 

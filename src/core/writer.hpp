@@ -6,6 +6,7 @@
 
 #include <cstdarg>
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,8 +31,8 @@ public:
     static std::optional<Writer> open_truncate(const std::string& path);
 
     void put(char c) {
-        if (used_ == buf_.size()) {
-            if (buf_.empty()) buf_.assign(capacity_, '\0');
+        if (used_ == size_) {
+            if (!buf_) allocate();
             else drain();
         }
         buf_[used_++] = c;
@@ -51,12 +52,17 @@ public:
 
 private:
     void drain();
+    void allocate() {
+        buf_ = std::make_unique_for_overwrite<char[]>(capacity_);
+        size_ = capacity_;
+    }
 
     int fd_ = -1;
     bool owns_ = false;
     bool failed_ = false;
     std::size_t capacity_ = kBufferSize;
-    std::string buf_;
+    std::unique_ptr<char[]> buf_;  // not zero-filled: only written bytes are read
+    std::size_t size_ = 0;
     std::size_t used_ = 0;
 };
 
