@@ -27,6 +27,17 @@ bool window_is_valid(const TofastOptions& opts) {
     return false;
 }
 
+// The composition table of one record on the entry and single paths.
+int composition_table(const TofastOptions& opts, SequenceRecord& rec, Writer& out) {
+    if (!window_is_valid(opts)) return 1;
+    err("Writing compositional variation...\n");
+    if (fwrite_Dinfo(out, &rec, opts.window, opts.slide) != 0) {
+        err("Error in writing DNA info.\n");
+        return 1;
+    }
+    return 0;
+}
+
 // The full report of one record carries its definition after "_".
 constexpr char kInfoSeparator = '_';
 
@@ -141,14 +152,7 @@ int entry_special_output(const TofastOptions& opts, EntryCodonCounts& counts, Se
             return 1;
         }
     }
-    if (opts.composition) {
-        if (!window_is_valid(opts)) return 1;
-        err("Writing compositional variation...\n");
-        if (fwrite_Dinfo(out, &rec, opts.window, opts.slide) != 0) {
-            err("Error in writing DNA info.\n");
-            return 1;
-        }
-    }
+    if (opts.composition) return composition_table(opts, rec, out);
     return 0;
 }
 
@@ -193,12 +197,7 @@ int single_special_output(const TofastOptions& opts, SequenceRecord& rec, int ty
         return 0;
     }
     if (opts.composition) {
-        if (!window_is_valid(opts)) return 1;
-        err("Writing compositional variation...\n");
-        if (fwrite_Dinfo(out, &rec, opts.window, opts.slide) != 0) {
-            err("Error in writing DNA info.\n");
-            return 1;
-        }
+        if (composition_table(opts, rec, out) != 0) return 1;
         err("Terminated.\n");
         return 0;
     }

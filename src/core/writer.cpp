@@ -56,24 +56,29 @@ std::optional<Writer> Writer::open_truncate(const std::string& path) {
     return open_with(path, O_WRONLY | O_CREAT | O_TRUNC);
 }
 
-void Writer::drain() {
-    const char* p = buf_.get();
-    std::size_t left = used_;
-    used_ = 0;
-    if (fd_ < 0) {
-        failed_ = failed_ || left > 0;
-        return;
-    }
-    while (left > 0) {
-        ssize_t n = ::write(fd_, p, left);
-        if (n < 0) {
+namespace {
+
+// Writes all n bytes, retrying short and interrupted writes; false on error.
+bool write_all(int fd, const char* p, std::size_t n) {
+    while (n > 0) {
+        ssize_t k = ::write(fd, p, n);
+        if (k < 0) {
             if (errno == EINTR) continue;
-            failed_ = true;
-            return;
+            return false;
         }
-        p += n;
-        left -= static_cast<std::size_t>(n);
+        p += k;
+        n -= static_cast<std::size_t>(k);
     }
+    return true;
+}
+
+}  // namespace
+
+void Writer::drain() {
+    const std::size_t left = used_;
+    used_ = 0;
+    if (left == 0) return;
+    if (fd_ < 0 || !write_all(fd_, buf_.get(), left)) failed_ = true;
 }
 
 void Writer::write(std::string_view s) {
@@ -82,19 +87,7 @@ void Writer::write(std::string_view s) {
         drain();
         if (s.size() >= size_) {
             // Larger than the buffer: hand it over directly.
-            const char* p = s.data();
-            std::size_t left = s.size();
-            while (left > 0 && fd_ >= 0) {
-                ssize_t n = ::write(fd_, p, left);
-                if (n < 0) {
-                    if (errno == EINTR) continue;
-                    failed_ = true;
-                    return;
-                }
-                p += n;
-                left -= static_cast<std::size_t>(n);
-            }
-            if (fd_ < 0) failed_ = true;
+            if (fd_ < 0 || !write_all(fd_, s.data(), s.size())) failed_ = true;
             return;
         }
     }
