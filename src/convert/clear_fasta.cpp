@@ -138,56 +138,70 @@ bool only_acgt(std::string_view letters) {
     k.a += a, k.c += c, k.g += g, k.t += t, k.u += u, k.n += n, k.r += r, k.y += y, k.uncounted += o;
 }
 
-void clear_mark() {
-    // The marks go where the data does not.
-    Writer& w = g_settings.write_to_stdout ? std_err() : std_out();
-    w.put('\b');
-    w.put('.');
-    w.flush();
+// The clearing marks, written after the reading ends as the whole-collection
+// route writes them: "\b." for records 0, 10, 20, ..., then a line end. They
+// go where the data does not.
+void clear_marks(long records) {
+    std::string marks;
+    for (long i = 0; i < records; i += kClearMarkEvery) marks += "\b.";
+    if (g_settings.write_to_stdout) {
+        std_err().write(marks);
+        std_err().flush();
+        err("\n");
+    } else {
+        std_out().write(marks);
+        std_out().flush();
+        out_text("\n");
+    }
 }
 
 class ClearWriter {
 public:
-    explicit ClearWriter(Writer& out) : out_(out) {}
+    // Without an output the records are only counted and classified.
+    explicit ClearWriter(Writer* out) : out_(out) {}
 
     // Clears, classifies and writes one finished record.
     void finish(SequenceRecord& rec) {
         rec.length = static_cast<long>(rec.residues.size());
         const int kind = classify_letters(rec.residues);
         if (records_ == 0) type_ = kind;
-        if (records_ % kClearMarkEvery == 0) clear_mark();
         ++records_;
         if (records_ % kReadDotEvery == 0) err(".");
         // Records of another kind than the first, and empty ones, are left out.
-        if (kind != type_ || rec.length == 0) return;
-        write_entry(rec);
+        if (kind != type_ || rec.length == 0 || out_ == nullptr) return;
+        write_entry(*out_, rec);
+        // The FASTA writer says "Writing error.\n" for every entry that ends
+        // on a failed output; those messages belong after "Writing sequences...".
+        if (out_->failed()) ++write_errors_;
     }
 
     long records() const { return records_; }
     int type() const { return type_; }
+    long write_errors() const { return write_errors_; }
 
 private:
     // The FASTA layout of the writers for a record of letters and a name
     // alone: ">" and the printable characters of the name, residue lines of
     // the line length, one empty line after the last one (two after a full
     // last line).
-    void write_entry(const SequenceRecord& rec) {
-        out_.put('>');
+    static void write_entry(Writer& out, const SequenceRecord& rec) {
+        out.put('>');
         for (char c : rec.name)
-            if (is_print(c)) out_.put(c);
-        out_.put('\n');
+            if (is_print(c)) out.put(c);
+        out.put('\n');
         const std::size_t line = static_cast<std::size_t>(std::max(g_settings.line_length, 1));
         const std::string& res = rec.residues;
         for (std::size_t j = 0; j < res.size(); j += line) {
             const std::size_t n = std::min(line, res.size() - j);
-            out_.write(res.data() + j, n);
-            if (n == line) out_.put('\n');
+            out.write(res.data() + j, n);
+            if (n == line) out.put('\n');
         }
-        out_.write("\n\n");
+        out.write("\n\n");
     }
 
-    Writer& out_;
+    Writer* out_;
     long records_ = 0;
+    long write_errors_ = 0;
     int type_ = TYPE_UNKNOWN;
 };
 
@@ -215,35 +229,14 @@ int classify_letters(std::string_view letters) {
     return k.u > 1 ? TYPE_UNKNOWN : TYPE_PROTEIN;
 }
 
-int clear_fasta_stream(TofastOptions& opts) {
-    err("This is a FASTA file.\n");
-    err("Reading sequences...\n");
-    if (!g_settings.write_to_stdout && check_writable(opts.output_path) != 0) {
-        err("Error in opening output file.\n");
-        return 1;
-    }
-    std::optional<LineReader> in = LineReader::open(opts.input_path);
-    if (!in) {
-        err("Cannot open file: %s\n\n", opts.input_path.c_str());
-        err("Error in reading file: %s\n", opts.input_path.c_str());
-        end_program(1);
-    }
-    std::optional<Writer> file;
-    if (!g_settings.write_to_stdout) {
-        file = Writer::open_append(opts.output_path);
-        if (!file) {
-            err("Cannot open file: %s\n\n", opts.output_path.c_str());
-            err("Error in writing sequence.\n");
-            end_program(1);
-        }
-    }
-    Writer& out = file ? *file : std_out();
-    ClearWriter writer(out);
+namespace {
 
+// One pass over the FASTA text: records finished as their next header arrives.
+void stream_records(LineReader& in, ClearWriter& writer) {
     SequenceRecord rec;  // reused: its buffers keep their room from record to record
     bool have_record = false, header_continues = false, in_residues = false;
     std::string_view piece;
-    while (in->read_piece(piece, LineReader::kPiece)) {
+    while (in.read_piece(piece, LineReader::kPiece)) {
         if (header_continues || (in_residues && piece.starts_with(";"))) {
             // The rest of a long header, or a comment: definition text, which
             // clear mode drops. A line end starts the residues.
@@ -261,16 +254,35 @@ int clear_fasta_stream(TofastOptions& opts) {
             append_letters(rec.residues, piece);
         }
     }
+    if (have_record) writer.finish(rec);
+}
+
+}  // namespace
+
+int clear_fasta_stream(TofastOptions& opts) {
+    err("This is a FASTA file.\n");
+    err("Reading sequences...\n");
+    std::optional<LineReader> in = LineReader::open(opts.input_path);
+    if (!in) {
+        err("Cannot open file: %s\n\n", opts.input_path.c_str());
+        err("Error in reading file: %s\n", opts.input_path.c_str());
+        end_program(1);
+    }
+    // The output is created empty now (the whole-collection route creates it
+    // after reading; the file is the same). One that cannot be created is
+    // reported only after the reading, where that route reports it.
+    std::optional<Writer> file;
+    if (!g_settings.write_to_stdout) file = Writer::open_truncate(opts.output_path);
+    const bool writable = g_settings.write_to_stdout || file.has_value();
+    Writer* out = file ? &*file : (writable ? &std_out() : nullptr);
+    ClearWriter writer(out);
+    stream_records(*in, writer);
     if (in->error()) {
         err("Error in reading file: %s\n", opts.input_path.c_str());
         end_program(1);
     }
-    if (have_record) writer.finish(rec);
     err(".\n");
-    if (g_settings.write_to_stdout)
-        err("\n");
-    else
-        out_text("\n");
+    clear_marks(writer.records());
     g_entry_count = writer.records();
 
     if (writer.type() == TYPE_PROTEIN) {
@@ -279,9 +291,23 @@ int clear_fasta_stream(TofastOptions& opts) {
         err("Output is set to protein sequence.\n");
         opts.output_type = TYPE_PROTEIN;
     }
+    if (!writable) {
+        // check_writable says why; should it now succeed, nothing was written
+        // all the same, so the run still fails.
+        check_writable(opts.output_path);
+        err("Error in opening output file.\n");
+        return 1;
+    }
     err("Writing sequences...\n");
-    const bool closed = file ? file->close() : std_out().flush();
-    if (!closed) {
+    for (long i = 0; i < writer.write_errors(); ++i) err("Writing error.\n");
+    if (file) {
+        if (!file->close()) {
+            if (writer.write_errors() == 0) err("Writing error.\n");
+            err("Trouble in writing file: %s\n", opts.output_path.c_str());
+            err("Error in writing sequence.\n");
+            end_program(1);
+        }
+    } else if (writer.write_errors() > 0 || !std_out().flush()) {
         err("Error in writing sequence.\n");
         end_program(1);
     }

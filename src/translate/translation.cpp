@@ -5,6 +5,7 @@
 #include <array>
 
 #include "core/console.hpp"
+#include "core/settings.hpp"
 
 namespace kavro {
 
@@ -129,6 +130,17 @@ std::optional<SequenceRecord> translate_record(const SequenceRecord& rec, int fr
 
 namespace {
 
+// A progress dot (or the closing line end) on standard output, or on
+// standard error while the translated data itself goes to standard output.
+void progress_dot(const char* text) {
+    if (g_settings.write_to_stdout) {
+        err("%s", text);
+        return;
+    }
+    out("%s", text);
+    flush_out();
+}
+
 // The collection loop: each record passes through `one`, which translates
 // it; progress dots after records 0, 10, 20, ... and a newline at the end.
 template <typename One>
@@ -139,12 +151,9 @@ int translate_each(std::size_t count, const Collection& names, One&& one) {
             err("Error of translation in sequence: %s.\n", name.c_str());
             return 1;
         }
-        if (i % 10 == 0) {
-            out(".");
-            flush_out();
-        }
+        if (i % 10 == 0) progress_dot(".");
     }
-    out("\n");
+    progress_dot("\n");
     return 0;
 }
 

@@ -101,6 +101,45 @@ TEST(ClearFastaStream, ManyRecordsGiveTheProgressMarksOfBothPasses) {
     EXPECT_NE(console.err().find("Reading sequences...\n...\n"), std::string::npos);
 }
 
+// Streaming must not change what either console stream shows, nor its
+// order when the data itself goes to standard output.
+bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+std::string many_records(int n) {
+    std::string text;
+    for (int i = 0; i < n; ++i) text += ">r" + std::to_string(i) + "\nacgt\n";
+    return text;
+}
+
+TEST(ClearFastaStream, MarksFollowTheReadingDotsOnOneStream) {
+    // With the data on standard output both kinds of mark share standard
+    // error: the reading dots come first, then the clearing marks.
+    auto r = kavro_test::run({.args = {"tofast", "in.fa", "stdout"}, .files = {{"in.fa", many_records(205)}}});
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::string marks;
+    for (int i = 0; i < 21; ++i) marks += "\b.";
+    EXPECT_TRUE(has(r.err, "Reading sequences...\n...\n" + marks + "\nWriting sequences...\n\nTerminated.\n")) << r.err;
+}
+
+TEST(ClearFastaStream, FailuresKeepTheMessagesOfTheCollectionRoute) {
+    // An output that cannot be created is found after reading, as the
+    // collection is read, cleared and classified first.
+    auto no_dir = kavro_test::run({.args = {"tofast", "in.fa", "nodir/out.fa"},
+                                   .files = {{"in.fa", ">p\nMKVLAAGIWEF\n>q\nMKKW\n"}}});
+    EXPECT_EQ(no_dir.status, 1);
+    EXPECT_TRUE(has(no_dir.err, "Reading sequences...\n.\nThis is a protein sequence.\nOutput is set to protein sequence.\n"
+                                "Cannot open file: nodir/out.fa\n\nError in opening output file.\n"))
+        << no_dir.err;
+    EXPECT_TRUE(has(no_dir.out, "\b.\n"));
+
+    // A failing write reports as the batch writer does.
+    auto full = kavro_test::run({.args = {"tofast", "in.fa", "/dev/full"}, .files = {{"in.fa", many_records(3)}}});
+    EXPECT_EQ(full.status, 1);
+    EXPECT_TRUE(has(full.err, "Writing sequences...\nWriting error.\nTrouble in writing file: /dev/full\n"
+                              "Error in writing sequence.\n"))
+        << full.err;
+}
+
 }  // namespace
 
 namespace {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/program_exit.hpp"
+#include "core/settings.hpp"
 #include "support/run_kavro.hpp"
 
 namespace {
@@ -103,6 +104,19 @@ TEST(TranslateCollection, FramesLabelsAndProgress) {
     seqs[3].length = 6;
     EXPECT_FALSE(kavro::translate_collection(seqs, -1, "default").has_value());
     EXPECT_NE(cap.err().find("Error of translation in sequence: n3.\n"), std::string::npos);
+}
+
+TEST(TranslateCollection, DotsStayOutOfDataOnStandardOutput) {
+    // While the translated data goes to standard output, the progress dots
+    // go to standard error.
+    kavro::Collection seqs{dna("a", "ATGAAA"), dna("b", "ATGCCC")};
+    kavro_test::CaptureConsole cap;
+    kavro::g_settings.write_to_stdout = true;
+    const int status = kavro::translate_collection_in_place(seqs, 1, "default");
+    kavro::g_settings.write_to_stdout = false;
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(cap.out(), "");
+    EXPECT_EQ(cap.err(), ".\n");
 }
 
 }  // namespace
