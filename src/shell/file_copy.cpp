@@ -12,19 +12,22 @@ bool same_file(const std::string& a, const std::string& b) {
     return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
+std::string_view piece_as_in_file(const LineReader& in, std::string_view piece, std::string& scratch) {
+    // One byte consumed beyond the piece, and the piece ends in "\n": that
+    // byte was the CR before it.
+    auto consumed = in.tell() - in.piece_offset();
+    if (consumed <= static_cast<std::int64_t>(piece.size()) || piece.empty() || piece.back() != '\n') return piece;
+    scratch.assign(piece.substr(0, piece.size() - 1));
+    scratch += "\r\n";
+    return scratch;
+}
+
 int copy_lines(LineReader& in, Writer& out_file) {
     std::string_view piece;
+    std::string scratch;
     long pieces = 0;
     while (in.read_piece(piece, kCopyPiece)) {
-        // The reader hands a CR LF line end over as "\n"; when it consumed
-        // one byte more than it gave, that was the CR: put it back.
-        auto consumed = in.tell() - in.piece_offset();
-        if (consumed > static_cast<std::int64_t>(piece.size()) && !piece.empty() && piece.back() == '\n') {
-            out_file.write(piece.substr(0, piece.size() - 1));
-            out_file.write("\r\n");
-        } else {
-            out_file.write(piece);
-        }
+        out_file.write(piece_as_in_file(in, piece, scratch));
         if (++pieces % 10 == 0) {
             out(".");
             flush_out();

@@ -11,6 +11,10 @@ namespace kavro {
 // Pieces of at most this many characters are copied at a time.
 inline constexpr std::size_t kCopyPiece = 511;
 
+// The reader hands a CR LF line end over as "\n". This gives the last piece
+// read as it stands in the file, with its CR put back (in `scratch`).
+std::string_view piece_as_in_file(const LineReader& in, std::string_view piece, std::string& scratch);
+
 // Copies the rest of `in` to `out` unchanged, piece by piece; writes "." to
 // standard output after every tenth piece and "\n" at the end. Returns 0
 // (a failed write shows when `out` is closed).

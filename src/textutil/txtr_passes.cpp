@@ -5,6 +5,7 @@
 #include "core/text_ops.hpp"
 #include "core/writer.hpp"
 #include "input/line_reader.hpp"
+#include "shell/file_copy.hpp"
 
 namespace kavro::txtr {
 
@@ -142,10 +143,12 @@ void LineEndPass::finish(std::string& out) {
 void run_byte_pass(const std::string& input, const std::string& output, BytePass& pass) {
     LineReader in = open_input_or_exit(input);
     Writer w = open_output_or_exit(output);
-    std::string buf;
+    std::string buf, scratch;
     long long count = 0;
     std::string_view chunk;
     while (in.read_piece(chunk, kChunk)) {
+        // Every byte of the file goes through the pass, CRs included.
+        chunk = piece_as_in_file(in, chunk, scratch);
         buf.clear();
         pass.long_runs.clear();
         pass.feed(chunk, buf);
@@ -175,11 +178,12 @@ void remove_empty_lines(const std::string& input, const std::string& output) {
     // A line is judged whole: its pieces wait until one shows a visible
     // character (or the line ends blank and is dropped), so a long line is
     // never cut and a short last line is never lost.
-    std::string blank_start;
+    std::string blank_start, scratch;
     bool has_content = false;
     long pieces = 0;
     std::string_view piece;
     while (in.read_piece(piece, kEmptyLinePiece)) {
+        piece = piece_as_in_file(in, piece, scratch);
         if (++pieces % 10 == 0) {
             out(".");
             flush_out();
@@ -223,9 +227,10 @@ int copy_line_range(const std::string& input, const std::string& output, long fi
     }
     long line = 0;
     std::string_view piece;
+    std::string scratch;
     while (line < last && in->read_piece(piece, kRangePiece)) {
         ++line;
-        if (line >= first) w->write(piece);
+        if (line >= first) w->write(piece_as_in_file(*in, piece, scratch));
     }
     long next = line + 1;
     if (next < first || next < last)

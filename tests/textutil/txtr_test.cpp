@@ -87,6 +87,20 @@ TEST(Txtr, EmptyLineRemovalJudgesWholeLines) {
     EXPECT_EQ(txtr("6", piece_long + "\n\n \r\nnext\nA").file("out.txt"), piece_long + "\nnext\nA");
 }
 
+TEST(Txtr, PassesKeepCarriageReturnsAsTheyAreInTheFile) {
+    // Only the line-end option changes line ends; the others see every byte.
+    const std::string crlf = "AB\r\n\r\nC\r\n";
+    EXPECT_EQ(txtr("3", crlf).file("out.txt"), crlf);
+    EXPECT_EQ(txtr("u", crlf).file("out.txt"), "ab\r\n\r\nc\r\n");
+    EXPECT_EQ(txtr("6", crlf).file("out.txt"), "AB\r\nC\r\n");
+    EXPECT_EQ(txtr("c2-3", crlf).file("out.txt"), "\r\nC\r\n");
+    EXPECT_EQ(txtr("2", "10 acgt 20\r\n\r\n").file("out.txt"), "acgt\r\n");
+    EXPECT_EQ(txtr("CR", crlf).file("out.txt"), "AB\n\nC\n");
+    // A CR LF split by the read block of a pass is still kept.
+    std::string wide(70000, 'a');
+    EXPECT_TRUE(txtr("3", wide + "\r\n" + wide + "\r\n").file("out.txt") == wide + "\r\n" + wide + "\r\n");
+}
+
 TEST(Txtr, ExitUnknownAndUnimplementedOptions) {
     auto e = txtr("e", "x");
     EXPECT_EQ(e.status, 1);
