@@ -25,6 +25,21 @@ Writer& std_err() {
 namespace {
 
 std::optional<ConsoleEncoding> forced;
+bool messages_on_stderr = false;
+
+// The stream the console's messages go to, and its descriptor for the
+// encoding choice.
+Writer& message_stream() { return messages_on_stderr ? std_err() : std_out(); }
+int message_fd() { return messages_on_stderr ? 2 : 1; }
+
+// After a message on standard error the stream is flushed at once, as err()
+// does, with standard output flushed before it to keep their order.
+void message_done() {
+    if (messages_on_stderr) std_err().flush();
+}
+void message_start() {
+    if (messages_on_stderr) std_out().flush();
+}
 
 bool locale_is_utf8() {
     // Ask the user's locale for its character set, then return to the "C"
@@ -57,11 +72,16 @@ ConsoleEncoding console_encoding(int fd) {
 
 void set_console_encoding(ConsoleEncoding enc) { forced = enc; }
 
+void set_messages_to_stderr(bool on) { messages_on_stderr = on; }
+bool messages_to_stderr() { return messages_on_stderr; }
+
 void out(const char* fmt, ...) {
+    message_start();
     va_list ap;
     va_start(ap, fmt);
-    vprint_to(std_out(), fmt, ap);
+    vprint_to(message_stream(), fmt, ap);
     va_end(ap);
+    message_done();
 }
 
 void err(const char* fmt, ...) {
@@ -74,11 +94,13 @@ void err(const char* fmt, ...) {
 }
 
 void jout(const char* fmt, ...) {
-    std::string f = to_console(fmt, 1);
+    message_start();
+    std::string f = to_console(fmt, message_fd());
     va_list ap;
     va_start(ap, fmt);
-    vprint_to(std_out(), f.c_str(), ap);
+    vprint_to(message_stream(), f.c_str(), ap);
     va_end(ap);
+    message_done();
 }
 
 void jerr(const char* fmt, ...) {
@@ -91,17 +113,24 @@ void jerr(const char* fmt, ...) {
     std_err().flush();
 }
 
-void out_text(std::string_view s) { std_out().write(s); }
+void out_text(std::string_view s) {
+    message_start();
+    message_stream().write(s);
+    message_done();
+}
 
 void jout_text(std::string_view utf8) {
-    if (console_encoding(1) == ConsoleEncoding::Utf8)
-        std_out().write(utf8);
+    message_start();
+    if (console_encoding(message_fd()) == ConsoleEncoding::Utf8)
+        message_stream().write(utf8);
     else
-        std_out().write(utf8_to_sjis(utf8));
+        message_stream().write(utf8_to_sjis(utf8));
+    message_done();
 }
 
 void progress(char mark) {
-    Writer& w = std_out();
+    message_start();
+    Writer& w = message_stream();
     w.put('\b');
     w.put(mark);
     w.flush();

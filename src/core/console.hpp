@@ -36,6 +36,13 @@ void flush_out();
 // Flush both streams; false if a write to standard output failed.
 bool flush_console();
 
+// While a command writes its data to standard output, the console's own
+// messages (everything printed with out/jout/out_text/jout_text/progress)
+// go to standard error instead, so that the data stay clean. Data writers
+// use std_out() directly and are not affected.
+void set_messages_to_stderr(bool on);
+bool messages_to_stderr();
+
 // Console encoding of Japanese text for standard output (fd 1) or error (fd 2).
 enum class ConsoleEncoding { ShiftJis, Utf8 };
 ConsoleEncoding console_encoding(int fd);

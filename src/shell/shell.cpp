@@ -9,6 +9,7 @@
 #include "core/program_exit.hpp"
 #include "core/text_ops.hpp"
 #include "input/line_reader.hpp"
+#include "shell/command_table.hpp"
 #include "shell/commands.hpp"
 #include "shell/help.hpp"
 #include "shell/menus.hpp"
@@ -115,12 +116,24 @@ void finish(int status) {
         jout("終了します..\n");
 }
 
+// True for a command line such as "tofast in.gb stdout ...": the converter
+// writes its data to standard output, so the banner, the echo and the
+// closing line must not go there too.
+bool data_to_stdout(int argc, char** argv) {
+    if (argc < 4) return false;
+    const CommandRow* row = find_command(argv[1]);
+    if (!row || row->handler != cmd_tofast) return false;
+    const std::string_view out = argv[3];
+    return out == "stdout" || out == "STDOUT";
+}
+
 }  // namespace
 
 int run_program(int argc, char** argv) {
     CommandLine words;
     int status = 0;
     try {
+        if (data_to_stdout(argc, argv)) set_messages_to_stderr(true);
         print_banner();
         read_environment_settings();
         if (argc > 1) {

@@ -1,0 +1,30 @@
+#include <gtest/gtest.h>
+
+#include "support/run_kavro.hpp"
+
+namespace {
+
+// With "stdout" as its output, tofast's data are the whole of standard
+// output: the banner, the echo, progress and the closing line go to
+// standard error, so the output can be piped into another program.
+TEST(DataToStdout, StandardOutputHoldsOnlyTheSequences) {
+    const std::string fasta = ">a x\nACGTNNNNNNNNNNNNACGT\n>b\nacgt\n";
+    for (const char* word : {"tofast", "4", "complement", "toRNA"}) {
+        auto r = kavro_test::run({.args = {word, "in.fa", "stdout"}, .files = {{"in.fa", fasta}}});
+        EXPECT_EQ(r.status, 0) << word;
+        EXPECT_EQ(r.out.front(), '>') << word;
+        EXPECT_EQ(r.out.find("KAVRO"), std::string::npos) << word;
+        EXPECT_NE(r.err.find("KAVRO"), std::string::npos) << word;
+        EXPECT_NE(r.err.find(kavro_test::sjis("完了.\n")), std::string::npos) << word;
+    }
+    auto masked = kavro_test::run({.args = {"tofast", "in.fa", "STDOUT", "mask"}, .files = {{"in.fa", fasta}}});
+    EXPECT_EQ(masked.out, ">a x;\nACGTNx012xNACGT\n\n>b\nacgt\n\n");
+}
+
+TEST(DataToStdout, OtherCommandsKeepTheirMessagesOnStandardOutput) {
+    auto r = kavro_test::run({.args = {"tofast", "in.fa", "out.fa"}, .files = {{"in.fa", ">a\nACGT\n"}}});
+    EXPECT_NE(r.out.find("KAVRO"), std::string::npos);
+    EXPECT_NE(r.out.find(kavro_test::sjis("完了.\n")), std::string::npos);
+}
+
+}  // namespace
