@@ -141,8 +141,7 @@ std::optional<SequenceRecord> read_embl_entry(LineReader& in, std::int64_t& posi
         }
         // Room for the residues the ID line announces (never more than the
         // rest of the file can hold), so that they need not grow.
-        if (id.header_length > 0)
-            rec.residues.reserve(static_cast<std::size_t>(std::min<std::int64_t>(id.header_length, in.remaining_hint())));
+        reserve_hint(rec.residues, std::min<std::int64_t>(id.header_length, in.remaining_hint()));
         bool sequence = false;
         while (found) {
             // Clean sequence lines (EMBL, or SwissProt without the count)

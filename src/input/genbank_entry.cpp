@@ -58,9 +58,7 @@ std::optional<SequenceRecord> read_genbank_entry(LineReader& in, std::int64_t& p
             if (all_digits(words[1])) header_length = digits_value(words[1]);
             // Room for the residues the header announces (never more than
             // the rest of the file can hold), so that they need not grow.
-            if (header_length > 0)
-                rec.residues.reserve(
-                    static_cast<std::size_t>(std::min<std::int64_t>(header_length, in.remaining_hint())));
+            reserve_hint(rec.residues, std::min<std::int64_t>(header_length, in.remaining_hint()));
             // DEFINITION is collected up to FEATURES or ORIGIN, so the
             // ACCESSION, VERSION, KEYWORDS, SOURCE and REFERENCE lines in
             // between are collected too.

@@ -92,7 +92,7 @@ std::optional<SequenceRecord> read_fasta(LineReader& in, int requested_type) {
     try {
         // One entry may be the whole file: room for it up front spares the
         // copies of geometric growth (untouched room costs no memory).
-        rec.residues.reserve(static_cast<std::size_t>(in.remaining_hint()));
+        reserve_hint(rec.residues, in.remaining_hint());
         for (;;) {
             // Clean sequence lines are taken straight from the buffer; as
             // pieces they would only go through the filter below.

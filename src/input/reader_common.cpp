@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <new>
 
 #include "core/console.hpp"
 #include "core/text_ops.hpp"
@@ -232,6 +233,15 @@ std::size_t append_clean_residue_lines(std::string& out, std::string_view text, 
         case ResidueLines::SwissProt: return append_clean_lines<5, 71>(out, text);
     }
     return 0;
+}
+
+void reserve_hint(std::string& text, std::int64_t bytes) {
+    if (bytes <= 0) return;
+    try {
+        text.reserve(static_cast<std::size_t>(std::min(bytes, kMaxReserve)));
+    } catch (const std::bad_alloc&) {
+        // The text grows as it is filled instead.
+    }
 }
 
 std::optional<LineReader> open_input(const std::string& path) {

@@ -67,6 +67,12 @@ enum class ResidueLines { GenBank, Embl, SwissProt };
 // and upper-cases the letters, which is exactly what this copies.
 std::size_t append_clean_residue_lines(std::string& out, std::string_view text, ResidueLines layout);
 
+// Room set aside up front for residues a reader expects (the rest of the
+// file, the length a header states). Only a guess: it is capped, and room
+// that cannot be had is left to grow as the lines arrive.
+inline constexpr std::int64_t kMaxReserve = std::int64_t{1} << 28;
+void reserve_hint(std::string& text, std::int64_t bytes);
+
 // Definition collection: a final newline of the piece becomes ";".
 inline void collect_definition(std::string& definition, std::string_view piece) {
     if (!piece.empty() && piece.back() == '\n') {

@@ -2,6 +2,8 @@
 
 #include <regex>
 
+#include <unistd.h>
+
 #include "input/formats.hpp"
 #include "input/input_test_util.hpp"
 
@@ -19,12 +21,16 @@ std::optional<SequenceRecord> fasta(const std::string& text, int type = 0, std::
     return r;
 }
 
-std::optional<SequenceRecord> single(const std::string& text, int format, int type, std::string* e = nullptr) {
-    TempFile f(text);
+std::optional<SequenceRecord> single_from(const std::string& path, int format, int type, std::string* e = nullptr) {
     std::optional<SequenceRecord> r;
-    std::string msgs = stderr_of([&] { r = read_sequence(f.path(), format, type); });
+    std::string msgs = stderr_of([&] { r = read_sequence(path, format, type); });
     if (e) *e = msgs;
     return r;
+}
+
+std::optional<SequenceRecord> single(const std::string& text, int format, int type, std::string* e = nullptr) {
+    TempFile f(text);
+    return single_from(f.path(), format, type, e);
 }
 
 TEST(ReadFasta, HeaderDefinitionAndResiduesWithTypeDetection) {
@@ -84,6 +90,28 @@ TEST(ReadFasta, NoResiduesGiveLengthZero) {
     r = fasta("");
     ASSERT_TRUE(r);
     EXPECT_EQ(r->name, "");
+}
+
+// The room a reader sets aside up front is a guess from the file size or a
+// header: on a file far larger than memory (here a sparse one) whose first
+// entry is short, the guess must not make the read fail.
+TEST(ReadFasta, FirstEntryOfAFileLargerThanMemory) {
+    TempFile fa(">a\nACGT\n>b\nAC\n", "big.fa");
+    TempFile gb("LOCUS       X   2147483647 bp    DNA\nORIGIN\n        1 acgt\n//\n", "big.gb");
+    TempFile embl("ID   X standard; DNA; PRO; 2147483647 BP.\nSQ   Sequence\n     acgt\n//\n", "big.embl");
+    constexpr off_t kHuge = off_t{1} << 42;  // 4 TiB, larger than any memory
+    for (const TempFile* f : {&fa, &gb, &embl})
+        if (::truncate(f->path().c_str(), kHuge) != 0) GTEST_SKIP() << "no sparse files here";
+    std::string e;
+    auto r = single_from(fa.path(), FORMAT_FASTA, TYPE_DNA, &e);
+    ASSERT_TRUE(r) << e;
+    EXPECT_EQ(r->residues, "ACGT");
+    EXPECT_EQ(e, "This seems to be a multi-fasta file. Stop reading.\n");
+    for (const TempFile* f : {&gb, &embl}) {
+        r = single_from(f->path(), f == &gb ? FORMAT_GENBANK : FORMAT_EMBL, TYPE_DNA, &e);
+        ASSERT_TRUE(r) << e;
+        EXPECT_EQ(r->residues, "ACGT");
+    }
 }
 
 TEST(ReadRaw, PrintableCharactersAndTimeStamp) {
