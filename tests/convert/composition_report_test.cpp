@@ -7,6 +7,7 @@
 #include <random>
 
 #include "core/settings.hpp"
+#include "support/records.hpp"
 #include "support/run_kavro.hpp"
 
 namespace {
@@ -14,30 +15,14 @@ namespace {
 using kavro::SequenceRecord;
 using kavro::Writer;
 
+using kavro_test::count_of;
+using kavro_test::render;
+
 SequenceRecord dna(const std::string& name, const std::string& residues) {
-    SequenceRecord r;
-    r.name = name;
-    r.residues = residues;
-    r.length = static_cast<long>(residues.size());
-    r.type = kavro::TYPE_DNA;
-    return r;
+    return kavro_test::make_record(name, residues, kavro::TYPE_DNA);
 }
 
-std::string render(const std::function<void(Writer&)>& report) {
-    kavro_test::TempDir dir;
-    {
-        auto w = Writer::open_truncate(dir / "r.txt");
-        report(*w);
-        EXPECT_TRUE(w->close());
-    }
-    return dir.read("r.txt");
-}
 
-std::size_t count_of(const std::string& text, const std::string& part) {
-    std::size_t n = 0;
-    for (std::size_t p = text.find(part); p != std::string::npos; p = text.find(part, p + 1)) ++n;
-    return n;
-}
 
 const std::string kHeader =
     "    From \t    To  \tLength\t   T \t   C \t   A  \t   G \t  GC \t  AT  \tGC skew\tAT skew\tcumGCskew\tcumATskew\n\n";

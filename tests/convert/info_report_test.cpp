@@ -9,6 +9,7 @@
 #include "core/console.hpp"
 #include "core/settings.hpp"
 #include "convert/info_report_format.hpp"
+#include "support/records.hpp"
 #include "support/run_kavro.hpp"
 #include "translate/codon_table.hpp"
 
@@ -17,32 +18,14 @@ namespace {
 using kavro::SequenceRecord;
 using kavro::Writer;
 
+using kavro_test::count_of;
+using kavro_test::render;
+
 SequenceRecord record(const std::string& name, const std::string& residues, int type, const std::string& def = "") {
-    SequenceRecord r;
-    r.name = name;
-    r.definition = def;
-    r.residues = residues;
-    r.length = static_cast<long>(residues.size());
-    r.type = type;
-    return r;
+    return kavro_test::make_record(name, residues, type, def);
 }
 
-// What a report writes to a file.
-std::string render(const std::function<void(Writer&)>& report) {
-    kavro_test::TempDir dir;
-    {
-        auto w = Writer::open_truncate(dir / "r.txt");
-        report(*w);
-        EXPECT_TRUE(w->close());
-    }
-    return dir.read("r.txt");
-}
 
-std::size_t count_of(const std::string& text, const std::string& part) {
-    std::size_t n = 0;
-    for (std::size_t p = text.find(part); p != std::string::npos; p = text.find(part, p + 1)) ++n;
-    return n;
-}
 
 TEST(ReportLine, FieldsMatchPrintf) {
     // Every field as printf would write it, including exact halves (which

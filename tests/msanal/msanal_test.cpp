@@ -2,25 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include "support/records.hpp"
 #include "support/run_kavro.hpp"
 
 namespace {
 
 using kavro::SequenceRecord;
 
-SequenceRecord protein(const std::string& name, const std::string& residues) {
-    SequenceRecord r;
-    r.name = name;
-    r.residues = residues;
-    r.length = static_cast<long>(residues.size());
-    r.type = kavro::TYPE_PROTEIN;
-    return r;
-}
+using kavro_test::count_of;
 
-std::size_t count_of(const std::string& text, const std::string& part) {
-    std::size_t n = 0;
-    for (std::size_t p = text.find(part); p != std::string::npos; p = text.find(part, p + 1)) ++n;
-    return n;
+SequenceRecord protein(const std::string& name, const std::string& residues) {
+    return kavro_test::make_record(name, residues, kavro::TYPE_PROTEIN);
 }
 
 // A definition file: the rule, the output mode, the fragments and the peaks.
