@@ -3,9 +3,10 @@
 // sorting, length limits, masking) or handing over to the special outputs.
 //
 // Three reading paths, by format: FASTA and CLUSTAL files are read whole into
-// a collection (a FASTA file in clear mode is streamed instead); database files (GenBank, EMBL, SwissProt, UniProt, PIR) are
-// walked one entry at a time, so memory stays bounded by the largest entry;
-// everything else is read as one record.
+// a collection (a FASTA file in clear mode is streamed instead); database
+// files (GenBank, EMBL, SwissProt, UniProt, PIR) are walked one entry at a
+// time, so memory stays bounded by the largest entry; everything else is
+// read as one record.
 #include <algorithm>
 #include <cstdint>
 #include <optional>
