@@ -55,9 +55,11 @@ struct GrowingPeptide {
 // found by a binary search.
 class PeakIndex {
 public:
+    // A peak that is not a number is never within the allowance of a mass;
+    // it is left out, as it would break the ordering.
     PeakIndex(const std::vector<double>& corrected, double allowance) : allowance_(allowance) {
-        order_.resize(corrected.size());
-        std::iota(order_.begin(), order_.end(), std::size_t{0});
+        for (std::size_t i = 0; i < corrected.size(); ++i)
+            if (!std::isnan(corrected[i])) order_.push_back(i);
         std::sort(order_.begin(), order_.end(), [&](std::size_t a, std::size_t b) {
             return corrected[a] < corrected[b] || (corrected[a] == corrected[b] && a < b);
         });
@@ -194,11 +196,18 @@ Step Search::consider(const GrowingPeptide& pep, long start, long end, int categ
 
 // Peptides t..last (0-based) for t = last, last-1, ... 0, at most
 // kLongestPeptide residues; each ends at the 1-based position end_pos.
+// Each mass is summed from the peptide's first residue onwards, as
+// peptide_mass does: a sum kept while growing leftwards would round
+// differently and could move a mass across a limit or the allowance.
 Step Search::grow_left(long last, long end_pos, int category) {
     const std::string& r = rec_->residues;
-    GrowingPeptide pep;
+    bool invalid = false;
     for (long t = last; t >= 0 && last - t + 1 <= kLongestPeptide; --t) {
-        pep.add(masses_[r[static_cast<std::size_t>(t)]]);
+        invalid = invalid || masses_[r[static_cast<std::size_t>(t)]] < 0.0;
+        GrowingPeptide pep;
+        if (invalid) pep.invalid = true;  // weighs 0, passed over
+        else
+            for (long k = t; k <= last; ++k) pep.add(masses_[r[static_cast<std::size_t>(k)]]);
         const Step step = consider(pep, t + 1, end_pos, category);
         if (step != Step::Go) return step;
     }
@@ -287,8 +296,10 @@ bool Search::report(const SequenceRecord& rec) {
     const long covered1 = merge_spans(work, false).first;
     const double coverage1 = covered1 >= 1 ? static_cast<double>(covered1) / static_cast<double>(len) : 0.0;
 
-    out("\nNumber %d: %s coverage2=%9.4f, coverage1=%9.4f\n", static_cast<int>(slot_), rec.name.c_str(), coverage2,
-        coverage1);
+    // The slot holds the name only when it is taken (a complete match); a
+    // protein listed for Output 1 alone shows a slot without a name.
+    out("\nNumber %d: %s coverage2=%9.4f, coverage1=%9.4f\n", static_cast<int>(slot_),
+        takes_slot ? rec.name.c_str() : "", coverage2, coverage1);
     // "%s\t%ld\t%d\t%9.4f\t%9.4f\t" and "%ld-%ld\t%9.4f\t%9.4f\t%9.4f\t%s\t%d\t%d\n" per hit.
     ReportLine line;
     for (std::size_t i = 0; i < n; ++i) {

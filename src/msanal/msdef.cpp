@@ -4,9 +4,12 @@
 // later line is "value<TAB>key"; the first key of kKeys that the line
 // contains decides what its value sets. "Number of peaks" is followed by one
 // line per observed m/z value; "//END" ends the parameters.
+#include <algorithm>
 #include <cstdlib>
+#include <new>
 
 #include "core/console.hpp"
+#include "core/program_exit.hpp"
 #include "core/text_ops.hpp"
 #include "input/line_reader.hpp"
 #include "msanal/msanal.hpp"
@@ -14,6 +17,8 @@
 namespace kavro {
 
 namespace {
+
+constexpr int kPeakRoomGuess = 1024;  // peaks reserved up front at most
 
 enum class Key { Nterm, Cterm, Carboxy, Oxidation, Lower, Upper, Allowance, Displacement, Output,
                  MinCoverage2, MinMatch, Fragments, Peaks, End, None };
@@ -100,7 +105,14 @@ std::optional<MsDefinition> read_msdef(const std::string& path) {
             // and the peaks that did not come are left out.
             if (line.find("//END") != std::string::npos) break;
             double value;
-            if (leading_double(line, value)) def.observed.push_back(value);
+            if (leading_double(line, value)) {
+                try {
+                    def.observed.push_back(value);
+                } catch (const std::bad_alloc&) {
+                    err("Memory allocation error in MSanal.\n");
+                    end_program(1);
+                }
+            }
             continue;
         }
         if (!have_title) {
@@ -129,8 +141,10 @@ std::optional<MsDefinition> read_msdef(const std::string& path) {
                 int n = 0;
                 if (!leading_int(line, n) || n < 0) n = 0;
                 peaks_expected = n;
+                // The count is only a promise: room grows with the lines
+                // that do come, so a wild count costs nothing.
                 def.observed.clear();
-                def.observed.reserve(static_cast<std::size_t>(n));
+                def.observed.reserve(static_cast<std::size_t>(std::min(n, kPeakRoomGuess)));
                 break;
             }
             default: break;

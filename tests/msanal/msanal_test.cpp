@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "support/records.hpp"
 #include "support/run_kavro.hpp"
 
@@ -110,6 +112,11 @@ TEST(MsDefinition, KeysDefaultsAndShortPeakLists) {
     EXPECT_EQ(def->allowance, 0.2);
     EXPECT_EQ(def->min_match, 1);
     EXPECT_EQ(def->observed, (std::vector<double>{1500.5, 2000.0}));
+    // A wild count keeps the peaks that follow.
+    dir.write("wild", "T\n2000000000\tNumber of peaks\n1500.5\n//END\n");
+    def = kavro::read_msdef(dir / "wild");
+    ASSERT_TRUE(def.has_value());
+    EXPECT_EQ(def->observed, (std::vector<double>{1500.5}));
 
     kavro_test::CaptureConsole cap;
     EXPECT_FALSE(kavro::read_msdef(dir / "none").has_value());
@@ -145,11 +152,15 @@ TEST(MsSearch, TrypticPeptideIsACompleteMatch) {
 }
 
 TEST(MsSearch, OutputAllListsSingleEndHits) {
-    const auto r = run_search(definition("0", "KR", 1, 0, {kTrypticPeak}), {protein("single", "GGGGGKRWWDEFHHGG")});
+    const auto r = run_search(definition("0", "KR", 1, 0, {kTrypticPeak}),
+                              {protein("single", "GGGGGKRWWDEFHHGG"), protein("prot1", "MSTAGKWWDEFHHRGGGGGGG")});
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.file.find(kTableHeader + "single\t16\t0\t   0.0000\t   0.5000\t7-14\t1211.5261\t1211.6261\t   0.1000\tRWWDEFHH\t1\t1\n"),
               std::string::npos);
-    EXPECT_EQ(r.out, "\nNumber 0: single coverage2=   0.0000, coverage1=   0.5000\n");
+    // Without a complete match the slot is not taken: it keeps no name, and
+    // the next protein shows the same slot number.
+    EXPECT_EQ(r.out, "\nNumber 0:  coverage2=   0.0000, coverage1=   0.5000\n"
+                     "\nNumber 0: prot1 coverage2=   0.3810, coverage1=   0.3810\n");
 }
 
 TEST(MsSearch, NtermRuleCategories) {
@@ -173,6 +184,28 @@ TEST(MsSearch, DisplacementAndAllowance) {
     const auto inside = run_search(definition("0", "KR", 0, 0, {kTrypticPeak}, "-0.09\tDisplacement\n"),
                                    {protein("p", "MSTAGKWWDEFHHRGGGGGGG")});
     EXPECT_NE(inside.file.find("7-14\t1211.4361\t1211.6261\t   0.1900\t"), std::string::npos);
+}
+
+TEST(MsSearch, LeftWalkMassIsThePeptideMass) {
+    // A peptide grown leftwards from its K weighs exactly what peptide_mass
+    // gives for its text: with both limits set to that very value it is
+    // still within them.
+    const double mass = kavro::peptide_mass("WWDEFHHK");
+    char limits[128];
+    std::snprintf(limits, sizeof limits, "%.17g\tLower\n%.17g\tUpper\n", mass, mass);
+    const auto r = run_search(definition("0", "K", 1, 0, {"1184.53"}, limits), {protein("p", "MSTAGGWWDEFHHKG")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.file.find("p\t15\t0\t   0.0000\t   0.5333\t7-14\t1183.5199\t1183.5200\t   0.0001\tWWDEFHHK\t2\t1\n"),
+              std::string::npos)
+        << r.file;
+}
+
+TEST(MsSearch, PeaksThatAreNotNumbersNeverMatch) {
+    // A "nan" peak matches nothing and must not hide the peaks around it.
+    const auto r = run_search(definition("0", "KR", 0, 0, {"2001.01", "1001.01", "nan", kTrypticPeak}),
+                              {protein("prot1", "MSTAGKWWDEFHHRGGGGGGG")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.file.find("7-14\t1211.5261\t1211.6261\t   0.1000\tWWDEFHHR\t3\t2\n"), std::string::npos) << r.file;
 }
 
 TEST(MsSearch, HitLimits) {
