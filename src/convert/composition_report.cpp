@@ -246,15 +246,7 @@ int Mfwrite_Dinfo(Writer& out, const Collection& records, long window, long slid
 }
 
 int write_Dinfo_all(const std::string& path, const Collection& records, long window, long slide) {
-    auto target = ReportOutput::open(path);
-    if (!target) return 1;
-    const int status = Mfwrite_Dinfo(target->stream(), records, window, slide);
-    const bool written = target->finish();
-    if (status != 0 || !written) {
-        err("Unable to write output file.\n");
-        return 1;
-    }
-    return 0;
+    return run_collection_report(path, [&](Writer& out) { return Mfwrite_Dinfo(out, records, window, slide); });
 }
 
 }  // namespace kavro

@@ -152,19 +152,6 @@ bool ReportOutput::finish() { return file_ ? file_->close() : console_->flush();
 
 namespace {
 
-// Runs one collection report on the opened output and closes it.
-template <typename Report>
-int run_collection_report(const std::string& path, Report report) {
-    auto target = ReportOutput::open(path);
-    if (!target) return 1;
-    int status = report(target->stream());
-    const bool written = target->finish();
-    if (status != 0 || !written) {
-        err("Unable to write output file.\n");
-        return 1;
-    }
-    return 0;
-}
 
 }  // namespace
 

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "core/sequence.hpp"
+#include "core/console.hpp"
 #include "core/writer.hpp"
 
 namespace kavro {
@@ -88,5 +89,21 @@ private:
     std::optional<Writer> file_;
     Writer* console_ = nullptr;
 };
+
+// Runs one collection report (a callable taking the Writer and returning its
+// status) on the opened output and closes it; 1 after "Unable to write
+// output file.\n" when the report or a write failed.
+template <typename Report>
+int run_collection_report(const std::string& path, Report report) {
+    auto target = ReportOutput::open(path);
+    if (!target) return 1;
+    const int status = report(target->stream());
+    const bool written = target->finish();
+    if (status != 0 || !written) {
+        err("Unable to write output file.\n");
+        return 1;
+    }
+    return 0;
+}
 
 }  // namespace kavro

@@ -143,15 +143,7 @@ int write_codon_info_all(const std::string& path, const Collection& records, con
         return 1;
     }
     const CodonTable table = select_codon_table(table_name);
-    auto target = ReportOutput::open(path);
-    if (!target) return 1;
-    const int status = Mfwrite_info3(&target->stream(), records, table);
-    const bool written = target->finish();
-    if (status != 0 || !written) {
-        err("Unable to write output file.\n");
-        return 1;
-    }
-    return 0;
+    return run_collection_report(path, [&](Writer& out) { return Mfwrite_info3(&out, records, table); });
 }
 
 }  // namespace kavro
