@@ -104,40 +104,6 @@ bool take_name(std::string& name, std::string_view rest) {
     return definition < rest.size() && rest.back() == '\n';
 }
 
-// Letter counts for the classification of a cleared record. Counted in
-// blocks of 255 with byte counters, so the compiler can count 16 letters at a
-// time; the residues of a record are just cleared and still in cache.
-struct LetterCounts {
-    long a = 0, c = 0, g = 0, t = 0, u = 0, n = 0, r = 0, y = 0;
-    long uncounted = 0;  // B, J, O, Z: letters the composition does not count
-};
-
-bool only_acgt(std::string_view letters) {
-    unsigned char other = 0;
-    for (char ch : letters) other |= static_cast<unsigned char>((ch != 'A') & (ch != 'C') & (ch != 'G') & (ch != 'T'));
-    return other == 0;
-}
-
-[[gnu::noinline]] void count_block(const unsigned char* p, std::size_t m, LetterCounts& k) {
-    std::uint8_t a = 0, c = 0, g = 0, t = 0, u = 0, n = 0, r = 0, y = 0, o = 0;
-    for (std::size_t j = 0; j < m; ++j) {
-        const unsigned char ch = p[j];
-        a += (ch == 'A');
-        c += (ch == 'C');
-        g += (ch == 'G');
-        t += (ch == 'T');
-        u += (ch == 'U');
-        n += (ch == 'N');
-        r += (ch == 'R');
-        y += (ch == 'Y');
-        o += (ch == 'B');
-        o += (ch == 'J');
-        o += (ch == 'O');
-        o += (ch == 'Z');
-    }
-    k.a += a, k.c += c, k.g += g, k.t += t, k.u += u, k.n += n, k.r += r, k.y += y, k.uncounted += o;
-}
-
 // The clearing marks, written after the reading ends as the whole-collection
 // route writes them: "\b." for records 0, 10, 20, ..., then a line end. They
 // go where the data does not.
@@ -207,27 +173,7 @@ private:
 
 }  // namespace
 
-int classify_letters(std::string_view letters) {
-    if (letters.empty()) return TYPE_UNKNOWN;
-    if (only_acgt(letters)) return TYPE_DNA;  // the usual record, settled cheaply
-    LetterCounts k;
-    const auto* p = reinterpret_cast<const unsigned char*>(letters.data());
-    for (std::size_t left = letters.size(); left > 0;) {
-        const std::size_t m = left < 255 ? left : 255;
-        count_block(p, m, k);
-        p += m;
-        left -= m;
-    }
-    const long total = static_cast<long>(letters.size()) - k.uncounted;
-    const long acg = k.a + k.c + k.g;
-    const long nry = k.n + k.r + k.y;
-    const double share = 0.95 * static_cast<double>(total);
-    if (acg + k.t == total) return TYPE_DNA;
-    if (acg + k.u == total) return TYPE_RNA;
-    if (static_cast<double>(acg + k.u + nry) >= share) return TYPE_RNA;
-    if (static_cast<double>(acg + k.t + nry) >= share) return TYPE_DNA;
-    return k.u > 1 ? TYPE_UNKNOWN : TYPE_PROTEIN;
-}
+int classify_letters(std::string_view letters) { return classify_residues(letters); }
 
 namespace {
 

@@ -68,6 +68,9 @@ int count_seq_composition(const SequenceRecord* rec, Composition& comp);
 // Classification of the residues: TYPE_UNKNOWN, TYPE_DNA, TYPE_RNA or
 // TYPE_PROTEIN. A null record ends the program (status 1).
 int c_comp(const SequenceRecord* rec);
+// The same classification of a residue text (its first NUL, if any, is not
+// looked past by c_comp; here the whole view counts).
+int classify_residues(std::string_view residues);
 inline int c_comp(const SequenceRecord& rec) { return c_comp(&rec); }
 
 // ---- operations (0 success, 1 failure; messages on standard error) ----

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <utility>
 
 #include "core/sequence.hpp"
 
@@ -23,7 +24,8 @@ int classify_by_counts(const SequenceRecord& rec) {
     const long nry = n('N') + n('R') + n('Y');
     if (acg + n('T') == letters) return TYPE_DNA;
     if (acg + n('U') == letters) return TYPE_RNA;
-    if (static_cast<double>(acg + n('U') + nry) >= 0.95 * static_cast<double>(letters)) return TYPE_RNA;
+    if (n('U') > n('T') && static_cast<double>(acg + n('U') + nry) >= 0.95 * static_cast<double>(letters))
+        return TYPE_RNA;
     if (static_cast<double>(acg + n('T') + nry) >= 0.95 * static_cast<double>(letters)) return TYPE_DNA;
     return n('U') > 1 ? TYPE_UNKNOWN : TYPE_PROTEIN;
 }
@@ -56,6 +58,25 @@ TEST(Classification, ScanForDnaAgreesWithTheCounts) {
     }
 }
 
+// The ambiguity rule calls a text RNA only when it holds more U than T.
+TEST(Classification, AmbiguousTextIsRnaOnlyWithMoreUThanT) {
+    const std::pair<std::string, int> cases[] = {
+        {"ACGTNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNN", TYPE_DNA},
+        {"ACGNNNN", TYPE_DNA},
+        {"ACGUNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNN", TYPE_RNA},
+        {"ACGUUTNNNNNNNNNNNNNNNNNNNN", TYPE_RNA},
+        {"ACGUTTNNNNNNNNNNNNNNNNNNNN", TYPE_DNA},
+        {"ACGTNNNNRY", TYPE_DNA},
+    };
+    for (const auto& [text, type] : cases) {
+        SequenceRecord rec;
+        rec.residues = text;
+        rec.length = static_cast<long>(text.size());
+        EXPECT_EQ(c_comp(rec), type) << text;
+        EXPECT_EQ(classify_residues(text), type) << text;
+    }
+}
+
 TEST(Classification, ALetterOnlyPastTheCountedPartDoesNotCount) {
     SequenceRecord rec;
     rec.residues = std::string(5000, 'A') + std::string(1, '\0') + "EEEE";
@@ -65,7 +86,7 @@ TEST(Classification, ALetterOnlyPastTheCountedPartDoesNotCount) {
     rec.length = 8193;
     EXPECT_EQ(c_comp(rec), TYPE_DNA);
     rec.length = 8194;
-    EXPECT_EQ(c_comp(rec), TYPE_RNA);  // 8193 of 8194: the 95 % test for RNA comes first
+    EXPECT_EQ(c_comp(rec), TYPE_DNA);  // 8193 of 8194, and no U: the 95 % test for DNA holds
     rec.residues = std::string(10, 'c') + "EEEE";
     rec.length = 14;
     EXPECT_EQ(c_comp(rec), TYPE_PROTEIN);
