@@ -17,14 +17,13 @@
 #include "core/settings.hpp"
 #include "core/text_ops.hpp"
 #include "core/writer.hpp"
+#include "input/formats.hpp"
 #include "input/line_reader.hpp"
 
 namespace kavro {
 
 namespace {
 
-// Entry names longer than this are cut, at an "=" within them when there is one.
-constexpr std::size_t kNameWidth = 30;
 // The reader's progress dot comes every this many records, the clearing's
 // mark every this many.
 constexpr long kReadDotEvery = 100;
@@ -76,32 +75,14 @@ void append_letters(std::string& out, std::string_view text) {
     out.resize(old + n);
 }
 
-// The entry name from a header piece without its ">": the first blank-delimited
-// word; one of more than 30 characters is cut at the last "=" among its first
-// 31, else after 30. True when the text after the name (the definition) ends
-// the line: the residues start on the next line. A header of blanks alone has
-// no text after its (empty) name, so the line that follows is still header.
+// The entry name from a header piece without its ">" (the multi-FASTA rule).
+// True when the text after the name (the definition) ends the line: the
+// residues start on the next line. A header of blanks alone has no text
+// after its (empty) name, so the line that follows is still header.
 bool take_name(std::string& name, std::string_view rest) {
-    std::size_t start = 0;
-    while (start < rest.size() && is_space(rest[start])) ++start;
-    std::size_t end = start;
-    while (end < rest.size() && !is_space(rest[end])) ++end;
-    std::string_view word = rest.substr(start, end - start);
-    std::size_t definition = end;
-    if (word.size() > kNameWidth) {
-        std::size_t cut = kNameWidth;
-        definition = start + kNameWidth;
-        for (std::size_t i = kNameWidth + 1; i-- > 0;) {
-            if (word[i] == '=') {
-                cut = i;
-                definition = start + i + 1;
-                break;
-            }
-        }
-        word = word.substr(0, cut);
-    }
-    name.assign(word);
-    return definition < rest.size() && rest.back() == '\n';
+    const FastaHeader header = split_fasta_header(rest);
+    name.assign(header.name);
+    return !header.definition.empty() && rest.back() == '\n';
 }
 
 // The clearing marks, written after the reading ends as the whole-collection

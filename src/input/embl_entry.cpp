@@ -15,7 +15,6 @@ using namespace input_detail;
 
 namespace {
 
-constexpr std::size_t kNameWidth = 12;
 constexpr std::size_t kMoleculeBelow = 28;
 
 void strange_id_line(const std::string& line) {
@@ -100,13 +99,13 @@ bool parse_id_line(std::string line, SequenceRecord& rec, int& requested_type, I
     }
     if (all_digits(length_word)) id.header_length = digits_value(length_word);
     std::string_view name = w[0];
-    if (name.size() > kNameWidth) {
+    if (name.size() > kEntryNameWidth) {
         err("\n%s\n", line.c_str());
         embl_format_help();
         err("But we continue.\n");
-    } else {
-        id.name.assign(name);
+        name = name.substr(0, kEntryNameWidth);
     }
+    id.name.assign(name);
     return true;
 }
 

@@ -27,6 +27,20 @@ enum FormatCode : int {
     FORMAT_ERROR = 99,
 };
 
+// Entry names are kept whole up to this many characters (PHYLIP keeps its
+// format's 10-character names).
+inline constexpr std::size_t kEntryNameWidth = 99;
+
+// A multi-FASTA header line without its ">": the name is its first word; a
+// word longer than kEntryNameWidth is split at its last "=" within its first
+// kEntryNameWidth + 1 characters (the definition starts after the "="), else
+// cut after kEntryNameWidth characters (the definition starts there).
+struct FastaHeader {
+    std::string_view name;
+    std::string_view definition;
+};
+FastaHeader split_fasta_header(std::string_view rest);
+
 // Reads at most 30 pieces of the file and names its format; 99 (after a
 // message) when it cannot be opened or is empty.
 int detect_format(const std::string& path);

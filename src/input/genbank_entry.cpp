@@ -14,7 +14,6 @@ using namespace input_detail;
 
 namespace {
 
-constexpr std::size_t kNameWidth = 12;
 // Molecule words of this length or more are not kept in the record.
 constexpr std::size_t kMoleculeBelow = 28;
 
@@ -38,9 +37,9 @@ std::optional<SequenceRecord> read_genbank_entry(LineReader& in, std::int64_t& p
             if (rest.find("circular") != std::string_view::npos) g_settings.form = true;
             auto words = split_words(rest, 4);
             std::string_view name = words[0];
-            if (name.size() > kNameWidth) {
+            if (name.size() > kEntryNameWidth) {
                 report_locus(rest, false);
-                name = name.substr(0, kNameWidth);
+                name = name.substr(0, kEntryNameWidth);
             }
             rec.name.assign(name);
             molecule_word.assign(words[3]);

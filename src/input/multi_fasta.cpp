@@ -13,8 +13,6 @@ using namespace input_detail;
 
 namespace {
 
-// Names longer than this are cut (at an "=" within them when there is one).
-constexpr std::size_t kNameWidth = 30;
 // A progress dot for every this many entries.
 constexpr long kDotEvery = 100;
 // Room left unused in a record that is not worth a copy to give back.
@@ -22,27 +20,9 @@ constexpr std::size_t kSmallSlack = 64;
 
 // Sets name and definition from a header piece (without its ">").
 void parse_header(SequenceRecord& rec, std::string_view rest) {
-    std::size_t start = 0;
-    while (start < rest.size() && is_space(rest[start])) ++start;
-    std::size_t end = start;
-    while (end < rest.size() && !is_space(rest[end])) ++end;
-    std::string_view word = rest.substr(start, end - start);
-    if (word.size() <= kNameWidth) {
-        rec.name.assign(word);
-        rec.definition.assign(rest.substr(end));
-        return;
-    }
-    // A long name such as "gi=12345=description" is cut at the last "="
-    // within its first 31 characters.
-    for (std::size_t i = kNameWidth + 1; i-- > 0;) {
-        if (word[i] == '=') {
-            rec.name.assign(word.substr(0, i));
-            rec.definition.assign(rest.substr(start + i + 1));
-            return;
-        }
-    }
-    rec.name.assign(word.substr(0, kNameWidth));
-    rec.definition.assign(rest.substr(start + kNameWidth));
+    const FastaHeader header = split_fasta_header(rest);
+    rec.name.assign(header.name);
+    rec.definition.assign(header.definition);
 }
 
 // The bytes of text before its first line that starts with ">"; npos when
@@ -60,6 +40,20 @@ std::size_t bytes_before_header(std::string_view text) {
 }
 
 }  // namespace
+
+FastaHeader split_fasta_header(std::string_view rest) {
+    std::size_t start = 0;
+    while (start < rest.size() && is_space(rest[start])) ++start;
+    std::size_t end = start;
+    while (end < rest.size() && !is_space(rest[end])) ++end;
+    const std::string_view word = rest.substr(start, end - start);
+    if (word.size() <= kEntryNameWidth) return {word, rest.substr(end)};
+    // A long word such as "gi=12345=description" is cut at its last "="
+    // within the first kEntryNameWidth + 1 characters.
+    for (std::size_t i = kEntryNameWidth + 1; i-- > 0;)
+        if (word[i] == '=') return {word.substr(0, i), rest.substr(start + i + 1)};
+    return {word.substr(0, kEntryNameWidth), rest.substr(start + kEntryNameWidth)};
+}
 
 std::optional<Collection> read_multi_fasta(const std::string& path, int requested_type) {
     auto in = open_input(path);

@@ -1,0 +1,72 @@
+// tofast on input as it comes from the field: long names, ambiguity codes,
+// odd bytes, short headers. Every entry of the input reaches the output.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/run_kavro.hpp"
+
+namespace {
+
+struct Case {
+    const char* what;
+    std::vector<std::string> args;
+    std::string input;                 // written as "in"
+    int status;
+    std::string out_has;               // in standard output (or the file out.fa)
+    std::string err_has;
+    std::string err_lacks = "\x01";    // a text that must not appear on standard error
+};
+
+bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+std::string genbank(const std::string& name, const std::string& residues) {
+    return "LOCUS       " + name + " " + std::to_string(residues.size()) + " bp    DNA     linear   BCT 01-JAN-2020\n" +
+           "ORIGIN\n        1 " + residues + "\n//\n";
+}
+
+std::string embl(const std::string& id_line, const std::string& residues) {
+    return "ID   " + id_line + "\nSQ   Sequence\n     " + residues + "\n//\n";
+}
+
+void check(const Case& c) {
+    auto r = kavro_test::run({.args = c.args, .files = {{"in", c.input}}});
+    EXPECT_EQ(r.status, c.status) << c.what << "\n" << r.err;
+    const std::string out = r.exists("out.fa") ? r.file("out.fa") : r.out;
+    EXPECT_TRUE(has(out, c.out_has)) << c.what << "\n" << out;
+    EXPECT_TRUE(has(r.err, c.err_has)) << c.what << "\n" << r.err;
+    EXPECT_FALSE(has(r.err, c.err_lacks)) << c.what << "\n" << r.err;
+}
+
+TEST(RealWorldInput, EntriesKeepTheirNamesAndResidues) {
+    const std::string nrich = "ACGT" + std::string(40, 'N');
+    const Case cases[] = {
+        {"N-rich DNA is not called RNA and left out", {"tofast", "in", "stdout"},
+         ">a\nACGTACGT\n>b\n" + nrich + "\n>c\nACGTACGT\n", 0, ">b\n" + nrich + "\n\n>c\n", ""},
+        {"B and V complement each other", {"tofast", "in", "stdout", "c"}, ">a\nACGTACGTACGTACGTACGTACGTBV\n", 0, "BVACGTACGT", ""},
+        {"GenBank names of modern assemblies stay whole", {"tofast", "in", "stdout"},
+         genbank("NZ_JAAXYZ010000001", "acgt") + genbank("NZ_JAAXYZ010000002", "acgt"), 0,
+         ">NZ_JAAXYZ010000001\nACGT\n\n>NZ_JAAXYZ010000002\n", "", "strange"},
+        {"UniProt names of 16 characters stay whole", {"tofast", "in", "stdout"},
+         embl("A0A023GPI8_CANAL        Unreviewed;         4 AA.", "MKVL"), 0, ">A0A023GPI8_CANAL\nMKVL", "",
+         "strange"},
+        {"EMBL names of 13 characters stay whole", {"tofast", "in", "stdout"},
+         embl("IPI00383150.2  IPI;  PRT;  4 AA.", "MKVL"), 0, ">IPI00383150.2\nMKVL", "", "strange"},
+        {"PIR names over 11 characters stay whole", {"tofast", "in", "stdout"},
+         "ENTRY   ABCDEFGHIJKLMN\nSEQUENCE\n G D V\n///\n", 0, ">ABCDEFGHIJKLMN\nGDV", "", "strange"},
+        {"NBRF names over 11 characters stay whole", {"tofast", "in", "stdout"},
+         "CODE  ABCDEFGHIJKLMNOP\nSEQUENCE\nMKVL\nEND\n", 0, ">ABCDEFGHIJKLMNOP\nMKVL", "", "strange"},
+        {"CLUSTAL names of 31 characters are read", {"tofast", "in", "stdout"},
+         "CLUSTAL W (1.83) multiple sequence alignment\n\n" + std::string(31, 'a') + " ACGT\n" +
+             std::string(31, 'b') + " ACGT\n",
+         0, ">" + std::string(31, 'b') + "\nACGT", ""},
+        {"a bare CLUSTAL header is a header", {"tofast", "in", "stdout"},
+         kavro_test::fixture("input/odd/bare_header.aln"), 0, ">s2\nACGTACGTAC", ""},
+        {"a high byte among GenBank residues costs nothing after it", {"tofast", "in", "out.fa"},
+         kavro_test::fixture("input/odd/high_byte.gb"), 0, ">X\nACGT\n\n>Y\nACGT\n", "", "Error"},
+    };
+    for (const Case& c : cases) check(c);
+}
+
+}  // namespace
