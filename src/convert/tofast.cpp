@@ -202,14 +202,24 @@ const char* entry_file_kind(int format) {
     }
 }
 
-// The next entry from `position`, by the reader of the format; the type of
-// the previous entry is the type asked for.
-std::optional<SequenceRecord> read_entry(LineReader& in, int format, std::int64_t& position, int requested_type) {
-    switch (format) {
-        case FORMAT_GENBANK:
-        case FORMAT_GENBANK_PROTEIN: return read_genbank_entry(in, position, requested_type);
-        case FORMAT_PIR: return read_pir_entry(in, position);
-        default: return read_embl_entry(in, position, requested_type);
+// The next entry from `position`, by the reader of the format. Every entry
+// is read with its own type, as the first one is: a file may mix DNA and
+// protein entries. An entry without residues (CONTIG-only) is passed over
+// with a message naming it; nothing comes only at the end of the file or
+// on a failure.
+std::optional<SequenceRecord> read_entry(LineReader& in, int format, std::int64_t& position) {
+    for (;;) {
+        EmptyEntry empty;
+        std::optional<SequenceRecord> rec;
+        switch (format) {
+            case FORMAT_GENBANK:
+            case FORMAT_GENBANK_PROTEIN: rec = read_genbank_entry(in, position, TYPE_UNKNOWN, &empty); break;
+            case FORMAT_PIR: return read_pir_entry(in, position);
+            default: rec = read_embl_entry(in, position, TYPE_UNKNOWN, &empty); break;
+        }
+        if (rec || empty.next < 0) return rec;
+        err("\nEntry without residues skipped: %s\n", empty.name.c_str());
+        position = empty.next;
     }
 }
 
@@ -239,12 +249,10 @@ int entry_path(TofastOptions& opts, int format) {
     const std::size_t definition_room = 2 * static_cast<std::size_t>(std::max(g_settings.line_length, 1));
 
     std::int64_t position = 0;
-    int previous_type = TYPE_UNKNOWN;
-    while (std::optional<SequenceRecord> entry = read_entry(*in, format, position, previous_type)) {
+    while (std::optional<SequenceRecord> entry = read_entry(*in, format, position)) {
         SequenceRecord& rec = *entry;
         opts.output_type = chosen_type;
         if (rec.type != TYPE_DNA && rec.type != TYPE_PROTEIN) rec.type = c_comp(rec);
-        previous_type = rec.type;
         apply_protein_rule(opts, rec.type);
         err("%s, ", rec.name.c_str());
 

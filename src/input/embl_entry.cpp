@@ -125,15 +125,18 @@ void take_clean_lines(LineReader& in, std::string& residues) {
 
 }  // namespace
 
-std::optional<SequenceRecord> read_embl_entry(LineReader& in, std::int64_t& position, int requested_type) {
+std::optional<SequenceRecord> read_embl_entry(LineReader& in, std::int64_t& position, int requested_type,
+                                              EmptyEntry* empty) {
+    if (empty) *empty = EmptyEntry{};
     if (!seek_entry(in, position)) return std::nullopt;
     FormGuard form;
     SequenceRecord rec;
     IdLine id;
     std::string_view piece;
+    bool found = false;
     try {
         std::string_view rest;
-        const bool found = find_header(in, "ID ", rest);
+        found = find_header(in, "ID ", rest);
         if (found) {
             if (!parse_id_line(std::string(rest), rec, requested_type, id)) return std::nullopt;
             rec.name = id.name;
@@ -178,7 +181,10 @@ std::optional<SequenceRecord> read_embl_entry(LineReader& in, std::int64_t& posi
         err("Sequence length is %ld in the header of file,\n", id.header_length);
         err("but %ld bases were read.\n", rec.length);
     }
-    if (rec.length == 0) return std::nullopt;
+    if (rec.length == 0) {
+        if (found && empty) *empty = EmptyEntry{rec.name, in.tell()};
+        return std::nullopt;
+    }
     if (g_settings.form) rec.circular = 1;
     rec.type = requested_type;
     position = in.tell();

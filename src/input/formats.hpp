@@ -57,8 +57,19 @@ std::optional<SequenceRecord> read_nbrf(LineReader& in);
 // Each reads one entry starting at `position` and, on success, leaves in
 // `position` the offset just after the line that ended the entry. Nothing
 // when no further entry holds residues (the normal end) or on failure.
-std::optional<SequenceRecord> read_genbank_entry(LineReader& in, std::int64_t& position, int requested_type);
-std::optional<SequenceRecord> read_embl_entry(LineReader& in, std::int64_t& position, int requested_type);
+//
+// An entry without residues (a CONTIG-only entry of a CON division file)
+// also gives nothing; when `empty` is given, the GenBank and EMBL readers
+// then fill it with that entry's name and the offset after it, so that a
+// walk can pass over the entry and go on.
+struct EmptyEntry {
+    std::string name;
+    std::int64_t next = -1;  // -1: no entry header was found (the end)
+};
+std::optional<SequenceRecord> read_genbank_entry(LineReader& in, std::int64_t& position, int requested_type,
+                                                 EmptyEntry* empty = nullptr);
+std::optional<SequenceRecord> read_embl_entry(LineReader& in, std::int64_t& position, int requested_type,
+                                              EmptyEntry* empty = nullptr);
 std::optional<SequenceRecord> read_pir_entry(LineReader& in, std::int64_t& position);
 
 // ---- collections ----

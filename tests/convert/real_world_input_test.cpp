@@ -69,4 +69,19 @@ TEST(RealWorldInput, EntriesKeepTheirNamesAndResidues) {
     for (const Case& c : cases) check(c);
 }
 
+TEST(RealWorldInput, EntryWalksGoOnToTheEndOfTheFile) {
+    const std::string contig_only = "LOCUS       CON1 5000 bp    DNA     linear   CON 01-JAN-2020\n"
+                                    "CONTIG      join(A1.1:1..5000)\n//\n";
+    const Case cases[] = {
+        {"a CONTIG-only entry between two ordinary ones", {"tofast", "in", "stdout"},
+         genbank("G1", "acgt") + contig_only + genbank("G2", "ggcc"), 0, ">G1\nACGT\n\n>G2\nGGCC\n",
+         "Entry without residues skipped: CON1\n"},
+        {"a SwissProt entry after an EMBL DNA entry", {"tofast", "in", "stdout"},
+         embl("E1 standard; DNA; UNC; 4 BP.", "acgt") + embl("P1 STANDARD; PRT; 4 AA.", "MKVL") +
+             embl("E2 standard; DNA; UNC; 4 BP.", "ggcc"),
+         0, ">E1\nACGT\n\n>P1\nMKVL\n\n>E2\nGGCC\n", ""},
+    };
+    for (const Case& c : cases) check(c);
+}
+
 }  // namespace
