@@ -111,20 +111,24 @@ public:
     void finish(SequenceRecord& rec) {
         rec.length = static_cast<long>(rec.residues.size());
         const int kind = classify_letters(rec.residues);
-        if (records_ == 0) type_ = kind;
+        // The collection's kind is the kind of the first record with residues.
+        if (!typed_ && rec.length > 0) {
+            type_ = kind;
+            typed_ = true;
+        }
         ++records_;
         if (records_ % kReadDotEvery == 0) err(".");
-        // Records of another kind than the first, and empty ones, are left out.
-        if (kind != type_ || rec.length == 0 || out_ == nullptr) return;
+        // Records of another kind, and empty ones, are left out, each named.
+        if (!left_out_.keep(rec, kind, type_) || out_ == nullptr) return;
         write_entry(*out_, rec);
-        // The FASTA writer says "Writing error.\n" for every entry that ends
-        // on a failed output; those messages belong after "Writing sequences...".
-        if (out_->failed()) ++write_errors_;
+        // A failed output stops the run; it is reported after "Writing sequences...".
+        if (out_->failed()) write_failed_ = true;
     }
 
     long records() const { return records_; }
     int type() const { return type_; }
-    long write_errors() const { return write_errors_; }
+    bool write_failed() const { return write_failed_; }
+    const LeftOutRecords& left_out() const { return left_out_; }
 
 private:
     // The FASTA layout of the writers for a record of letters and a name
@@ -148,13 +152,29 @@ private:
 
     Writer* out_;
     long records_ = 0;
-    long write_errors_ = 0;
+    bool write_failed_ = false;
+    bool typed_ = false;
     int type_ = TYPE_UNKNOWN;
+    LeftOutRecords left_out_;
 };
 
 }  // namespace
 
 int classify_letters(std::string_view letters) { return classify_residues(letters); }
+
+bool LeftOutRecords::keep(const SequenceRecord& rec, int kind, int type) {
+    if (rec.length > 0 && kind == type) return true;
+    ++count_;
+    if (rec.length == 0)
+        err("Left out, no residues: %s\n", rec.name.c_str());
+    else
+        err("Left out, %s among %s records: %s\n", type_name(kind), type_name(type), rec.name.c_str());
+    return false;
+}
+
+void LeftOutRecords::summary() const {
+    if (count_ > 0) err("%ld record%s left out.\n", count_, count_ == 1 ? "" : "s");
+}
 
 namespace {
 
@@ -163,7 +183,7 @@ void stream_records(LineReader& in, ClearWriter& writer) {
     SequenceRecord rec;  // reused: its buffers keep their room from record to record
     bool have_record = false, header_continues = false, in_residues = false;
     std::string_view piece;
-    while (in.read_piece(piece, LineReader::kPiece)) {
+    while (!writer.write_failed() && in.read_piece(piece, LineReader::kPiece)) {
         if (header_continues || (in_residues && piece.starts_with(";"))) {
             // The rest of a long header, or a comment: definition text, which
             // clear mode drops. A line end starts the residues.
@@ -181,7 +201,7 @@ void stream_records(LineReader& in, ClearWriter& writer) {
             append_letters(rec.residues, piece);
         }
     }
-    if (have_record) writer.finish(rec);
+    if (have_record && !writer.write_failed()) writer.finish(rec);
 }
 
 }  // namespace
@@ -209,6 +229,7 @@ int clear_fasta_stream(TofastOptions& opts) {
         end_program(1);
     }
     err(".\n");
+    writer.left_out().summary();
     clear_marks(writer.records());
     g_entry_count = writer.records();
 
@@ -226,15 +247,16 @@ int clear_fasta_stream(TofastOptions& opts) {
         return 1;
     }
     err("Writing sequences...\n");
-    for (long i = 0; i < writer.write_errors(); ++i) err("Writing error.\n");
+    // A failed write is reported once; reading stopped there.
+    if (writer.write_failed()) err("Writing error.\n");
     if (file) {
         if (!file->close()) {
-            if (writer.write_errors() == 0) err("Writing error.\n");
+            if (!writer.write_failed()) err("Writing error.\n");
             err("Trouble in writing file: %s\n", opts.output_path.c_str());
             err("Error in writing sequence.\n");
             end_program(1);
         }
-    } else if (writer.write_errors() > 0 || !std_out().flush()) {
+    } else if (writer.write_failed() || !std_out().flush()) {
         err("Error in writing sequence.\n");
         end_program(1);
     }

@@ -124,7 +124,13 @@ int collection_path(TofastOptions& opts, int format) {
     }
     if (opts.clear_mode && fasta && clear_gaps_all(*seqs) != 0) end_program(1);
 
-    int type = seqs->empty() ? TYPE_UNKNOWN : c_comp(seqs->front());
+    // The collection's type is the type of its first record with residues.
+    int type = TYPE_UNKNOWN;
+    for (const SequenceRecord& rec : *seqs) {
+        if (rec.length == 0) continue;
+        type = c_comp(rec);
+        break;
+    }
     apply_protein_rule(opts, type);
     if (opts.complement) {
         if (!is_nucleic(type)) {
@@ -165,15 +171,17 @@ int collection_path(TofastOptions& opts, int format) {
         return 0;
     }
     if (opts.clear_mode) {
-        // Names only, and no record of another kind than the first: the
-        // writer skips records left without residues (CLUSTAL files here).
+        // Names only, and no record of another kind than the collection's:
+        // the writer skips records left without residues.
+        LeftOutRecords left_out;
         for (SequenceRecord& rec : *seqs) {
             rec.definition.clear();
-            if (c_comp(rec) != type) {
+            if (!left_out.keep(rec, c_comp(rec), type)) {
                 rec.residues.clear();
                 rec.length = 0;
             }
         }
+        left_out.summary();
     }
     long minimum = 0, maximum = 0;
     if (opts.mask) {

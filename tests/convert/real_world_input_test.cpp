@@ -69,6 +69,19 @@ TEST(RealWorldInput, EntriesKeepTheirNamesAndResidues) {
     for (const Case& c : cases) check(c);
 }
 
+TEST(RealWorldInput, ClearModeNamesWhatItLeavesOut) {
+    const Case cases[] = {
+        {"an empty first record does not set the collection's type", {"tofast", "in", "stdout"},
+         ">empty\n>b\nACGTACGT\n>c\nGGGCCCAAATTT\n", 0, ">b\nACGTACGT\n\n>c\nGGGCCCAAATTT\n",
+         "Left out, no residues: empty\n"},
+        {"a record of another kind is named", {"tofast", "in", "stdout"}, ">a\nACGT\n>p\nMKVLWWEF\n>c\nGG\n", 0,
+         ">a\nACGT\n\n>c\nGG\n", "Left out, protein among DNA records: p\n.\n1 record left out.\n"},
+        {"the same from the whole collection (output replaces input)", {"tofast", "in", "in"},
+         ">e\n>a\nACGT\n>p\nMKVLWWEF\n", 0, "", "Left out, no residues: e\n"},
+    };
+    for (const Case& c : cases) check(c);
+}
+
 TEST(RealWorldInput, EntryWalksGoOnToTheEndOfTheFile) {
     const std::string contig_only = "LOCUS       CON1 5000 bp    DNA     linear   CON 01-JAN-2020\n"
                                     "CONTIG      join(A1.1:1..5000)\n//\n";
