@@ -80,6 +80,10 @@ std::optional<Collection> read_phylip(const std::string& path, int keep_unclassi
 
 // Start and end arguments: 120, +5, -30, 100+20, 100-20; "last" and
 // unreadable texts give 0.
+// Positions are 64-bit.
 long parse_position(std::string_view text);
+// True when text has the form of a position: an optional sign, then digits
+// or "last", then optionally "+" or "-" and digits or "last".
+bool is_position_text(std::string_view text);
 
 }  // namespace kavro

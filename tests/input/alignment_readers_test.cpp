@@ -210,7 +210,17 @@ TEST(ParsePosition, Forms) {
     EXPECT_EQ(parse_position("-"), 0);
     EXPECT_EQ(parse_position(""), 0);
     EXPECT_EQ(parse_position(std::string(101, '1')), 0);
-    EXPECT_EQ(parse_position(std::string(100, '9')), 2147483647);  // clamped, no overflow
+    EXPECT_EQ(parse_position(std::string(100, '9')), 1L << 60);  // held, no overflow
+    // Positions are 64-bit: past 2,147,483,647 on a long chromosome.
+    EXPECT_EQ(parse_position("2200000011"), 2200000011L);
+    EXPECT_EQ(parse_position("2200000000+11"), 2200000011L);
+}
+
+TEST(ParsePosition, WhatIsAPosition) {
+    for (const char* good : {"120", "+5", "-30", "100+20", "100-20", "last", "LAST", "last-10", "2200000011"})
+        EXPECT_TRUE(is_position_text(good)) << good;
+    for (const char* bad : {"abc", "7a", "+7a", "-", "", "100+", "1e5", "12 3", "Last", "10+20+30"})
+        EXPECT_FALSE(is_position_text(bad)) << bad;
 }
 
 }  // namespace
