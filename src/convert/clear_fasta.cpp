@@ -110,7 +110,7 @@ public:
     // Clears, classifies and writes one finished record.
     void finish(SequenceRecord& rec) {
         rec.length = static_cast<long>(rec.residues.size());
-        const int kind = classify_letters(rec.residues);
+        const ResidueKind kind = classify_letters(rec.residues);
         // The collection's kind is the kind of the first record with residues.
         if (!typed_ && rec.length > 0) {
             type_ = kind;
@@ -126,7 +126,7 @@ public:
     }
 
     long records() const { return records_; }
-    int type() const { return type_; }
+    ResidueKind type() const { return type_; }
     bool write_failed() const { return write_failed_; }
     const LeftOutRecords& left_out() const { return left_out_; }
 
@@ -154,15 +154,15 @@ private:
     long records_ = 0;
     bool write_failed_ = false;
     bool typed_ = false;
-    int type_ = TYPE_UNKNOWN;
+    ResidueKind type_ = ResidueKind::Unknown;
     LeftOutRecords left_out_;
 };
 
 }  // namespace
 
-int classify_letters(std::string_view letters) { return classify_residues(letters); }
+ResidueKind classify_letters(std::string_view letters) { return classify_text(letters); }
 
-bool LeftOutRecords::keep(const SequenceRecord& rec, int kind, int type) {
+bool LeftOutRecords::keep(const SequenceRecord& rec, ResidueKind kind, ResidueKind type) {
     if (rec.length > 0 && kind == type) return true;
     ++count_;
     if (rec.length == 0)
@@ -233,16 +233,16 @@ int clear_fasta_stream(TofastOptions& opts) {
     clear_marks(writer.records());
     g_entry_count = writer.records();
 
-    if (writer.type() == TYPE_PROTEIN) {
+    if (writer.type() == ResidueKind::Protein) {
         // The protein rule: nothing else to neglect in clear mode.
         err("This is a protein sequence.\n");
         err("Output is set to protein sequence.\n");
-        opts.output_type = TYPE_PROTEIN;
+        opts.output_type = ResidueKind::Protein;
     }
     if (!writable) {
-        // check_writable says why; should it now succeed, nothing was written
+        // truncate_output_file says why; should it now succeed, nothing was written
         // all the same, so the run still fails.
-        check_writable(opts.output_path);
+        truncate_output_file(opts.output_path);
         err("Error in opening output file.\n");
         return 1;
     }

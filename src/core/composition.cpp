@@ -1,4 +1,4 @@
-// Composition counting and the DNA/RNA/protein classification c_comp.
+// Composition counting and the DNA/RNA/protein classification classify_residues.
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -32,11 +32,11 @@ const SlotTable& slots() {
 
 }  // namespace
 
-const char* type_name(int type) {
+const char* type_name(ResidueKind type) {
     switch (type) {
-        case TYPE_DNA: return "DNA";
-        case TYPE_RNA: return "RNA";
-        case TYPE_PROTEIN: return "protein";
+        case ResidueKind::Dna: return "DNA";
+        case ResidueKind::Rna: return "RNA";
+        case ResidueKind::Protein: return "protein";
         default: return "unknown";
     }
 }
@@ -120,10 +120,10 @@ bool only_dna_letters(const char* text, std::size_t n) {
 
 }  // namespace
 
-int classify_residues(std::string_view residues) {
-    if (residues.empty()) return TYPE_UNKNOWN;
+ResidueKind classify_text(std::string_view residues) {
+    if (residues.empty()) return ResidueKind::Unknown;
     // When no character is another counted letter, the text is DNA.
-    if (only_dna_letters(residues.data(), residues.size())) return TYPE_DNA;
+    if (only_dna_letters(residues.data(), residues.size())) return ResidueKind::Dna;
     Composition comp;
     zero_composition(comp);
     count_composition(residues.data(), static_cast<long>(residues.size()), comp);
@@ -133,30 +133,29 @@ int classify_residues(std::string_view residues) {
     const long acg = n('A') + n('C') + n('G');
     const long nry = n('N') + n('R') + n('Y');
     const double L = static_cast<double>(letters);
-    if (acg + n('T') == letters) return TYPE_DNA;
-    if (acg + n('U') == letters) return TYPE_RNA;
+    if (acg + n('T') == letters) return ResidueKind::Dna;
+    if (acg + n('U') == letters) return ResidueKind::Rna;
     // The ambiguity codes N, R and Y belong to both alphabets: a text of
     // them and A, C, G is RNA only when it holds more U than T, so that
     // N-rich DNA with few T (or none) stays DNA.
-    if (n('U') > n('T') && static_cast<double>(acg + n('U') + nry) >= 0.95 * L) return TYPE_RNA;
-    if (static_cast<double>(acg + n('T') + nry) >= 0.95 * L) return TYPE_DNA;
-    return n('U') > 1 ? TYPE_UNKNOWN : TYPE_PROTEIN;
+    if (n('U') > n('T') && static_cast<double>(acg + n('U') + nry) >= 0.95 * L) return ResidueKind::Rna;
+    if (static_cast<double>(acg + n('T') + nry) >= 0.95 * L) return ResidueKind::Dna;
+    return n('U') > 1 ? ResidueKind::Unknown : ResidueKind::Protein;
 }
 
-int c_comp(const SequenceRecord* rec) {
+ResidueKind classify_residues(const SequenceRecord* rec) {
     if (rec == nullptr) {
         err("This is not a valid sequence in c_comp.\n");
         end_program(1);
     }
-    if (rec->length <= 0 || rec->residues.empty()) return TYPE_UNKNOWN;
+    if (rec->length == 0 || rec->residues.empty()) return ResidueKind::Unknown;
     // Classification covers at most the first `length` characters, and
     // stops at a NUL as counting does.
     std::string_view text(rec->residues);
-    text = text.substr(0, std::min(static_cast<std::size_t>(rec->length), text.size()));
+    text = text.substr(0, rec->length < 0 ? 0 : std::min(static_cast<std::size_t>(rec->length), text.size()));
     text = text.substr(0, std::min(text.find('\0'), text.size()));
-    // A text that starts with a NUL has no letter counted: DNA, as a text of
-    // gaps or digits alone is.
-    return text.empty() ? TYPE_DNA : classify_residues(text);
+    // A text without a counted letter (gaps, digits, a NUL first) is DNA.
+    return text.empty() ? ResidueKind::Dna : classify_text(text);
 }
 
 }  // namespace kavro

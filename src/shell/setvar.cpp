@@ -23,7 +23,7 @@ bool is_one_of(std::string_view value, std::initializer_list<std::string_view> c
 }  // namespace
 
 bool set_line_length_from_digits(std::string_view digits) {
-    if (not_all_digits(digits)) return false;
+    if (has_non_digit(digits)) return false;
     long value = 0;
     for (char c : digits) {
         if (value > (LONG_MAX - 9) / 10) return false;  // far beyond any line length
