@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "support/gzip.hpp"
 #include "support/run_kavro.hpp"
 
 namespace {
@@ -12,7 +13,7 @@ namespace {
 struct Case {
     const char* what;
     std::vector<std::string> args;
-    std::string input;                 // written as "in"
+    std::string input;                 // written as "in", and given as standard input
     int status;
     std::string out_has;               // in standard output (or the file out.fa)
     std::string err_has;
@@ -31,7 +32,7 @@ std::string embl(const std::string& id_line, const std::string& residues) {
 }
 
 void check(const Case& c) {
-    auto r = kavro_test::run({.args = c.args, .files = {{"in", c.input}}});
+    auto r = kavro_test::run({.args = c.args, .input = c.input, .files = {{"in", c.input}}});
     EXPECT_EQ(r.status, c.status) << c.what << "\n" << r.err;
     const std::string out = r.exists("out.fa") ? r.file("out.fa") : r.out;
     EXPECT_TRUE(has(out, c.out_has)) << c.what << "\n" << out;
@@ -65,6 +66,20 @@ TEST(RealWorldInput, EntriesKeepTheirNamesAndResidues) {
          kavro_test::fixture("input/odd/bare_header.aln"), 0, ">s2\nACGTACGTAC", ""},
         {"a high byte among GenBank residues costs nothing after it", {"tofast", "in", "out.fa"},
          kavro_test::fixture("input/odd/high_byte.gb"), 0, ">X\nACGT\n\n>Y\nACGT\n", "", "Error"},
+    };
+    for (const Case& c : cases) check(c);
+}
+
+TEST(RealWorldInput, CompressedPipedAndOddInput) {
+    const std::string gb = genbank("G1", "acgt") + genbank("G2", "ggcc");
+    const Case cases[] = {
+        {"gzip input is decompressed", {"tofast", "in", "stdout"}, kavro_test::gzip_bytes(gb), 0,
+         ">G1\nACGT\n\n>G2\nGGCC\n", "This is a GenBank file.\n"},
+        {"\"-\" reads standard input", {"tofast", "-", "stdout"}, gb, 0, ">G1\nACGT\n\n>G2\nGGCC\n", ""},
+        {"gzip on standard input", {"tofast", "-", "stdout"}, kavro_test::gzip_bytes(gb), 0, ">G2\nGGCC\n", ""},
+        {"binary input is refused", {"tofast", "in", "stdout"}, std::string("\x7F" "ELF\x02\x01\x01\0\0", 9), 1, "",
+         "This is not a text file: in\n"},
+        {"old Mac line ends", {"tofast", "in", "stdout"}, ">a\rACGT\rGG\r>b\rTT\r", 0, ">a\nACGTGG\n\n>b\nTT\n", ""},
     };
     for (const Case& c : cases) check(c);
 }
