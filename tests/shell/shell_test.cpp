@@ -221,3 +221,18 @@ TEST(Exit, FailedWriteToStandardOutputGivesStatusOne) {
 }
 
 }  // namespace
+
+namespace {
+
+// Japanese texts come out as Shift_JIS on a pipe, or as UTF-8 when chosen.
+TEST(Charset, KavroCharsetChoosesUtf8Everywhere) {
+    const std::pair<std::map<std::string, std::string>, bool> cases[] = {
+        {{}, false}, {{{"KAVRO_CHARSET", "UTF-8"}}, true}, {{{"KAVRO_CHARSET", "bogus"}}, false}};
+    for (const auto& [env, utf8] : cases) {
+        auto r = kavro_test::run({.args = {"nosuchcommand"}, .env = env});
+        EXPECT_EQ(r.out.find("\xE7\xB5\x82\xE4\xBA\x86") != std::string::npos, utf8) << r.out;  // 終了 in UTF-8
+        EXPECT_EQ(r.out.find(kavro_test::sjis("終了")) != std::string::npos, !utf8) << r.out;
+    }
+}
+
+}  // namespace
