@@ -1,5 +1,6 @@
 #include "input/input_source.hpp"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -8,7 +9,8 @@
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <zlib.h>
+#include <libdeflate.h>
+#include <sys/mman.h>
 
 #include "core/console.hpp"
 #include "core/program_exit.hpp"
@@ -81,49 +83,122 @@ void copy_all(int fd, Spool& spool, const std::string& name) {
     }
 }
 
-// Decompresses the gzip stream of fd (one member or several, as bgzip and
-// concatenated files have) into the spool.
-void inflate_all(int fd, Spool& spool, const std::string& name) {
-    z_stream z{};
-    if (inflateInit2(&z, 15 + 16) != Z_OK) spool_failed(name, "zlib");
-    auto in = std::make_unique_for_overwrite<unsigned char[]>(kChunk);
-    auto out = std::make_unique_for_overwrite<unsigned char[]>(kChunk);
-    bool damaged = false, ended = false;
-    for (bool eof = false; !eof && !damaged;) {
-        ssize_t n = ::read(fd, in.get(), kChunk);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            inflateEnd(&z);
-            spool_failed(name, std::strerror(errno));
+// A file mapped into memory, read-only; unmapped on destruction.
+class MappedInput {
+public:
+    explicit MappedInput(int fd) {
+        struct stat st {};
+        if (::fstat(fd, &st) != 0 || st.st_size <= 0) return;
+        size_ = static_cast<std::size_t>(st.st_size);
+        void* p = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE, fd, 0);
+        if (p == MAP_FAILED) {
+            size_ = 0;
+            return;
         }
-        eof = n == 0;
-        z.next_in = in.get();
-        z.avail_in = static_cast<uInt>(n);
-        while (z.avail_in > 0 && !damaged) {
-            if (ended) {
-                // Another member follows; bytes that are not one end the data.
-                if (z.next_in[0] != 0x1F) {
-                    z.avail_in = 0;
-                    break;
-                }
-                inflateReset(&z);
-                ended = false;
-            }
-            z.next_out = out.get();
-            z.avail_out = kChunk;
-            const int rc = inflate(&z, Z_NO_FLUSH);
-            if (rc == Z_STREAM_END) ended = true;
-            else if (rc != Z_OK && rc != Z_BUF_ERROR) damaged = true;
-            const std::size_t produced = kChunk - z.avail_out;
-            if (produced > 0 && !spool.write(reinterpret_cast<char*>(out.get()), produced)) {
-                inflateEnd(&z);
-                spool_failed(name, std::strerror(errno));
-            }
-            if (rc == Z_BUF_ERROR && produced == 0) break;  // needs more input
-        }
+        ::madvise(p, size_, MADV_SEQUENTIAL);
+        data_ = static_cast<const unsigned char*>(p);
     }
-    inflateEnd(&z);
-    if (damaged || !ended) {
+    ~MappedInput() {
+        if (data_) ::munmap(const_cast<unsigned char*>(data_), size_);
+    }
+    MappedInput(const MappedInput&) = delete;
+    MappedInput& operator=(const MappedInput&) = delete;
+    const unsigned char* data() const { return data_; }
+    std::size_t size() const { return size_; }
+
+private:
+    const unsigned char* data_ = nullptr;
+    std::size_t size_ = 0;
+};
+
+// The spool file mapped for writing, grown on demand (sparse until written).
+class MappedOutput {
+public:
+    explicit MappedOutput(int fd) : fd_(fd) {}
+    ~MappedOutput() { unmap(); }
+    MappedOutput(const MappedOutput&) = delete;
+    MappedOutput& operator=(const MappedOutput&) = delete;
+
+    bool reserve(std::size_t capacity) {
+        unmap();
+        if (::ftruncate(fd_, static_cast<off_t>(capacity)) != 0) return false;
+        void* p = ::mmap(nullptr, capacity, PROT_READ | PROT_WRITE, MAP_SHARED, fd_, 0);
+        if (p == MAP_FAILED) return false;
+        data_ = static_cast<unsigned char*>(p);
+        capacity_ = capacity;
+        return true;
+    }
+    // Unmaps and cuts the file to the bytes written.
+    bool finish(std::size_t used) {
+        unmap();
+        return ::ftruncate(fd_, static_cast<off_t>(used)) == 0;
+    }
+    unsigned char* data() { return data_; }
+    std::size_t capacity() const { return capacity_; }
+
+private:
+    void unmap() {
+        if (data_) ::munmap(data_, capacity_);
+        data_ = nullptr;
+    }
+    int fd_;
+    unsigned char* data_ = nullptr;
+    std::size_t capacity_ = 0;
+};
+
+// The decompressed size a gzip file announces in its last four bytes is
+// the size modulo 4 GiB of its last member only. The first room reserved is
+// that, or four times the compressed size when more (the file is sparse
+// until written, so unused room costs nothing); a member that does not fit
+// doubles it.
+std::size_t first_guess(const MappedInput& in) {
+    const unsigned char* t = in.data() + in.size() - 4;
+    const std::size_t announced = static_cast<std::size_t>(t[0]) | static_cast<std::size_t>(t[1]) << 8 |
+                                  static_cast<std::size_t>(t[2]) << 16 | static_cast<std::size_t>(t[3]) << 24;
+    return std::max(announced, 4 * in.size()) + 4096;
+}
+
+// Decompresses the gzip data of fd (one member or several, as bgzip and
+// concatenated files have) into the spool, straight into its mapped pages.
+// libdeflate decompresses whole members from memory, about twice as fast as
+// a streaming inflate.
+void inflate_all(int fd, Spool& spool, const std::string& name) {
+    MappedInput in(fd);
+    if (!in.data() || in.size() < 18) {
+        err("This gzip file is damaged or cut short: %s\n", name.c_str());
+        end_program(1);
+    }
+    struct Decompressor {
+        libdeflate_decompressor* d = libdeflate_alloc_decompressor();
+        ~Decompressor() {
+            if (d) libdeflate_free_decompressor(d);
+        }
+    } dec;
+    MappedOutput out(spool.fd());
+    if (!dec.d || !out.reserve(first_guess(in))) spool_failed(name, std::strerror(errno));
+    std::size_t in_pos = 0, out_pos = 0;
+    bool damaged = false;
+    while (in_pos < in.size()) {
+        // Bytes after the last member that do not start another are not data.
+        if (in_pos > 0 && (in.size() - in_pos < 2 || in.data()[in_pos] != 0x1F || in.data()[in_pos + 1] != 0x8B)) break;
+        std::size_t in_used = 0, out_used = 0;
+        const libdeflate_result rc =
+            libdeflate_gzip_decompress_ex(dec.d, in.data() + in_pos, in.size() - in_pos, out.data() + out_pos,
+                                          out.capacity() - out_pos, &in_used, &out_used);
+        if (rc == LIBDEFLATE_INSUFFICIENT_SPACE) {
+            // Room for this member, twice over: few members need a retry.
+            if (!out.reserve(out.capacity() * 2)) spool_failed(name, std::strerror(errno));
+            continue;
+        }
+        if (rc != LIBDEFLATE_SUCCESS) {
+            damaged = true;
+            break;
+        }
+        in_pos += in_used;
+        out_pos += out_used;
+    }
+    if (!out.finish(out_pos)) spool_failed(name, std::strerror(errno));
+    if (damaged) {
         err("This gzip file is damaged or cut short: %s\n", name.c_str());
         end_program(1);
     }
@@ -149,7 +224,6 @@ std::string spool_from(int fd, bool gzip_file, const std::string& key, const std
             // A compressed stream from a pipe: decompressed from the copy.
             auto plain = std::make_unique<Spool>();
             if (!plain->ok()) spool_failed(name, std::strerror(errno));
-            if (::lseek(spool->fd(), 0, SEEK_SET) < 0) spool_failed(name, std::strerror(errno));
             inflate_all(spool->fd(), *plain, name);
             spool = std::move(plain);
         }
