@@ -1,9 +1,7 @@
-// Clear mode on a FASTA file, streamed. A multi-FASTA file is read piece by
-// piece (512 characters, as every reader reads) with the multi-FASTA rules:
-// text before the first header is skipped, a header longer than a piece
-// continues until the piece that ends its line, ";" lines among residues are
-// comments. Each record is finished when the next header arrives, cleared,
-// checked against the kind of the first record and written at once.
+// Clear mode on a FASTA file, streamed. A multi-FASTA file is walked with the
+// collection reader's walk (input/fasta_walk.hpp). Each record is finished
+// when the next header arrives, cleared, checked against the kind of the
+// collection (its first record with residues) and written at once.
 #include "convert/clear_fasta.hpp"
 
 #include <algorithm>
@@ -17,6 +15,7 @@
 #include "core/settings.hpp"
 #include "core/text_ops.hpp"
 #include "core/writer.hpp"
+#include "input/fasta_walk.hpp"
 #include "input/formats.hpp"
 #include "input/line_reader.hpp"
 
@@ -179,29 +178,32 @@ void LeftOutRecords::summary() const {
 namespace {
 
 // One pass over the FASTA text: records finished as their next header arrives.
-void stream_records(LineReader& in, ClearWriter& writer) {
-    SequenceRecord rec;  // reused: its buffers keep their room from record to record
-    bool have_record = false, header_continues = false, in_residues = false;
-    std::string_view piece;
-    while (!writer.write_failed() && in.read_piece(piece, LineReader::kPiece)) {
-        if (header_continues || (in_residues && piece.starts_with(";"))) {
-            // The rest of a long header, or a comment: definition text, which
-            // clear mode drops. A line end starts the residues.
-            if (piece.find('\n') != std::string_view::npos) {
-                header_continues = false;
-                in_residues = true;
-            }
-        } else if (piece.starts_with(">")) {
-            if (in_residues) writer.finish(rec);
-            have_record = true;
-            rec.residues.clear();
-            in_residues = take_name(rec.name, piece.substr(1));
-            header_continues = !in_residues;
-        } else if (in_residues) {
-            append_letters(rec.residues, piece);
-        }
+// Keeps the name and the letters of each record, drops definitions and
+// comments, and hands every finished record to the writer.
+class ClearRecords {
+public:
+    explicit ClearRecords(ClearWriter& writer) : writer_(writer) {}
+
+    bool begin(std::string_view header) {
+        rec_.residues.clear();
+        return take_name(rec_.name, header);
     }
-    if (have_record && !writer.write_failed()) writer.finish(rec);
+    void definition(std::string_view) {}
+    void residues_start() {}
+    void residues(std::string_view piece) { append_letters(rec_.residues, piece); }
+    void take_clean_lines(LineReader&) {}
+    void finish(bool) { writer_.finish(rec_); }
+    // A failed output ends the reading: it is reported once.
+    bool stopped() const { return writer_.write_failed(); }
+
+private:
+    ClearWriter& writer_;
+    SequenceRecord rec_;  // reused: its buffers keep their room from record to record
+};
+
+void stream_records(LineReader& in, ClearWriter& writer) {
+    ClearRecords records(writer);
+    walk_fasta_records(in, records);
 }
 
 }  // namespace
