@@ -4,6 +4,8 @@
 #include <functional>
 #include <initializer_list>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/settings.hpp"
 #include "shell/commands.hpp"
@@ -242,6 +244,22 @@ TEST(SystemCommand, MenuModeWaitsForYAfterwards) {
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.out.find("hello\n" + sjis("y を押してからリターンしてください.\n")), std::string::npos);
     EXPECT_EQ(r.err, sjis("このコマンドはきちんと実行できました.: echo hello .\n"));
+}
+
+}  // namespace
+
+namespace {
+
+// A command that does not end with status 0 fails system and setvar system.
+TEST(SystemCommand, StatusFollowsTheCommand) {
+    const std::pair<std::vector<std::string>, int> cases[] = {
+        {{"system", "true"}, 0}, {{"system", "false"}, 1}, {{"system", "exit", "3"}, 1},
+        {{"setvar", "system", "true"}, 0}, {{"setvar", "system", "exit", "3"}, 1},
+    };
+    for (const auto& [args, status] : cases) {
+        auto r = kavro_test::run({.args = args});
+        EXPECT_EQ(r.status, status) << args.back();
+    }
 }
 
 }  // namespace
