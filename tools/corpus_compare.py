@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """Converts every file of a corpus of sequence files with `kavro tofast FILE
 stdout` and compares the entries with what Biopython reads from the same file:
 names, count and residues (letters, upper case). Not part of the test suite:
@@ -17,7 +17,7 @@ import sys
 from Bio import SeqIO
 
 FORMATS = {"genbank": "genbank", "genpept": "genbank", "embl": "embl", "fasta": "fasta",
-           "clustal": "clustal", "pir": None, "nbrf": None, "phylip": None, "nexus": None}
+           "clustal": "clustal", "swissprot": "swiss", "uniprot": "swiss", "pir": None, "nbrf": None, "phylip": None, "nexus": None}
 
 
 def kavro_entries(kavro, path):
