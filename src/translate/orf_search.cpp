@@ -42,7 +42,7 @@ private:
 // The ORFs of one frame: aa is the frame's translation, codon i standing at
 // base offset + 3i of rec (0-based).
 void scan_frame(std::string_view aa, std::int64_t offset, std::int64_t seq_length, int frame, bool forward,
-                OrfList& orfs, OrfProgress& progress) {
+                OrfSearch& search, OrfProgress& progress) {
     const std::size_t n = aa.size();
     if (n == 0) return;
     const char* const a = aa.data();
@@ -50,6 +50,8 @@ void scan_frame(std::string_view aa, std::int64_t offset, std::int64_t seq_lengt
         const std::int64_t rb = offset + 3 * static_cast<std::int64_t>(region);
         const std::int64_t qb = offset + 3 * static_cast<std::int64_t>(q);
         const std::int64_t pb = offset + 3 * static_cast<std::int64_t>(p);
+        progress.found(++search.found);
+        if (pb - qb < search.shortest_kept) return;
         OrfInfo orf;
         orf.frame = forward ? frame : -frame;
         orf.length = pb - qb;
@@ -58,8 +60,7 @@ void scan_frame(std::string_view aa, std::int64_t offset, std::int64_t seq_lengt
         orf.stop = forward ? pb + 1 : seq_length - pb;
         orf.init = a[q];
         orf.term = a[p];
-        orfs.push_back(orf);
-        progress.found(orfs.size());
+        search.orfs.push_back(orf);
     };
     std::size_t region = 0;
     while (region < n) {
@@ -82,7 +83,7 @@ void scan_frame(std::string_view aa, std::int64_t offset, std::int64_t seq_lengt
 }  // namespace
 
 int add_orfs(const SequenceRecord& rec, const std::string& table_name, const CodonTable& table, bool forward,
-             OrfList& orfs) {
+             OrfSearch& search) {
     const auto seq_length = static_cast<std::int64_t>(rec.residues.size());
     if (seq_length < kShortestOrfSequence) {
         err("Too short sequence in AddOrfInfo.");
@@ -93,9 +94,9 @@ int add_orfs(const SequenceRecord& rec, const std::string& table_name, const Cod
     for (int frame = 1; frame <= 3; ++frame) {
         auto aa = translate_frame(rec.residues, frame, table);
         if (!aa) return 1;
-        scan_frame(*aa, frame - 1, seq_length, frame, forward, orfs, progress);
+        scan_frame(*aa, frame - 1, seq_length, frame, forward, search, progress);
     }
-    progress.show(orfs.size());
+    progress.show(search.found);
     return 0;
 }
 

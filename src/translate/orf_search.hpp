@@ -40,13 +40,26 @@ using OrfList = std::vector<OrfInfo>;
 // Sequences shorter than this hold no ORF worth a search.
 inline constexpr std::int64_t kShortestOrfSequence = 9;
 
+// The ORFs found so far. ORFs shorter than shortest_kept are counted but
+// not kept: no minimum that the writers apply could let them pass (see
+// shortest_listed), and a chromosome has millions of short ones.
+struct OrfSearch {
+    OrfList orfs;
+    std::size_t found = 0;
+    std::int64_t shortest_kept = 0;
+};
+
 // Appends the ORFs of the three frames of rec, which is the given sequence
 // (forward) or its reverse complement (!forward), and shows the running
 // count. Prints "\nCodon file: %s\n" first. 0, or 1 after
 // "Too short sequence in AddOrfInfo." for fewer than 9 bases or after the
 // translation module's message.
 int add_orfs(const SequenceRecord& rec, const std::string& table_name, const CodonTable& table, bool forward,
-             OrfList& orfs);
+             OrfSearch& search);
+
+// The shortest ORF that a minimum (as for apply_minimum_rule) can list;
+// 0 when it depends on the others (the longest only).
+inline std::int64_t shortest_listed(std::int64_t minimum) { return minimum < 0 ? -minimum : minimum; }
 
 // The minimum length of an ORF to list:
 //   n > 0: ORFs of n bases and more;

@@ -78,7 +78,8 @@ SequenceRecord read_nucleotides(const std::string& path) {
         err("Error in reading file: %s\n", path.c_str());
         end_program(1);
     }
-    rec->type = c_comp(*rec);
+    // The FASTA and raw readers have classified their entry already.
+    if (format != FORMAT_FASTA && format != FORMAT_RAW) rec->type = c_comp(*rec);
     out("Data type is %s\n", type_name(rec->type));
     if (rec->type != TYPE_DNA && rec->type != TYPE_RNA) {
         err("This is not a DNA sequence: %s\n", path.c_str());
@@ -173,8 +174,9 @@ int write_presentation(const ToprotOptions& opt, SequenceRecord& rec) {
 int write_orfs(const ToprotOptions& opt, const SequenceRecord& rec) {
     const std::int64_t minimum = parse_orf_minimum(opt.form.substr(1));
     const CodonTable table = select_codon_table(opt.table);
-    OrfList orfs;
-    if (add_orfs(rec, opt.table, table, true, orfs) != 0) {
+    OrfSearch search;
+    search.shortest_kept = shortest_listed(minimum);
+    if (add_orfs(rec, opt.table, table, true, search) != 0) {
         err("Unable to add orf infos to multiorf.\n");
         return 1;
     }
@@ -183,17 +185,17 @@ int write_orfs(const ToprotOptions& opt, const SequenceRecord& rec) {
         err("Error in making complementary.\n");
         return 1;
     }
-    if (add_orfs(reverse, opt.table, table, false, orfs) != 0) {
+    if (add_orfs(reverse, opt.table, table, false, search) != 0) {
         err("Unable to add orf infos to multiorf.\n");
         return 1;
     }
     reverse = SequenceRecord();
     if (opt.form[0] == 'a') {
-        if (write_orf_table(opt.output, rec, std::move(orfs), minimum) != 0) {
+        if (write_orf_table(opt.output, rec, std::move(search.orfs), minimum) != 0) {
             err("Unable to print orf infos in multiorf.\n");
             return 1;
         }
-    } else if (write_orf_sequences(opt.output, rec, std::move(orfs), minimum, table) != 0) {
+    } else if (write_orf_sequences(opt.output, rec, std::move(search.orfs), minimum, table) != 0) {
         err("Unable to print orf seq.\n");
         return 1;
     }

@@ -29,10 +29,10 @@ std::vector<std::string> describe(const OrfList& orfs) {
 
 OrfList orfs_of(const std::string& residues, bool forward, const kavro::CodonTable& table = kStandard) {
     kavro_test::CaptureConsole quiet;
-    OrfList orfs;
+    kavro::OrfSearch search;
     const auto rec = kavro_test::make_record("s", residues, kavro::TYPE_DNA);
-    EXPECT_EQ(kavro::add_orfs(rec, "default", table, forward, orfs), 0);
-    return orfs;
+    EXPECT_EQ(kavro::add_orfs(rec, "default", table, forward, search), 0);
+    return search.orfs;
 }
 
 TEST(OrfSearch, RegionsStartsAndClosingCodons) {
@@ -60,12 +60,12 @@ TEST(OrfSearch, RegionsStartsAndClosingCodons) {
 
 TEST(OrfSearch, TooShortSequenceIsRefused) {
     kavro_test::CaptureConsole cap;
-    OrfList orfs;
+    kavro::OrfSearch search;
     EXPECT_EQ(kavro::add_orfs(kavro_test::make_record("s", "ATGAAATA", kavro::TYPE_DNA), "default", kStandard,
-                              true, orfs),
+                              true, search),
               1);
     EXPECT_EQ(cap.err(), "Too short sequence in AddOrfInfo.");
-    EXPECT_TRUE(orfs.empty());
+    EXPECT_TRUE(search.orfs.empty());
 }
 
 TEST(OrfSearch, MinimumLengthRules) {
@@ -95,6 +95,33 @@ TEST(OrfSearch, MinimumLengthRules) {
     EXPECT_EQ(strands[1].length, 30);
     OrfList empty;
     EXPECT_EQ(kavro::apply_minimum_rule(empty, 0), 1);
+}
+
+// What the writers list: the ORFs that pass the rule.
+std::vector<std::string> listed(OrfList orfs, std::int64_t minimum) {
+    const std::int64_t effective = kavro::apply_minimum_rule(orfs, minimum);
+    OrfList kept;
+    for (const OrfInfo& o : orfs)
+        if (o.length > 0 && o.length >= effective) kept.push_back(o);
+    return describe(kept);
+}
+
+TEST(OrfSearch, ShortOrfsNeedNotBeKept) {
+    std::string bases;
+    for (unsigned x = 11, i = 0; i < 3000; ++i) bases += "ACGT"[((x = x * 1103515245u + 12345u) >> 16) & 3];
+    const OrfList all = orfs_of(bases, true);
+    for (std::int64_t minimum : {30, -30, 90, -90}) {
+        kavro::OrfSearch search;
+        search.shortest_kept = kavro::shortest_listed(minimum);
+        {
+            kavro_test::CaptureConsole quiet;  // gtest's own messages too: checks come after
+            kavro::add_orfs(kavro_test::make_record("s", bases, kavro::TYPE_DNA), "default", kStandard, true, search);
+        }
+        EXPECT_EQ(search.found, all.size());
+        EXPECT_LT(search.orfs.size(), all.size());
+        EXPECT_EQ(listed(search.orfs, minimum), listed(all, minimum)) << minimum;
+        EXPECT_FALSE(listed(all, minimum).empty());
+    }
 }
 
 TEST(OrfSearch, MinimumFromTheSwitchWord) {
