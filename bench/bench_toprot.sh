@@ -21,30 +21,36 @@ trap 'rm -rf "$work"' EXIT
 cd "$work"
 cp "$data"/genome*.fa .
 
-# seconds CMD: wall time of one run, output thrown away.
+# seconds CMD: "wall cpu" of one run (cpu = user + system), output thrown away.
 seconds() {
-  local t0 t1
-  t0=$(date +%s.%N)
-  sh -c "$1" >/dev/null 2>&1
-  t1=$(date +%s.%N)
-  awk -v a="$t0" -v b="$t1" 'BEGIN {printf "%.4f\n", b - a}'
+  python3 -c '
+import os, subprocess, sys, time
+t = time.perf_counter()
+p = subprocess.Popen(sys.argv[1], shell=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+_, _, use = os.wait4(p.pid, 0)
+print("%.4f %.4f" % (time.perf_counter() - t, use.ru_utime + use.ru_stime))' "$1"
 }
 median() { sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
 
-# pair NAME KAVRO_CMD PEER_CMD: alternate runs, print medians and the ratio.
+# pair NAME KAVRO_CMD PEER_CMD: alternate runs; medians of wall and CPU
+# time and the peer/kavro ratios.
 pair() {
   local name=$1 i a="" b=""
   for ((i = 0; i < runs; i++)); do
     a+="$(seconds "$2")"$'\n'
     [ -n "$3" ] && b+="$(seconds "$3")"$'\n'
   done
-  local ma mb
-  ma=$(printf "%s" "$a" | median)
+  local aw ac bw bc
+  aw=$(printf "%s" "$a" | cut -d' ' -f1 | median)
+  ac=$(printf "%s" "$a" | cut -d' ' -f2 | median)
   if [ -n "$3" ]; then
-    mb=$(printf "%s" "$b" | median)
-    awk -v n="$name" -v x="$ma" -v y="$mb" 'BEGIN {printf "%-34s kavro %.3f s   peer %.3f s   %.2fx\n", n, x, y, y / x}'
+    bw=$(printf "%s" "$b" | cut -d' ' -f1 | median)
+    bc=$(printf "%s" "$b" | cut -d' ' -f2 | median)
+    awk -v n="$name" -v aw="$aw" -v ac="$ac" -v bw="$bw" -v bc="$bc" 'BEGIN {
+      printf "%-40s kavro %.4f s (cpu %.4f)   peer %.4f s (cpu %.4f)   wall %.2fx  cpu %.2fx\n",
+             n, aw, ac, bw, bc, bw / aw, (ac > 0 ? bc / ac : 0) }'
   else
-    printf "%-34s kavro %.3f s\n" "$name" "$ma"
+    printf "%-40s kavro %.4f s (cpu %.4f)\n" "$name" "$aw" "$ac"
   fi
 }
 
