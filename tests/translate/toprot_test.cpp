@@ -57,6 +57,9 @@ TEST(Toprot, FastaForms) {
         EXPECT_TRUE(has(r.out, "Reading sequence...\nData type is DNA\nGaps were cleared.\n"));
         EXPECT_TRUE(has(r.out, "\nTerminated.\n"));
     }
+    // Menu number 3 is toprot.
+    Result r = kavro_test::run({.args = {"3", "in.fa", "out", "1"}, .files = {{"in.fa", ">s\n" + kNested + "\n"}}});
+    EXPECT_EQ(r.file("out"), ">s_ptn\nMMK*\n\n");
 }
 
 TEST(Toprot, CompositeListings) {
