@@ -34,7 +34,7 @@ constexpr const char* kExonHelp =
 // The value of a signed integer text ("+5", "-3", "12"); false for any
 // other text or one too large for a position.
 bool signed_value(std::string text, long& value) {
-    if (not_signed_integer(text) != 0) return false;
+    if (invalid_signed_integer(text) != 0) return false;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     return ec == std::errc() && end == text.data() + text.size();
 }
@@ -150,7 +150,7 @@ std::optional<std::string> read_exon_file(const std::string& path) {
     std::size_t pos = 0;
     next_word(line, &pos);
     std::string count(next_word(line, &pos));
-    if (not_signed_integer(count) != 0) {
+    if (invalid_signed_integer(count) != 0) {
         err("No exon number is indicated.\n");
         return std::nullopt;
     }
@@ -160,13 +160,13 @@ std::optional<std::string> read_exon_file(const std::string& path) {
 
 // ---- parsing ----
 
-bool is_position(std::string_view w) { return not_location_number(w) == 0 && !w.empty(); }
+bool is_position(std::string_view w) { return invalid_location_number(w) == 0 && !w.empty(); }
 
 // One position word, "<" or ">" allowed in front; false when the rest is
 // not a number.
 bool position_value(std::string_view w, long& value) {
     if (!w.empty() && (w.front() == '<' || w.front() == '>')) w.remove_prefix(1);
-    if (w.empty() || not_all_digits(w) != 0) return false;
+    if (w.empty() || has_non_digit(w) != 0) return false;
     const auto [end, ec] = std::from_chars(w.data(), w.data() + w.size(), value);
     return ec == std::errc();
 }

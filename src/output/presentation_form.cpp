@@ -84,8 +84,8 @@ int write_presentation_form(Writer& out, SequenceRecord& rec, const std::string&
         err("Unable to extract exons in fwrite_pretty.\n");
         return 1;
     }
-    SequenceRecord joined = copy_seq_header(rec);
-    joined.residues = join_exons(rec.residues, *exons, rec.type == TYPE_RNA);
+    SequenceRecord joined = copy_record_header(rec);
+    joined.residues = join_exons(rec.residues, *exons, rec.type == ResidueKind::Rna);
     joined.length = static_cast<long>(joined.residues.size());
     const std::optional<std::string> protein = translate(joined);
     if (!protein) {

@@ -88,7 +88,7 @@ int write_composite(const std::string& path, const SequenceRecord& rec, const Co
         err("Too short sequence for a composite listing: %s (%ld bases).\n", rec.name.c_str(), n);
         return 1;
     }
-    SequenceRecord complement = copy_seq_h(rec);
+    SequenceRecord complement = copy_record(rec);
     complement.length = n;
     if (complement_seq(complement) != 0) {
         err("Error in making complementary in write_composite.\n");

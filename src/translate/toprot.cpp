@@ -67,21 +67,21 @@ int ask_options(ToprotOptions& opt) {
 // The first entry of the input, a nucleotide sequence without gaps; any
 // failure ends the program.
 SequenceRecord read_nucleotides(const std::string& path) {
-    const int format = detect_format(path);
-    if (format == FORMAT_ERROR) {
+    const SeqFormat format = detect_format(path);
+    if (format == SeqFormat::Error) {
         err("Unknown file format.\n");
         end_program(1);
     }
     out("Reading sequence...\n");
-    std::optional<SequenceRecord> rec = read_sequence(path, format, 0);
+    std::optional<SequenceRecord> rec = read_sequence(path, format, ResidueKind::Unknown);
     if (!rec) {
         err("Error in reading file: %s\n", path.c_str());
         end_program(1);
     }
     // The FASTA and raw readers have classified their entry already.
-    if (format != FORMAT_FASTA && format != FORMAT_RAW) rec->type = c_comp(*rec);
+    if (format != SeqFormat::Fasta && format != SeqFormat::Raw) rec->type = classify_residues(*rec);
     out("Data type is %s\n", type_name(rec->type));
-    if (rec->type != TYPE_DNA && rec->type != TYPE_RNA) {
+    if (rec->type != ResidueKind::Dna && rec->type != ResidueKind::Rna) {
         err("This is not a DNA sequence: %s\n", path.c_str());
         end_program(1);
     }
@@ -103,7 +103,7 @@ SequenceRecord read_nucleotides(const std::string& path) {
 // minus frames. Nothing after a message when a frame cannot be translated.
 std::optional<Collection> translate_six_frames(const SequenceRecord& rec, const std::string& table_name) {
     const CodonTable table = select_codon_table(table_name);
-    SequenceRecord reverse = copy_seq_h(rec);
+    SequenceRecord reverse = copy_record(rec);
     if (complement_seq(reverse) != 0) {
         err("Error in converting to complementary sequence.\n");
         return std::nullopt;
@@ -124,7 +124,7 @@ std::optional<Collection> translate_six_frames(const SequenceRecord& rec, const 
 }
 
 int open_output(const std::string& path) {
-    if (check_writable(path) == 0) return 0;
+    if (truncate_output_file(path) == 0) return 0;
     err("Error in opening output file.\n");
     return 1;
 }
@@ -180,7 +180,7 @@ int write_orfs(const ToprotOptions& opt, const SequenceRecord& rec) {
         err("Unable to add orf infos to multiorf.\n");
         return 1;
     }
-    SequenceRecord reverse = copy_seq_h(rec);
+    SequenceRecord reverse = copy_record(rec);
     if (complement_seq(reverse) != 0) {
         err("Error in making complementary.\n");
         return 1;

@@ -74,7 +74,7 @@ struct FormRun {
 FormRun form(const std::string& exon_line, const std::string& answers = "") {
     kavro_test::TempDir dir;
     if (!exon_line.empty()) dir.write("exons", exon_line);
-    auto rec = kavro_test::make_record("g", kGene, kavro::TYPE_DNA, "old definition");
+    auto rec = kavro_test::make_record("g", kGene, kavro::ResidueKind::Dna, "old definition");
     auto console = kavro::LineReader::from_string(answers);
     const kavro::ExonTranslator translate = [](const kavro::SequenceRecord& joined) -> std::optional<std::string> {
         return kavro::translate_record(joined, 1, "default", kavro::kProteinSuffix)->residues;

@@ -30,7 +30,7 @@ std::vector<std::string> describe(const OrfList& orfs) {
 OrfList orfs_of(const std::string& residues, bool forward, const kavro::CodonTable& table = kStandard) {
     kavro_test::CaptureConsole quiet;
     kavro::OrfSearch search;
-    const auto rec = kavro_test::make_record("s", residues, kavro::TYPE_DNA);
+    const auto rec = kavro_test::make_record("s", residues, kavro::ResidueKind::Dna);
     EXPECT_EQ(kavro::add_orfs(rec, "default", table, forward, search), 0);
     return search.orfs;
 }
@@ -61,7 +61,7 @@ TEST(OrfSearch, RegionsStartsAndClosingCodons) {
 TEST(OrfSearch, TooShortSequenceIsRefused) {
     kavro_test::CaptureConsole cap;
     kavro::OrfSearch search;
-    EXPECT_EQ(kavro::add_orfs(kavro_test::make_record("s", "ATGAAATA", kavro::TYPE_DNA), "default", kStandard,
+    EXPECT_EQ(kavro::add_orfs(kavro_test::make_record("s", "ATGAAATA", kavro::ResidueKind::Dna), "default", kStandard,
                               true, search),
               1);
     EXPECT_EQ(cap.err(), "Too short sequence in AddOrfInfo.");
@@ -115,7 +115,7 @@ TEST(OrfSearch, ShortOrfsNeedNotBeKept) {
         search.shortest_kept = kavro::shortest_listed(minimum);
         {
             kavro_test::CaptureConsole quiet;  // gtest's own messages too: checks come after
-            kavro::add_orfs(kavro_test::make_record("s", bases, kavro::TYPE_DNA), "default", kStandard, true, search);
+            kavro::add_orfs(kavro_test::make_record("s", bases, kavro::ResidueKind::Dna), "default", kStandard, true, search);
         }
         EXPECT_EQ(search.found, all.size());
         EXPECT_LT(search.orfs.size(), all.size());
