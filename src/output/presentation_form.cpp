@@ -32,7 +32,8 @@ FormLines walk_exons(const std::string& residues, const PresentationExons& exons
     auto visit = [&](long x) {
         char& base = lines.bases[static_cast<std::size_t>(x - 1)];
         base = static_cast<char>(std::toupper(static_cast<unsigned char>(base)));
-        if (k % 3 == 0 && k < placed) lines.amino_acids[static_cast<std::size_t>(x - 1)] = protein[static_cast<std::size_t>(k / 3)];
+        if (k % 3 == 0 && k < placed)
+            lines.amino_acids[static_cast<std::size_t>(x - 1)] = protein[static_cast<std::size_t>(k / 3)];
         ++k;
     };
     for (const PresentationExon& e : exons) {

@@ -38,7 +38,8 @@ public:
             // The complementary base under each base: the reverse complement
             // read backwards.
             piece.resize(width);
-            for (long x = p; x <= e; ++x) piece[static_cast<std::size_t>(x - p)] = rc_[static_cast<std::size_t>(n_ - 1 - x)];
+            for (long x = p; x <= e; ++x)
+                piece[static_cast<std::size_t>(x - p)] = rc_[static_cast<std::size_t>(n_ - 1 - x)];
             return;
         }
         piece.assign(width, ' ');

@@ -30,7 +30,8 @@ std::string table_file(std::size_t letters = 64) {
     std::string table = kavro::select_codon_table("default");
     table[50] = 'W';
     std::string text = "# standard code, TGA as W\n";
-    for (std::size_t i = 0; i < letters; ++i) text += std::string(1, table[i]) + " " + kavro::codon_text(static_cast<int>(i)) + "\n";
+    for (std::size_t i = 0; i < letters; ++i)
+        text += std::string(1, table[i]) + " " + kavro::codon_text(static_cast<int>(i)) + "\n";
     return text;
 }
 
