@@ -18,6 +18,7 @@
 #include "input/formats.hpp"
 #include "input/line_reader.hpp"
 #include "output/fasta_writer.hpp"
+#include "output/output_target.hpp"
 #include "output/presentation_form.hpp"
 #include "shell/commands.hpp"
 #include "shell/help.hpp"
@@ -123,8 +124,9 @@ std::optional<Collection> translate_six_frames(const SequenceRecord& rec, const 
     return frames;
 }
 
+// Creates the output file empty; standard output needs no creating.
 int open_output(const std::string& path) {
-    if (truncate_output_file(path) == 0) return 0;
+    if (OutputTarget::names_stdout(path) || truncate_output_file(path) == 0) return 0;
     err("Error in opening output file.\n");
     return 1;
 }
@@ -135,7 +137,12 @@ int write_frames(const ToprotOptions& opt, const SequenceRecord& rec) {
     g_entry_count = 6;
     if (opt.form == "6") {
         if (open_output(opt.output) != 0) return 1;
-        if (write_fasta_all(opt.output, *frames) != 0) fail_write();
+        if (OutputTarget::names_stdout(opt.output)) {
+            write_fasta_batch(std_out(), *frames, 0, 0);
+            if (!std_out().flush()) fail_write();
+        } else if (write_fasta_all(opt.output, *frames) != 0) {
+            fail_write();
+        }
         return 0;
     }
     if (write_composite(opt.output, rec, *frames, opt.table, opt.form == "n") != 0) fail_write();
@@ -151,8 +158,12 @@ int write_frame_one(const ToprotOptions& opt, const SequenceRecord& rec) {
     protein->definition = "Frame 1. ";
     g_entry_count = 1;
     if (open_output(opt.output) != 0) return 1;
+    if (OutputTarget::names_stdout(opt.output)) {
+        if (write_fasta_entry(std_out(), *protein, false, ' ') != 0 || !std_out().flush()) fail_write();
+        return 0;
+    }
+    // The writer marks the written file with a backspace and "w".
     if (write_fasta_file(opt.output, &*protein, false, ' ') != 0) fail_write();
-    progress('w');
     return 0;
 }
 
@@ -221,6 +232,15 @@ int cmd_toprot(int count, CommandLine& words) {
         show_help("toprot");
         return 1;
     }
+
+    // With "stdout" as the output the data are the whole of standard
+    // output; every message goes to standard error meanwhile.
+    const bool was_on_stderr = messages_to_stderr();
+    if (OutputTarget::names_stdout(opt.output)) set_messages_to_stderr(true);
+    struct RestoreMessages {
+        bool on;
+        ~RestoreMessages() { set_messages_to_stderr(on); }
+    } restore{was_on_stderr};
 
     SequenceRecord rec = read_nucleotides(opt.input);
     int status = 0;

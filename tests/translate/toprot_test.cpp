@@ -163,6 +163,21 @@ TEST(Toprot, Dialog) {
     EXPECT_FALSE(r.exists("out"));
 }
 
+TEST(Toprot, DataToStandardOutput) {
+    // With "stdout" as the output, standard output holds exactly what the
+    // file would; the messages and the closing line go to standard error.
+    for (std::string form : {"6", "1", "c", "n", "a6", "s6", "pexons"}) {
+        const std::map<std::string, std::string> files = {{"exons", "g 1 1 9"}};
+        Result to_file = toprot({"in.fa", "out", form}, kNested, files);
+        Result r = toprot({"in.fa", "stdout", form}, kNested, files);
+        ASSERT_EQ(r.status, 0) << form << r.err;
+        EXPECT_EQ(r.out, to_file.file("out")) << form;
+        EXPECT_TRUE(has(r.err, "Reading sequence...\n")) << form;
+        EXPECT_TRUE(has(r.err, "\nTerminated.\n" + kavro_test::sjis("完了.\n"))) << form;
+        EXPECT_FALSE(r.exists("stdout"));
+    }
+}
+
 TEST(Toprot, Failures) {
     struct Case {
         std::vector<std::string> words;
