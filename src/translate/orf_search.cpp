@@ -52,6 +52,7 @@ void scan_frame(std::string_view aa, std::int64_t offset, std::int64_t seq_lengt
         const std::int64_t pb = offset + 3 * static_cast<std::int64_t>(p);
         progress.found(++search.found);
         if (pb - qb < search.shortest_kept) return;
+        if (search.longest_only) search.shortest_kept = pb - qb;
         OrfInfo orf;
         orf.frame = forward ? frame : -frame;
         orf.length = pb - qb;

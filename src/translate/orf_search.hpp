@@ -42,11 +42,13 @@ inline constexpr std::int64_t kShortestOrfSequence = 9;
 
 // The ORFs found so far. ORFs shorter than shortest_kept are counted but
 // not kept: no minimum that the writers apply could let them pass (see
-// shortest_listed), and a chromosome has millions of short ones.
+// orf_search_for), and a chromosome has millions of short ones. With
+// longest_only, shortest_kept rises to the longest ORF found so far.
 struct OrfSearch {
     OrfList orfs;
     std::size_t found = 0;
     std::int64_t shortest_kept = 0;
+    bool longest_only = false;
 };
 
 // Appends the ORFs of the three frames of rec, which is the given sequence
@@ -57,9 +59,15 @@ struct OrfSearch {
 int add_orfs(const SequenceRecord& rec, const std::string& table_name, const CodonTable& table, bool forward,
              OrfSearch& search);
 
-// The shortest ORF that a minimum (as for apply_minimum_rule) can list;
-// 0 when it depends on the others (the longest only).
-inline std::int64_t shortest_listed(std::int64_t minimum) { return minimum < 0 ? -minimum : minimum; }
+// An empty search that keeps what a minimum (as for apply_minimum_rule)
+// can list: ORFs of |minimum| bases and more, or for 0 the ones as long as
+// the longest found before them.
+inline OrfSearch orf_search_for(std::int64_t minimum) {
+    OrfSearch search;
+    search.shortest_kept = minimum < 0 ? -minimum : minimum;
+    search.longest_only = minimum == 0;
+    return search;
+}
 
 // The minimum length of an ORF to list:
 //   n > 0: ORFs of n bases and more;

@@ -185,8 +185,7 @@ int write_presentation(const ToprotOptions& opt, SequenceRecord& rec) {
 int write_orfs(const ToprotOptions& opt, const SequenceRecord& rec) {
     const std::int64_t minimum = parse_orf_minimum(opt.form.substr(1));
     const CodonTable table = select_codon_table(opt.table);
-    OrfSearch search;
-    search.shortest_kept = shortest_listed(minimum);
+    OrfSearch search = orf_search_for(minimum);
     if (add_orfs(rec, opt.table, table, true, search) != 0) {
         err("Unable to add orf infos to multiorf.\n");
         return 1;

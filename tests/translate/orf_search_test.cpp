@@ -110,9 +110,8 @@ TEST(OrfSearch, ShortOrfsNeedNotBeKept) {
     std::string bases;
     for (unsigned x = 11, i = 0; i < 3000; ++i) bases += "ACGT"[((x = x * 1103515245u + 12345u) >> 16) & 3];
     const OrfList all = orfs_of(bases, true);
-    for (std::int64_t minimum : {30, -30, 90, -90}) {
-        kavro::OrfSearch search;
-        search.shortest_kept = kavro::shortest_listed(minimum);
+    for (std::int64_t minimum : {30, -30, 90, -90, 0}) {
+        kavro::OrfSearch search = kavro::orf_search_for(minimum);
         {
             kavro_test::CaptureConsole quiet;  // gtest's own messages too: checks come after
             kavro::add_orfs(kavro_test::make_record("s", bases, kavro::ResidueKind::Dna), "default", kStandard, true, search);
