@@ -1,0 +1,218 @@
+// simtbl: compares every pair of sequences of an aligned set position by
+// position. Table mode writes the lower triangle of the identity table;
+// "list" lists the identical pairs; "nr" writes the set without the
+// sequences identical to an earlier one.
+//
+// The table keeps one cell per pair of the lower triangle. The list and nr
+// modes keep no table: each pair is decided as it is compared (pairs of
+// different lengths never are identical, so only sequences of one length are
+// compared with each other), which lets tens of thousands of sequences fit.
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "align/pair_identity.hpp"
+#include "core/console.hpp"
+#include "core/program_exit.hpp"
+#include "core/sequence.hpp"
+#include "input/formats.hpp"
+#include "output/fasta_writer.hpp"
+#include "output/output_target.hpp"
+#include "shell/command_line.hpp"
+#include "shell/commands.hpp"
+#include "shell/help.hpp"
+#include "shell/prompt.hpp"
+
+namespace kavro {
+
+namespace {
+
+enum class SimilarityMode { Table, List, NonRedundant };
+
+// The lower triangle, row i holding pairs (i, 0) .. (i, i-1); a cell is the
+// identity fraction, or negative when nothing was compared.
+class IdentityTriangle {
+public:
+    explicit IdentityTriangle(std::size_t n) : cells_(n < 2 ? 0 : n * (n - 1) / 2) {}
+    double& at(std::size_t i, std::size_t k) { return cells_[i * (i - 1) / 2 + k]; }
+
+private:
+    std::vector<double> cells_;
+};
+
+std::vector<std::vector<std::uint8_t>> codes_of(const Collection& seqs) {
+    std::vector<std::vector<std::uint8_t>> codes;
+    codes.reserve(seqs.size());
+    for (const auto& rec : seqs) codes.push_back(letter_codes(rec.residues));
+    return codes;
+}
+
+void write_table(Writer& w, const Collection& seqs, const std::vector<std::vector<std::uint8_t>>& codes) {
+    const std::size_t n = seqs.size();
+    IdentityTriangle table(n);
+    for (std::size_t i = 1; i < n; ++i)
+        for (std::size_t k = 0; k < i; ++k) {
+            const PairIdentity p = compare_letter_codes(codes[i], codes[k]);
+            table.at(i, k) = p.compared == 0 ? -1.0
+                                             : static_cast<double>(p.identical) / static_cast<double>(p.compared);
+        }
+
+    w.write("\nSimilarity table\n");
+    for (std::size_t i = 0; i < n; ++i) w.printf("%6ld: %s.\n", static_cast<long>(i + 1), seqs[i].name.c_str());
+    w.write("\n\n");
+    for (std::size_t i = 1; i < n; ++i) {
+        w.printf("%5ld: ", static_cast<long>(i + 1));
+        for (std::size_t k = 0; k < i; ++k) {
+            const double cell = table.at(i, k);
+            // Every cell is six characters wide, an empty one as well.
+            if (cell < 0) w.printf("%5ld ", 0L);
+            else w.printf("%5.3f ", cell);
+        }
+        w.put('\n');
+    }
+    w.write("      ");
+    for (std::size_t i = 1; i < n; ++i) w.printf("%5ld ", static_cast<long>(i));
+    w.put('\n');
+}
+
+// Indices of the sequences of each length, in file order.
+std::map<std::size_t, std::vector<std::size_t>> by_length(const Collection& seqs) {
+    std::map<std::size_t, std::vector<std::size_t>> groups;
+    for (std::size_t i = 0; i < seqs.size(); ++i) groups[seqs[i].residues.size()].push_back(i);
+    return groups;
+}
+
+// Each pair of two empty sequences is reported, as the full comparison does.
+void report_empty_pairs(const std::map<std::size_t, std::vector<std::size_t>>& groups) {
+    auto empty = groups.find(0);
+    if (empty == groups.end()) return;
+    const std::size_t m = empty->second.size();
+    for (std::size_t pairs = m * (m - 1) / 2; pairs > 0; --pairs) err("Empty sequence.\n");
+}
+
+void write_identical_pairs(Writer& w, const Collection& seqs, const std::vector<std::vector<std::uint8_t>>& codes) {
+    const auto groups = by_length(seqs);
+    report_empty_pairs(groups);
+    // Pairs are listed by i, then k; each i meets only the earlier entries of
+    // its own length, in order.
+    std::vector<std::size_t> rank(seqs.size());
+    for (const auto& [length, members] : groups)
+        for (std::size_t r = 0; r < members.size(); ++r) rank[members[r]] = r;
+    for (std::size_t i = 1; i < seqs.size(); ++i) {
+        const auto& members = groups.at(seqs[i].residues.size());
+        for (std::size_t r = 0; r < rank[i]; ++r) {
+            const std::size_t k = members[r];
+            if (!identical_letter_codes(codes[i], codes[k])) continue;
+            w.printf("Sequence %ld: %s is identical to sequence %ld: %s.\n", static_cast<long>(i),
+                     seqs[i].name.c_str(), static_cast<long>(k), seqs[k].name.c_str());
+        }
+    }
+    w.put('\n');
+}
+
+void drop_redundant(Collection& seqs, const std::vector<std::vector<std::uint8_t>>& codes) {
+    const auto groups = by_length(seqs);
+    report_empty_pairs(groups);
+    // Identity with an entry dropped earlier drops as well: the comparison
+    // reads the codes, which stay.
+    for (const auto& [length, members] : groups) {
+        if (length == 0) continue;
+        for (std::size_t r = 1; r < members.size(); ++r) {
+            const std::size_t i = members[r];
+            for (std::size_t q = 0; q < r; ++q) {
+                if (!identical_letter_codes(codes[i], codes[members[q]])) continue;
+                seqs[i].residues.clear();
+                seqs[i].length = 0;
+                break;
+            }
+        }
+    }
+}
+
+// The sequences, checked for one data type (and one length in table mode).
+std::optional<Collection> read_sequences(const std::string& path, SimilarityMode mode) {
+    out("Reading sequence...\n");
+    const int format = detect_format(path);
+    if (format != FORMAT_FASTA && format != FORMAT_CLUSTAL) {
+        err("This is not a FASTA or CLUSTAL file.\n");
+        return std::nullopt;
+    }
+    if (mode != SimilarityMode::Table && format != FORMAT_FASTA) {
+        err("Only FASTA sequences are accepted in the list or nr mode.\n");
+        return std::nullopt;
+    }
+    auto seqs = format == FORMAT_CLUSTAL ? read_clustal(path, 0) : read_multi_fasta(path, 0);
+    if (!seqs || seqs->empty()) {
+        err("Error in reading file: %s\n", path.c_str());
+        return std::nullopt;
+    }
+    if (mode == SimilarityMode::Table && format == FORMAT_FASTA) {
+        for (const auto& rec : *seqs)
+            if (rec.residues.size() != (*seqs)[0].residues.size()) {
+                err("Unequal length of sequences in file: %s\n", path.c_str());
+                return std::nullopt;
+            }
+    }
+    const int type = (*seqs)[0].type;
+    if (type != TYPE_DNA && type != TYPE_RNA && type != TYPE_PROTEIN) {
+        err("Sequences should be DNA, RNA or protein in file: %s. \n", path.c_str());
+        return std::nullopt;
+    }
+    out("data type is %s.\n", type_name(type));
+    for (std::size_t i = 1; i < seqs->size(); ++i)
+        if (c_comp((*seqs)[i]) != type) {
+            err("All sequences should be of the same data type, either DNA or RNA in file:%s.\n", path.c_str());
+            return std::nullopt;
+        }
+    return seqs;
+}
+
+}  // namespace
+
+int cmd_simtbl(int count, CommandLine& words) {
+    SimilarityMode mode = SimilarityMode::Table;
+    if (count == 1) {
+        words.set(1, "infile");
+        if (!ask_argument(words[1], "入力ファイル名")) return 1;
+        words.set(2, words[1] + ".out");
+        if (!ask_argument(words[2], "出力ファイル名")) return 1;
+    } else if (count == 4) {
+        if (words[3] == "list") mode = SimilarityMode::List;
+        else if (words[3] == "nr") mode = SimilarityMode::NonRedundant;
+    } else if (count != 3) {
+        show_help("simtbl");
+        return 1;
+    }
+    const std::string input = words[1], output = words[2];
+
+    auto seqs = read_sequences(input, mode);
+    if (!seqs) return 1;
+    const auto codes = codes_of(*seqs);
+    if (mode == SimilarityMode::NonRedundant) drop_redundant(*seqs, codes);
+
+    auto target = OutputTarget::open(output, OutputTarget::Mode::Truncate);
+    if (!target) {
+        err("Cannot open file: %s\n\n", output.c_str());
+        err("Cannot open file %s.\n", output.c_str());
+        return 1;
+    }
+    if (target->is_stdout()) set_messages_to_stderr(true);
+    Writer& w = target->writer();
+    switch (mode) {
+    case SimilarityMode::Table: write_table(w, *seqs, codes); break;
+    case SimilarityMode::List: write_identical_pairs(w, *seqs, codes); break;
+    case SimilarityMode::NonRedundant: write_fasta_batch(w, *seqs, 0, 0); break;
+    }
+    if (!target->close()) {
+        err("Error in writing sequence.\n");
+        if (mode == SimilarityMode::NonRedundant) end_program(1);
+        return 1;
+    }
+    out("\nTerminated.\n");
+    return 0;
+}
+
+}  // namespace kavro
