@@ -15,6 +15,5 @@ int cmd_extint(int, CommandLine&) { return 1; }
 int cmd_noncod(int, CommandLine&) { return 1; }
 int cmd_nucaln(int, CommandLine&) { return 1; }
 int cmd_sites(int, CommandLine&) { return 1; }
-int cmd_splcod(int, CommandLine&) { return 1; }
 
 }  // namespace kavro
