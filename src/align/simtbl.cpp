@@ -5,11 +5,14 @@
 //
 // The table keeps one cell per pair of the lower triangle. The list and nr
 // modes keep no table: each pair is decided as it is compared (pairs of
-// different lengths never are identical, so only sequences of one length are
-// compared with each other), which lets tens of thousands of sequences fit.
+// different lengths never are identical, and sequences without gaps are
+// matched through a hash index), which lets tens of thousands of sequences
+// fit and keeps the time close to linear when few sequences hold gaps.
 
 #include <cstdint>
-#include <map>
+#include <algorithm>
+#include <string_view>
+#include <unordered_map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -78,57 +81,76 @@ void write_table(Writer& w, const Collection& seqs, const std::vector<std::vecto
     w.put('\n');
 }
 
-// Indices of the sequences of each length, in file order.
-std::map<std::size_t, std::vector<std::size_t>> by_length(const Collection& seqs) {
-    std::map<std::size_t, std::vector<std::size_t>> groups;
-    for (std::size_t i = 0; i < seqs.size(); ++i) groups[seqs[i].residues.size()].push_back(i);
-    return groups;
-}
+// Finds, for each sequence in file order, the earlier sequences identical to
+// it. Sequences made of letters only are identical exactly when their
+// case-folded texts are equal, so they are found through a hash index; a
+// sequence holding gaps (or other non-letters) is compared position by
+// position with the earlier sequences of its length.
+class IdenticalFinder {
+public:
+    explicit IdenticalFinder(const std::vector<std::vector<std::uint8_t>>& codes) : codes_(codes) {}
 
-// Each pair of two empty sequences is reported, as the full comparison does.
-void report_empty_pairs(const std::map<std::size_t, std::vector<std::size_t>>& groups) {
-    auto empty = groups.find(0);
-    if (empty == groups.end()) return;
-    const std::size_t m = empty->second.size();
-    for (std::size_t pairs = m * (m - 1) / 2; pairs > 0; --pairs) err("Empty sequence.\n");
-}
+    // The earlier sequences identical to sequence i, in order (only the
+    // first when first_only), then sequence i is added to the index.
+    std::vector<std::size_t> next(std::size_t i, bool first_only) {
+        const auto& code = codes_[i];
+        std::vector<std::size_t> found;
+        if (code.empty()) {
+            ++empty_count_;  // every pair of two empty sequences is reported
+            for (std::size_t k = 1; k < empty_count_; ++k) err("Empty sequence.\n");
+            return found;
+        }
+        const bool letters_only = std::find(code.begin(), code.end(), 0) == code.end();
+        const std::string_view key(reinterpret_cast<const char*>(code.data()), code.size());
+        auto& same_length = by_length_[code.size()];
+        if (letters_only) {
+            if (auto bucket = exact_.find(key); bucket != exact_.end()) found = bucket->second;
+            for (std::size_t k : same_length.with_non_letters) {
+                if (!found.empty() && first_only) break;
+                if (identical_letter_codes(code, codes_[k])) found.push_back(k);
+            }
+            std::sort(found.begin(), found.end());
+            exact_[key].push_back(i);
+        } else {
+            for (std::size_t k : same_length.all) {
+                if (!identical_letter_codes(code, codes_[k])) continue;
+                found.push_back(k);
+                if (first_only) break;
+            }
+            same_length.with_non_letters.push_back(i);
+        }
+        same_length.all.push_back(i);
+        if (first_only && found.size() > 1) found.erase(found.begin() + 1, found.end());
+        return found;
+    }
+
+private:
+    struct LengthGroup {
+        std::vector<std::size_t> all, with_non_letters;
+    };
+    const std::vector<std::vector<std::uint8_t>>& codes_;
+    std::unordered_map<std::string_view, std::vector<std::size_t>> exact_;
+    std::unordered_map<std::size_t, LengthGroup> by_length_;
+    std::size_t empty_count_ = 0;
+};
 
 void write_identical_pairs(Writer& w, const Collection& seqs, const std::vector<std::vector<std::uint8_t>>& codes) {
-    const auto groups = by_length(seqs);
-    report_empty_pairs(groups);
-    // Pairs are listed by i, then k; each i meets only the earlier entries of
-    // its own length, in order.
-    std::vector<std::size_t> rank(seqs.size());
-    for (const auto& [length, members] : groups)
-        for (std::size_t r = 0; r < members.size(); ++r) rank[members[r]] = r;
-    for (std::size_t i = 1; i < seqs.size(); ++i) {
-        const auto& members = groups.at(seqs[i].residues.size());
-        for (std::size_t r = 0; r < rank[i]; ++r) {
-            const std::size_t k = members[r];
-            if (!identical_letter_codes(codes[i], codes[k])) continue;
+    IdenticalFinder finder(codes);
+    for (std::size_t i = 0; i < seqs.size(); ++i)
+        for (std::size_t k : finder.next(i, false))
             w.printf("Sequence %ld: %s is identical to sequence %ld: %s.\n", static_cast<long>(i),
                      seqs[i].name.c_str(), static_cast<long>(k), seqs[k].name.c_str());
-        }
-    }
     w.put('\n');
 }
 
+// Identity with an entry dropped earlier drops as well: the comparison
+// reads the codes, which stay.
 void drop_redundant(Collection& seqs, const std::vector<std::vector<std::uint8_t>>& codes) {
-    const auto groups = by_length(seqs);
-    report_empty_pairs(groups);
-    // Identity with an entry dropped earlier drops as well: the comparison
-    // reads the codes, which stay.
-    for (const auto& [length, members] : groups) {
-        if (length == 0) continue;
-        for (std::size_t r = 1; r < members.size(); ++r) {
-            const std::size_t i = members[r];
-            for (std::size_t q = 0; q < r; ++q) {
-                if (!identical_letter_codes(codes[i], codes[members[q]])) continue;
-                seqs[i].residues.clear();
-                seqs[i].length = 0;
-                break;
-            }
-        }
+    IdenticalFinder finder(codes);
+    for (std::size_t i = 0; i < seqs.size(); ++i) {
+        if (finder.next(i, true).empty()) continue;
+        seqs[i].residues.clear();
+        seqs[i].length = 0;
     }
 }
 

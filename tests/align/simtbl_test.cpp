@@ -31,6 +31,9 @@ struct SimtblCase {
 TEST(Simtbl, EachModeWritesItsReport) {
     // e1 is identical to e0; e2 only to e1, which is dropped, so it goes too.
     const AlignmentRows chain = {{"e0", "ACTGT"}, {"e1", "AC-GT"}, {"e2", "ACAG-"}, {"e3", "GGGGG"}, {"e4", "acgt"}};
+    // Letters-only sequences are matched exactly (case folded), gapped ones
+    // position by position.
+    const AlignmentRows mixed = {{"x0", "ACGT"}, {"x1", "A-GT"}, {"x2", "acgt"}, {"x3", "ACGA"}};
     const std::vector<SimtblCase> cases = {
         {"fasta table", {"simtbl", "in", "out"}, fasta_text(kFour), kFourTable},
         {"clustal table", {"simtbl", "in", "out"}, clustal_text(kFour), kFourTable},
@@ -41,6 +44,11 @@ TEST(Simtbl, EachModeWritesItsReport) {
         {"list", {"simtbl", "in", "out", "list"}, fasta_text(chain),
          "Sequence 1: e1 is identical to sequence 0: e0.\nSequence 2: e2 is identical to sequence 1: e1.\n\n"},
         {"nr", {"simtbl", "in", "out", "nr"}, fasta_text(chain), ">e0\nACTGT\n\n>e3\nGGGGG\n\n>e4\nacgt\n\n"},
+        {"list merges exact and gapped matches", {"simtbl", "in", "out", "list"}, fasta_text(mixed),
+         "Sequence 1: x1 is identical to sequence 0: x0.\nSequence 2: x2 is identical to sequence 0: x0.\n"
+         "Sequence 2: x2 is identical to sequence 1: x1.\n\n"},
+        {"nr over exact and gapped matches", {"simtbl", "in", "out", "nr"}, fasta_text(mixed),
+         ">x0\nACGT\n\n>x3\nACGA\n\n"},
         {"list without pairs", {"simtbl", "in", "out", "list"}, fasta_text({{"p", "ACGT"}, {"q", "ACGTT"}}), "\n"},
     };
     for (const auto& c : cases) {
