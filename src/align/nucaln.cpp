@@ -79,7 +79,7 @@ int build_codon_alignment(const std::string& protein_path, const std::string& dn
     }
     out("Reading aa alignment ...\n");
     auto proteins = read_clustal(protein_path, 0);
-    if (!proteins) {
+    if (!proteins || proteins->empty()) {
         err("Error in reading file: %s\n", protein_path.c_str());
         return 1;
     }
