@@ -42,6 +42,7 @@ struct Walk {
     std::size_t t = 0;             // translated residue
     std::size_t c = 0;             // base of that residue's codon
     std::string work;
+    bool shift_ahead = false;
 
     bool codon_left() const { return c + 3 <= dna.size(); }
     void gap() { work += "---"; }
@@ -124,7 +125,10 @@ bool Walk::mismatch(int window, int min_agreement) {
         write_through(i + static_cast<std::size_t>(letters));
         return false;
     }
-    if (agree < min_agreement) return false;  // a shift lies ahead
+    if (agree < min_agreement) {  // a shift lies ahead
+        shift_ahead = true;
+        return false;
+    }
     codon_lower();
     return true;
 }
@@ -205,7 +209,14 @@ int match_codons(CodonMatch& m, int window, double threshold, std::string_view c
         m.codons += walk.work;
     }
     m.protein_pos += walk.i;
-    if (start != 0) m.dna_pos += 3 * walk.t + frame;
+    if (start != 0) {
+        // Before a shift the next search starts one codon back, so that a
+        // base missing from the codon where the walk stopped still lets the
+        // window be found (it then starts at its second residue).
+        std::size_t used = 3 * walk.t + frame;
+        if (walk.shift_ahead && walk.t >= static_cast<std::size_t>(start)) used -= 3;
+        m.dna_pos += used;
+    }
     return walk.i < protein.size() ? 1 : 0;
 }
 

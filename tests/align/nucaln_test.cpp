@@ -67,6 +67,10 @@ TEST(Nucaln, PlacesEachCodonUnderItsResidue) {
     late_error.replace(3 * 20, 3, "CCC");  // residue 21 (R), 14 columns before the end
     std::string shifted = encode(kP1);
     shifted.insert(3 * 14, "G");  // one base too many inside codon 15
+    std::string missing = encode(kP1) + "TAA";
+    missing.erase(3 * 14 + 1, 1);  // GTT (V) loses a base: GTA, then AAT...
+    std::string missing_row = encode(kP1);
+    missing_row.replace(3 * 14, 3, "GTA");  // V as GTA, and K found again one codon back
     std::string inner_stop = encode(kP1);
     inner_stop.replace(3 * 10, 3, "TAG");  // a stop facing residue 11 (Q)
     std::string early_stop = encode(kP1);
@@ -82,6 +86,7 @@ TEST(Nucaln, PlacesEachCodonUnderItsResidue) {
         {"error near a gapped end", late_error,
          codon_row(kA1, late_error.substr(0, 60) + lower(late_error.substr(60)))},
         {"frame shift", shifted, codon_row(kA1, encode(kP1))},
+        {"one base missing", missing, codon_row(kA1, missing_row)},
         {"stop inside the protein", inner_stop, codon_row(kA1, inner_stop)},
         {"stop near the end", early_stop, codon_row(kA1.substr(0, kA1.size() - 5), early_stop) + std::string(15, '-')},
     };
