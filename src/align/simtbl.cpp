@@ -209,6 +209,8 @@ int cmd_simtbl(int count, CommandLine& words) {
         return 1;
     }
     const std::string input = words[1], output = words[2];
+    // With the table on standard output, the messages go to standard error.
+    if (OutputTarget::names_stdout(output)) set_messages_to_stderr(true);
 
     auto seqs = read_sequences(input, mode);
     if (!seqs) return 1;
@@ -221,7 +223,6 @@ int cmd_simtbl(int count, CommandLine& words) {
         err("Cannot open file %s.\n", output.c_str());
         return 1;
     }
-    if (target->is_stdout()) set_messages_to_stderr(true);
     Writer& w = target->writer();
     switch (mode) {
     case SimilarityMode::Table: write_table(w, *seqs, codes); break;

@@ -126,3 +126,15 @@ TEST(Simtbl, PairComparisonCountsOnlyLetterPairs) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Simtbl, TableOnStandardOutputKeepsMessagesOnStandardError) {
+    auto r = kavro_test::run({.args = {"simtbl", "in", "stdout"}, .files = {{"in", kavro_test::fasta_text(kFour)}}});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(kavro_test::has(r.out, kFourTable));
+    EXPECT_FALSE(kavro_test::has(r.out, "Terminated"));
+    EXPECT_TRUE(kavro_test::has(r.err, "Reading sequence...\n") && kavro_test::has(r.err, "data type is DNA.\n"));
+}
+
+}  // namespace
