@@ -13,7 +13,7 @@ namespace kavro {
 
 // The alignment of a CLUSTAL or PHYLIP file (entries classified from the
 // first one); nothing after the reader's message.
-std::optional<Collection> read_alignment(const std::string& path, int format);
+std::optional<Collection> read_alignment(const std::string& path, SeqFormat format);
 
 enum class AlignmentLayout { Clustal, Phylip, Nexus };
 
@@ -21,9 +21,12 @@ enum class AlignmentLayout { Clustal, Phylip, Nexus };
 // wrapper's result (0, or non-zero after its message).
 int write_alignment(const std::string& path, Collection& seqs, AlignmentLayout layout);
 
+// Orders every entry of the collection by name.
+void sort_alignment(Collection& seqs);
+
 // The layout an alignment read in that format is written back in.
-inline AlignmentLayout layout_of(int format) {
-    return format == FORMAT_PHYLIP ? AlignmentLayout::Phylip : AlignmentLayout::Clustal;
+inline AlignmentLayout layout_of(SeqFormat format) {
+    return format == SeqFormat::Phylip ? AlignmentLayout::Phylip : AlignmentLayout::Clustal;
 }
 
 }  // namespace kavro

@@ -16,7 +16,6 @@
 #include "core/text_ops.hpp"
 #include "input/formats.hpp"
 #include "input/line_reader.hpp"
-#include "output/alignment_writer.hpp"
 #include "shell/command_line.hpp"
 #include "shell/commands.hpp"
 #include "shell/help.hpp"
@@ -176,8 +175,7 @@ int transform(Collection& seqs, const GetcluRequest& req, AlignmentLayout& layou
             const auto cut = rec.name.find('_');
             if (cut != std::string::npos) rec.name.resize(cut);
         }
-        g_entry_count = static_cast<long>(seqs.size());
-        sort_by_name(seqs);
+        sort_alignment(seqs);
     } else if (option == "gap") {
         if (remove_gap_columns(seqs, req.gap_level) != 0) {
             err("Error in removing gaps.\n");
@@ -215,8 +213,8 @@ int cmd_getclu(int count, CommandLine& words) {
     }
 
     out("Reading sequence...\n");
-    const int format = detect_format(req->input);
-    if (format != FORMAT_CLUSTAL && format != FORMAT_PHYLIP) {
+    const SeqFormat format = detect_format(req->input);
+    if (format != SeqFormat::Clustal && format != SeqFormat::Phylip) {
         err("This is not a CLUSTAL or PHYLIP file.\n");
         return 1;
     }

@@ -63,17 +63,17 @@ bool build_codon_row(const SequenceRecord& protein, const SequenceRecord& dna, s
 }
 
 int build_codon_alignment(const std::string& protein_path, const std::string& dna_path, const std::string& output) {
-    const int protein_format = detect_format(protein_path);
-    const int dna_format = detect_format(dna_path);
-    if (protein_format == FORMAT_ERROR || dna_format == FORMAT_ERROR) {
+    const SeqFormat protein_format = detect_format(protein_path);
+    const SeqFormat dna_format = detect_format(dna_path);
+    if (protein_format == SeqFormat::Error || dna_format == SeqFormat::Error) {
         err("Unknown file format.\n");
         end_program(1);
     }
-    if (check_writable(output) != 0) {
+    if (truncate_output_file(output) != 0) {
         err("Error in opening output file.\n");
         return 1;
     }
-    if (protein_format != FORMAT_CLUSTAL || dna_format != FORMAT_FASTA) {
+    if (protein_format != SeqFormat::Clustal || dna_format != SeqFormat::Fasta) {
         err("File formats are not correct.\n");
         return 1;
     }
@@ -83,17 +83,17 @@ int build_codon_alignment(const std::string& protein_path, const std::string& dn
         err("Error in reading file: %s\n", protein_path.c_str());
         return 1;
     }
-    if (c_comp((*proteins)[0]) != TYPE_PROTEIN) {
+    if (classify_residues((*proteins)[0]) != ResidueKind::Protein) {
         err("This is not an amino acid alignment.\n");
         return 1;
     }
     out("Reading nucleic acid sequences...\n");
-    auto dnas = read_multi_fasta(dna_path, 0);
+    auto dnas = read_multi_fasta(dna_path, ResidueKind::Unknown);
     if (!dnas || dnas->empty()) {
         err("Error in reading file: %s\n", dna_path.c_str());
         return 1;
     }
-    if (c_comp((*dnas)[0]) != TYPE_DNA) {
+    if (classify_residues((*dnas)[0]) != ResidueKind::Dna) {
         err("These are not DNA sequences.\n");
         return 1;
     }
@@ -115,7 +115,7 @@ int build_codon_alignment(const std::string& protein_path, const std::string& dn
             err("Cannot find a correct nucleic acid sequence for %s.\n", name.c_str());
             return 1;
         }
-        SequenceRecord row = copy_seq_header(protein);
+        SequenceRecord row = copy_record_header(protein);
         if (!build_codon_row(protein, (*dnas)[found->second], columns, row.residues)) return 1;
         row.length = static_cast<long>(row.residues.size());
         rows.push_back(std::move(row));

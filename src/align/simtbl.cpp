@@ -157,35 +157,35 @@ void drop_redundant(Collection& seqs, const std::vector<std::vector<std::uint8_t
 // The sequences, checked for one data type (and one length in table mode).
 std::optional<Collection> read_sequences(const std::string& path, SimilarityMode mode) {
     out("Reading sequence...\n");
-    const int format = detect_format(path);
-    if (format != FORMAT_FASTA && format != FORMAT_CLUSTAL) {
+    const SeqFormat format = detect_format(path);
+    if (format != SeqFormat::Fasta && format != SeqFormat::Clustal) {
         err("This is not a FASTA or CLUSTAL file.\n");
         return std::nullopt;
     }
-    if (mode != SimilarityMode::Table && format != FORMAT_FASTA) {
+    if (mode != SimilarityMode::Table && format != SeqFormat::Fasta) {
         err("Only FASTA sequences are accepted in the list or nr mode.\n");
         return std::nullopt;
     }
-    auto seqs = format == FORMAT_CLUSTAL ? read_clustal(path, 0) : read_multi_fasta(path, 0);
+    auto seqs = format == SeqFormat::Clustal ? read_clustal(path, 0) : read_multi_fasta(path, ResidueKind::Unknown);
     if (!seqs || seqs->empty()) {
         err("Error in reading file: %s\n", path.c_str());
         return std::nullopt;
     }
-    if (mode == SimilarityMode::Table && format == FORMAT_FASTA) {
+    if (mode == SimilarityMode::Table && format == SeqFormat::Fasta) {
         for (const auto& rec : *seqs)
             if (rec.residues.size() != (*seqs)[0].residues.size()) {
                 err("Unequal length of sequences in file: %s\n", path.c_str());
                 return std::nullopt;
             }
     }
-    const int type = (*seqs)[0].type;
-    if (type != TYPE_DNA && type != TYPE_RNA && type != TYPE_PROTEIN) {
+    const ResidueKind type = (*seqs)[0].type;
+    if (type != ResidueKind::Dna && type != ResidueKind::Rna && type != ResidueKind::Protein) {
         err("Sequences should be DNA, RNA or protein in file: %s. \n", path.c_str());
         return std::nullopt;
     }
     out("data type is %s.\n", type_name(type));
     for (std::size_t i = 1; i < seqs->size(); ++i)
-        if (c_comp((*seqs)[i]) != type) {
+        if (classify_residues((*seqs)[i]) != type) {
             err("All sequences should be of the same data type, either DNA or RNA in file:%s.\n", path.c_str());
             return std::nullopt;
         }

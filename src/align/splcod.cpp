@@ -31,7 +31,7 @@ std::array<Collection, kCodonPositions> split_codon_positions(const Collection& 
     for (const auto& rec : seqs) {
         const std::size_t n = std::min(width, rec.residues.size());
         for (std::size_t p = 0; p < kCodonPositions; ++p) {
-            SequenceRecord copy = copy_seq_header(rec);
+            SequenceRecord copy = copy_record_header(rec);
             copy.residues.reserve(n / 3 + 1);
             for (std::size_t j = p; j < n; j += kCodonPositions) copy.residues.push_back(rec.residues[j]);
             copy.length = static_cast<long>(copy.residues.size());
@@ -54,7 +54,7 @@ int cmd_splcod(int count, CommandLine& words) {
     std::string input = words[1];
 
     out("Reading sequence...\n");
-    if (detect_format(input) != FORMAT_CLUSTAL) {
+    if (detect_format(input) != SeqFormat::Clustal) {
         err("This is not a CLUSTAL file.\n");
         return 1;
     }

@@ -49,8 +49,8 @@ inline std::string fasta_text(const AlignmentRows& rows) {
 // The entries of a CLUSTAL or PHYLIP file written by a command.
 inline AlignmentRows read_back_alignment(const Result& r, const std::string& name) {
     const std::string path = r.dir->path() + "/" + name;
-    const int format = kavro::detect_format(path);
-    auto seqs = format == kavro::FORMAT_PHYLIP ? kavro::read_phylip(path, 1) : kavro::read_clustal(path, 1);
+    const kavro::SeqFormat format = kavro::detect_format(path);
+    auto seqs = format == kavro::SeqFormat::Phylip ? kavro::read_phylip(path, 1) : kavro::read_clustal(path, 1);
     AlignmentRows rows;
     if (seqs)
         for (const auto& rec : *seqs) rows.push_back({rec.name, rec.residues});
