@@ -191,7 +191,10 @@ int match_codons(CodonMatch& m, int window, double threshold, std::string_view c
         }
     }
 
-    Walk walk{.protein = protein, .dna = dna, .translation = frames[frame]};
+    Walk walk;
+    walk.protein = protein;
+    walk.dna = dna;
+    walk.translation = frames[frame];
     while (walk.i < protein.size() && protein[walk.i] == '-') {
         walk.gap();
         ++walk.i;

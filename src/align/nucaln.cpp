@@ -37,7 +37,10 @@ std::string name_before_equals(const std::string& name) { return name.substr(0, 
 // placed on its DNA.
 bool build_codon_row(const SequenceRecord& protein, const SequenceRecord& dna, std::size_t columns,
                      std::string& row) {
-    CodonMatch m{.protein = protein.residues, .dna = dna.residues, .capacity = 3 * columns};
+    CodonMatch m;
+    m.protein = protein.residues;
+    m.dna = dna.residues;
+    m.capacity = 3 * columns;
     m.codons.reserve(m.capacity);
     double threshold = kFirstThreshold;
     for (;;) {
