@@ -10,6 +10,7 @@
 // fit and keeps the time close to linear when few sequences hold gaps.
 
 #include <cstdint>
+#include <new>
 #include <algorithm>
 #include <string_view>
 #include <unordered_map>
@@ -53,16 +54,28 @@ std::vector<std::vector<std::uint8_t>> codes_of(const Collection& seqs) {
     return codes;
 }
 
-void write_table(Writer& w, const Collection& seqs, const std::vector<std::vector<std::uint8_t>>& codes) {
-    const std::size_t n = seqs.size();
-    IdentityTriangle table(n);
+// Every pair compared; nothing after "Error in allocating memory to sc
+// table.\n" when the triangle does not fit in memory.
+std::optional<IdentityTriangle> compare_all_pairs(const std::vector<std::vector<std::uint8_t>>& codes) {
+    const std::size_t n = codes.size();
+    std::optional<IdentityTriangle> table;
+    try {
+        table.emplace(n);
+    } catch (const std::bad_alloc&) {
+        err("Error in allocating memory to sc table.\n");
+        return std::nullopt;
+    }
     for (std::size_t i = 1; i < n; ++i)
         for (std::size_t k = 0; k < i; ++k) {
             const PairIdentity p = compare_letter_codes(codes[i], codes[k]);
-            table.at(i, k) = p.compared == 0 ? -1.0
-                                             : static_cast<double>(p.identical) / static_cast<double>(p.compared);
+            table->at(i, k) = p.compared == 0 ? -1.0
+                                              : static_cast<double>(p.identical) / static_cast<double>(p.compared);
         }
+    return table;
+}
 
+void write_table(Writer& w, const Collection& seqs, IdentityTriangle& table) {
+    const std::size_t n = seqs.size();
     w.write("\nSimilarity table\n");
     for (std::size_t i = 0; i < n; ++i) w.printf("%6ld: %s.\n", static_cast<long>(i + 1), seqs[i].name.c_str());
     w.write("\n\n");
@@ -215,6 +228,11 @@ int cmd_simtbl(int count, CommandLine& words) {
     auto seqs = read_sequences(input, mode);
     if (!seqs) return 1;
     const auto codes = codes_of(*seqs);
+    std::optional<IdentityTriangle> table;
+    if (mode == SimilarityMode::Table) {
+        table = compare_all_pairs(codes);
+        if (!table) return 1;
+    }
     if (mode == SimilarityMode::NonRedundant) drop_redundant(*seqs, codes);
 
     auto target = OutputTarget::open(output, OutputTarget::Mode::Truncate);
@@ -225,7 +243,7 @@ int cmd_simtbl(int count, CommandLine& words) {
     }
     Writer& w = target->writer();
     switch (mode) {
-    case SimilarityMode::Table: write_table(w, *seqs, codes); break;
+    case SimilarityMode::Table: write_table(w, *seqs, *table); break;
     case SimilarityMode::List: write_identical_pairs(w, *seqs, codes); break;
     case SimilarityMode::NonRedundant: write_fasta_batch(w, *seqs, 0, 0); break;
     }
