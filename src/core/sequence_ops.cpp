@@ -69,10 +69,11 @@ namespace {
 
 // Complement of every byte: the letters of "*ACDGHKMNRSTUWY" (either case)
 // map to the matching letter of the DNA or RNA target; anything else is "*".
+// B (not A) and V (not T/U) are each other's complement.
 struct ComplementTable {
     std::array<char, 256> map{};
     constexpr explicit ComplementTable(const char* target) {
-        constexpr const char* source = "*ACDGHKMNRSTUWY";
+        constexpr const char* source = "*ACDGHKMNRSTUWYBV";
         for (auto& m : map) m = '*';
         for (int i = 0; source[i] != '\0'; ++i) {
             const char up = source[i];
@@ -83,8 +84,8 @@ struct ComplementTable {
     char operator()(char c) const { return map[static_cast<unsigned char>(c)]; }
 };
 
-constexpr ComplementTable kDnaComplement("*TGHCDMKNYSAAWR");
-constexpr ComplementTable kRnaComplement("*UGHCDMKNYSAAWR");
+constexpr ComplementTable kDnaComplement("*TGHCDMKNYSAAWRVB");
+constexpr ComplementTable kRnaComplement("*UGHCDMKNYSAAWRVB");
 
 }  // namespace
 

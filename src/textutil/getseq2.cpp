@@ -98,6 +98,13 @@ int cmd_getseq2(int count, CommandLine& words) {
     const std::string input = words[1];
     const std::string output = words[2];
 
+    // A position that is not a number is refused, not read as 0.
+    for (const std::string& word : {words[3], words[4]}) {
+        if (!is_position_text(word)) {
+            err("This is not a position: %s\n", word.c_str());
+            return 1;
+        }
+    }
     // "last" in the start position counts from the end: last-99 is -99.
     std::string start_text = words[3];
     bool from_last = remove_substring(start_text, "last") == 1;
