@@ -146,6 +146,13 @@ int cmd_extcds(int count, CommandLine& words) {
         }
         progress('h');
         progress('-');
+        // A CDS without /translation has no protein to write; it is named
+        // instead of being written as an empty entry.
+        std::erase_if(features, [&entry](const SequenceRecord& f) {
+            if (!f.residues.empty()) return false;
+            err("No translation for %s %s.\n", entry.name.c_str(), f.definition.substr(0, f.definition.find(' ')).c_str());
+            return true;
+        });
         if (!o.cds_name.empty()) {
             SequenceRecord* found = nullptr;
             for (SequenceRecord& f : features) {
