@@ -125,7 +125,7 @@ struct FeatureTableReader::State {
     std::string feature_name, description, note, locus_tag, location, residues;
 
     State(FeatureTableReader& r, SequenceRecord& e, Collection& f, ExtractMode mode)
-        : reader(r), in(r.in_), entry(e), features(f), genbank(r.format_ != FORMAT_EMBL) {
+        : reader(r), in(r.in_), entry(e), features(f), genbank(r.format_ != SeqFormat::Embl) {
         if (mode == ExtractMode::RnaWithoutLocations || mode == ExtractMode::ProteinWithoutLocations)
             no_locations = true;
         rna = mode == ExtractMode::Rna || mode == ExtractMode::RnaWithoutLocations;
@@ -226,7 +226,7 @@ void FeatureTableReader::State::parse_first_line(std::string_view line) {
     entry.name.assign(name);
     tail_string(molecule, 3);
     reader.header_length_ = all_digits(length_word) ? digits_value(length_word) : 0;
-    if (reader.format_ != FORMAT_GENBANK_PROTEIN && molecule != "DNA" && molecule != "RNA") {
+    if (reader.format_ != SeqFormat::GenbankProtein && molecule != "DNA" && molecule != "RNA") {
         err("\nFile format is strange. But we continue by assuming data type is DNA.\n");
         err("%s\n", std::string(without_line_end(line)).c_str());
         molecule = "DNA";
@@ -432,7 +432,7 @@ void FeatureTableReader::State::product_text_line(std::string_view line, bool& r
 
 void FeatureTableReader::State::end_of_product() {
     phase = Phase::Qualifiers;
-    if (rna && reader.format_ == FORMAT_GENBANK) {
+    if (rna && reader.format_ == SeqFormat::Genbank) {
         finish_feature();
         return;
     }
@@ -522,7 +522,7 @@ void FeatureTableReader::State::finish_feature() {
     }
 
     SequenceRecord rec;
-    rec.type = TYPE_PROTEIN;
+    rec.type = ResidueKind::Protein;
     rec.name = entry.name;
     rec.accession = entry.accession;
     rec.organism = entry.organism;
@@ -569,14 +569,14 @@ void FeatureTableReader::State::skip_sequence_lines() {
     if (last != std::string_view::npos) in.skip(last + 1);
 }
 
-FeatureTableReader::FeatureTableReader(LineReader& in, int format, FeatureOptions options)
+FeatureTableReader::FeatureTableReader(LineReader& in, SeqFormat format, FeatureOptions options)
     : in_(in), format_(format), options_(options) {}
 
 ReadOutcome FeatureTableReader::read(SequenceRecord& entry, Collection& features, std::int64_t& position,
                                      ExtractMode mode) {
     end_line_seen_ = false;
     features.clear();
-    if (format_ != FORMAT_GENBANK && format_ != FORMAT_GENBANK_PROTEIN && format_ != FORMAT_EMBL)
+    if (format_ != SeqFormat::Genbank && format_ != SeqFormat::GenbankProtein && format_ != SeqFormat::Embl)
         return ReadOutcome::Failed;
     if (!seek_entry(in_, position)) return ReadOutcome::Failed;
     // Every entry starts from nothing: no value of the entry before it
@@ -586,8 +586,8 @@ ReadOutcome FeatureTableReader::read(SequenceRecord& entry, Collection& features
     FormGuard form_guard;
     g_settings.form = false;
 
-    const std::string_view keyword = format_ == FORMAT_EMBL ? "ID " : "LOCUS ";
-    const ResidueLines layout = format_ == FORMAT_EMBL ? ResidueLines::Embl : ResidueLines::GenBank;
+    const std::string_view keyword = format_ == SeqFormat::Embl ? "ID " : "LOCUS ";
+    const ResidueLines layout = format_ == SeqFormat::Embl ? ResidueLines::Embl : ResidueLines::GenBank;
     try {
         State s(*this, entry, features, mode);
         std::string_view line;
@@ -657,9 +657,9 @@ ReadOutcome FeatureTableReader::read(SequenceRecord& entry, Collection& features
                 err("Sequence length is %ld in the header of file,\n", header_length_);
                 err("but %ld bases were read.\n", entry.length);
             }
-            entry.type = s.molecule == "DNA" ? TYPE_DNA : s.molecule == "RNA" ? TYPE_RNA
-                                                        : s.molecule == "PRT" ? TYPE_PROTEIN
-                                                                              : TYPE_UNKNOWN;
+            entry.type = s.molecule == "DNA" ? ResidueKind::Dna : s.molecule == "RNA" ? ResidueKind::Rna
+                                                        : s.molecule == "PRT" ? ResidueKind::Protein
+                                                                              : ResidueKind::Unknown;
             entry.circular = s.circular ? 1 : 0;
         }
         entry.length = entry.residues.empty() ? header_length_ : static_cast<long>(entry.residues.size());
