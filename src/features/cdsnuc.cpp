@@ -162,7 +162,7 @@ int cmd_cdsnuc(int count, CommandLine& words) {
             err("Error in making index for file: %s.\n", o.input.c_str());
             return 1;
         }
-        index.build(*remote_input);
+        index.build_on_first_use(*remote_input);
         ctx.remote_input = &*remote_input;
         ctx.index = &index;
     }

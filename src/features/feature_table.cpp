@@ -182,6 +182,7 @@ struct FeatureTableReader::State {
     void start_sequence();
     void read_sequence_lines(std::string_view line);
     void skip_sequence_lines();
+    void take_translation_lines();
 };
 
 void FeatureTableReader::State::parse_first_line(std::string_view line) {
@@ -291,6 +292,10 @@ bool FeatureTableReader::State::feature_line(std::string_view line) {
 
 bool FeatureTableReader::State::key_line(std::string_view line) {
     if (!genbank && line.starts_with("XX")) return true;
+    // Qualifier lines (blank in columns 6 to 8) are passed over at once;
+    // in EMBL only after their "FT" has been seen.
+    const bool qualifier_columns = line.size() > 9 && line.substr(5, 3) == "   ";
+    if (qualifier_columns && (genbank || line.starts_with("FT "))) return true;
     std::string_view key, where;
     auto w = split_words(line, 3);
     if (genbank) {
@@ -569,6 +574,32 @@ void FeatureTableReader::State::skip_sequence_lines() {
     if (last != std::string_view::npos) in.skip(last + 1);
 }
 
+// Translation text makes up most of a feature table. Its middle lines have
+// one layout: the qualifier indent (21 blanks, or "FT" and 19 blanks) and
+// then upper-case letters up to the newline, one piece each. Such lines are
+// taken straight from the read buffer, up to the first line that is not
+// (the closing one with its quote, or anything else), which goes the usual
+// way. Called at a line start.
+void FeatureTableReader::State::take_translation_lines() {
+    const std::string_view buf = in.buffered();
+    std::size_t at = 0;
+    for (;;) {
+        const std::string_view rest = buf.substr(at);
+        if (rest.size() <= kQualifierColumn) break;
+        const bool indented = genbank ? blanks(rest, 0, kQualifierColumn)
+                                      : rest.starts_with("FT") && blanks(rest, 2, kQualifierColumn - 2);
+        if (!indented) break;
+        const std::size_t limit = std::min(rest.size(), LineReader::kPiece);
+        std::size_t i = kQualifierColumn;
+        unsigned char outside = 0;
+        while (i < limit && rest[i] != '\n') outside |= static_cast<unsigned char>(rest[i++] - 'A') > 25;
+        if (i >= limit || outside || i == kQualifierColumn) break;
+        if (protein) residues.append(rest.data() + kQualifierColumn, i - kQualifierColumn);
+        at += i + 1;
+    }
+    in.skip(at);
+}
+
 FeatureTableReader::FeatureTableReader(LineReader& in, SeqFormat format, FeatureOptions options)
     : in_(in), format_(format), options_(options) {}
 
@@ -608,6 +639,8 @@ ReadOutcome FeatureTableReader::read(SequenceRecord& entry, Collection& features
                     in_.skip(append_clean_residue_lines(entry.residues, in_.buffered(), layout));
                 else if (s.sequence_started)
                     s.skip_sequence_lines();
+                else if (s.phase == State::Phase::Translation && s.in_translation_text)
+                    s.take_translation_lines();
             }
             if (!s.next_piece(line)) break;
             if (s.line_start && line.starts_with("//")) {

@@ -278,7 +278,12 @@ void AccessionIndex::build(LineReader& in) {
     }
 }
 
-std::optional<std::int64_t> AccessionIndex::find(std::string_view accession_base) const {
+std::optional<std::int64_t> AccessionIndex::find(std::string_view accession_base) {
+    if (pending_) {
+        LineReader& in = *pending_;
+        pending_ = nullptr;
+        build(in);
+    }
     auto it = positions_.find(std::string(accession_base));
     if (it == positions_.end()) return std::nullopt;
     return it->second;
