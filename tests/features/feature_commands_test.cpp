@@ -165,3 +165,22 @@ TEST(FeatureCommands, DialogsAndFailures) {
         EXPECT_EQ(r.file("in.gb"), kFile) << f.what;
     }
 }
+
+TEST(Cdsnuc, CircularEntriesAndSettingsAcrossCommands) {
+    const std::string seq = bases(3000, 5);
+    const Entry circular{.name = "PLAS",
+                         .circular = true,
+                         .features = {{"CDS", "join(2951..3000,1..40)", {"/gene=\"repA\""}},
+                                      {"CDS", "complement(2990..20)", {"/gene=\"repB\""}}},
+                         .sequence = seq};
+    auto r = run({.args = {"cdsnuc", "c.gb", "out.fa", "S", "-5", "E", "0"}, .files = {{"c.gb", genbank(circular)}}});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(seq_of(r.file("out.fa"), ">PLAS_repA "), span(seq, 2946, 3000) + span(seq, 1, 40));
+    EXPECT_EQ(seq_of(r.file("out.fa"), ">PLAS_repB "), revcomp(span(seq, 2990, 3000) + span(seq, 1, 25)));
+
+    // extcds switches seq_import off for the rest of a script: no index after it.
+    auto script = run({.files = {{"in.gb", kFile},
+                                 {"kavro.cf", "cdsnuc in.gb a.fa S 0 E 0\nextcds in.gb b.fa\ncdsnuc in.gb c.fa S 0 E 0\n"}}});
+    EXPECT_EQ(count_of(script.out, "Making index...\n"), 1u);
+    EXPECT_EQ(seq_of(script.file("c.fa"), ">ENTA_remO "), "");
+}
