@@ -74,7 +74,6 @@ bool FeatureTableReader::State::key_line(std::string_view line) {
         where = w[2];
     }
     if (where.empty() || key.starts_with("/")) return true;
-    if (line.size() > 9 && line.substr(5, 3) == "   ") return true;
     const bool mrna = key == "mRNA";
     const bool taken = rna ? (key == "tRNA" || key == "rRNA" || key == "snRNA") : (key == "CDS" || mrna);
     if (!taken) return true;
@@ -89,7 +88,6 @@ bool FeatureTableReader::State::key_line(std::string_view line) {
                 // Not part of the location: looked at as any other line.
                 pending.assign(next);
                 has_pending = true;
-                line_start = true;
                 break;
             }
             auto words = split_words(next, 2);
