@@ -154,12 +154,15 @@ TEST(FeatureCommands, DialogsAndFailures) {
         {"protein file", {"extcds", "prot.gb", "out.fa"}, {}, "This is not a GenBank or EMBL file.\n"},
         {"missing end line", {"extcds", "open.gb", "out.fa"}, {}, "\nEnd tag // is missing.\n"},
         {"missing end line", {"cdsnuc", "open.gb", "out.fa", "S", "0", "E", "0"}, {}, "\nEnd tag // is missing.\n"},
+        {"EMBL line without FT", {"extcds", "bad.embl", "out.fa"}, {}, "\nNo FT tag in EMBL file:XY.\nError in extracting CDS\n"},
         {"offset beyond 32 bits", {"cdsnuc", "in.gb", "out.fa", "S", "-99999999999", "E", "0"}, {}, "out of range"},
     };
     const std::string prot = "LOCUS       P1   3 aa    linear   BCT\nORIGIN\n        1 mkv\n//\n";
+    std::string bad_embl = embl(kEntryA);
+    bad_embl.replace(bad_embl.find("FT   CDS"), 2, "XY");
     for (const Failure& f : failures) {
         auto r = run({.args = f.args, .env = f.env,
-                      .files = {{"in.gb", kFile}, {"prot.gb", prot}, {"open.gb", genbank(kEntryA) + genbank(open)}}});
+                      .files = {{"in.gb", kFile}, {"prot.gb", prot}, {"open.gb", genbank(kEntryA) + genbank(open)}, {"bad.embl", bad_embl}}});
         EXPECT_EQ(r.status, 1) << f.what;
         EXPECT_TRUE(has(r.err, f.message)) << f.what << "\n" << r.err;
         EXPECT_EQ(r.file("in.gb"), kFile) << f.what;
