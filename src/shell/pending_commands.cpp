@@ -5,8 +5,6 @@
 
 namespace kavro {
 
-int cmd_extcds(int, CommandLine&) { return 1; }
-int cmd_cdsnuc(int, CommandLine&) { return 1; }
 int cmd_extrna(int, CommandLine&) { return 1; }
 int cmd_genlist(int, CommandLine&) { return 1; }
 int cmd_getent(int, CommandLine&) { return 1; }
