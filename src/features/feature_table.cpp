@@ -82,10 +82,10 @@ void FeatureTableReader::State::parse_first_line(std::string_view line) {
         else if (molecule.find("RNA") != std::string::npos)
             molecule = "RNA";
     }
-    if (name.size() > feature_detail::kEntryNameWidth) {
+    if (name.size() > kEntryNameWidth) {
         err("\nFile format is strange. But we continue.\n");
         err("%s\n", std::string(without_line_end(line)).c_str());
-        name = name.substr(0, feature_detail::kEntryNameWidth);
+        name = name.substr(0, kEntryNameWidth);
     }
     entry.name.assign(name);
     tail_string(molecule, 3);
