@@ -75,6 +75,8 @@ ResidueKind classify_text(std::string_view residues);
 // ---- operations (0 success, 1 failure; messages on standard error) ----
 int clear_gaps(SequenceRecord& rec);
 int complement_seq(SequenceRecord& rec);
+// The same for a record whose kind is already known (classified once).
+int complement_seq(SequenceRecord& rec, ResidueKind type);
 int append_residues(SequenceRecord& rec, const SequenceRecord& other);
 int cut_residues(SequenceRecord& rec, long from, long to);
 SequenceRecord new_placeholder_seq();
@@ -82,5 +84,7 @@ std::optional<SequenceRecord> extract_seq(const SequenceRecord& rec, long from, 
 
 // Complement of one residue letter by the DNA (rna = false) or RNA table.
 char complement_base(char c, bool rna);
+// Reverses text and complements every byte by the DNA or RNA table.
+void reverse_complement_text(std::string& text, bool rna);
 
 }  // namespace kavro

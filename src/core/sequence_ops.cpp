@@ -2,6 +2,7 @@
 // reverse complement, joining, cutting and extraction of a stretch.
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 #include "core/console.hpp"
 #include "core/sequence.hpp"
@@ -91,8 +92,39 @@ constexpr ComplementTable kRnaComplement("*UGHCDMKNYSAAWRVB");
 
 char complement_base(char c, bool rna) { return rna ? kRnaComplement(c) : kDnaComplement(c); }
 
-int complement_seq(SequenceRecord& rec) {
-    const ResidueKind type = classify_residues(rec);
+void reverse_complement_text(std::string& s, bool rna) {
+    const ComplementTable& table = rna ? kRnaComplement : kDnaComplement;
+    // Sixteen bytes from each end per step: both blocks are copied out first,
+    // so the lookups of a step depend on nothing written in it and run
+    // side by side.
+    constexpr std::size_t kBlock = 16;
+    char* p = s.data();
+    std::size_t i = 0;
+    std::size_t j = s.size();
+    while (j - i >= 2 * kBlock) {
+        char front[kBlock], back[kBlock];
+        std::memcpy(front, p + i, kBlock);
+        std::memcpy(back, p + j - kBlock, kBlock);
+        for (std::size_t k = 0; k < kBlock; ++k) {
+            p[i + k] = table(back[kBlock - 1 - k]);
+            p[j - kBlock + k] = table(front[kBlock - 1 - k]);
+        }
+        i += kBlock;
+        j -= kBlock;
+    }
+    while (j > i + 1) {
+        --j;
+        const char front = p[i];
+        p[i] = table(p[j]);
+        p[j] = table(front);
+        ++i;
+    }
+    if (j == i + 1) p[i] = table(p[i]);  // the middle of an odd-length text
+}
+
+int complement_seq(SequenceRecord& rec) { return complement_seq(rec, classify_residues(rec)); }
+
+int complement_seq(SequenceRecord& rec, ResidueKind type) {
     if (type != ResidueKind::Dna && type != ResidueKind::Rna) {
         err("This is not a nucleic acid sequence: %s.\n", rec.name.c_str());
         return 1;
@@ -103,18 +135,7 @@ int complement_seq(SequenceRecord& rec) {
         err("Error in sequence file: %s.\n", rec.name.c_str());
         return 1;
     }
-    const ComplementTable& table = (type == ResidueKind::Rna) ? kRnaComplement : kDnaComplement;
-    std::string& s = rec.residues;
-    std::size_t i = 0;
-    std::size_t j = s.size();
-    while (j > i + 1) {
-        --j;
-        const char front = s[i];
-        s[i] = table(s[j]);
-        s[j] = table(front);
-        ++i;
-    }
-    if (j == i + 1) s[i] = table(s[i]);  // the middle of an odd-length text
+    reverse_complement_text(rec.residues, type == ResidueKind::Rna);
     rec.definition += ";Complementary for: ";
     rec.definition += rec.name;
     rec.definition += '.';
