@@ -120,27 +120,64 @@ bool only_dna_letters(const char* text, std::size_t n) {
 
 }  // namespace
 
+ClassifyingCounts count_classifying_letters(std::string_view text) {
+    // Counting stops at a NUL, as count_composition does.
+    text = text.substr(0, std::min(text.find('\0'), text.size()));
+    ClassifyingCounts total;
+    // Byte-wide sums over blocks of at most 255 bytes cannot overflow.
+    constexpr std::size_t kBlock = 255;
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    for (std::size_t at = 0; at < text.size(); at += kBlock) {
+        const std::size_t len = std::min(kBlock, text.size() - at);
+        unsigned char a = 0, c = 0, g = 0, t = 0, u = 0, n = 0, r = 0, y = 0, uncounted = 0, letters = 0;
+        const unsigned char* q = p + at;
+        for (int i = 0; i < static_cast<int>(len); ++i) {
+            // Masks of all ones (-1) or zero, subtracted: the form the
+            // compiler vectorises (a chain of == joined by | becomes a
+            // 64-bit bit test otherwise, which it does not).
+            const unsigned char up = q[i] & 0xDF;  // upper case for letters
+            const auto is = [up](char x) { return static_cast<unsigned char>(-static_cast<int>(up == x)); };
+            a -= is('A');
+            c -= is('C');
+            g -= is('G');
+            t -= is('T');
+            u -= is('U');
+            n -= is('N');
+            r -= is('R');
+            y -= is('Y');
+            // B, J, O and Z are letters without a composition slot.
+            uncounted -= static_cast<unsigned char>(is('B') | is('J') | is('O') | is('Z'));
+            letters -= static_cast<unsigned char>(-static_cast<int>(static_cast<unsigned char>(up - 'A') < 26));
+        }
+        total.a += a;
+        total.c += c;
+        total.g += g;
+        total.t += t;
+        total.u += u;
+        total.n += n;
+        total.r += r;
+        total.y += y;
+        total.letters += static_cast<long>(letters) - uncounted;
+    }
+    return total;
+}
+
 ResidueKind classify_text(std::string_view residues) {
     if (residues.empty()) return ResidueKind::Unknown;
     // When no character is another counted letter, the text is DNA.
     if (only_dna_letters(residues.data(), residues.size())) return ResidueKind::Dna;
-    Composition comp;
-    zero_composition(comp);
-    count_composition(residues.data(), static_cast<long>(residues.size()), comp);
-    long letters = 0;
-    for (int i = 1; i <= 22; ++i) letters += comp[static_cast<std::size_t>(i)];
-    auto n = [&](char c) { return comp[static_cast<std::size_t>(composition_slot(c))]; };
-    const long acg = n('A') + n('C') + n('G');
-    const long nry = n('N') + n('R') + n('Y');
-    const double L = static_cast<double>(letters);
-    if (acg + n('T') == letters) return ResidueKind::Dna;
-    if (acg + n('U') == letters) return ResidueKind::Rna;
+    const ClassifyingCounts k = count_classifying_letters(residues);
+    const long acg = k.a + k.c + k.g;
+    const long nry = k.n + k.r + k.y;
+    const double L = static_cast<double>(k.letters);
+    if (acg + k.t == k.letters) return ResidueKind::Dna;
+    if (acg + k.u == k.letters) return ResidueKind::Rna;
     // The ambiguity codes N, R and Y belong to both alphabets: a text of
     // them and A, C, G is RNA only when it holds more U than T, so that
     // N-rich DNA with few T (or none) stays DNA.
-    if (n('U') > n('T') && static_cast<double>(acg + n('U') + nry) >= 0.95 * L) return ResidueKind::Rna;
-    if (static_cast<double>(acg + n('T') + nry) >= 0.95 * L) return ResidueKind::Dna;
-    return n('U') > 1 ? ResidueKind::Unknown : ResidueKind::Protein;
+    if (k.u > k.t && static_cast<double>(acg + k.u + nry) >= 0.95 * L) return ResidueKind::Rna;
+    if (static_cast<double>(acg + k.t + nry) >= 0.95 * L) return ResidueKind::Dna;
+    return k.u > 1 ? ResidueKind::Unknown : ResidueKind::Protein;
 }
 
 ResidueKind classify_residues(const SequenceRecord* rec) {

@@ -71,6 +71,12 @@ ResidueKind classify_residues(const SequenceRecord* rec);
 inline ResidueKind classify_residues(const SequenceRecord& rec) { return classify_residues(&rec); }
 // The same classification of a whole residue text.
 ResidueKind classify_text(std::string_view residues);
+// The counts the classification rests on (up to a NUL, either case): A, C,
+// G, T, U, N, R, Y and every letter with a composition slot.
+struct ClassifyingCounts {
+    long a = 0, c = 0, g = 0, t = 0, u = 0, n = 0, r = 0, y = 0, letters = 0;
+};
+ClassifyingCounts count_classifying_letters(std::string_view text);
 
 // ---- operations (0 success, 1 failure; messages on standard error) ----
 int clear_gaps(SequenceRecord& rec);

@@ -93,3 +93,27 @@ TEST(Classification, ALetterOnlyPastTheCountedPartDoesNotCount) {
 }
 
 }  // namespace
+
+namespace {
+
+// The byte-wide block sums against the composition counts, across block
+// borders (255 bytes) and over every byte value.
+TEST(Classification, BlockCountsAgreeWithTheComposition) {
+    std::mt19937 rng(11);
+    for (const std::size_t size : {0UL, 1UL, 254UL, 255UL, 256UL, 511UL, 4097UL}) {
+        std::string text(size, '\0');
+        for (char& c : text) c = static_cast<char>(1 + rng() % 255);  // no NUL: counting stops there
+        kavro::Composition comp;
+        kavro::zero_composition(comp);
+        kavro::count_composition(text.c_str(), static_cast<long>(size), comp);
+        const kavro::ClassifyingCounts k = kavro::count_classifying_letters(text);
+        auto n = [&](char c) { return comp[static_cast<std::size_t>(kavro::composition_slot(c))]; };
+        long letters = 0;
+        for (int i = 1; i <= 22; ++i) letters += comp[static_cast<std::size_t>(i)];
+        const std::pair<long, long> pairs[] = {{k.a, n('A')}, {k.c, n('C')}, {k.g, n('G')}, {k.t, n('T')}, {k.u, n('U')},
+                                               {k.n, n('N')}, {k.r, n('R')}, {k.y, n('Y')}, {k.letters, letters}};
+        for (const auto& [got, want] : pairs) EXPECT_EQ(got, want) << size;
+    }
+}
+
+}  // namespace
