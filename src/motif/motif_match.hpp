@@ -1,0 +1,139 @@
+#pragma once
+// Motif matching: which sequence letters agree with which motif letters, and
+// a scanner that finds every window whose agreement count reaches a
+// threshold, on the given strand and (for DNA) on the complementary one.
+//
+// Letters agree when they are equal. For DNA, N agrees with anything, and R
+// with A or G, Y with T or C, W with A or T, S with G or C, M with A or C, K
+// with G or T (either way round). For RNA, N agrees with anything, R with A
+// or G, Y with U or C. For any other type only equal letters agree.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kavro {
+
+// The motif lengths the search accepts.
+inline constexpr std::size_t kMinMotifLength = 3;
+inline constexpr std::size_t kMaxMotifLength = 510;
+
+bool letters_agree(int type, char residue, char motif_letter);
+
+// The DNA motif read backwards with every letter complemented (ambiguity
+// codes included; letters without a complement become "*").
+std::string reverse_complement_motif(std::string_view motif);
+
+// The least number of agreeing letters that makes a window of a motif of
+// `length` letters a match at `level`: a window matches when its count is at
+// least level x length, compared in floating point.
+int agreements_needed(double level, std::size_t length);
+
+// One window found by the scanner: its 0-based start, and whether it matched
+// the complementary motif (only when it did not match the motif itself).
+struct MotifHit {
+    std::int64_t start = 0;
+    bool complementary = false;
+};
+
+class MotifScanner {
+public:
+    // The complementary motif is searched for DNA only. The motif must hold
+    // at least one letter.
+    MotifScanner(int type, std::string motif);
+
+    const std::string& motif() const { return motif_; }
+    const std::string& complement() const { return complement_; }
+    bool both_strands() const { return both_strands_; }
+
+    // Every window of `text` (starts 0 .. size - motif length) whose
+    // agreement count with the motif, or failing that with the complementary
+    // motif, is at least `needed`; handed to on_hit in order. Returns how many.
+    template <class OnHit>
+    std::int64_t scan(std::string_view text, int needed, OnHit&& on_hit) const;
+    std::int64_t count(std::string_view text, int needed) const {
+        return scan(text, needed, [](const MotifHit&) {});
+    }
+
+private:
+    // Up to this many letters, the mismatch counts of all motif prefixes
+    // ending at a residue fit side by side in one 64-bit word (shift-add):
+    // each residue costs one table look-up, a shift and an add per strand,
+    // whatever the motif and the level.
+    static constexpr std::size_t kPackedLimit = 15;
+
+    template <bool Both, class OnHit>
+    std::int64_t scan_packed(std::string_view text, int needed, OnHit& on_hit) const;
+    template <class OnHit>
+    std::int64_t scan_direct(std::string_view text, int needed, OnHit& on_hit) const;
+    bool window_reaches(const unsigned char* w, const std::string& m, int allowed) const;
+
+    int type_;
+    std::string motif_;
+    std::string complement_;
+    bool both_strands_;
+    unsigned field_bits_ = 0;
+    std::array<std::uint64_t, 256> mismatch_direct_{};
+    std::array<std::uint64_t, 256> mismatch_complement_{};
+    std::vector<bool> agree_;  // 256 x 256, residue x motif letter
+};
+
+template <bool Both, class OnHit>
+std::int64_t MotifScanner::scan_packed(std::string_view text, int needed, OnHit& on_hit) const {
+    const std::size_t n = motif_.size();
+    const auto* s = reinterpret_cast<const unsigned char*>(text.data());
+    const unsigned top = static_cast<unsigned>((n - 1) * field_bits_);
+    const std::uint64_t field = (std::uint64_t{1} << field_bits_) - 1;
+    const std::uint64_t allowed = static_cast<std::uint64_t>(static_cast<int>(n) - needed);
+    std::uint64_t direct = 0, comp = 0;
+    for (std::size_t q = 0; q + 1 < n; ++q) {
+        direct = (direct << field_bits_) + mismatch_direct_[s[q]];
+        if constexpr (Both) comp = (comp << field_bits_) + mismatch_complement_[s[q]];
+    }
+    std::int64_t hits = 0;
+    for (std::size_t q = n - 1; q < text.size(); ++q) {
+        direct = (direct << field_bits_) + mismatch_direct_[s[q]];
+        bool on_direct = ((direct >> top) & field) <= allowed;
+        bool on_comp = false;
+        if constexpr (Both) {
+            comp = (comp << field_bits_) + mismatch_complement_[s[q]];
+            on_comp = ((comp >> top) & field) <= allowed;
+        }
+        if (on_direct || on_comp) [[unlikely]] {
+            ++hits;
+            on_hit(MotifHit{static_cast<std::int64_t>(q + 1 - n), !on_direct});
+        }
+    }
+    return hits;
+}
+
+template <class OnHit>
+std::int64_t MotifScanner::scan_direct(std::string_view text, int needed, OnHit& on_hit) const {
+    const std::size_t n = motif_.size();
+    const int allowed = static_cast<int>(n) - needed;
+    const auto* s = reinterpret_cast<const unsigned char*>(text.data());
+    std::int64_t hits = 0;
+    for (std::size_t p = 0; p + n <= text.size(); ++p) {
+        bool on_direct = window_reaches(s + p, motif_, allowed);
+        bool on_comp = !on_direct && both_strands_ && window_reaches(s + p, complement_, allowed);
+        if (on_direct || on_comp) {
+            ++hits;
+            on_hit(MotifHit{static_cast<std::int64_t>(p), on_comp});
+        }
+    }
+    return hits;
+}
+
+template <class OnHit>
+std::int64_t MotifScanner::scan(std::string_view text, int needed, OnHit&& on_hit) const {
+    const std::size_t n = motif_.size();
+    if (n == 0 || text.size() < n) return 0;
+    if (needed < 0) needed = 0;
+    if (needed > static_cast<int>(n)) return 0;
+    if (n > kPackedLimit) return scan_direct(text, needed, on_hit);
+    return both_strands_ ? scan_packed<true>(text, needed, on_hit) : scan_packed<false>(text, needed, on_hit);
+}
+
+}  // namespace kavro
