@@ -116,13 +116,13 @@ void finish(int status) {
         jout("終了します..\n");
 }
 
-// True for a command line such as "tofast in.gb stdout ...": the converter
-// writes its data to standard output, so the banner, the echo and the
-// closing line must not go there too.
+// True for a command line such as "tofast in.gb stdout ..." or "sites in.fa
+// stdout ...": the command writes its data to standard output, so the
+// banner, the echo and the closing line must not go there too.
 bool data_to_stdout(int argc, char** argv) {
     if (argc < 4) return false;
     const CommandRow* row = find_command(argv[1]);
-    if (!row || row->handler != cmd_tofast) return false;
+    if (!row || (row->handler != cmd_tofast && row->handler != cmd_sites)) return false;
     const std::string_view out = argv[3];
     return out == "stdout" || out == "STDOUT";
 }

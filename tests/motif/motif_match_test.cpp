@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/sequence.hpp"
+#include "motif/motif_match.hpp"
+#include "motif/motif_search.hpp"
+#include "motif/palindromes.hpp"
+#include "motif_support.hpp"
+
+namespace {
+
+using namespace kavro;
+using motif_test::random_letters;
+
+TEST(MotifMatch, LetterAgreementByType) {
+    struct Case {
+        int type;
+        char residue, motif;
+        bool agree;
+    };
+    const Case cases[] = {
+        {TYPE_DNA, 'A', 'A', true},  {TYPE_DNA, 'A', 'N', true},  {TYPE_DNA, 'N', 'C', true},
+        {TYPE_DNA, 'G', 'R', true},  {TYPE_DNA, 'R', 'A', true},  {TYPE_DNA, 'C', 'R', false},
+        {TYPE_DNA, 'T', 'Y', true},  {TYPE_DNA, 'A', 'W', true},  {TYPE_DNA, 'C', 'S', true},
+        {TYPE_DNA, 'C', 'M', true},  {TYPE_DNA, 'G', 'K', true},  {TYPE_DNA, 'A', 'K', false},
+        {TYPE_DNA, 'R', 'Y', false}, {TYPE_DNA, 'U', 'Y', false}, {TYPE_RNA, 'U', 'Y', true},
+        {TYPE_RNA, 'T', 'Y', false}, {TYPE_RNA, 'A', 'W', false}, {TYPE_RNA, 'N', 'G', true},
+        {TYPE_PROTEIN, 'N', 'A', false}, {TYPE_PROTEIN, 'R', 'R', true}, {TYPE_UNKNOWN, 'A', 'N', false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(letters_agree(c.type, c.residue, c.motif), c.agree)
+            << c.type << " " << c.residue << " " << c.motif;
+    EXPECT_EQ(reverse_complement_motif("RGATCY"), "RGATCY");
+    EXPECT_EQ(reverse_complement_motif("ACGTNKW"), "WMNACGT");
+}
+
+TEST(MotifMatch, AgreementsNeededFollowTheLevelSteps) {
+    const std::vector<double> levels = search_levels(0.3);
+    ASSERT_EQ(levels.size(), 8u);  // 1.0 .. 0.3, the last two below 0.5
+    struct Case {
+        std::size_t level_index, length;
+        int needed;
+    };
+    const Case cases[] = {
+        {0, 4, 4}, {1, 4, 4}, {2, 4, 4},     // GATC at 0.8 still needs all four letters
+        {2, 10, 8}, {1, 10, 9}, {3, 10, 8},  // 0.7 reached by subtraction lies just above 0.7
+        {2, 6, 5}, {5, 6, 4},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(agreements_needed(levels[c.level_index], c.length), c.needed) << c.level_index << " " << c.length;
+    EXPECT_EQ(search_levels(0.99).size(), 1u);
+    EXPECT_EQ(search_levels(0.8).size(), 3u);
+    EXPECT_TRUE(search_levels(1.2).empty());
+}
+
+// Every window's agreement count, letter by letter: what the scanner must
+// find, on both strands for DNA.
+std::vector<MotifHit> reference_hits(int type, const std::string& text, const std::string& motif, int needed) {
+    const std::string comp = reverse_complement_motif(motif);
+    auto agreeing = [&](std::size_t p, const std::string& m) {
+        int a = 0;
+        for (std::size_t i = 0; i < m.size(); ++i) a += letters_agree(type, text[p + i], m[i]);
+        return a;
+    };
+    std::vector<MotifHit> hits;
+    for (std::size_t p = 0; p + motif.size() <= text.size(); ++p) {
+        if (agreeing(p, motif) >= needed)
+            hits.push_back({static_cast<std::int64_t>(p), false});
+        else if (type == TYPE_DNA && agreeing(p, comp) >= needed)
+            hits.push_back({static_cast<std::int64_t>(p), true});
+    }
+    return hits;
+}
+
+TEST(MotifMatch, ScannerFindsWhatALetterByLetterCountFinds) {
+    struct Case {
+        int type;
+        const char* alphabet;
+        std::string motif;
+    };
+    const Case cases[] = {
+        {TYPE_DNA, "ACGT", "GAATTC"},
+        {TYPE_DNA, "ACGTN", "RGATCY"},
+        {TYPE_DNA, "ACGTRYN", "ACGTNKWSMA"},
+        {TYPE_DNA, "ACGT", "ACGTACGTACGTACG"},   // 15 letters: the last packed length
+        {TYPE_DNA, "ACGT", "ACGTACGTACGTACGTAC"},  // past it: counted window by window
+        {TYPE_RNA, "ACGUN", "AUGRY"},
+        {TYPE_PROTEIN, "ACDEFGHIKLMN", "KDEL"},
+    };
+    for (const Case& c : cases) {
+        const std::string text = random_letters(3000, c.alphabet, static_cast<unsigned>(c.motif.size()));
+        const MotifScanner scanner(c.type, c.motif);
+        for (int needed = static_cast<int>(c.motif.size()); needed >= static_cast<int>(c.motif.size()) / 2; --needed) {
+            std::vector<MotifHit> got;
+            const std::int64_t n = scanner.scan(text, needed, [&](const MotifHit& h) { got.push_back(h); });
+            const std::vector<MotifHit> want = reference_hits(c.type, text, c.motif, needed);
+            ASSERT_EQ(got.size(), want.size()) << c.motif << " needing " << needed;
+            EXPECT_EQ(n, static_cast<std::int64_t>(want.size()));
+            for (std::size_t i = 0; i < want.size(); ++i) {
+                EXPECT_EQ(got[i].start, want[i].start) << c.motif << " needing " << needed;
+                EXPECT_EQ(got[i].complementary, want[i].complementary) << c.motif << " at " << want[i].start;
+            }
+        }
+    }
+    // A text shorter than the motif has no window.
+    EXPECT_EQ(MotifScanner(TYPE_DNA, "GAATTC").count("GAAT", 6), 0);
+}
+
+TEST(MotifMatch, PalindromesComeInOdometerOrder) {
+    const std::vector<std::string> four = {"TTAA", "CTAG", "ATAT", "GTAC", "TCGA", "CCGG", "ACGT", "GCGC",
+                                           "TATA", "CATG", "AATT", "GATC", "TGCA", "CGCG", "AGCT", "GGCC"};
+    std::vector<std::string> got;
+    for (std::string p = next_palindrome("", 4); !p.empty(); p = next_palindrome(p, 4)) got.push_back(p);
+    EXPECT_EQ(got, four);
+    struct Case {
+        int k;
+        std::size_t count;
+        const char* first;
+        const char* last;
+    };
+    const Case cases[] = {{3, 4, "TNA", "GNC"}, {5, 16, "TTNAA", "GGNCC"}, {6, 64, "TTTAAA", "GGGCCC"}};
+    for (const Case& c : cases) {
+        std::vector<std::string> all;
+        for (std::string p = next_palindrome("", c.k); !p.empty(); p = next_palindrome(p, c.k)) all.push_back(p);
+        ASSERT_EQ(all.size(), c.count) << c.k;
+        EXPECT_EQ(all.front(), c.first);
+        EXPECT_EQ(all.back(), c.last);
+    }
+    EXPECT_EQ(next_palindrome("TTAA", 5), "TTNAA");  // a pattern of another length starts over
+}
+
+TEST(MotifMatch, PalindromeCountsAgreeWithPatternByPattern) {
+    // N and R among the residues break windows; lengths 3..8 use a slot per
+    // first half, 22 sorts the first halves it found. The second text holds
+    // the first patterns of each length, so that the early rows have hits.
+    const std::string text = random_letters(4000, "ACGTACGTACGTNR", 11);
+    for (int k : {3, 4, 5, 6, 7, 8, 22}) {
+        std::string planted;
+        std::string p = next_palindrome("", k);
+        for (int i = 0; i < 5; ++i, p = next_palindrome(p, k)) planted += p + (i % 2 ? "G" : "") + p;
+        PalindromeCounts counts(k);
+        counts.add(text, text.size() - 5);
+        counts.add(planted, planted.size());
+        int checked = 0;
+        for (p = next_palindrome("", k); !p.empty() && checked < 300; p = next_palindrome(p, k), ++checked)
+            ASSERT_EQ(counts.count(p), count_pattern_sites(text, text.size() - 5, p) +
+                                           count_pattern_sites(planted, planted.size(), p))
+                << p;
+        EXPECT_GE(counts.count(next_palindrome("", k)), 2);
+    }
+}
+
+}  // namespace
