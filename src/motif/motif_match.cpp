@@ -65,7 +65,20 @@ MotifScanner::MotifScanner(int type, std::string motif)
         for (int m = 0; m < 256; ++m)
             agree_[static_cast<std::size_t>(r * 256 + m)] =
                 letters_agree(type_, static_cast<char>(r), static_cast<char>(m));
-    if (n == 0 || n > kPackedLimit) return;
+    if (n == 0) return;
+    if (n <= kExactLimit) {
+        for (int r = 0; r < 256; ++r) {
+            std::uint64_t bits = 0;
+            for (std::size_t i = 0; i < n; ++i) {
+                if (agree_[static_cast<std::size_t>(r * 256) + static_cast<unsigned char>(motif_[i])])
+                    bits |= std::uint64_t{1} << i;
+                if (both_strands_ && agree_[static_cast<std::size_t>(r * 256) + static_cast<unsigned char>(complement_[i])])
+                    bits |= std::uint64_t{1} << (32 + i);
+            }
+            agree_bits_[static_cast<std::size_t>(r)] = bits;
+        }
+    }
+    if (n > kPackedLimit) return;
     field_bits_ = static_cast<unsigned>(std::bit_width(n));
     for (int r = 0; r < 256; ++r) {
         std::uint64_t d = 0, c = 0;

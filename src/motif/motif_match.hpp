@@ -63,9 +63,14 @@ private:
     // each residue costs one table look-up, a shift and an add per strand,
     // whatever the motif and the level.
     static constexpr std::size_t kPackedLimit = 15;
+    // Up to this many letters, a search for full agreement keeps one bit per
+    // motif prefix and both strands in one 64-bit word (shift-and).
+    static constexpr std::size_t kExactLimit = 32;
 
     template <bool Both, class OnHit>
     std::int64_t scan_packed(std::string_view text, int needed, OnHit& on_hit) const;
+    template <class OnHit>
+    std::int64_t scan_exact(std::string_view text, OnHit& on_hit) const;
     template <class OnHit>
     std::int64_t scan_direct(std::string_view text, int needed, OnHit& on_hit) const;
     bool window_reaches(const unsigned char* w, const std::string& m, int allowed) const;
@@ -77,6 +82,9 @@ private:
     unsigned field_bits_ = 0;
     std::array<std::uint64_t, 256> mismatch_direct_{};
     std::array<std::uint64_t, 256> mismatch_complement_{};
+    // Bit i (motif) and bit 32 + i (complementary motif) set when the
+    // residue agrees with letter i.
+    std::array<std::uint64_t, 256> agree_bits_{};
     std::vector<bool> agree_;  // 256 x 256, residue x motif letter
 };
 
@@ -110,6 +118,28 @@ std::int64_t MotifScanner::scan_packed(std::string_view text, int needed, OnHit&
 }
 
 template <class OnHit>
+std::int64_t MotifScanner::scan_exact(std::string_view text, OnHit& on_hit) const {
+    const std::size_t n = motif_.size();
+    const auto* s = reinterpret_cast<const unsigned char*>(text.data());
+    // Bit i of a strand's half: the last i + 1 residues agree with the first
+    // i + 1 letters. A new prefix starts at bit 0 of each half; bit n - 1
+    // never reaches the other half's bit 32, as the table masks it away.
+    const std::uint64_t start = both_strands_ ? (std::uint64_t{1} << 32) | 1 : 1;
+    const std::uint64_t done_direct = std::uint64_t{1} << (n - 1);
+    const std::uint64_t done_comp = both_strands_ ? done_direct << 32 : 0;
+    std::uint64_t state = 0;
+    std::int64_t hits = 0;
+    for (std::size_t q = 0; q < text.size(); ++q) {
+        state = ((state << 1) | start) & agree_bits_[s[q]];
+        if (state & (done_direct | done_comp)) [[unlikely]] {
+            ++hits;
+            on_hit(MotifHit{static_cast<std::int64_t>(q + 1 - n), (state & done_direct) == 0});
+        }
+    }
+    return hits;
+}
+
+template <class OnHit>
 std::int64_t MotifScanner::scan_direct(std::string_view text, int needed, OnHit& on_hit) const {
     const std::size_t n = motif_.size();
     const int allowed = static_cast<int>(n) - needed;
@@ -132,6 +162,7 @@ std::int64_t MotifScanner::scan(std::string_view text, int needed, OnHit&& on_hi
     if (n == 0 || text.size() < n) return 0;
     if (needed < 0) needed = 0;
     if (needed > static_cast<int>(n)) return 0;
+    if (needed == static_cast<int>(n) && n <= kExactLimit) return scan_exact(text, on_hit);
     if (n > kPackedLimit) return scan_direct(text, needed, on_hit);
     return both_strands_ ? scan_packed<true>(text, needed, on_hit) : scan_packed<false>(text, needed, on_hit);
 }

@@ -86,11 +86,16 @@ TEST(MotifMatch, ScannerFindsWhatALetterByLetterCountFinds) {
         {TYPE_DNA, "ACGTRYN", "ACGTNKWSMA"},
         {TYPE_DNA, "ACGT", "ACGTACGTACGTACG"},   // 15 letters: the last packed length
         {TYPE_DNA, "ACGT", "ACGTACGTACGTACGTAC"},  // past it: counted window by window
+        {TYPE_DNA, "ACGT", "GATTACAGATTACAGATTACAGATTACAGATTACATTAG"},  // past one bit a letter
         {TYPE_RNA, "ACGUN", "AUGRY"},
         {TYPE_PROTEIN, "ACDEFGHIKLMN", "KDEL"},
     };
     for (const Case& c : cases) {
-        const std::string text = random_letters(3000, c.alphabet, static_cast<unsigned>(c.motif.size()));
+        // The motif and its reverse complement are planted, so full
+        // agreement is found on both strands.
+        const std::string random = random_letters(3000, c.alphabet, static_cast<unsigned>(c.motif.size()));
+        const std::string text = random.substr(0, 1000) + c.motif + random.substr(1000, 1000) +
+                                 reverse_complement_motif(c.motif) + random.substr(2000);
         const MotifScanner scanner(c.type, c.motif);
         for (int needed = static_cast<int>(c.motif.size()); needed >= static_cast<int>(c.motif.size()) / 2; --needed) {
             std::vector<MotifHit> got;
