@@ -8,6 +8,7 @@
 // with G or T (either way round). For RNA, N agrees with anything, R with A
 // or G, Y with U or C. For any other type only equal letters agree.
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -66,6 +67,8 @@ private:
     // Up to this many letters, a search for full agreement keeps one bit per
     // motif prefix and both strands in one 64-bit word (shift-and).
     static constexpr std::size_t kExactLimit = 32;
+    // Texts at least this long are searched in two interleaved halves.
+    static constexpr std::size_t kSplitLength = 1024;
 
     template <bool Both, class OnHit>
     std::int64_t scan_packed(std::string_view text, int needed, OnHit& on_hit) const;
@@ -126,17 +129,45 @@ std::int64_t MotifScanner::scan_exact(std::string_view text, OnHit& on_hit) cons
     // never reaches the other half's bit 32, as the table masks it away.
     const std::uint64_t start = both_strands_ ? (std::uint64_t{1} << 32) | 1 : 1;
     const std::uint64_t done_direct = std::uint64_t{1} << (n - 1);
-    const std::uint64_t done_comp = both_strands_ ? done_direct << 32 : 0;
-    std::uint64_t state = 0;
+    const std::uint64_t done = done_direct | (both_strands_ ? done_direct << 32 : 0);
+    auto hit_at = [&](std::size_t q, std::uint64_t state) {
+        return MotifHit{static_cast<std::int64_t>(q + 1 - n), (state & done_direct) == 0};
+    };
+    // A long text is read as two halves side by side, so that the two
+    // chains of state updates overlap in the processor. The second half
+    // starts afresh at `mid` and so sees the windows starting there or
+    // later; the first runs n - 1 residues past `mid` to finish the windows
+    // starting before it. The second half's hits are handed on afterwards.
+    const std::size_t mid = text.size() >= kSplitLength ? text.size() / 2 : text.size();
+    const std::size_t first_end = std::min(text.size(), mid + n - 1);
+    std::vector<MotifHit> later;
+    std::uint64_t a = 0, b = 0;
     std::int64_t hits = 0;
-    for (std::size_t q = 0; q < text.size(); ++q) {
-        state = ((state << 1) | start) & agree_bits_[s[q]];
-        if (state & (done_direct | done_comp)) [[unlikely]] {
-            ++hits;
-            on_hit(MotifHit{static_cast<std::int64_t>(q + 1 - n), (state & done_direct) == 0});
+    std::size_t qa = 0, qb = mid;
+    for (; qa < first_end && qb < text.size(); ++qa, ++qb) {
+        a = ((a << 1) | start) & agree_bits_[s[qa]];
+        b = ((b << 1) | start) & agree_bits_[s[qb]];
+        if ((a | b) & done) [[unlikely]] {
+            if (a & done) {
+                ++hits;
+                on_hit(hit_at(qa, a));
+            }
+            if (b & done) later.push_back(hit_at(qb, b));
         }
     }
-    return hits;
+    for (; qa < first_end; ++qa) {
+        a = ((a << 1) | start) & agree_bits_[s[qa]];
+        if (a & done) [[unlikely]] {
+            ++hits;
+            on_hit(hit_at(qa, a));
+        }
+    }
+    for (; qb < text.size(); ++qb) {
+        b = ((b << 1) | start) & agree_bits_[s[qb]];
+        if (b & done) [[unlikely]] later.push_back(hit_at(qb, b));
+    }
+    for (const MotifHit& h : later) on_hit(h);
+    return hits + static_cast<std::int64_t>(later.size());
 }
 
 template <class OnHit>

@@ -116,6 +116,13 @@ int run_motif_search(Writer& w, Collection& seqs, int file_type, const MotifSear
     const MotifScanner scanner(file_type, req.motif);
     const bool table = req.mode == SitesMode::Table;
     std::int64_t matches = 0;
+    // Each sequence is counted right after its search, while its residues
+    // are still in the cache; the messages about sequences that cannot be
+    // counted follow the search as they would after a separate pass.
+    Composition comp;
+    zero_composition(comp);
+    std::int64_t total = 0;
+    int uncounted = 0;
     for (std::size_t i = 0; i < seqs.size(); ++i) {
         if (req.mode == SitesMode::Detailed && i > 0) w.printf("%s\n", kSequenceRule.c_str());
         const std::int64_t found = search_sequence_sites(w, &seqs[i], scanner, req, file_type);
@@ -124,9 +131,10 @@ int run_motif_search(Writer& w, Collection& seqs, int file_type, const MotifSear
             return 1;
         }
         matches += found - 1;
+        total += seqs[i].length;
+        if (count_seq_composition(&seqs[i], comp) != 0) ++uncounted;
     }
-    Composition comp;
-    const std::int64_t total = total_composition(seqs, comp);
+    for (int i = 0; i < uncounted; ++i) err("Error in counting bases.\nBut we continue.\n");
     // With no residues at all the frequency is 0, not 0 / 0.
     const double frequency = total > 0 ? static_cast<double>(matches) / static_cast<double>(total) : 0.0;
     if (table) {
