@@ -192,6 +192,10 @@ TEST(Sites, ReadsEveryKindOfFileAndEachType) {
         {"in.aln", clustal, "GAATTC", "This is a CLUSTAL file.\n", "2", {"  Sequence name: b."}},
         {"in.gb", genbank, "GAATTC", "This is a GenBank file.\n", "2", {"  Sequence name: G2."}},
         {"in.txt", "ggaattcaa\n", "GAATTC", "", "1", {"    Data type: DNA.\n"}},
+        {"in.embl", kavro_test::fixture("input/TRBG361.embl"), "GAATTC", "This is an EMBL file.\n", "1", {}},
+        {"in.sw", kavro_test::fixture("input/prot.m-swiss"), "VWYA", "This is a SwissProt file.\n", "4",
+         {"  Sequence name: SWISSM3."}},
+        {"in.pir", kavro_test::fixture("input/prot.m-codata"), "VWYA", "This is a PIR file.\n", "4", {}},
     };
     for (const Case& c : cases) {
         auto r = sites({c.name, "out.txt", "1", c.motif}, c.content, "", {}, c.name);
@@ -244,6 +248,8 @@ TEST(Sites, FailuresAndUndefinedStatisticsEndCleanly) {
         {">s\nGAATTC\n>p\nMKVLAAGIWDEF\n", {"1", "GAATTC"}, 1,
          "Data types seems mixed. Stop processing...\nError in writing motif sites in file: out.txt\n", ""},
         {"", {"1", "GAATTC"}, 1, "Unknown file format.\n", ""},
+        {kavro_test::fixture("input/F2CXE6.txt"), {"1", "KDEL"}, 1,
+         "This file is not compatible with this program: in.fa\n", ""},
         {">a\n\n>b\n\n", {"0", "GAATTC"}, 0, "Sequence lengh zero.\n", "    Frequency:               0.0000000.\n"},
         // A motif of N only is expected everywhere: no spread to measure.
         {kHandFasta, {"0", "NNNN"}, 0, "", "    Estimated frequency:     1.0000000.\n" + aborted},
