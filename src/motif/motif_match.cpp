@@ -36,11 +36,11 @@ bool code_covers(std::string_view (*members)(char), char code, char letter) {
 
 }  // namespace
 
-bool letters_agree(int type, char residue, char motif_letter) {
+bool letters_agree(ResidueKind type, char residue, char motif_letter) {
     if (residue == motif_letter) return true;
-    if (type != TYPE_DNA && type != TYPE_RNA) return false;
+    if (type != ResidueKind::Dna && type != ResidueKind::Rna) return false;
     if (residue == 'N' || motif_letter == 'N') return true;
-    auto members = type == TYPE_DNA ? dna_code_members : rna_code_members;
+    auto members = type == ResidueKind::Dna ? dna_code_members : rna_code_members;
     return code_covers(members, residue, motif_letter) || code_covers(members, motif_letter, residue);
 }
 
@@ -56,8 +56,8 @@ int agreements_needed(double level, std::size_t length) {
     return static_cast<int>(std::ceil(level * static_cast<double>(length)));
 }
 
-MotifScanner::MotifScanner(int type, std::string motif)
-    : type_(type), motif_(std::move(motif)), both_strands_(type == TYPE_DNA) {
+MotifScanner::MotifScanner(ResidueKind type, std::string motif)
+    : type_(type), motif_(std::move(motif)), both_strands_(type == ResidueKind::Dna) {
     if (both_strands_) complement_ = reverse_complement_motif(motif_);
     const std::size_t n = motif_.size();
     agree_.assign(256 * 256, false);

@@ -15,13 +15,15 @@
 #include <string_view>
 #include <vector>
 
+#include "core/sequence.hpp"
+
 namespace kavro {
 
 // The motif lengths the search accepts.
 inline constexpr std::size_t kMinMotifLength = 3;
 inline constexpr std::size_t kMaxMotifLength = 510;
 
-bool letters_agree(int type, char residue, char motif_letter);
+bool letters_agree(ResidueKind type, char residue, char motif_letter);
 
 // The DNA motif read backwards with every letter complemented (ambiguity
 // codes included; letters without a complement become "*").
@@ -43,7 +45,7 @@ class MotifScanner {
 public:
     // The complementary motif is searched for DNA only. The motif must hold
     // at least one letter.
-    MotifScanner(int type, std::string motif);
+    MotifScanner(ResidueKind type, std::string motif);
 
     const std::string& motif() const { return motif_; }
     const std::string& complement() const { return complement_; }
@@ -78,7 +80,7 @@ private:
     std::int64_t scan_direct(std::string_view text, int needed, OnHit& on_hit) const;
     bool window_reaches(const unsigned char* w, const std::string& m, int allowed) const;
 
-    int type_;
+    ResidueKind type_;
     std::string motif_;
     std::string complement_;
     bool both_strands_;

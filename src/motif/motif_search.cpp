@@ -17,13 +17,13 @@ const std::string kSequenceRule(37, '*');
 
 bool level_in_range(double b) { return !(b > 1.0 || b < 0.5); }
 
-void write_sequence_header(Writer& w, const SequenceRecord& rec, const MotifScanner& scanner, int file_type) {
+void write_sequence_header(Writer& w, const SequenceRecord& rec, const MotifScanner& scanner, ResidueKind file_type) {
     w.printf("  Sequence name: %s.   ", rec.name.c_str());
     w.printf("    Length  : %ld. ", rec.length);
     if (rec.circular) w.write("circular");
     w.printf("    Data type: %s.\n", type_name(file_type));
     w.printf("  Key motif    : %s.", scanner.motif().c_str());
-    if (file_type == TYPE_DNA) w.printf("  Complementary: %s.", scanner.complement().c_str());
+    if (file_type == ResidueKind::Dna) w.printf("  Complementary: %s.", scanner.complement().c_str());
     w.write("\n");
 }
 
@@ -46,7 +46,7 @@ CircularExtension::CircularExtension(SequenceRecord& rec, std::size_t extra)
 CircularExtension::~CircularExtension() { rec_.residues.resize(original_); }
 
 std::int64_t search_sequence_sites(Writer& w, SequenceRecord* rec, const MotifScanner& scanner,
-                                   const MotifSearchRequest& req, int file_type) {
+                                   const MotifSearchRequest& req, ResidueKind file_type) {
     const std::size_t n = scanner.motif().size();
     if (rec == nullptr) {
         err("Sequence is empty.\n");
@@ -60,7 +60,7 @@ std::int64_t search_sequence_sites(Writer& w, SequenceRecord* rec, const MotifSc
         err("Motif too long.\n");
         return -1;
     }
-    if (c_comp(*rec) != file_type) {
+    if (classify_residues(*rec) != file_type) {
         err("Data types seems mixed. Stop processing...\n");
         return -1;
     }
@@ -112,7 +112,7 @@ std::int64_t total_composition(const Collection& seqs, Composition& comp) {
     return total;
 }
 
-int run_motif_search(Writer& w, Collection& seqs, int file_type, const MotifSearchRequest& req) {
+int run_motif_search(Writer& w, Collection& seqs, ResidueKind file_type, const MotifSearchRequest& req) {
     const MotifScanner scanner(file_type, req.motif);
     const bool table = req.mode == SitesMode::Table;
     std::int64_t matches = 0;

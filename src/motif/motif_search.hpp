@@ -33,11 +33,11 @@ std::vector<double> search_levels(double chosen);
 // level plus 1, or -1 after a message when the sequence cannot be searched
 // (missing, of another type than the file, or a motif out of bounds).
 std::int64_t search_sequence_sites(Writer& w, SequenceRecord* rec, const MotifScanner& scanner,
-                                   const MotifSearchRequest& req, int file_type);
+                                   const MotifSearchRequest& req, ResidueKind file_type);
 
 // Modes 0, 1 and 2: searches every sequence and writes the report. 0, or 1
 // after "Error in writing motif sites in file: %s\n".
-int run_motif_search(Writer& w, Collection& seqs, int file_type, const MotifSearchRequest& req);
+int run_motif_search(Writer& w, Collection& seqs, ResidueKind file_type, const MotifSearchRequest& req);
 
 // Composition of every sequence added up, and the total length;
 // "Error in counting bases.\nBut we continue.\n" for a sequence that cannot

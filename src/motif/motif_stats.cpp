@@ -62,10 +62,10 @@ double residue_frequency(const Composition& comp, std::int64_t total, char lette
     return static_cast<double>(count_of(comp, letter)) / static_cast<double>(total);
 }
 
-double expected_motif_frequency(std::string_view motif, int type, const Composition& comp, std::int64_t total) {
+double expected_motif_frequency(std::string_view motif, ResidueKind type, const Composition& comp, std::int64_t total) {
     if (motif.size() < 3) return -1.0;
     auto f = [&](char c) { return residue_frequency(comp, total, c); };
-    if (type == TYPE_PROTEIN) {
+    if (type == ResidueKind::Protein) {
         double e = 1.0;
         for (char c : motif) {
             if (kProteinLetters.find(c) == std::string_view::npos) return -1.0;
@@ -73,8 +73,8 @@ double expected_motif_frequency(std::string_view motif, int type, const Composit
         }
         return e;
     }
-    if (type != TYPE_DNA && type != TYPE_RNA) return -1.0;
-    const bool rna = type == TYPE_RNA;
+    if (type != ResidueKind::Dna && type != ResidueKind::Rna) return -1.0;
+    const bool rna = type == ResidueKind::Rna;
     const double a = f('A'), c = f('C'), g = f('G'), t = f(rna ? 'U' : 'T');
     double direct = 1.0, comp_strand = 1.0;
     for (char m : motif) {
@@ -96,15 +96,15 @@ double normal_tail(double z) {
     return 0.5 - kNormalTable[index];
 }
 
-void write_composition(Writer& w, const Composition& comp, std::int64_t total, int type, CompositionForm form) {
+void write_composition(Writer& w, const Composition& comp, std::int64_t total, ResidueKind type, CompositionForm form) {
     const bool summary = form == CompositionForm::Summary;
-    if (type == TYPE_DNA || type == TYPE_RNA) {
+    if (type == ResidueKind::Dna || type == ResidueKind::Rna) {
         if (summary) {
             w.printf("   A = %6ld, %6.2f %%.", count_of(comp, 'A'), percent(comp, total, 'A'));
             w.printf("   C = %6ld, %6.2f %%.\n", count_of(comp, 'C'), percent(comp, total, 'C'));
             w.printf("   G = %6ld, %6.2f %%.", count_of(comp, 'G'), percent(comp, total, 'G'));
         }
-        if (type == TYPE_RNA) {
+        if (type == ResidueKind::Rna) {
             if (summary) w.printf("   U = %6ld, %6.2f %%.\n", count_of(comp, 'U'), percent(comp, total, 'U'));
             return;
         }
@@ -119,7 +119,7 @@ void write_composition(Writer& w, const Composition& comp, std::int64_t total, i
         }
         return;
     }
-    if (type != TYPE_PROTEIN) return;
+    if (type != ResidueKind::Protein) return;
     bool line_end = false;
     for (char c : kProteinLetters) {
         w.printf(line_end ? "   %c = %6ld, %6.2f %%.\n" : "   %c = %6ld, %6.2f %%.", c, count_of(comp, c),

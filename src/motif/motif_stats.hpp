@@ -22,7 +22,7 @@ double residue_frequency(const Composition& comp, std::int64_t total, char lette
 // complement. -1 when no estimate is possible: a motif shorter than 3, a
 // letter outside the type's alphabet, or a type that is not DNA, RNA or
 // protein.
-double expected_motif_frequency(std::string_view motif, int type, const Composition& comp, std::int64_t total);
+double expected_motif_frequency(std::string_view motif, ResidueKind type, const Composition& comp, std::int64_t total);
 
 // Upper tail of the standard normal distribution at z, read from a table in
 // steps of 0.1 (truncated) up to 4.0.
@@ -32,7 +32,7 @@ double normal_tail(double z);
 enum class CompositionForm { Summary, Table };
 
 // The composition lines of a report for a file of the given type.
-void write_composition(Writer& w, const Composition& comp, std::int64_t total, int type, CompositionForm form);
+void write_composition(Writer& w, const Composition& comp, std::int64_t total, ResidueKind type, CompositionForm form);
 
 // The chance lines after "Estimated frequency": the normal-tail probability
 // of seeing `matches` where total x e are expected, or the aborted line when

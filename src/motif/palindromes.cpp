@@ -135,13 +135,13 @@ void write_row(Writer& w, const PalindromeRequest& req, const Composition& comp,
                const std::string& pattern, std::int64_t found) {
     w.printf("%s\t", req.input_name.c_str());
     w.printf("%ld\t", static_cast<long>(total));
-    write_composition(w, comp, total, TYPE_DNA, CompositionForm::Table);
+    write_composition(w, comp, total, ResidueKind::Dna, CompositionForm::Table);
     w.printf("\t%d\t", k);
     w.printf("%s\t", pattern.c_str());
     w.printf("%ld\t", static_cast<long>(found));
     const double observed = total > 0 ? static_cast<double>(found) / static_cast<double>(total) : 0.0;
     w.printf("%10.7f\t", observed);
-    const double expected = expected_motif_frequency(pattern, TYPE_DNA, comp, total);
+    const double expected = expected_motif_frequency(pattern, ResidueKind::Dna, comp, total);
     if (expected >= 0) w.printf("%10.7f\t", expected);
     if (expected >= 1e-15) {
         w.printf("%10.7f", observed / expected);
@@ -172,7 +172,7 @@ int run_palindrome_search(Writer& w, Collection& seqs, const PalindromeRequest& 
     Composition comp;
     const std::int64_t total = total_composition(seqs, comp);
     std::vector<bool> is_dna;
-    for (const SequenceRecord& rec : seqs) is_dna.push_back(c_comp(rec) == TYPE_DNA);
+    for (const SequenceRecord& rec : seqs) is_dna.push_back(classify_residues(rec) == ResidueKind::Dna);
 
     std::vector<std::unique_ptr<CircularExtension>> wraps;
     std::vector<std::size_t> added(seqs.size(), 0);

@@ -151,28 +151,28 @@ bool collect_arguments(int count, CommandLine& words, SitesOptions& opts) {
     return true;
 }
 
-const char* entry_announcement(int format) {
+const char* entry_announcement(SeqFormat format) {
     switch (format) {
-        case FORMAT_GENBANK: return "This is a GenBank file.\n";
-        case FORMAT_GENBANK_PROTEIN: return "This is a GenBank protein file.\n";
-        case FORMAT_EMBL: return "This is an EMBL file.\n";
-        case FORMAT_SWISSPROT: return "This is a SwissProt file.\n";
-        case FORMAT_PIR: return "This is a PIR file.\n";
+        case SeqFormat::Genbank: return "This is a GenBank file.\n";
+        case SeqFormat::GenbankProtein: return "This is a GenBank protein file.\n";
+        case SeqFormat::Embl: return "This is an EMBL file.\n";
+        case SeqFormat::Swissprot: return "This is a SwissProt file.\n";
+        case SeqFormat::Pir: return "This is a PIR file.\n";
         default: return nullptr;
     }
 }
 
 // Every entry of a database file, walked by position from the start.
-std::optional<Collection> read_entries(const std::string& path, int format) {
+std::optional<Collection> read_entries(const std::string& path, SeqFormat format) {
     std::optional<LineReader> in = LineReader::open(path);
     if (!in) return std::nullopt;
     Collection seqs;
     std::int64_t position = 0;
     for (;;) {
-        std::optional<SequenceRecord> rec = format == FORMAT_PIR ? read_pir_entry(*in, position)
-                                            : format == FORMAT_EMBL || format == FORMAT_SWISSPROT
-                                                ? read_embl_entry(*in, position, 0)
-                                                : read_genbank_entry(*in, position, 0);
+        std::optional<SequenceRecord> rec = format == SeqFormat::Pir ? read_pir_entry(*in, position)
+                                            : format == SeqFormat::Embl || format == SeqFormat::Swissprot
+                                                ? read_embl_entry(*in, position, ResidueKind::Unknown)
+                                                : read_genbank_entry(*in, position, ResidueKind::Unknown);
         if (!rec) break;
         seqs.push_back(std::move(*rec));
     }
@@ -181,12 +181,12 @@ std::optional<Collection> read_entries(const std::string& path, int format) {
 
 // The sequences of the file by its kind; nothing (after the message) when
 // they cannot be read or the kind is not one sites reads.
-std::optional<Collection> read_input(const std::string& path, int format) {
+std::optional<Collection> read_input(const std::string& path, SeqFormat format) {
     std::optional<Collection> seqs;
-    if (format == FORMAT_FASTA) {
+    if (format == SeqFormat::Fasta) {
         out("This is a FASTA file.\n");
-        seqs = read_multi_fasta(path, 0);
-    } else if (format == FORMAT_CLUSTAL) {
+        seqs = read_multi_fasta(path, ResidueKind::Unknown);
+    } else if (format == SeqFormat::Clustal) {
         out("This is a CLUSTAL file.\n");
         seqs = read_clustal(path, 0);
         if (!seqs) {
@@ -196,8 +196,8 @@ std::optional<Collection> read_input(const std::string& path, int format) {
     } else if (const char* kind = entry_announcement(format)) {
         out("%s", kind);
         seqs = read_entries(path, format);
-    } else if (format == FORMAT_RAW) {
-        if (std::optional<SequenceRecord> rec = read_sequence(path, FORMAT_RAW, 0)) {
+    } else if (format == SeqFormat::Raw) {
+        if (std::optional<SequenceRecord> rec = read_sequence(path, SeqFormat::Raw, ResidueKind::Unknown)) {
             seqs.emplace();
             seqs->push_back(std::move(*rec));
         }
@@ -271,8 +271,8 @@ int run_sites(const SitesOptions& opts) {
             return 1;
         }
     }
-    const int format = detect_format(opts.input);
-    if (format == FORMAT_ERROR) {
+    const SeqFormat format = detect_format(opts.input);
+    if (format == SeqFormat::Error) {
         err("Unknown file format.\n");
         return 1;
     }
@@ -281,7 +281,7 @@ int run_sites(const SitesOptions& opts) {
         return 1;
     }
     out("Reading sequence...\n");
-    if (!OutputTarget::names_stdout(opts.output) && check_writable(opts.output) != 0) {
+    if (!OutputTarget::names_stdout(opts.output) && truncate_output_file(opts.output) != 0) {
         err("Error in opening output file.\n");
         return 1;
     }
@@ -312,11 +312,11 @@ int run_sites(const SitesOptions& opts) {
         for (SequenceRecord& rec : *seqs) rec.circular = 1;
     g_entry_count = static_cast<long>(seqs->size());
     if (clear_gaps_all(*seqs) != 0) return 1;
-    const int file_type = seqs->empty() ? TYPE_UNKNOWN : c_comp(seqs->front());
+    const ResidueKind file_type = seqs->empty() ? ResidueKind::Unknown : classify_residues(seqs->front());
 
     int status = 0;
     if (mode == SitesMode::Palindromes) {
-        if (file_type != TYPE_DNA) {
+        if (file_type != ResidueKind::Dna) {
             err("Mode 3 is valid for DNA sequences.\n");
             return 1;
         }

@@ -16,22 +16,22 @@ using motif_test::random_letters;
 
 TEST(MotifMatch, LetterAgreementByType) {
     struct Case {
-        int type;
+        ResidueKind type;
         char residue, motif;
         bool agree;
     };
     const Case cases[] = {
-        {TYPE_DNA, 'A', 'A', true},  {TYPE_DNA, 'A', 'N', true},  {TYPE_DNA, 'N', 'C', true},
-        {TYPE_DNA, 'G', 'R', true},  {TYPE_DNA, 'R', 'A', true},  {TYPE_DNA, 'C', 'R', false},
-        {TYPE_DNA, 'T', 'Y', true},  {TYPE_DNA, 'A', 'W', true},  {TYPE_DNA, 'C', 'S', true},
-        {TYPE_DNA, 'C', 'M', true},  {TYPE_DNA, 'G', 'K', true},  {TYPE_DNA, 'A', 'K', false},
-        {TYPE_DNA, 'R', 'Y', false}, {TYPE_DNA, 'U', 'Y', false}, {TYPE_RNA, 'U', 'Y', true},
-        {TYPE_RNA, 'T', 'Y', false}, {TYPE_RNA, 'A', 'W', false}, {TYPE_RNA, 'N', 'G', true},
-        {TYPE_PROTEIN, 'N', 'A', false}, {TYPE_PROTEIN, 'R', 'R', true}, {TYPE_UNKNOWN, 'A', 'N', false},
+        {ResidueKind::Dna, 'A', 'A', true},  {ResidueKind::Dna, 'A', 'N', true},  {ResidueKind::Dna, 'N', 'C', true},
+        {ResidueKind::Dna, 'G', 'R', true},  {ResidueKind::Dna, 'R', 'A', true},  {ResidueKind::Dna, 'C', 'R', false},
+        {ResidueKind::Dna, 'T', 'Y', true},  {ResidueKind::Dna, 'A', 'W', true},  {ResidueKind::Dna, 'C', 'S', true},
+        {ResidueKind::Dna, 'C', 'M', true},  {ResidueKind::Dna, 'G', 'K', true},  {ResidueKind::Dna, 'A', 'K', false},
+        {ResidueKind::Dna, 'R', 'Y', false}, {ResidueKind::Dna, 'U', 'Y', false}, {ResidueKind::Rna, 'U', 'Y', true},
+        {ResidueKind::Rna, 'T', 'Y', false}, {ResidueKind::Rna, 'A', 'W', false}, {ResidueKind::Rna, 'N', 'G', true},
+        {ResidueKind::Protein, 'N', 'A', false}, {ResidueKind::Protein, 'R', 'R', true}, {ResidueKind::Unknown, 'A', 'N', false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(letters_agree(c.type, c.residue, c.motif), c.agree)
-            << c.type << " " << c.residue << " " << c.motif;
+            << type_name(c.type) << " " << c.residue << " " << c.motif;
     EXPECT_EQ(reverse_complement_motif("RGATCY"), "RGATCY");
     EXPECT_EQ(reverse_complement_motif("ACGTNKW"), "WMNACGT");
 }
@@ -57,7 +57,7 @@ TEST(MotifMatch, AgreementsNeededFollowTheLevelSteps) {
 
 // Every window's agreement count, letter by letter: what the scanner must
 // find, on both strands for DNA.
-std::vector<MotifHit> reference_hits(int type, const std::string& text, const std::string& motif, int needed) {
+std::vector<MotifHit> reference_hits(ResidueKind type, const std::string& text, const std::string& motif, int needed) {
     const std::string comp = reverse_complement_motif(motif);
     auto agreeing = [&](std::size_t p, const std::string& m) {
         int a = 0;
@@ -68,7 +68,7 @@ std::vector<MotifHit> reference_hits(int type, const std::string& text, const st
     for (std::size_t p = 0; p + motif.size() <= text.size(); ++p) {
         if (agreeing(p, motif) >= needed)
             hits.push_back({static_cast<std::int64_t>(p), false});
-        else if (type == TYPE_DNA && agreeing(p, comp) >= needed)
+        else if (type == ResidueKind::Dna && agreeing(p, comp) >= needed)
             hits.push_back({static_cast<std::int64_t>(p), true});
     }
     return hits;
@@ -76,19 +76,19 @@ std::vector<MotifHit> reference_hits(int type, const std::string& text, const st
 
 TEST(MotifMatch, ScannerFindsWhatALetterByLetterCountFinds) {
     struct Case {
-        int type;
+        ResidueKind type;
         const char* alphabet;
         std::string motif;
     };
     const Case cases[] = {
-        {TYPE_DNA, "ACGT", "GAATTC"},
-        {TYPE_DNA, "ACGTN", "RGATCY"},
-        {TYPE_DNA, "ACGTRYN", "ACGTNKWSMA"},
-        {TYPE_DNA, "ACGT", "ACGTACGTACGTACG"},   // 15 letters: the last packed length
-        {TYPE_DNA, "ACGT", "ACGTACGTACGTACGTAC"},  // past it: counted window by window
-        {TYPE_DNA, "ACGT", "GATTACAGATTACAGATTACAGATTACAGATTACATTAG"},  // past one bit a letter
-        {TYPE_RNA, "ACGUN", "AUGRY"},
-        {TYPE_PROTEIN, "ACDEFGHIKLMN", "KDEL"},
+        {ResidueKind::Dna, "ACGT", "GAATTC"},
+        {ResidueKind::Dna, "ACGTN", "RGATCY"},
+        {ResidueKind::Dna, "ACGTRYN", "ACGTNKWSMA"},
+        {ResidueKind::Dna, "ACGT", "ACGTACGTACGTACG"},   // 15 letters: the last packed length
+        {ResidueKind::Dna, "ACGT", "ACGTACGTACGTACGTAC"},  // past it: counted window by window
+        {ResidueKind::Dna, "ACGT", "GATTACAGATTACAGATTACAGATTACAGATTACATTAG"},  // past one bit a letter
+        {ResidueKind::Rna, "ACGUN", "AUGRY"},
+        {ResidueKind::Protein, "ACDEFGHIKLMN", "KDEL"},
     };
     for (const Case& c : cases) {
         // The motif and its reverse complement are planted, so full
@@ -110,7 +110,7 @@ TEST(MotifMatch, ScannerFindsWhatALetterByLetterCountFinds) {
         }
     }
     // A text shorter than the motif has no window.
-    EXPECT_EQ(MotifScanner(TYPE_DNA, "GAATTC").count("GAAT", 6), 0);
+    EXPECT_EQ(MotifScanner(ResidueKind::Dna, "GAATTC").count("GAAT", 6), 0);
 }
 
 TEST(MotifMatch, PalindromesComeInOdometerOrder) {
