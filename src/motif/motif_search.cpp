@@ -30,8 +30,10 @@ void write_sequence_header(Writer& w, const SequenceRecord& rec, const MotifScan
 }  // namespace
 
 std::vector<double> search_levels(double chosen) {
+    // The steps stop at 0: a level below it (however far below) would only
+    // add levels that are refused, without end for a huge negative one.
     std::vector<double> levels;
-    for (double b = 1.0; b >= chosen - kLevelAllowance; b -= 0.1) levels.push_back(b);
+    for (double b = 1.0; b >= chosen - kLevelAllowance && b > -kLevelAllowance; b -= 0.1) levels.push_back(b);
     return levels;
 }
 

@@ -24,8 +24,8 @@ struct MotifSearchRequest {
 };
 
 // The levels searched: 1.0, then down in steps of 0.1 while still at least
-// the chosen level (less a rounding allowance). The steps are taken by
-// repeated subtraction, so the later levels carry its rounding.
+// the chosen level (less a rounding allowance) and not below 0. The steps
+// are taken by repeated subtraction, so the later levels carry its rounding.
 std::vector<double> search_levels(double chosen);
 
 // Searches one sequence (its residues cleared to upper-case letters) and

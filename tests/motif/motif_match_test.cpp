@@ -53,6 +53,7 @@ TEST(MotifMatch, AgreementsNeededFollowTheLevelSteps) {
     EXPECT_EQ(search_levels(0.99).size(), 1u);
     EXPECT_EQ(search_levels(0.8).size(), 3u);
     EXPECT_TRUE(search_levels(1.2).empty());
+    EXPECT_EQ(search_levels(-1e300).size(), 11u);  // 1.0 down to 0, no further
 }
 
 // Every window's agreement count, letter by letter: what the scanner must

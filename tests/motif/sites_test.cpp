@@ -164,6 +164,10 @@ TEST(Sites, LevelsAmbiguityOverlapsAndCircularSequences) {
         EXPECT_EQ(summary_count(r), c.matches) << c.words[0];
         for (const std::string& line : c.listed) EXPECT_TRUE(has(r.file("out.txt"), line)) << c.words[0] << "\n" << line;
     }
+    // The longest motif, typed in the dialog (a command word holds only 99).
+    auto longest = sites({"in.fa", "out.txt", "1"}, ">s\n" + std::string(600, 'A') + "\n", std::string(510, 'A') + "\n");
+    EXPECT_EQ(summary_count(longest), "91");
+    EXPECT_TRUE(has(longest.file("out.txt"), "     91 position=      91,  " + std::string(510, 'A') + "\n"));
     // Below 0.5 the matcher refuses each level; the summary counts the last.
     auto low = sites({"in.fa", "out.txt", "0", "GATC", "0.3"}, kHandFasta);
     ASSERT_EQ(low.status, 0);
