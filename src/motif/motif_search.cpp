@@ -47,7 +47,7 @@ CircularExtension::CircularExtension(SequenceRecord& rec, std::size_t extra)
 
 CircularExtension::~CircularExtension() { rec_.residues.resize(original_); }
 
-std::int64_t search_sequence_sites(Writer& w, SequenceRecord* rec, const MotifScanner& scanner,
+std::int64_t search_sequence_sites(Writer& w, SequenceRecord* rec, ResidueKind kind, const MotifScanner& scanner,
                                    const MotifSearchRequest& req, ResidueKind file_type) {
     const std::size_t n = scanner.motif().size();
     if (rec == nullptr) {
@@ -62,7 +62,7 @@ std::int64_t search_sequence_sites(Writer& w, SequenceRecord* rec, const MotifSc
         err("Motif too long.\n");
         return -1;
     }
-    if (classify_residues(*rec) != file_type) {
+    if (kind != file_type) {
         err("Data types seems mixed. Stop processing...\n");
         return -1;
     }
@@ -118,23 +118,29 @@ int run_motif_search(Writer& w, Collection& seqs, ResidueKind file_type, const M
     const MotifScanner scanner(file_type, req.motif);
     const bool table = req.mode == SitesMode::Table;
     std::int64_t matches = 0;
-    // Each sequence is counted right after its search, while its residues
-    // are still in the cache; the messages about sequences that cannot be
-    // counted follow the search as they would after a separate pass.
+    // Each sequence is counted just before its search, and its kind taken
+    // from the counts, so that its residues are read from memory once; the
+    // messages about sequences that cannot be counted follow the search as
+    // they would after a separate pass.
     Composition comp;
     zero_composition(comp);
     std::int64_t total = 0;
     int uncounted = 0;
     for (std::size_t i = 0; i < seqs.size(); ++i) {
         if (req.mode == SitesMode::Detailed && i > 0) w.printf("%s\n", kSequenceRule.c_str());
-        const std::int64_t found = search_sequence_sites(w, &seqs[i], scanner, req, file_type);
+        Composition own;
+        zero_composition(own);
+        const bool counted = count_seq_composition(&seqs[i], own) == 0;
+        const ResidueKind kind = counted ? classify_composition(own) : classify_residues(seqs[i]);
+        const std::int64_t found = search_sequence_sites(w, &seqs[i], kind, scanner, req, file_type);
         if (found < 0) {
             err("Error in writing motif sites in file: %s\n", req.output_name.c_str());
             return 1;
         }
         matches += found - 1;
         total += seqs[i].length;
-        if (count_seq_composition(&seqs[i], comp) != 0) ++uncounted;
+        if (!counted) ++uncounted;
+        for (std::size_t k = 0; k < own.size(); ++k) comp[k] += own[k];
     }
     for (int i = 0; i < uncounted; ++i) err("Error in counting bases.\nBut we continue.\n");
     // With no residues at all the frequency is 0, not 0 / 0.

@@ -28,11 +28,12 @@ struct MotifSearchRequest {
 // are taken by repeated subtraction, so the later levels carry its rounding.
 std::vector<double> search_levels(double chosen);
 
-// Searches one sequence (its residues cleared to upper-case letters) and
-// writes what the mode asks for. Returns the number of matches at the last
-// level plus 1, or -1 after a message when the sequence cannot be searched
-// (missing, of another type than the file, or a motif out of bounds).
-std::int64_t search_sequence_sites(Writer& w, SequenceRecord* rec, const MotifScanner& scanner,
+// Searches one sequence (its residues cleared to upper-case letters, its own
+// kind `kind` as classify_residues gives it) and writes what the mode asks
+// for. Returns the number of matches at the last level plus 1, or -1 after a
+// message when the sequence cannot be searched (missing, of another type
+// than the file, or a motif out of bounds).
+std::int64_t search_sequence_sites(Writer& w, SequenceRecord* rec, ResidueKind kind, const MotifScanner& scanner,
                                    const MotifSearchRequest& req, ResidueKind file_type);
 
 // Modes 0, 1 and 2: searches every sequence and writes the report. 0, or 1

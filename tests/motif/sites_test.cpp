@@ -221,6 +221,10 @@ TEST(Sites, PalindromeSurvey) {
     EXPECT_TRUE(has(rows, "\t6\tGAATTC\t2\t 0.1000000\t"));
     EXPECT_TRUE(has(rows, "\t6\tGGATCC\t1\t 0.0500000\t"));
     EXPECT_TRUE(has(rows, "\t5\tTTNAA\t1\t"));
+    // GATC only across the origin of a circular TCAAGA.
+    auto circular = sites({"in.fa", "out.txt", "3", "4.4"}, ">s\nTCAAGA\n", "", {{"CIRCULAR", "1"}});
+    EXPECT_TRUE(has(circular.out, "\tcircular genome: s sequence no.1.\n"));
+    EXPECT_TRUE(has(circular.file("out.txt"), "\t4\tGATC\t1\t"));
 
     struct Case {
         std::string fasta, range, message;
