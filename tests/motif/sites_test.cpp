@@ -280,6 +280,9 @@ TEST(Sites, FailuresAndUndefinedStatisticsEndCleanly) {
     auto same = sites({"in.fa", "in.fa", "1", "GATC"}, kHandFasta);
     EXPECT_EQ(same.status, 1);
     EXPECT_EQ(same.file("in.fa"), kHandFasta);
+    auto unwritable = sites({"in.fa", "no/such/dir/out.txt", "1", "GATC"}, kHandFasta);
+    EXPECT_EQ(unwritable.status, 1);
+    EXPECT_TRUE(has(unwritable.err, "Error in opening output file.\n"));
     // A report on standard output keeps every message off it.
     auto piped = sites({"in.fa", "stdout", "2", "GATC"}, kHandFasta);
     ASSERT_EQ(piped.status, 0) << piped.err;
