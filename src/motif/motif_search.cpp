@@ -1,6 +1,7 @@
 #include "motif/motif_search.hpp"
 
 #include <algorithm>
+#include <optional>
 #include <string_view>
 
 #include "core/console.hpp"
