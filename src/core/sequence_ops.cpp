@@ -1,5 +1,6 @@
 // Record copies and the operations that change one record: gap clearing,
 // reverse complement, joining, cutting and extraction of a stretch.
+#include <algorithm>
 #include <array>
 
 #include "core/console.hpp"
@@ -28,19 +29,17 @@ SequenceRecord copy_record(const SequenceRecord& rec) {
 
 namespace {
 
-// True when every byte is an upper-case letter, so that clearing would change
-// nothing. Tested in blocks without branches inside, which the compiler
-// turns into vector code; most texts read from files pass, and then are only
-// read, not rewritten.
-bool only_upper_letters(const std::string& s) {
+// True when every byte is an upper-case letter, as in most entries: then
+// clearing gaps changes nothing, and this scan (which the compiler turns
+// into vector code) costs far less than rewriting every byte.
+bool only_upper_letters(std::string_view s) {
     constexpr std::size_t kBlock = 4096;
-    const auto* p = reinterpret_cast<const unsigned char*>(s.data());
     for (std::size_t at = 0; at < s.size(); at += kBlock) {
-        const std::size_t len = s.size() - at < kBlock ? s.size() - at : kBlock;
-        unsigned char other = 0;
-        for (std::size_t i = 0; i < len; ++i)
-            other |= static_cast<unsigned char>(static_cast<unsigned char>(p[at + i] - 'A') > 25);
-        if (other) return false;
+        const std::size_t n = std::min(kBlock, s.size() - at);
+        const auto* p = reinterpret_cast<const unsigned char*>(s.data() + at);
+        unsigned char outside = 0;
+        for (std::size_t i = 0; i < n; ++i) outside |= static_cast<unsigned char>(p[i] - 'A') > 25;
+        if (outside) return false;
     }
     return true;
 }
@@ -49,14 +48,12 @@ bool only_upper_letters(const std::string& s) {
 
 int clear_gaps(SequenceRecord& rec) {
     std::string& s = rec.residues;
-    std::size_t kept = s.size();
-    if (!only_upper_letters(s)) {
-        kept = 0;
-        for (char c : s) {
-            if (is_alpha(c)) s[kept++] = to_upper(c);
-        }
-        s.resize(kept);
+    if (rec.length >= 0 && static_cast<std::size_t>(rec.length) == s.size() && only_upper_letters(s)) return 0;
+    std::size_t kept = 0;
+    for (char c : s) {
+        if (is_alpha(c)) s[kept++] = to_upper(c);
     }
+    s.resize(kept);
     const long n = static_cast<long>(kept);
     if (n > rec.length) {
         // The length field disagrees with the text; the letters stay packed
@@ -72,10 +69,11 @@ namespace {
 
 // Complement of every byte: the letters of "*ACDGHKMNRSTUWY" (either case)
 // map to the matching letter of the DNA or RNA target; anything else is "*".
+// B (not A) and V (not T/U) are each other's complement.
 struct ComplementTable {
     std::array<char, 256> map{};
     constexpr explicit ComplementTable(const char* target) {
-        constexpr const char* source = "*ACDGHKMNRSTUWY";
+        constexpr const char* source = "*ACDGHKMNRSTUWYBV";
         for (auto& m : map) m = '*';
         for (int i = 0; source[i] != '\0'; ++i) {
             const char up = source[i];
@@ -86,8 +84,8 @@ struct ComplementTable {
     char operator()(char c) const { return map[static_cast<unsigned char>(c)]; }
 };
 
-constexpr ComplementTable kDnaComplement("*TGHCDMKNYSAAWR");
-constexpr ComplementTable kRnaComplement("*UGHCDMKNYSAAWR");
+constexpr ComplementTable kDnaComplement("*TGHCDMKNYSAAWRVB");
+constexpr ComplementTable kRnaComplement("*UGHCDMKNYSAAWRVB");
 
 }  // namespace
 

@@ -194,7 +194,8 @@ int write_fasta_batch(Writer& out, Collection& batch, long minimum, long maximum
             mask_long_runs(rec.residues, -minimum, -maximum);
             rec.length = static_cast<long>(rec.residues.size());
         }
-        write_fasta_entry(out, &rec, true, '_');
+        // A failed output is reported once (by the entry), and the batch stops.
+        if (write_fasta_entry(out, &rec, true, '_') != 0 && out.failed()) break;
     }
     return 0;
 }
@@ -215,7 +216,11 @@ int finish_batch_file(Writer& file, const std::string& path) {
 int write_fasta_batch_file(const std::string& path, Collection& batch, long minimum, long maximum) {
     if (g_settings.write_to_stdout) {
         write_fasta_batch(std_out(), batch, minimum, maximum);
-        return std_out().failed() ? 1 : 0;
+        // The data must have left before the run can say it is done.
+        const bool reported = std_out().failed();
+        if (std_out().flush()) return 0;
+        if (!reported) err("Writing error.\n");
+        return 1;
     }
     auto file = Writer::open_append(path);
     if (!file) {
@@ -234,7 +239,7 @@ int write_fasta_range(Writer& out, Collection& batch, long first, long end) {
     const long count = static_cast<long>(batch.size());
     end = std::min(end, count);
     for (long i = std::max(first, 0L); i < end; ++i)
-        write_fasta_entry(out, &batch[static_cast<std::size_t>(i)], true, '_');
+        if (write_fasta_entry(out, &batch[static_cast<std::size_t>(i)], true, '_') != 0 && out.failed()) break;
     return 0;
 }
 

@@ -101,6 +101,9 @@ int run_menu(CommandLine& words) {
         } else if (command == "setvar" || command == "system") {
             status = command == "setvar" ? cmd_setvar(*count, words) : cmd_system(*count, words);
             wait_for_y();
+        } else if (*count != 0 && !find_command(command)) {
+            // A typo: dispatch reports it, and the menu comes again.
+            dispatch_command(*count, words);
         } else {
             status = dispatch_command(*count, words);
             if (*count != 0) return status;
@@ -116,13 +119,15 @@ void finish(int status) {
         jout("終了します..\n");
 }
 
-// True for a command line such as "tofast in.gb stdout ..." or "sites in.fa
-// stdout ...": the command writes its data to standard output, so the
+// True for a command line such as "tofast in.gb stdout ..." (or toprot,
+// extcds, cdsnuc, sites): the command writes its data to standard output, so the
 // banner, the echo and the closing line must not go there too.
 bool data_to_stdout(int argc, char** argv) {
     if (argc < 4) return false;
     const CommandRow* row = find_command(argv[1]);
-    if (!row || (row->handler != cmd_tofast && row->handler != cmd_sites)) return false;
+    if (!row || (row->handler != cmd_tofast && row->handler != cmd_toprot && row->handler != cmd_extcds &&
+                 row->handler != cmd_cdsnuc && row->handler != cmd_sites))
+        return false;
     const std::string_view out = argv[3];
     return out == "stdout" || out == "STDOUT";
 }
