@@ -39,14 +39,14 @@ std::vector<double> search_levels(double chosen) {
 }
 
 CircularExtension::CircularExtension(SequenceRecord& rec, std::size_t extra)
-    : rec_(rec), original_(rec.residues.size()) {
-    added_ = std::min(extra, original_);
+    : rec_(rec), own_size_(rec.residues.size()) {
+    added_ = std::min(extra, own_size_);
     if (added_ == 0) return;
     const std::string head = rec.residues.substr(0, added_);
     rec.residues += head;
 }
 
-CircularExtension::~CircularExtension() { rec_.residues.resize(original_); }
+CircularExtension::~CircularExtension() { rec_.residues.resize(own_size_); }
 
 std::int64_t search_sequence_sites(Writer& w, SequenceRecord* rec, ResidueKind kind, const MotifScanner& scanner,
                                    const MotifSearchRequest& req, ResidueKind file_type) {

@@ -58,7 +58,7 @@ public:
 
 private:
     SequenceRecord& rec_;
-    std::size_t original_;
+    std::size_t own_size_;
     std::size_t added_ = 0;
 };
 
