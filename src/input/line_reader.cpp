@@ -136,15 +136,19 @@ std::string_view LineReader::without_cr(const char* start, std::size_t chars) {
 }
 
 // Old Mac files end their lines with a carriage return alone. The first data
-// read settles it: no newline but a carriage return there means such a file,
+// read that holds a line end settles it: a carriage return and no newline
+// there means such a file,
 // and from then on every carriage return read is a newline (byte for byte,
 // so offsets stay those of the file).
 void LineReader::settle_line_ends(std::size_t from) {
     char* data = buf_.get();
     if (cr_line_ends_ < 0) {
+        // Undecided until a block holds a line end of either kind.
         if (filled_ == 0) return;
         const bool lf = std::memchr(data, '\n', filled_) != nullptr;
-        cr_line_ends_ = !lf && std::memchr(data, '\r', filled_) != nullptr ? 1 : 0;
+        const bool cr = !lf && std::memchr(data, '\r', filled_) != nullptr;
+        if (!lf && !cr) return;
+        cr_line_ends_ = cr ? 1 : 0;
         from = 0;
     }
     if (cr_line_ends_ == 0) return;

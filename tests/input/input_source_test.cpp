@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <thread>
+#include <vector>
 #include <unistd.h>
 
 #include "core/program_exit.hpp"
@@ -114,7 +115,17 @@ TEST(InputSource, LoneCarriageReturnsEndLines) {
         std::string_view piece;
         while (in.read_piece(piece, LineReader::kPiece)) got += std::string(piece) + "|";
         EXPECT_EQ(got, lines);
-    }
+    }    // A first line longer than the first read block: its line end settles it.
+    kavro_test::TempDir dir;
+    dir.write("mac", std::string(LineReader::kBlockSize + 100, 'A') + "\rAC\rGT\r");
+    auto in = LineReader::open(dir / "mac");
+    ASSERT_TRUE(in);
+    std::vector<std::string> got;
+    std::string_view line;
+    while (in->read_line(line)) got.emplace_back(line);
+    ASSERT_EQ(got.size(), 3u);
+    EXPECT_EQ(got[1], "AC\n");
+    EXPECT_EQ(got[2], "GT\n");
 }
 
 }  // namespace
