@@ -77,6 +77,10 @@ struct ClassifyingCounts {
     long a = 0, c = 0, g = 0, t = 0, u = 0, n = 0, r = 0, y = 0, letters = 0;
 };
 ClassifyingCounts count_classifying_letters(std::string_view text);
+// The rule all three apply, on the counts of a text that is not empty (a
+// caller that counts anyway need not count twice).
+ResidueKind classify_counts(const ClassifyingCounts& counts);
+ResidueKind classify_composition(const Composition& comp);
 
 // ---- operations (0 success, 1 failure; messages on standard error) ----
 int clear_gaps(SequenceRecord& rec);

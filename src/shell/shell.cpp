@@ -120,13 +120,13 @@ void finish(int status) {
 }
 
 // True for a command line such as "tofast in.gb stdout ..." (or toprot,
-// extcds, cdsnuc): the command writes its data to standard output, so the
+// extcds, cdsnuc, sites): the command writes its data to standard output, so the
 // banner, the echo and the closing line must not go there too.
 bool data_to_stdout(int argc, char** argv) {
     if (argc < 4) return false;
     const CommandRow* row = find_command(argv[1]);
     if (!row || (row->handler != cmd_tofast && row->handler != cmd_toprot && row->handler != cmd_extcds &&
-                 row->handler != cmd_cdsnuc))
+                 row->handler != cmd_cdsnuc && row->handler != cmd_sites))
         return false;
     const std::string_view out = argv[3];
     return out == "stdout" || out == "STDOUT";
