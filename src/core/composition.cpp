@@ -127,10 +127,11 @@ int count_seq_composition(const SequenceRecord* rec, Composition& comp) {
 
 namespace {
 
-// True when no byte of text is a counted letter other than A, C, G and T (in
-// either case). Counting such a text finds only A, C, G and T among the
-// counted letters, so acg + T equals the letter count: the classification is
-// DNA. This test runs in 4 kB blocks without branches inside a block, so the
+// True when no byte of text is a counted letter other than A, C, G, T and
+// the ambiguity codes N, R and Y (in either case). Counting such a text
+// finds no U, so it is not RNA, and acg + T + nry equals the letter count,
+// which passes the 95 % test for DNA (or acg + T alone does): the
+// classification is DNA, whatever share of N it holds. This test runs in 4 kB blocks without branches inside a block, so the
 // compiler turns it into vector code, and it gives up at the first block
 // that holds another letter.
 bool only_dna_letters(const char* text, std::size_t n) {
@@ -144,8 +145,9 @@ bool only_dna_letters(const char* text, std::size_t n) {
             // compiler vectorises (a chain of == joined by || it does not).
             const unsigned char u = p[at + i] & 0xDF;  // upper case for letters
             const auto is = [u](char c) { return static_cast<unsigned char>(-static_cast<int>(u == c)); };
-            // A, C, G, T and the letters counted in no letter slot: B, J, O, Z.
-            const unsigned char kept = is('A') | is('C') | is('G') | is('T') | is('B') | is('J') | is('O') | is('Z');
+            // A, C, G, T, N, R, Y and the letters counted in no letter slot: B, J, O, Z.
+            const unsigned char kept = is('A') | is('C') | is('G') | is('T') | is('N') | is('R') | is('Y') | is('B') |
+                                       is('J') | is('O') | is('Z');
             const auto letter = static_cast<unsigned char>(-static_cast<int>(static_cast<unsigned char>(u - 'A') < 26));
             other |= letter & static_cast<unsigned char>(~kept);
         }
@@ -200,7 +202,7 @@ ClassifyingCounts count_classifying_letters(std::string_view text) {
 
 ResidueKind classify_text(std::string_view residues) {
     if (residues.empty()) return ResidueKind::Unknown;
-    // When no character is another counted letter, the text is DNA.
+    // When no character is a counted letter outside DNA's, the text is DNA.
     if (only_dna_letters(residues.data(), residues.size())) return ResidueKind::Dna;
     return classify_counts(count_classifying_letters(residues));
 }
