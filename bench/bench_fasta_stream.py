@@ -4,6 +4,7 @@ memory against the input size.
 
     python3 bench/bench_fasta_stream.py [--kavro build/kavro] [--data DIR]
                                         [--rounds 9] [--sizes 50,100,200]
+                                        [--baseline OLD_KAVRO]
 
 DIR/big.fa (from bench/gen_tofast_data.py DIR SIZE) is the multi-FASTA input
 of the timings; prefixes of it cut at a record boundary give the inputs of
@@ -52,6 +53,7 @@ def main():
     ap.add_argument("--data", default="/tmp/kavro-stream-bench")
     ap.add_argument("--rounds", type=int, default=9)
     ap.add_argument("--sizes", default="50,100,200")
+    ap.add_argument("--baseline", help="an earlier kavro binary, timed in the same rounds")
     args = ap.parse_args()
     kavro = os.path.abspath(args.kavro)
     fa = os.path.join(args.data, "big.fa")
@@ -71,19 +73,25 @@ def main():
 
     print("input %s, %.0f MB; %d alternating rounds, medians; shared 2-core machine" %
           (fa, os.path.getsize(fa) / 1e6, args.rounds))
-    print("| job | KAVRO | peer | peer | peer/KAVRO | KAVRO peak RSS |")
-    print("|---|---|---|---|---|---|")
+    base = os.path.abspath(args.baseline) if args.baseline else None
+    print("| job | KAVRO | peer | peer | peer/KAVRO | KAVRO peak RSS | baseline | baseline RSS |")
+    print("|---|---|---|---|---|---|---|---|")
     for name, mine, peer in jobs:
-        ours, theirs, rss = [], [], 0.0
+        ours, theirs, before, rss, base_rss = [], [], [], 0.0, 0.0
         for _ in range(args.rounds):
             t, r = run(mine, o("k.out"))
             ours.append(t)
             rss = max(rss, r)
             t, _ = run(peer, o("p.out"))
             theirs.append(t)
+            if base:
+                t, r = run([base] + mine[1:], o("b.out"))
+                before.append(t)
+                base_rss = max(base_rss, r)
         a, b = statistics.median(ours), statistics.median(theirs)
-        print("| %s | %.3f s | `%s` | %.3f s | %.2f | %.1f MB |" %
-              (name, a, " ".join(os.path.basename(w) if w.startswith("/") else w for w in peer[:6]), b, b / a, rss))
+        earlier = "| %.3f s | %.1f MB" % (statistics.median(before), base_rss) if base else "| |"
+        print("| %s | %.3f s | `%s` | %.3f s | %.2f | %.1f MB %s |" %
+              (name, a, " ".join(os.path.basename(w) if w.startswith("/") else w for w in peer[:6]), b, b / a, rss, earlier))
 
     print()
     print("| input | max 5000 | complement | to RNA | mask | clear mode |")
