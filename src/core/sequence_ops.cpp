@@ -4,6 +4,11 @@
 #include <array>
 #include <cstring>
 
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#define KAVRO_SHUFFLE_COMPLEMENT 1
+#endif
+
 #include "core/console.hpp"
 #include "core/sequence.hpp"
 #include "core/text_ops.hpp"
@@ -92,26 +97,74 @@ constexpr ComplementTable kRnaComplement("*UGHCDMKNYSAAWRVB");
 
 char complement_base(char c, bool rna) { return rna ? kRnaComplement(c) : kDnaComplement(c); }
 
+namespace {
+
+constexpr std::size_t kComplementBlock = 16;
+
+// One step of the reverse complement: the block of 16 bytes at i and the
+// one ending at j trade places, each reversed and complemented. Both are
+// copied out first, so the lookups depend on nothing written in the step.
+void swap_complement_blocks(char* p, std::size_t i, std::size_t j, const ComplementTable& table) {
+    char front[kComplementBlock], back[kComplementBlock];
+    std::memcpy(front, p + i, kComplementBlock);
+    std::memcpy(back, p + j - kComplementBlock, kComplementBlock);
+    for (std::size_t k = 0; k < kComplementBlock; ++k) {
+        p[i + k] = table(back[kComplementBlock - 1 - k]);
+        p[j - kComplementBlock + k] = table(front[kComplementBlock - 1 - k]);
+    }
+}
+
+#ifdef KAVRO_SHUFFLE_COMPLEMENT
+// The common letters A, C, G, T, U and N (either case) differ in the low four
+// bits of their upper-case form (1, 3, 7, 4, 5, 14), so one byte shuffle by
+// those bits gives each its complement, and a second gives the letter the
+// bits stand for: a block whose upper-cased bytes all equal that letter holds
+// common letters only. Any other block goes through the table.
+__attribute__((target("ssse3"))) bool complement_block(__m128i block, bool rna, __m128i& result) {
+    const __m128i upper = _mm_and_si128(block, _mm_set1_epi8(static_cast<char>(0xDF)));
+    const __m128i bits = _mm_and_si128(upper, _mm_set1_epi8(0x0F));
+    //                                      0  1    2  3    4    5    6  7    8  9  10 11 12 13 14   15
+    const __m128i letters = _mm_setr_epi8(0, 'A', 0, 'C', 'T', 'U', 0, 'G', 0, 0, 0, 0, 0, 0, 'N', 0);
+    const __m128i partners = _mm_setr_epi8(0, rna ? 'U' : 'T', 0, 'G', 'A', 'A', 0, 'C', 0, 0, 0, 0, 0, 0, 'N', 0);
+    const __m128i same = _mm_cmpeq_epi8(_mm_shuffle_epi8(letters, bits), upper);
+    if (_mm_movemask_epi8(same) != 0xFFFF) return false;
+    const __m128i reverse = _mm_setr_epi8(15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0);
+    result = _mm_shuffle_epi8(_mm_shuffle_epi8(partners, bits), reverse);
+    return true;
+}
+
+__attribute__((target("ssse3"))) void swap_complement_blocks_ssse3(char* p, std::size_t& i, std::size_t& j,
+                                                                   const ComplementTable& table, bool rna) {
+    while (j - i >= 2 * kComplementBlock) {
+        auto* front_at = reinterpret_cast<__m128i*>(p + i);
+        auto* back_at = reinterpret_cast<__m128i*>(p + j - kComplementBlock);
+        __m128i front, back;
+        if (complement_block(_mm_loadu_si128(front_at), rna, front) &&
+            complement_block(_mm_loadu_si128(back_at), rna, back)) {
+            _mm_storeu_si128(front_at, back);
+            _mm_storeu_si128(back_at, front);
+        } else {
+            swap_complement_blocks(p, i, j, table);
+        }
+        i += kComplementBlock;
+        j -= kComplementBlock;
+    }
+}
+#endif
+
+}  // namespace
+
 void reverse_complement_text(std::string& s, bool rna) {
     const ComplementTable& table = rna ? kRnaComplement : kDnaComplement;
-    // Sixteen bytes from each end per step: both blocks are copied out first,
-    // so the lookups of a step depend on nothing written in it and run
-    // side by side.
-    constexpr std::size_t kBlock = 16;
     char* p = s.data();
     std::size_t i = 0;
     std::size_t j = s.size();
-    while (j - i >= 2 * kBlock) {
-        char front[kBlock], back[kBlock];
-        std::memcpy(front, p + i, kBlock);
-        std::memcpy(back, p + j - kBlock, kBlock);
-        for (std::size_t k = 0; k < kBlock; ++k) {
-            p[i + k] = table(back[kBlock - 1 - k]);
-            p[j - kBlock + k] = table(front[kBlock - 1 - k]);
-        }
-        i += kBlock;
-        j -= kBlock;
-    }
+#ifdef KAVRO_SHUFFLE_COMPLEMENT
+    static const bool shuffles = __builtin_cpu_supports("ssse3");
+    if (shuffles) swap_complement_blocks_ssse3(p, i, j, table, rna);
+#endif
+    for (; j - i >= 2 * kComplementBlock; i += kComplementBlock, j -= kComplementBlock)
+        swap_complement_blocks(p, i, j, table);
     while (j > i + 1) {
         --j;
         const char front = p[i];
