@@ -38,7 +38,7 @@ TEST(Classification, ScanForDnaAgreesWithTheCounts) {
     const std::string dna = "ACGTacgt";
     const std::string neutral = std::string("BJOZbjoz-*.12 \t\n\x01\x7F\x80\xC1\xDA") + std::string(1, '\0');
     // Every third round draws only the ambiguity codes, up to most of the text.
-    const std::string any_other = "NnUuRrYyEeKkMmWw", ambiguity = "NnRrYy";
+    const std::string any_other = "NnUuRrYyEeKkMmWwSsQqPpXxDdVvHhIiLlFf@[`{", ambiguity = "NnRrYy";
     for (int round = 0; round < 3000; ++round) {
         const bool ambiguous = round % 3 == 0;
         const std::string& others = ambiguous ? ambiguity : any_other;
