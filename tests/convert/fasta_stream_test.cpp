@@ -11,6 +11,7 @@
 #include "core/program_exit.hpp"
 #include "core/settings.hpp"
 #include "shell/commands.hpp"
+#include "support/records.hpp"
 #include "support/run_kavro.hpp"
 
 namespace {
@@ -180,6 +181,33 @@ TEST(FastaStream, DataOnStandardOutputKeepsTheMessageOrder) {
         ASSERT_EQ(streamed.status, 0) << streamed.err;
         EXPECT_EQ(streamed.out, whole.file("in.fa")) << c.option;
         EXPECT_NE(streamed.err.find("Reading sequences...\n" + c.tail), std::string::npos) << c.option << "\n" << streamed.err;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// Outputs that fail are reported where the whole-collection route reports
+// them: one that cannot be created after the reading and the pass, a write
+// that fails after "Writing sequences...", once.
+TEST(FastaStream, FailingOutputsKeepTheCollectionMessages) {
+    std::string text;
+    for (int i = 0; i < 3000; ++i) text += ">r" + std::to_string(i) + "\nACGTACGTACGTACGTACGT\n";
+    struct Case {
+        std::string output, expected;
+    };
+    const Case cases[] = {
+        {"nodir/out.fa", "Converting to complementary sequence...\nCannot open file: nodir/out.fa\n\n"
+                         "Error in opening output file.\n"},
+        {"/dev/full", "Converting to complementary sequence...\nWriting sequences...\nWriting error.\n"
+                      "Trouble in writing file: /dev/full\nError in writing sequence.\n"},
+    };
+    for (const Case& c : cases) {
+        const auto r = kavro_test::run({.args = {"tofast", "in.fa", c.output, "c"}, .files = {{"in.fa", text}}});
+        EXPECT_EQ(r.status, 1) << c.output;
+        EXPECT_NE(r.err.find(c.expected), std::string::npos) << c.output << "\n" << r.err;
+        EXPECT_EQ(kavro_test::count_of(r.err, "Writing error."), c.output == "/dev/full" ? 1U : 0U);
     }
 }
 
