@@ -277,7 +277,7 @@ int clear_fasta_stream(TofastOptions& opts) {
     Writer* out = file ? &*file : (writable ? &std_out() : nullptr);
     ClearWriter writer(out);
     stream_records(*in, writer);
-    if (in->error()) {
+    if (!in->finish()) {
         err("Error in reading file: %s\n", opts.input_path.c_str());
         end_program(1);
     }

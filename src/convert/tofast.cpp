@@ -285,7 +285,7 @@ int entry_path(TofastOptions& opts, SeqFormat format) {
         }
     }
     err("\n");
-    const bool read_failed = in->error();
+    const bool read_failed = !in->finish();
     in.reset();
     if (read_failed) {
         // A read error is not the end of the file: the output is incomplete.

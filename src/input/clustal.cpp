@@ -121,6 +121,7 @@ std::optional<Collection> read_clustal(const std::string& path, int keep_unclass
         err("Out of memory\n");
         return std::nullopt;
     }
+    if (!in->finish()) return std::nullopt;
     if (!header_seen) {
         err("Unknown file format.\n");
         return std::nullopt;

@@ -141,6 +141,7 @@ std::optional<Collection> read_multi_fasta(const std::string& path, ResidueKind 
         err("Out of memory\n");
         return std::nullopt;
     }
+    if (!in->finish()) return std::nullopt;
     err(".\n");
     g_entry_count = static_cast<long>(entries.size());
     for (SequenceRecord& rec : entries)

@@ -111,6 +111,7 @@ std::optional<Collection> read_phylip(const std::string& path, int keep_unclassi
         err("Out of memory\n");
         return std::nullopt;
     }
+    if (!in->finish()) return std::nullopt;
     if (!header_seen) {
         err("Strange sequence alignment.\n");
         return std::nullopt;

@@ -51,7 +51,7 @@ std::optional<SequenceRecord> read_sequence(const std::string& path, SeqFormat f
         case SeqFormat::Pir: rec = read_pir_entry(*in, position); break;
         default: err("Unknown sequence format.\n"); return std::nullopt;
     }
-    if (!rec) {
+    if (!in->finish() || !rec) {
         err("Error in reading sequence from file: %s\n", path.c_str());
         return std::nullopt;
     }

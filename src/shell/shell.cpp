@@ -2,12 +2,14 @@
 // one of the three run modes (command line, start-up script, menu).
 #include "shell/shell.hpp"
 
+#include <exception>
 #include <new>
 #include <optional>
 
 #include "core/console.hpp"
 #include "core/program_exit.hpp"
 #include "core/text_ops.hpp"
+#include "core/writer.hpp"
 #include "input/line_reader.hpp"
 #include "shell/command_table.hpp"
 #include "shell/commands.hpp"
@@ -59,7 +61,8 @@ int run_command_line(int argc, char** argv, CommandLine& words) {
 }
 
 // Every line of the script is a command; failures are reported and skipped.
-void run_script(LineReader& script, CommandLine& words) {
+// 0, or 1 when the script could not be read to its end.
+int run_script(LineReader& script, CommandLine& words) {
     std::string_view piece;
     int line_number = 0;
     while (script.read_piece(piece, kCommandPiece)) {
@@ -70,6 +73,7 @@ void run_script(LineReader& script, CommandLine& words) {
             err("Error in line %d with command: %s %s. Skipping...\n", line_number, words[0].c_str(),
                 words[1].c_str());
     }
+    return script.finish() ? 0 : 1;
 }
 
 bool is_help_word(const std::string& w) { return w == "h" || w == "help" || w == "-help" || w == "-h"; }
@@ -85,7 +89,7 @@ int run_menu(CommandLine& words) {
         if (words[0] != "menu") print_main_menu();
         std::optional<int> count;
         while (!count) {
-            if (!in.read_piece(piece, kCommandPiece)) return status;
+            if (!in.read_piece(piece, kCommandPiece)) return in.finish() ? status : 1;
             count = prepare_line(std::string(piece), words, false);
         }
         const std::string& command = words[0];
@@ -140,8 +144,7 @@ int run_program(int argc, char** argv) {
             status = run_command_line(argc, argv, words);
             finish(status);
         } else if (auto script = LineReader::open(kScriptName)) {
-            run_script(*script, words);
-            status = 0;
+            status = run_script(*script, words);
         } else {
             status = run_menu(words);
             finish(status);
@@ -151,9 +154,17 @@ int run_program(int argc, char** argv) {
     } catch (const std::bad_alloc&) {
         err("Out of memory.\n");
         status = 1;
+    } catch (const std::exception& e) {
+        err("Unexpected error: %s\n", e.what());
+        status = 1;
+    } catch (...) {
+        err("Unexpected error.\n");
+        status = 1;
     }
-    // A failed write to standard output is a failed run.
+    // A failed write to standard output, or to a file whose failure showed
+    // only when it was closed on the way out, is a failed run.
     if (!flush_console()) status = 1;
+    if (Writer::unchecked_failures() > 0) status = 1;
     return status == 0 ? 0 : 1;
 }
 

@@ -27,7 +27,7 @@ inline std::string written(const std::function<void(kavro::Writer&)>& write) {
     {
         auto w = kavro::Writer::open_truncate(dir / "out");
         write(*w);
-        w->close();
+        EXPECT_TRUE(w->close());
     }
     return dir.read("out");
 }
