@@ -294,7 +294,7 @@ int clear_fasta_stream(TofastOptions& opts) {
     if (!writable) {
         // truncate_output_file says why; should it now succeed, nothing was written
         // all the same, so the run still fails.
-        truncate_output_file(opts.output_path);
+        static_cast<void>(truncate_output_file(opts.output_path));
         err("Error in opening output file.\n");
         return 1;
     }

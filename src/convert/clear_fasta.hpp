@@ -13,7 +13,7 @@ namespace kavro {
 // letters, upper-cased, and is written with its name alone when its kind
 // (classify_residues) is the kind of the first record. 0, or 1 when the output cannot
 // be created; a read or write failure ends the program (status 1).
-int clear_fasta_stream(TofastOptions& opts);
+[[nodiscard]] int clear_fasta_stream(TofastOptions& opts);
 
 // classify_residues of residues that hold upper-case letters only (as cleared residues
 // do): the same sums and order of tests, on counts taken in one vectorised pass.

@@ -35,7 +35,7 @@ inline constexpr double kAverageMasses[kAminoAcidCount] = {
 inline constexpr double kAverageWater = 18.01528;
 
 // Row of a residue letter (either case) in kAminoAcids, or -1.
-int amino_acid_index(char c);
+[[nodiscard]] int amino_acid_index(char c);
 
 // ---- codon counters ----
 // Counters by codon index; the last slot (not a codon) is never filled.
@@ -46,30 +46,30 @@ inline constexpr char kSummaryAminoOrder[] = "*ACDEFGHIKLMNPQRSTUVWXY";
 // ---- per-record forms ----
 // Full report. 0; 1 after "Empty sequence.\n" or the composition message;
 // 2 after "Writing error.\n".
-int write_record_info(Writer& out, const SequenceRecord* rec, bool with_definition, char separator);
+[[nodiscard]] int write_record_info(Writer& out, const SequenceRecord* rec, bool with_definition, char separator);
 // Sum of the free-amino-acid masses less one water per peptide bond; 0 for
 // fewer than 2 residues or any residue that is not one of the 20 letters.
 double molecular_weight(const SequenceRecord* rec);
 // "l" the length, "s" the residues, anything else the name; 0, or 1 after
 // "Empty sequence.\n".
-int write_info_item(Writer& out, const SequenceRecord* rec, char selector);
+[[nodiscard]] int write_info_item(Writer& out, const SequenceRecord* rec, char selector);
 // Counts the codons of frame 1 (0-63 only) into counts, zeroed first. 0.
-int count_codons(const SequenceRecord& rec, CodonCounts& counts);
+[[nodiscard]] int count_codons(const SequenceRecord& rec, CodonCounts& counts);
 // Fills counts with the record's codon usage and, unless out is missing or
 // is standard output, writes the record's codon table. 0 or 1.
-int write_record_codon_usage(Writer* out, const SequenceRecord* rec, std::string_view table, CodonCounts* counts);
+[[nodiscard]] int write_record_codon_usage(Writer* out, const SequenceRecord* rec, std::string_view table, CodonCounts* counts);
 
 // ---- collection forms ----
 // Codon counts of every record, then the summary. 0 or 1.
-int write_codon_usage_all(Writer* out, const Collection& records, std::string_view table);
+[[nodiscard]] int write_codon_usage_all(Writer* out, const Collection& records, std::string_view table);
 // The two summary listings (by codon and by amino acid). 0 or 1.
-int write_codon_summary(Writer& out, std::string_view table, const CodonCounts& totals, long codon_total,
+[[nodiscard]] int write_codon_summary(Writer& out, std::string_view table, const CodonCounts& totals, long codon_total,
                         long sequences);
 
-int write_info_all(const std::string& path, const Collection& records);
+[[nodiscard]] int write_info_all(const std::string& path, const Collection& records);
 // Selector "#" writes the number of sequences only.
-int write_info_item_all(const std::string& path, const Collection& records, char selector);
-int write_codon_info_all(const std::string& path, const Collection& records, const std::string& table_name);
+[[nodiscard]] int write_info_item_all(const std::string& path, const Collection& records, char selector);
+[[nodiscard]] int write_codon_info_all(const std::string& path, const Collection& records, const std::string& table_name);
 
 // Flushes a report stream that is standard output or error (files are
 // flushed when closed).
@@ -94,7 +94,7 @@ private:
 // status) on the opened output and closes it; 1 after "Unable to write
 // output file.\n" when the report or a write failed.
 template <typename Report>
-int run_collection_report(const std::string& path, Report report) {
+[[nodiscard]] int run_collection_report(const std::string& path, Report report) {
     auto target = ReportOutput::open(path);
     if (!target) return 1;
     const int status = report(target->stream());

@@ -41,24 +41,24 @@ inline constexpr long kSmallestMinimum = 11;
 inline constexpr std::size_t kDialogCodonTableWidth = 40;
 
 // True for the output names that send the data to standard output.
-bool is_stdout_name(std::string_view path);
+[[nodiscard]] bool is_stdout_name(std::string_view path);
 
 // Maps a frame word: "1".."3" give 1..3; "4"/"-1", "5"/"-2", "6"/"-3" give
 // -1, -2, -3. False (frame unchanged) for any other word.
-bool parse_frame(std::string_view word, int& frame);
+[[nodiscard]] bool parse_frame(std::string_view word, int& frame);
 
 // A word of decimal digits as a 32-bit value (values beyond the range are
 // held at its top); nothing for a word with another character.
-bool parse_count(std::string_view word, long& value);
+[[nodiscard]] bool parse_count(std::string_view word, long& value);
 
 // Reads the options from a command of 4 to 6 words (input, output, option
 // word, up to two value words). 0, or 1 after its message. Lower-cases the
 // first letters of word 3 in place, as the option rules read them.
-int parse_tofast_words(int count, CommandLine& words, TofastOptions& opts);
+[[nodiscard]] int parse_tofast_words(int count, CommandLine& words, TofastOptions& opts);
 
 // The dialog of a one-word command: file names, output type, follow-up
 // question. 0, or 1 when the user leaves or the answer is refused. An output
 // name "stdout" ends the program (status 1).
-int run_tofast_dialog(TofastOptions& opts);
+[[nodiscard]] int run_tofast_dialog(TofastOptions& opts);
 
 }  // namespace kavro

@@ -30,6 +30,6 @@ private:
 
 // Sets the line length, keeping it at least 1 (the writers divide by it).
 // Returns false, changing nothing, for a value below 1.
-bool set_line_length(long value);
+[[nodiscard]] bool set_line_length(long value);
 
 }  // namespace kavro

@@ -30,7 +30,7 @@ enum class SeqFormat : int {
 // Reads at most 30 pieces of the file and names its format; 99 (after a
 // message) when it cannot be opened or is empty.
 SeqFormat detect_format(const std::string& path);
-bool looks_like_phylip_header(std::string_view line);
+[[nodiscard]] bool looks_like_phylip_header(std::string_view line);
 
 // ---- single entries ----
 // The first entry of a file in the given format; nothing after a message.

@@ -186,6 +186,7 @@ int write_fasta_batch(Writer& out, Collection& batch, long minimum, long maximum
     const bool masking = minimum < 0 && maximum < 0;
     const bool min_filter = !masking && minimum != 0 && maximum == 0;
     const bool max_filter = !masking && minimum == 0 && maximum != 0;
+    int status = 0;
     for (SequenceRecord& rec : batch) {
         if (rec.length == 0 || rec.residues.empty()) continue;
         if (min_filter && rec.length < minimum) continue;
@@ -194,9 +195,11 @@ int write_fasta_batch(Writer& out, Collection& batch, long minimum, long maximum
             mask_long_runs(rec.residues, -minimum, -maximum);
             rec.length = static_cast<long>(rec.residues.size());
         }
-        write_fasta_entry(out, &rec, true, '_');
+        // An entry that fails says so; the others are still written, and
+        // the batch fails.
+        if (write_fasta_entry(out, &rec, true, '_') != 0) status = 1;
     }
-    return 0;
+    return status;
 }
 
 namespace {
@@ -214,16 +217,16 @@ int finish_batch_file(Writer& file, const std::string& path) {
 
 int write_fasta_batch_file(const std::string& path, Collection& batch, long minimum, long maximum) {
     if (g_settings.write_to_stdout) {
-        write_fasta_batch(std_out(), batch, minimum, maximum);
-        return std_out().failed() ? 1 : 0;
+        const int status = write_fasta_batch(std_out(), batch, minimum, maximum);
+        return status != 0 || std_out().failed() ? 1 : 0;
     }
     auto file = Writer::open_append(path);
     if (!file) {
         err("Cannot open file: %s\n\n", path.c_str());
         return 1;
     }
-    write_fasta_batch(*file, batch, minimum, maximum);
-    return finish_batch_file(*file, path);
+    const int status = write_fasta_batch(*file, batch, minimum, maximum);
+    return finish_batch_file(*file, path) != 0 ? 1 : status;
 }
 
 int write_fasta_all(const std::string& path, Collection& batch) {
@@ -233,9 +236,10 @@ int write_fasta_all(const std::string& path, Collection& batch) {
 int write_fasta_range(Writer& out, Collection& batch, long first, long end) {
     const long count = static_cast<long>(batch.size());
     end = std::min(end, count);
+    int status = 0;
     for (long i = std::max(first, 0L); i < end; ++i)
-        write_fasta_entry(out, &batch[static_cast<std::size_t>(i)], true, '_');
-    return 0;
+        if (write_fasta_entry(out, &batch[static_cast<std::size_t>(i)], true, '_') != 0) status = 1;
+    return status;
 }
 
 int write_fasta_range_file(const std::string& path, Collection& batch, long first, long end) {
@@ -244,8 +248,8 @@ int write_fasta_range_file(const std::string& path, Collection& batch, long firs
         err("Cannot open file: %s\n\n", path.c_str());
         return 1;
     }
-    write_fasta_range(*file, batch, first, end);
-    return finish_batch_file(*file, path);
+    const int status = write_fasta_range(*file, batch, first, end);
+    return finish_batch_file(*file, path) != 0 ? 1 : status;
 }
 
 }  // namespace kavro

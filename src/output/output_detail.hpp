@@ -39,16 +39,16 @@ std::size_t collection_count(const Collection* seqs);
 namespace kavro::output_detail {
 
 // "Empty sequence.\n" and 1 when the alignment writers have nothing to write.
-int empty_collection();
+[[nodiscard]] int empty_collection();
 // "Writing error.\n" and 2 once the stream has failed; else 0.
-int check_written(Writer& out);
+[[nodiscard]] int check_written(Writer& out);
 // Flushes; as check_written.
-int finish_written(Writer& out);
+[[nodiscard]] int finish_written(Writer& out);
 
 using AlignmentWriter = int (*)(Writer&, Collection*, long);
 // Creates or empties the file, writes the collection, closes the file, and
 // reports: "Trouble in writing file: %s\n" with the writer's result, or the
 // "w" progress mark and 0.
-int write_alignment_file(const std::string& path, Collection* seqs, long name_width, AlignmentWriter write);
+[[nodiscard]] int write_alignment_file(const std::string& path, Collection* seqs, long name_width, AlignmentWriter write);
 
 }  // namespace kavro::output_detail

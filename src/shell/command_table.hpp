@@ -31,6 +31,6 @@ const CommandRow* find_command(std::string_view word);
 // The complement/toRNA form of tofast: with an input and an output name
 // given, the words become "infile outfile <option>" and the count 4; with
 // either missing, count and words stay as they are (tofast then asks).
-int apply_tofast_option(char option, int count, CommandLine& words);
+[[nodiscard]] int apply_tofast_option(char option, int count, CommandLine& words);
 
 }  // namespace kavro

@@ -24,10 +24,10 @@ std::string_view piece_as_in_file(const LineReader& in, std::string_view piece, 
 // "Copying text file...", then source to destination (created or emptied).
 // 1 after "Cannot open file: %s\n\n" when either cannot be opened, when
 // both name the same file, or when the copy could not be written.
-int copy_text_file(const std::string& source, const std::string& destination);
+[[nodiscard]] int copy_text_file(const std::string& source, const std::string& destination);
 
 // True when both paths name one existing file (copying it onto itself
 // would empty it before it is read).
-bool same_file(const std::string& a, const std::string& b);
+[[nodiscard]] bool same_file(const std::string& a, const std::string& b);
 
 }  // namespace kavro

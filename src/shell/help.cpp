@@ -53,7 +53,7 @@ void show_help(std::string_view word) {
     jout_text(text);
 }
 
-int help_loop_from(LineReader& in, bool& input_ended) {
+void help_loop_from(LineReader& in, bool& input_ended) {
     input_ended = false;
     std::string_view piece;
     for (;;) {
@@ -63,28 +63,27 @@ int help_loop_from(LineReader& in, bool& input_ended) {
         jout("メインメニューにもどるには \"exit\" または \"e\".\n\n");
         if (!in.read_piece(piece, kHelpPiece)) {
             input_ended = true;
-            return 0;
+            return;
         }
         std::string line(piece);
         trim_right(line);
         if (line.empty()) continue;
-        if (line == "exit" || line == "e") return 0;
+        if (line == "exit" || line == "e") return;
         std::size_t pos = 0;
         std::string_view word = next_word(line, &pos);
         if (word.empty()) continue;
         show_help(word);
         if (!wait_for_y_from(in)) {
             input_ended = true;
-            return 0;
+            return;
         }
     }
 }
 
-int help_loop() {
+void help_loop() {
     bool ended = false;
     help_loop_from(stdin_reader(), ended);
     if (ended) mark_stdin_closed();
-    return 0;
 }
 
 int cmd_help(int, CommandLine& words) {

@@ -9,6 +9,6 @@ namespace kavro {
 // "%s に対するヘルプはありません.\n" when there is none. Command handlers call
 // this to print their own usage.
 void show_help(std::string_view word);
-int help_loop();
+void help_loop();
 
 }  // namespace kavro

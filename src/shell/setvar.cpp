@@ -34,7 +34,7 @@ bool set_line_length_from_digits(std::string_view digits) {
 
 void read_environment_settings() {
     // Values other than those named leave the defaults.
-    if (const char* v = std::getenv("PRINTLINE")) set_line_length_from_digits(v);
+    if (const char* v = std::getenv("PRINTLINE")) static_cast<void>(set_line_length_from_digits(v));
     const char* addseqg = std::getenv("ADDSEQG");
     if (!addseqg)
         g_settings.addseqg = false;
@@ -54,7 +54,7 @@ int cmd_setvar(int count, CommandLine& words) {
 
     if ((name == "printline" || name == "line") && count == 3) {
         if (value == "default") {
-            set_line_length(75);
+            static_cast<void>(set_line_length(75));  // always in range
         } else if (!has_non_digit(value) && !set_line_length_from_digits(value)) {
             err("The line length must be a number from 1 to %d; it stays %d.\n", INT_MAX,
                 g_settings.line_length);

@@ -6,8 +6,8 @@
 namespace kavro {
 
 // Runs the program with the process arguments; returns the exit status.
-int run_program(int argc, char** argv);
-int dispatch_command(int count, CommandLine& words);
-int split_command_line(const std::string& line, CommandLine& words);
+[[nodiscard]] int run_program(int argc, char** argv);
+[[nodiscard]] int dispatch_command(int count, CommandLine& words);
+[[nodiscard]] int split_command_line(const std::string& line, CommandLine& words);
 
 }  // namespace kavro

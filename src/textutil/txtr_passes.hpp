@@ -110,6 +110,6 @@ void remove_empty_lines(const std::string& input, const std::string& output);
 
 // Copies lines first..last (counted from 1). 0, or 1 when a file cannot be
 // opened.
-int copy_line_range(const std::string& input, const std::string& output, long first, long last);
+[[nodiscard]] int copy_line_range(const std::string& input, const std::string& output, long first, long last);
 
 }  // namespace kavro::txtr

@@ -28,8 +28,8 @@ std::string by_collection(const kavro_test::TempDir& dir) {
             rec.length = 0;
         }
     }
-    kavro::truncate_output_file(dir / "expected.fa");
-    kavro::write_fasta_all(dir / "expected.fa", *seqs);
+    EXPECT_EQ(kavro::truncate_output_file(dir / "expected.fa"), 0);
+    EXPECT_EQ(kavro::write_fasta_all(dir / "expected.fa", *seqs), 0);
     return dir.read("expected.fa");
 }
 

@@ -92,7 +92,7 @@ TEST(CompositionTable, ExactLayout) {
 
 TEST(CompositionTable, DeviationIsTheSampleDeviationOfEqualWindows) {
     const auto s = dna("s", "AAAAAAAAGCTTTTTTTTGC");  // T 0 then 0.8
-    const std::string text = render([&](Writer& w) { kavro::write_window_composition(w, &s, 10, 10); });
+    const std::string text = render([&](Writer& w) { EXPECT_EQ(kavro::write_window_composition(w, &s, 10, 10), 0); });
     EXPECT_NE(text.find("\t Deviation        \t\t56.57\t 0.00\t56.57\t 0.00\t 0.00\t 0.00\t 0.000\t 1.414\n"),
               std::string::npos);
     EXPECT_NE(text.find("      11\t      20\t    10\t80.00\t10.00\t 0.00\t10.00\t20.00\t80.00\t 0.000\t-1.000\t 0.000\t 0.000\n"),
@@ -103,27 +103,27 @@ TEST(CompositionTable, WindowArithmetic) {
     std::string seq;
     for (int i = 0; i < 250; ++i) seq += "ACGT";
     const auto s = dna("s", seq);
-    std::string text = render([&](Writer& w) { kavro::write_window_composition(w, &s, 100, 100); });
+    std::string text = render([&](Writer& w) { EXPECT_EQ(kavro::write_window_composition(w, &s, 100, 100), 0); });
     EXPECT_EQ(count_of(text, "\t   100\t"), 10u);
     EXPECT_NE(text.find("     901\t    1000\t"), std::string::npos);
     EXPECT_EQ(text.find("    1001\t"), std::string::npos);
     EXPECT_NE(text.find("Total accumulated\t        1000\t"), std::string::npos);
 
-    text = render([&](Writer& w) { kavro::write_window_composition(w, &s, 100, 50); });
+    text = render([&](Writer& w) { EXPECT_EQ(kavro::write_window_composition(w, &s, 100, 50), 0); });
     EXPECT_EQ(count_of(text, "\t   100\t"), 19u);
     EXPECT_NE(text.find("     901\t    1000\t   100\t"), std::string::npos);
     EXPECT_NE(text.find("     951\t    1000\t    50\t"), std::string::npos);
     EXPECT_EQ(text.find("    1001\t"), std::string::npos);
 
     // Shorter than the window: one window over the whole, no deviation.
-    text = render([&](Writer& w) { kavro::write_window_composition(w, &s, 5000, 10); });
+    text = render([&](Writer& w) { EXPECT_EQ(kavro::write_window_composition(w, &s, 5000, 10), 0); });
     EXPECT_NE(text.find("       1\t    1000\t  1000\t25.00"), std::string::npos);
     EXPECT_EQ(text.find("Deviation"), std::string::npos);
     EXPECT_EQ(text.find("Total accumulated"), std::string::npos);
     EXPECT_NE(text.find("\t Total              \t\t25.00\t25.00\t25.00\t25.00\n"), std::string::npos);
 
     // Slide larger than the window: windows leave gaps.
-    text = render([&](Writer& w) { kavro::write_window_composition(w, &s, 10, 300); });
+    text = render([&](Writer& w) { EXPECT_EQ(kavro::write_window_composition(w, &s, 10, 300), 0); });
     EXPECT_NE(text.find("       1\t      10\t"), std::string::npos);
     EXPECT_NE(text.find("     901\t     910\t"), std::string::npos);
     EXPECT_EQ(count_of(text, "\t    10\t"), 4u);
@@ -208,7 +208,7 @@ TEST(CompositionTable, SlidingCountsMatchRecountedWindows) {
         std::string text, expected;
         {
             kavro_test::CaptureConsole cap;  // windows with N print "Strange composition."
-            text = render([&](Writer& w) { kavro::write_window_composition(w, &s, window, slide); });
+            text = render([&](Writer& w) { EXPECT_EQ(kavro::write_window_composition(w, &s, window, slide), 0); });
             expected = reference_rows(seq, window, slide);
         }
         const std::size_t begin = text.find(kHeader) + kHeader.size();

@@ -60,20 +60,20 @@ TEST(InfoReport, NucleotideLayoutAndDefinition) {
     // RNA reports U; a definition starting with a space gets no separator; a
     // newline in it becomes ";"; control characters are dropped.
     const auto r = record("r1", "acgu", kavro::ResidueKind::Rna, " x\ny\tz");
-    const std::string text = render([&](Writer& w) { kavro::write_record_info(w, &r, true, '_'); });
+    const std::string text = render([&](Writer& w) { EXPECT_EQ(kavro::write_record_info(w, &r, true, '_'), 0); });
     EXPECT_EQ(text.substr(0, text.find('\n') + 1), ">r1 x;yz\n");
     EXPECT_NE(text.find("   U =      1,  25.00 %.\n\n\n"), std::string::npos);
     // Without the flag only the name.
-    EXPECT_EQ(render([&](Writer& w) { kavro::write_record_info(w, &r, false, '_'); }).substr(0, 4), ">r1\n");
+    EXPECT_EQ(render([&](Writer& w) { EXPECT_EQ(kavro::write_record_info(w, &r, false, '_'), 0); }).substr(0, 4), ">r1\n");
 }
 
 TEST(InfoReport, PercentagesRoundAsPrintfDoes) {
     // 1 of 32 is exactly 3.125 (rounds to even: 3.12); 1 of 3 and 2 of 3.
     const auto d = record("d", "A" + std::string(31, 'C'), kavro::ResidueKind::Dna);
-    const std::string text = render([&](Writer& w) { kavro::write_record_info(w, &d, false, ' '); });
+    const std::string text = render([&](Writer& w) { EXPECT_EQ(kavro::write_record_info(w, &d, false, ' '), 0); });
     EXPECT_NE(text.find("   A =      1,   3.12 %.\n   C =     31,  96.88 %.\n"), std::string::npos);
     const auto t = record("t", "ACC", kavro::ResidueKind::Dna);
-    EXPECT_NE(render([&](Writer& w) { kavro::write_record_info(w, &t, false, ' '); }).find("   A =      1,  33.33 %.\n   C =      2,  66.67 %.\n"),
+    EXPECT_NE(render([&](Writer& w) { EXPECT_EQ(kavro::write_record_info(w, &t, false, ' '), 0); }).find("   A =      1,  33.33 %.\n   C =      2,  66.67 %.\n"),
               std::string::npos);
 }
 
@@ -96,7 +96,7 @@ TEST(InfoReport, ProteinLayoutAndMolecularWeight) {
     }
     EXPECT_EQ(kavro::molecular_weight(nullptr), 0.0);
     const auto x = record("px", "MKX", kavro::ResidueKind::Protein);
-    EXPECT_NE(render([&](Writer& w) { kavro::write_record_info(w, &x, false, '_'); }).find("   Mol. Wt. =       0.00 \n"),
+    EXPECT_NE(render([&](Writer& w) { EXPECT_EQ(kavro::write_record_info(w, &x, false, '_'), 0); }).find("   Mol. Wt. =       0.00 \n"),
               std::string::npos);
 }
 
@@ -108,10 +108,10 @@ TEST(InfoReport, FailuresAndItems) {
                   EXPECT_EQ(kavro::write_record_info(w, nullptr, true, '_'), 1);
                   EXPECT_EQ(kavro::write_record_info(w, &empty, true, '_'), 1);
                   EXPECT_EQ(kavro::write_info_item(w, nullptr, 'l'), 1);
-                  kavro::write_info_item(w, &d, 'l');
-                  kavro::write_info_item(w, &d, 's');
-                  kavro::write_info_item(w, &d, 'n');
-                  kavro::write_info_item(w, &d, '#');
+                  EXPECT_EQ(kavro::write_info_item(w, &d, 'l'), 0);
+                  EXPECT_EQ(kavro::write_info_item(w, &d, 's'), 0);
+                  EXPECT_EQ(kavro::write_info_item(w, &d, 'n'), 0);
+                  EXPECT_EQ(kavro::write_info_item(w, &d, '#'), 0);
               }),
               ">e\n4\nACGT\nd\nd\n");
     EXPECT_EQ(cap.err(), "Empty sequence.\nError in calculating residue composition in fwrite_info.\nEmpty sequence.\n");
@@ -136,10 +136,10 @@ TEST(CodonReport, PerRecordTable) {
     // Codons with other characters are skipped; a record shorter than one
     // codon reports 0 per cent instead of dividing by zero.
     const auto n = record("n", "ATGNNNATG", kavro::ResidueKind::Dna);
-    kavro::write_record_codon_usage(nullptr, &n, table, &counts);
+    EXPECT_EQ(kavro::write_record_codon_usage(nullptr, &n, table, &counts), 0);
     EXPECT_EQ(counts[11], 2);
     const auto tiny = record("t", "AT", kavro::ResidueKind::Dna);
-    EXPECT_NE(render([&](Writer& w) { kavro::write_record_codon_usage(&w, &tiny, table, &counts); }).find("F  UUU =      0,   0.00 %.\n"),
+    EXPECT_NE(render([&](Writer& w) { EXPECT_EQ(kavro::write_record_codon_usage(&w, &tiny, table, &counts), 0); }).find("F  UUU =      0,   0.00 %.\n"),
               std::string::npos);
 
     kavro_test::CaptureConsole cap;
@@ -178,7 +178,7 @@ TEST(CodonReport, SummaryListings) {
     EXPECT_EQ(text.substr(text.size() - rule.size() - 1), "\n" + rule);
     // No codons at all: 0 per cent rather than a division by zero.
     kavro::CodonCounts none{};
-    EXPECT_NE(render([&](Writer& w) { kavro::write_codon_summary(w, table, none, 0, 0); }).find("M  AUG =      0,   0.00 %,   0.00 %.\n"),
+    EXPECT_NE(render([&](Writer& w) { EXPECT_EQ(kavro::write_codon_summary(w, table, none, 0, 0), 0); }).find("M  AUG =      0,   0.00 %,   0.00 %.\n"),
               std::string::npos);
 }
 
@@ -187,7 +187,7 @@ TEST(CodonReport, RelativeUsageWithinAnAminoAcid) {
     kavro::CodonCounts totals{};
     totals[kavro::codon_usage("CUG")] = 1;
     totals[kavro::codon_usage("UUA")] = 2;  // leucine: 1 + 2 = 3
-    const std::string text = render([&](Writer& w) { kavro::write_codon_summary(w, table, totals, 6, 2); });
+    const std::string text = render([&](Writer& w) { EXPECT_EQ(kavro::write_codon_summary(w, table, totals, 6, 2), 0); });
     EXPECT_NE(text.find("L  UUA =      2,  33.33 %,  66.67 %.\n"), std::string::npos);
     EXPECT_NE(text.find("L  CUG =      1,  16.67 %,  33.33 %.\n"), std::string::npos);
 }

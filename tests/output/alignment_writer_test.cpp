@@ -55,7 +55,7 @@ TEST_F(AlignmentWriter, ClustalShortEntryEndsEarlyAndControlsAreSkipped) {
     Collection seqs = alignment({"a", "b"}, 4);
     seqs[1].residues = "B\x01" "C";
     seqs[1].name = "b\tx";
-    std::string text = written([&](Writer& w) { kavro::write_clustal(w, &seqs, 3); });
+    std::string text = written([&](Writer& w) { EXPECT_EQ(kavro::write_clustal(w, &seqs, 3), 0); });
     EXPECT_EQ(text.substr(text.find("\n\n\n") + 3), "a       ABCA\nbx      BC\n\n\n\n\n");
 }
 
@@ -80,7 +80,7 @@ TEST_F(AlignmentWriter, PhylipGroupsOfTen) {
 
 TEST_F(AlignmentWriter, PhylipShortLastGroupHasNoBlank) {
     Collection seqs = alignment({"x"}, 55);
-    std::string text = written([&](Writer& w) { kavro::write_phylip(w, &seqs, 10); });
+    std::string text = written([&](Writer& w) { EXPECT_EQ(kavro::write_phylip(w, &seqs, 10), 0); });
     EXPECT_EQ(text.substr(text.rfind("\n\n", text.size() - 3) + 2), "           " + seqs[0].residues.substr(50) + "\n\n");
 }
 
@@ -105,12 +105,12 @@ TEST_F(AlignmentWriter, NexusLayoutAndNames) {
 
     kavro::g_settings.line_length = 60;
     seqs[0].type = kavro::ResidueKind::Protein;
-    text = written([&](Writer& w) { kavro::write_nexus(w, &seqs, 10); });
+    text = written([&](Writer& w) { EXPECT_EQ(kavro::write_nexus(w, &seqs, 10), 0); });
     EXPECT_NE(text.find("datatype=protein "), std::string::npos);
     EXPECT_NE(text.find("\na_b        " + seqs[0].residues.substr(0, 70) + "\n"), std::string::npos);
     EXPECT_NE(text.find("\na_b        " + seqs[0].residues.substr(70) + "\n"), std::string::npos);
     seqs[0].type = static_cast<kavro::ResidueKind>(7);
-    text = written([&](Writer& w) { kavro::write_nexus(w, &seqs, 10); });
+    text = written([&](Writer& w) { EXPECT_EQ(kavro::write_nexus(w, &seqs, 10), 0); });
     EXPECT_NE(text.find("datatype=unknown "), std::string::npos);
 }
 
@@ -151,10 +151,10 @@ TEST_F(AlignmentWriter, WrapperFailures) {
 TEST_F(AlignmentWriter, EntryCountLimitsTheCollection) {
     Collection seqs = alignment({"a", "b", "c"}, 3);
     kavro::g_entry_count = 2;
-    std::string text = written([&](Writer& w) { kavro::write_phylip(w, &seqs, 10); });
+    std::string text = written([&](Writer& w) { EXPECT_EQ(kavro::write_phylip(w, &seqs, 10), 0); });
     EXPECT_EQ(text, "2\t3\tI\na          ABC\nb          BCD\n\n");
     kavro::g_entry_count = 10;  // never beyond what the collection holds
-    text = written([&](Writer& w) { kavro::write_phylip(w, &seqs, 10); });
+    text = written([&](Writer& w) { EXPECT_EQ(kavro::write_phylip(w, &seqs, 10), 0); });
     EXPECT_EQ(text, "3\t3\tI\na          ABC\nb          BCD\nc          CDE\n\n");
 }
 

@@ -202,7 +202,7 @@ TEST_F(FastaWriter, BatchMarksLongRunsInItsRecords) {
     Collection batch;
     batch.push_back(record("r", "AC" + std::string(12, 'N') + "GT" + std::string(10, 'Q') + "A"));
     batch.push_back(record("keep", std::string(9, 'N') + "A"));
-    std::string text = written([&](Writer& w) { kavro::write_fasta_batch(w, batch, -10, -10); });
+    std::string text = written([&](Writer& w) { EXPECT_EQ(kavro::write_fasta_batch(w, batch, -10, -10), 0); });
     EXPECT_EQ(text, fasta("r", "ACNx012xNGTQx010xQA") + fasta("keep", std::string(9, 'N') + "A"));
     EXPECT_EQ(batch[0].length, 19);
     EXPECT_EQ(console.out(), "x012x\nx010x\n");
@@ -246,9 +246,9 @@ TEST_F(FastaWriter, RangeIsClampedToTheBatch) {
     for (const char* n : {"a", "b", "c"}) batch.push_back(record(n, "AC", "x"));
     EXPECT_EQ(kavro::write_fasta_range_file(dir / "r.fa", batch, 1, 10), 0);
     EXPECT_EQ(dir.read("r.fa"), fasta("b_x", "AC") + fasta("c_x", "AC"));
-    std::string text = written([&](Writer& w) { kavro::write_fasta_range(w, batch, -5, 1); });
+    std::string text = written([&](Writer& w) { EXPECT_EQ(kavro::write_fasta_range(w, batch, -5, 1), 0); });
     EXPECT_EQ(text, fasta("a_x", "AC"));
-    text = written([&](Writer& w) { kavro::write_fasta_range(w, batch, 2, 2); });
+    text = written([&](Writer& w) { EXPECT_EQ(kavro::write_fasta_range(w, batch, 2, 2), 0); });
     EXPECT_EQ(text, "");
 }
 
