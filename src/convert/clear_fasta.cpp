@@ -122,18 +122,18 @@ bool only_acgt(std::string_view letters) {
     std::uint8_t a = 0, c = 0, g = 0, t = 0, u = 0, n = 0, r = 0, y = 0, o = 0;
     for (std::size_t j = 0; j < m; ++j) {
         const unsigned char ch = p[j];
-        a += (ch == 'A');
-        c += (ch == 'C');
-        g += (ch == 'G');
-        t += (ch == 'T');
-        u += (ch == 'U');
-        n += (ch == 'N');
-        r += (ch == 'R');
-        y += (ch == 'Y');
-        o += (ch == 'B');
-        o += (ch == 'J');
-        o += (ch == 'O');
-        o += (ch == 'Z');
+        a = static_cast<std::uint8_t>(a + (ch == 'A'));
+        c = static_cast<std::uint8_t>(c + (ch == 'C'));
+        g = static_cast<std::uint8_t>(g + (ch == 'G'));
+        t = static_cast<std::uint8_t>(t + (ch == 'T'));
+        u = static_cast<std::uint8_t>(u + (ch == 'U'));
+        n = static_cast<std::uint8_t>(n + (ch == 'N'));
+        r = static_cast<std::uint8_t>(r + (ch == 'R'));
+        y = static_cast<std::uint8_t>(y + (ch == 'Y'));
+        o = static_cast<std::uint8_t>(o + (ch == 'B'));
+        o = static_cast<std::uint8_t>(o + (ch == 'J'));
+        o = static_cast<std::uint8_t>(o + (ch == 'O'));
+        o = static_cast<std::uint8_t>(o + (ch == 'Z'));
     }
     k.a += a, k.c += c, k.g += g, k.t += t, k.u += u, k.n += n, k.r += r, k.y += y, k.uncounted += o;
 }

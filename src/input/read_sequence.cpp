@@ -141,7 +141,7 @@ std::optional<SequenceRecord> read_nbrf(LineReader& in) {
         std::string_view rest;
         if (find_header(in, "CODE ", rest)) {
             rec.name.assign(code_name(rest));
-            read_entry_body(in, rec, {.definition = "NAME ", .sequence = "SEQUENCE", .end = "END"});
+            read_entry_body(in, rec, {.definition = "NAME ", .definition_stop = {}, .sequence = "SEQUENCE", .end = "END", .fast_lines = std::nullopt});
         }
     } catch (const std::bad_alloc&) {
         err("Out of memory\n");
