@@ -9,6 +9,7 @@
 
 #include "core/sequence.hpp"
 #include "core/writer.hpp"
+#include "output/output_target.hpp"
 
 namespace kavro {
 
@@ -45,6 +46,6 @@ double compute_at_skew(const BaseCounts& counts);
 // The tables of every record, stopping at the first that fails; 0 or 1.
 [[nodiscard]] int write_window_composition_all(Writer& out, const Collection& records, long window, long slide);
 // write_window_composition_all into the file (appending) or standard output; 0 or 1.
-[[nodiscard]] int write_window_composition_report(const std::string& path, const Collection& records, long window, long slide);
+[[nodiscard]] int write_window_composition_report(const OutputDestination& destination, const Collection& records, long window, long slide);
 
 }  // namespace kavro

@@ -42,25 +42,10 @@ int convert(SequenceRecord& rec, ResidueKind from_type, ResidueKind to_type, con
     return 0;
 }
 
-// Progress dots belong on standard output, except while the data itself goes
-// there: then they would land in the FASTA text, so they go to standard error.
-void batch_mark(char mark) {
-    if (!g_settings.write_to_stdout) {
-        progress(mark);
-        return;
-    }
-    Writer& w = std_err();
-    w.put('\b');
-    w.put(mark);
-    w.flush();
-}
-
-void batch_end() {
-    if (g_settings.write_to_stdout)
-        err("\n");
-    else
-        out("\n");
-}
+// Progress dots go to the console's message stream: standard error while the
+// data go to standard output.
+void batch_mark(char mark) { progress(mark); }
+void batch_end() { out("\n"); }
 
 template <typename Op>
 int for_each_record(Collection& seqs, Op op) {

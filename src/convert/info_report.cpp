@@ -134,37 +134,22 @@ int write_info_item(Writer& out, const SequenceRecord* rec, char selector) {
     return 0;
 }
 
-std::optional<ReportOutput> ReportOutput::open(const std::string& path) {
-    ReportOutput target;
-    if (g_settings.write_to_stdout) {
-        target.console_ = &std_out();
-        return target;
-    }
-    target.file_ = Writer::open_append(path);
-    if (!target.file_) {
-        err("Cannot open file: %s\n\n", path.c_str());
-        return std::nullopt;
-    }
-    return target;
-}
-
-bool ReportOutput::finish() { return file_ ? file_->close() : console_->flush(); }
 
 namespace {
 
 
 }  // namespace
 
-int write_info_all(const std::string& path, const Collection& records) {
-    return run_collection_report(path, [&](Writer& out) {
+int write_info_all(const OutputDestination& destination, const Collection& records) {
+    return run_collection_report(destination, [&](Writer& out) {
         for (const SequenceRecord& rec : records)
             if (write_record_info(out, &rec, true, '_') != 0) return 1;
         return 0;
     });
 }
 
-int write_info_item_all(const std::string& path, const Collection& records, char selector) {
-    return run_collection_report(path, [&](Writer& out) {
+int write_info_item_all(const OutputDestination& destination, const Collection& records, char selector) {
+    return run_collection_report(destination, [&](Writer& out) {
         if (selector == '#') {
             out.printf("%ld\n", static_cast<long>(records.size()));
             return 0;

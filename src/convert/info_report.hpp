@@ -13,6 +13,7 @@
 #include "core/sequence.hpp"
 #include "core/console.hpp"
 #include "core/writer.hpp"
+#include "output/output_target.hpp"
 
 namespace kavro {
 
@@ -66,39 +67,29 @@ double molecular_weight(const SequenceRecord* rec);
 [[nodiscard]] int write_codon_summary(Writer& out, std::string_view table, const CodonCounts& totals, long codon_total,
                         long sequences);
 
-[[nodiscard]] int write_info_all(const std::string& path, const Collection& records);
+[[nodiscard]] int write_info_all(const OutputDestination& destination, const Collection& records);
 // Selector "#" writes the number of sequences only.
-[[nodiscard]] int write_info_item_all(const std::string& path, const Collection& records, char selector);
-[[nodiscard]] int write_codon_info_all(const std::string& path, const Collection& records, const std::string& table_name);
+[[nodiscard]] int write_info_item_all(const OutputDestination& destination, const Collection& records, char selector);
+[[nodiscard]] int write_codon_info_all(const OutputDestination& destination, const Collection& records, const std::string& table_name);
 
 // Flushes a report stream that is standard output or error (files are
 // flushed when closed).
 void flush_report(Writer& out);
 
-// Where a collection report goes: standard output while write_to_stdout is
-// set, else the file opened for appending.
-class ReportOutput {
-public:
-    // Nothing after "Cannot open file: %s\n\n".
-    static std::optional<ReportOutput> open(const std::string& path);
-    Writer& stream() { return file_ ? *file_ : *console_; }
-    // Flushes, and closes a file; false if any write failed.
-    bool finish();
-
-private:
-    std::optional<Writer> file_;
-    Writer* console_ = nullptr;
-};
-
 // Runs one collection report (a callable taking the Writer and returning its
-// status) on the opened output and closes it; 1 after "Unable to write
-// output file.\n" when the report or a write failed.
+// status) on the destination, a file opened for appending or standard output,
+// and closes it; 1 after "Cannot open file: %s\n\n" when the file cannot be
+// opened, or after "Unable to write output file.\n" when the report or a
+// write failed.
 template <typename Report>
-[[nodiscard]] int run_collection_report(const std::string& path, Report report) {
-    auto target = ReportOutput::open(path);
-    if (!target) return 1;
-    const int status = report(target->stream());
-    const bool written = target->finish();
+[[nodiscard]] int run_collection_report(const OutputDestination& destination, Report report) {
+    auto target = OutputTarget::open_to(destination, OutputTarget::Mode::Append);
+    if (!target) {
+        err("Cannot open file: %s\n\n", destination.path.c_str());
+        return 1;
+    }
+    const int status = report(target->writer());
+    const bool written = target->close();
     if (status != 0 || !written) {
         err("Unable to write output file.\n");
         return 1;

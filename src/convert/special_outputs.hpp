@@ -11,8 +11,7 @@
 // - The translated outputs print nothing on success; the handler closes the
 //   run with "\nTerminated.\n". Their failing writes on the collection and
 //   single paths end the program (status 1).
-// While g_settings.write_to_stdout is set, output that goes to a path goes
-// to standard output instead.
+// Output goes where opts.output() says: the output file, or standard output.
 
 #include <array>
 #include <string>

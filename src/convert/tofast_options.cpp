@@ -53,7 +53,6 @@ bool ask_size(const char* question, std::int32_t& value) {
 
 }  // namespace
 
-bool is_stdout_name(std::string_view path) { return path == "stdout" || path == "STDOUT"; }
 
 bool parse_frame(std::string_view word, int& frame) {
     if (word == "1" || word == "2" || word == "3") {
@@ -235,7 +234,7 @@ int run_tofast_dialog(TofastOptions& opts) {
             opts.codon_table = w;
     }
 
-    if (is_stdout_name(opts.output_path)) {
+    if (OutputTarget::names_stdout(opts.output_path)) {
         err("Specify output file name. Exiting...\n");
         end_program(1);
     }

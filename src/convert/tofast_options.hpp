@@ -7,13 +7,17 @@
 #include <string_view>
 
 #include "core/sequence.hpp"
+#include "output/output_target.hpp"
 #include "shell/command_line.hpp"
 
 namespace kavro {
 
 struct TofastOptions {
     std::string input_path = "infile";
-    std::string output_path = "outfile";  // "stdout" or "STDOUT": standard output
+    std::string output_path = "outfile";
+    // The data go to standard output: the output name was "stdout" or
+    // "STDOUT" on the command line (in the dialog that name is a file).
+    bool to_stdout = false;
     ResidueKind output_type = ResidueKind::Unknown;  // Unknown: no change
     bool complement = false;   // reverse-complement nucleic sequences first
     bool info = false;         // information reports instead of sequences
@@ -32,6 +36,8 @@ struct TofastOptions {
     std::string codon_table = "default";  // table name or codon-table file name
     bool clear_mode = false;   // input and output names only: letters only, no definitions
     bool dialog = false;       // command word alone
+
+    OutputDestination output() const { return {output_path, to_stdout}; }
 };
 
 // The smallest "max" and "min" bounds accepted on the command line.
@@ -40,8 +46,6 @@ inline constexpr long kSmallestMinimum = 11;
 // In the dialog a codon-table name must be shorter than this.
 inline constexpr std::size_t kDialogCodonTableWidth = 40;
 
-// True for the output names that send the data to standard output.
-[[nodiscard]] bool is_stdout_name(std::string_view path);
 
 // Maps a frame word: "1".."3" give 1..3; "4"/"-1", "5"/"-2", "6"/"-3" give
 // -1, -2, -3. False (frame unchanged) for any other word.

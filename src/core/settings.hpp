@@ -10,7 +10,6 @@ struct Settings {
     bool addseqg = false;        // cdsnuc/extrna include introns
     bool seq_import = true;      // take in sequence data from external entries
     bool form = false;           // every entry read is circular
-    bool write_to_stdout = false;  // tofast writes its data to standard output
 };
 
 inline Settings g_settings;

@@ -9,15 +9,6 @@
 
 namespace kavro {
 
-int truncate_output_file(const std::string& path) {
-    std::optional<Writer> w = Writer::open_truncate(path);
-    if (!w || !w->close()) {
-        err("Cannot open file: %s\n\n", path.c_str());
-        return 1;
-    }
-    return 0;
-}
-
 void trim_right(std::string& text) {
     std::size_t n = text.size();
     while (n > 0 && (text[n - 1] == '\n' || text[n - 1] == '\r' || text[n - 1] == ' ')) --n;

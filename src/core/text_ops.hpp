@@ -21,10 +21,6 @@ inline bool is_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 inline char to_upper(char c) { return is_lower(c) ? static_cast<char>(c - 32) : c; }
 inline char to_lower(char c) { return is_upper(c) ? static_cast<char>(c + 32) : c; }
 
-// Opens the file for writing (creating or emptying it) and closes it again.
-// 0 if it could be opened; otherwise "Cannot open file: %s\n\n" and 1.
-[[nodiscard]] int truncate_output_file(const std::string& path);
-
 void trim_right(std::string& text);      // drops trailing "\n", "\r" and spaces
 void trim_left(std::string& text);       // drops leading spaces
 void strip_quotes(std::string& word);    // drops leading/trailing '"' and spaces

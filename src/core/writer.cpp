@@ -33,11 +33,12 @@ long g_unchecked_failures = 0;
 }  // namespace
 
 // The buffer is taken at the first write, so opening and closing a file
-// (as truncate_output_file does) costs no allocation.
+// (as OutputTarget::create_empty does) costs no allocation.
 Writer::Writer(int fd, bool owns_fd, std::size_t buffer_size)
     : fd_(fd), owns_(owns_fd), capacity_(buffer_size ? buffer_size : 1) {}
 
 long Writer::unchecked_failures() { return g_unchecked_failures; }
+void Writer::count_unchecked_failure() { ++g_unchecked_failures; }
 
 Writer::Writer(Writer&& o) noexcept
     : fd_(o.fd_),

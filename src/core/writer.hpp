@@ -56,6 +56,9 @@ public:
     const std::string& name() const { return name_; }
     // Failures found only when a writer was destroyed or assigned over.
     static long unchecked_failures();
+    // For owners of a writer (an output target) that close it on their own
+    // destruction: counts a failure found there.
+    static void count_unchecked_failure();
     bool failed() const { return failed_; }
     bool is_open() const { return fd_ >= 0; }
     int fd() const { return fd_; }

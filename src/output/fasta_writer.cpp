@@ -215,22 +215,23 @@ int finish_batch_file(Writer& file, const std::string& path) {
 
 }  // namespace
 
-int write_fasta_batch_file(const std::string& path, Collection& batch, long minimum, long maximum) {
-    if (g_settings.write_to_stdout) {
-        const int status = write_fasta_batch(std_out(), batch, minimum, maximum);
-        return status != 0 || std_out().failed() ? 1 : 0;
-    }
-    auto file = Writer::open_append(path);
-    if (!file) {
-        err("Cannot open file: %s\n\n", path.c_str());
+int write_fasta_batch_file(const OutputDestination& destination, Collection& batch, long minimum, long maximum) {
+    auto target = OutputTarget::open_to(destination, OutputTarget::Mode::Append);
+    if (!target) {
+        err("Cannot open file: %s\n\n", destination.path.c_str());
         return 1;
     }
-    const int status = write_fasta_batch(*file, batch, minimum, maximum);
-    return finish_batch_file(*file, path) != 0 ? 1 : status;
+    const int status = write_fasta_batch(target->writer(), batch, minimum, maximum);
+    if (target->is_stdout()) return status != 0 || !target->close() ? 1 : 0;
+    const bool reported = target->writer().failed();  // each failed entry already said so
+    if (target->close()) return status;
+    if (!reported) err("Writing error.\n");
+    err("Trouble in writing file: %s\n", destination.path.c_str());
+    return 1;
 }
 
-int write_fasta_all(const std::string& path, Collection& batch) {
-    return write_fasta_batch_file(path, batch, 0, 0);
+int write_fasta_all(const OutputDestination& destination, Collection& batch) {
+    return write_fasta_batch_file(destination, batch, 0, 0);
 }
 
 int write_fasta_range(Writer& out, Collection& batch, long first, long end) {

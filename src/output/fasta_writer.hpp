@@ -6,6 +6,7 @@
 
 #include "core/sequence.hpp"
 #include "core/writer.hpp"
+#include "output/output_target.hpp"
 
 namespace kavro {
 
@@ -21,8 +22,11 @@ inline int write_fasta_entry(Writer& out, SequenceRecord& rec, bool with_definit
 [[nodiscard]] int write_fasta_file(const std::string& path, SequenceRecord* rec, bool with_definition, char separator);
 
 [[nodiscard]] int write_fasta_batch(Writer& out, Collection& batch, long minimum, long maximum);
-[[nodiscard]] int write_fasta_batch_file(const std::string& path, Collection& batch, long minimum, long maximum);
-[[nodiscard]] int write_fasta_all(const std::string& path, Collection& batch);
+// Appends the batch to the file, or writes it to standard output when the
+// destination says so. 0, or 1 after a message.
+[[nodiscard]] int write_fasta_batch_file(const OutputDestination& destination, Collection& batch, long minimum,
+                                         long maximum);
+[[nodiscard]] int write_fasta_all(const OutputDestination& destination, Collection& batch);
 [[nodiscard]] int write_fasta_range(Writer& out, Collection& batch, long first, long end);
 [[nodiscard]] int write_fasta_range_file(const std::string& path, Collection& batch, long first, long end);
 

@@ -177,11 +177,14 @@ int cmd_getseq2(int count, CommandLine& words) {
         }
     }
 
-    if (truncate_output_file(output) != 0) {
+    auto target = OutputTarget::open_to(output, OutputTarget::Mode::Truncate);
+    if (!target) {
+        err("Cannot open file: %s\n\n", output.c_str());
         err("Error in opening output file: %s.\n", output.c_str());
         return 1;
     }
-    if (write_fasta_file(output, &part, true, ' ') != 0) {
+    const int written = write_fasta_entry(target->writer(), part, true, ' ');
+    if (!target->close() || written != 0) {
         err("Error in writing sequence.\n");
         return 1;
     }

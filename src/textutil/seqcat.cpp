@@ -31,7 +31,7 @@ bool names_match(const std::string& a, const std::string& b) {
 }
 
 bool prepare_output(const std::string& path) {
-    if (truncate_output_file(path) != 0) {
+    if (!OutputTarget::create_empty(path)) {
         err("Error in opening output file.\n");
         return false;
     }

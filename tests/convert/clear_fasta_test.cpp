@@ -10,6 +10,7 @@
 #include "core/text_ops.hpp"
 #include "input/formats.hpp"
 #include "output/fasta_writer.hpp"
+#include "output/output_target.hpp"
 #include "support/run_kavro.hpp"
 
 namespace {
@@ -28,7 +29,7 @@ std::string by_collection(const kavro_test::TempDir& dir) {
             rec.length = 0;
         }
     }
-    EXPECT_EQ(kavro::truncate_output_file(dir / "expected.fa"), 0);
+    EXPECT_TRUE(kavro::OutputTarget::create_empty(dir / "expected.fa"));
     EXPECT_EQ(kavro::write_fasta_all(dir / "expected.fa", *seqs), 0);
     return dir.read("expected.fa");
 }

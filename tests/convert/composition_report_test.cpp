@@ -226,14 +226,12 @@ TEST(CompositionTable, CollectionOutput) {
     EXPECT_EQ(text.rfind("x\nDNA info for a\n   Window size: 5; Slide size: 5.\n", 0), 0u);
     EXPECT_NE(text.find("DNA info for b\n"), std::string::npos);
 
-    kavro::g_settings.write_to_stdout = true;
     std::string console;
     {
         kavro_test::CaptureConsole cap;
-        EXPECT_EQ(kavro::write_window_composition_report(dir / "unused", seqs, 5, 5), 0);
+        EXPECT_EQ(kavro::write_window_composition_report({dir / "unused", true}, seqs, 5, 5), 0);
         console = cap.out();
     }
-    kavro::g_settings.write_to_stdout = false;
     EXPECT_EQ(console, text.substr(2));
     EXPECT_FALSE(dir.exists("unused"));
 }

@@ -2,6 +2,7 @@
 
 #include "convert/conversions.hpp"
 #include "core/settings.hpp"
+#include "core/console.hpp"
 #include "support/run_kavro.hpp"
 
 using kavro::Collection;
@@ -76,9 +77,9 @@ TEST(BatchConversions, MarkRecordsZeroTenTwentyAndEndWithANewline) {
 TEST(BatchConversions, MarksGoToStandardErrorWhileDataGoesToStandardOutput) {
     auto seqs = collection(2, "acgt", kavro::ResidueKind::Dna);
     kavro_test::CaptureConsole console;
-    kavro::g_settings.write_to_stdout = true;
+    kavro::set_messages_to_stderr(true);
     EXPECT_EQ(kavro::to_rna_all(seqs), 0);
-    kavro::g_settings.write_to_stdout = false;
+    kavro::set_messages_to_stderr(false);
     EXPECT_EQ(console.out(), "");
     EXPECT_EQ(console.err(), "\b.\n");
 }

@@ -194,7 +194,6 @@ TEST(CodonReport, RelativeUsageWithinAnAminoAcid) {
 
 class CollectionReports : public ::testing::Test {
 protected:
-    void TearDown() override { kavro::g_settings.write_to_stdout = false; }
     kavro_test::TempDir dir;
     kavro::Collection seqs{record("a", "ATGAAA", kavro::ResidueKind::Dna), record("b", "ATGTGA", kavro::ResidueKind::Dna, "x"),
                            record("c", "ATG", kavro::ResidueKind::Dna)};
@@ -216,12 +215,11 @@ TEST_F(CollectionReports, AppendToTheOutputFile) {
 }
 
 TEST_F(CollectionReports, StandardOutputGetsOnlyTheSummary) {
-    kavro::g_settings.write_to_stdout = true;
     std::string text;
     int status = -1;
     {
         kavro_test::CaptureConsole cap;  // the checks' own messages must not land in it
-        status = kavro::write_codon_info_all(dir / "unused", seqs, "mt");
+        status = kavro::write_codon_info_all({dir / "unused", true}, seqs, "mt");
         text = cap.out();
     }
     EXPECT_EQ(status, 0);

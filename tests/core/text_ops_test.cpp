@@ -244,18 +244,4 @@ TEST(TextOpsFields, NextWord) {
     EXPECT_EQ(next_word(line, &pos), "");
 }
 
-TEST(TextOpsFiles, CheckWritable) {
-    kavro_test::TempDir dir;
-    dir.write("old.txt", "old contents");
-    EXPECT_EQ(truncate_output_file(dir / "old.txt"), 0);
-    EXPECT_EQ(dir.read("old.txt"), "");
-    EXPECT_EQ(truncate_output_file(dir / "new.txt"), 0);
-    EXPECT_TRUE(dir.exists("new.txt"));
-
-    kavro_test::CaptureConsole cap;
-    const std::string bad = dir / "no/such/dir.txt";
-    EXPECT_EQ(truncate_output_file(bad), 1);
-    EXPECT_EQ(cap.err(), "Cannot open file: " + bad + "\n\n");
-}
-
 }  // namespace

@@ -1,5 +1,6 @@
 #include "msanal/msanal.hpp"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -42,7 +43,9 @@ MsRun run_search(const std::string& def, const kavro::Collection& proteins) {
     MsRun r;
     {
         kavro_test::CaptureConsole cap;
-        r.status = kavro::run_mass_search(dir / "msdef", dir / "hits.txt", proteins);
+        auto hits = kavro::Writer::open_truncate(dir / "hits.txt");
+        r.status = kavro::run_mass_search(dir / "msdef", *hits, proteins);
+        EXPECT_TRUE(hits->close());
         r.out = cap.out();
         r.err = cap.err();
     }
@@ -239,13 +242,25 @@ TEST(MsSearch, SlotListGrows) {
     EXPECT_NE(r.err.find("max_i1=100, max_i2=2\n"), std::string::npos);
 }
 
-TEST(MsSearch, UnreadableFiles) {
+TEST(MsSearch, UnreadableDefinitionAndFailedOutput) {
     kavro_test::TempDir dir;
-    kavro_test::CaptureConsole cap;
-    EXPECT_EQ(kavro::run_mass_search(dir / "none", dir / "out", {}), 1);
     dir.write("msdef", definition("0", "KR", 0, 0, {kTrypticPeak}));
-    EXPECT_EQ(kavro::run_mass_search(dir / "msdef", dir / "no/dir/out", {}), 1);
-    EXPECT_EQ(cap.err(), "Cannot open file: " + (dir / "none") + "\n\nCannot open file: " + (dir / "no/dir/out") + "\n\n");
+    auto out = kavro::Writer::open_truncate(dir / "out");
+    auto full = kavro::Writer::open_truncate("/dev/full");
+    int missing = -1, unwritable = 1;
+    std::string said;
+    {
+        kavro_test::CaptureConsole cap;
+        missing = kavro::run_mass_search(dir / "none", *out, {});
+        if (full) unwritable = kavro::run_mass_search(dir / "msdef", *full, {});
+        said = cap.err();
+    }
+    EXPECT_EQ(missing, 1);
+    EXPECT_EQ(unwritable, 1);  // the echo and the table cannot be written
+    EXPECT_THAT(said, testing::StartsWith("Cannot open file: " + (dir / "none") + "\n\n"));
+    if (full) EXPECT_THAT(said, testing::EndsWith("\nUnable to write output file.\n"));
+    EXPECT_TRUE(out->close());
+    if (full) EXPECT_FALSE(full->close());
 }
 
 }  // namespace

@@ -220,11 +220,9 @@ TEST_F(FastaWriter, BatchFileAppendsOrGoesToStandardOutput) {
     EXPECT_EQ(dir.read("out.fa"), fasta("a", "ACGT") + fasta("a", "ACGT"));
     EXPECT_EQ(console.out(), "");
 
-    kavro::g_settings.write_to_stdout = true;
-    EXPECT_EQ(kavro::write_fasta_all(dir / "stdout", batch), 0);
+    EXPECT_EQ(kavro::write_fasta_all({dir / "stdout", true}, batch), 0);
     EXPECT_EQ(console.out(), fasta("a", "ACGT"));
     EXPECT_FALSE(dir.exists("stdout"));
-    kavro::g_settings.write_to_stdout = false;
 
     EXPECT_EQ(kavro::write_fasta_all(dir / "no/dir.fa", batch), 1);
     EXPECT_EQ(kavro::write_fasta_range_file(dir / "no/dir.fa", batch, 0, 1), 1);

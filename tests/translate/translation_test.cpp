@@ -4,6 +4,7 @@
 
 #include "core/program_exit.hpp"
 #include "core/settings.hpp"
+#include "core/console.hpp"
 #include "support/run_kavro.hpp"
 
 namespace {
@@ -111,9 +112,9 @@ TEST(TranslateCollection, DotsStayOutOfDataOnStandardOutput) {
     // go to standard error.
     kavro::Collection seqs{dna("a", "ATGAAA"), dna("b", "ATGCCC")};
     kavro_test::CaptureConsole cap;
-    kavro::g_settings.write_to_stdout = true;
+    kavro::set_messages_to_stderr(true);
     const int status = kavro::translate_collection_in_place(seqs, 1, "default");
-    kavro::g_settings.write_to_stdout = false;
+    kavro::set_messages_to_stderr(false);
     EXPECT_EQ(status, 0);
     EXPECT_EQ(cap.out(), "");
     EXPECT_EQ(cap.err(), ".\n");
