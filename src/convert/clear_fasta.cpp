@@ -274,7 +274,6 @@ int clear_fasta_stream(TofastOptions& opts) {
     }
     err(".\n");
     clear_marks(writer.records());
-    g_entry_count = writer.records();
 
     if (writer.type() == ResidueKind::Protein) {
         // The protein rule: nothing else to neglect in clear mode.

@@ -49,8 +49,7 @@ void batch_end() { out("\n"); }
 
 template <typename Op>
 int for_each_record(Collection& seqs, Op op) {
-    const std::size_t n = std::min(seqs.size(), static_cast<std::size_t>(std::max(g_entry_count, 0L)));
-    for (std::size_t i = 0; i < n; ++i) {
+    for (std::size_t i = 0; i < seqs.size(); ++i) {
         if (op(seqs[i]) != 0) return 1;
         if (i % 10 == 0) batch_mark('.');
     }

@@ -14,8 +14,8 @@ namespace kavro {
 // type DNA, "_DNA" and "; Converted to DNA." added.
 [[nodiscard]] int to_dna(SequenceRecord& rec);
 
-// Apply the one-record operation to the first g_entry_count records (never
-// more than the collection holds), stopping at the first failure. A progress
+// Apply the one-record operation to every record, stopping at the first
+// failure. A progress
 // dot follows records 0, 10, 20, ... and a newline ends the pass.
 [[nodiscard]] int complement_all(Collection& seqs);
 [[nodiscard]] int to_rna_all(Collection& seqs);

@@ -38,11 +38,6 @@ struct SequenceRecord {
 
 using Collection = std::vector<SequenceRecord>;
 
-// The number of records in the collection most recently read by a
-// multi-sequence reader; the collection writers and the alignment tools take
-// it as the collection's size.
-inline long g_entry_count = 0;
-
 // ---- record copies ----
 // Header copy: name, accession, organism, definition, length, type, circular;
 // empty residues; molecule not copied.

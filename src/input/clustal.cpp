@@ -135,7 +135,7 @@ std::optional<Collection> read_clustal(const std::string& path, int keep_unclass
     // Every row of a block has the block's width, so every entry now holds
     // the same number of residues: the full alignment, whether the file
     // ended inside a block or after the separator that closed the first.
-    settle_alignment(entries, count, keep_unclassified);
+    settle_alignment(entries, keep_unclassified);
     return entries;
 }
 

@@ -48,7 +48,6 @@ std::optional<SequenceRecord> read_embl_entry(LineReader& in, std::int64_t& posi
 std::optional<SequenceRecord> read_pir_entry(LineReader& in, std::int64_t& position);
 
 // ---- collections ----
-// Each sets g_entry_count to the size of the collection it returns.
 std::optional<Collection> read_multi_fasta(const std::string& path, ResidueKind requested_type);
 std::optional<Collection> read_clustal(const std::string& path, int keep_unclassified);
 std::optional<Collection> read_phylip(const std::string& path, int keep_unclassified);

@@ -143,7 +143,6 @@ std::optional<Collection> read_multi_fasta(const std::string& path, ResidueKind 
     }
     if (!in->finish()) return std::nullopt;
     err(".\n");
-    g_entry_count = static_cast<long>(entries.size());
     for (SequenceRecord& rec : entries)
         if (rec.type == ResidueKind::Unknown) rec.type = classify_residues(rec);
     return entries;

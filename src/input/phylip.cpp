@@ -132,7 +132,7 @@ std::optional<Collection> read_phylip(const std::string& path, int keep_unclassi
     if (count == 0) return std::nullopt;
     // An entry whose last row is missing keeps the residues it has: its
     // length is what was read, never more.
-    settle_alignment(entries, count, keep_unclassified);
+    settle_alignment(entries, keep_unclassified);
     return entries;
 }
 

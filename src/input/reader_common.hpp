@@ -121,10 +121,9 @@ void read_entry_body(LineReader& in, SequenceRecord& rec, const EntryBody& body)
 // entry named `name`. False after "Too long ID name.\n" (a name over
 // name_width) or "Only one sequence.\n" (the second row repeats the first).
 [[nodiscard]] bool add_alignment_entry(Collection& entries, std::string_view name, std::size_t name_width);
-// The end of an alignment read: every entry's length, the entry count and
-// the type: the first entry's classification for all, or 0 when
-// keep_unclassified is set.
-void settle_alignment(Collection& entries, std::size_t count, int keep_unclassified);
+// The end of an alignment read: every entry's length and the type: the first
+// entry's classification for all, or unknown when keep_unclassified is set.
+void settle_alignment(Collection& entries, int keep_unclassified);
 
 // The first `max` white-space-delimited words of text; missing words are
 // empty views.

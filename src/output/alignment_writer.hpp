@@ -9,7 +9,6 @@
 namespace kavro {
 
 // 0 success, 1 no collection ("Empty sequence.\n"), 2 write error.
-// The collection's size is g_entry_count (and never more than its size).
 [[nodiscard]] int write_clustal(Writer& out, Collection* seqs, long name_width);
 [[nodiscard]] int write_phylip(Writer& out, Collection* seqs, long name_width);
 [[nodiscard]] int write_nexus(Writer& out, Collection* seqs, long name_width);

@@ -30,8 +30,8 @@ std::size_t write_printable(Writer& out, std::string_view text);
 // characters of the name, then blanks.
 void write_name_field(Writer& out, std::string_view name, std::size_t name_width, std::size_t field_width);
 
-// The number of entries the alignment writers and the sort work on: the entry
-// count, but never more than the collection holds (0 for no collection).
+// The number of entries the alignment writers and the sort work on (0 for no
+// collection).
 std::size_t collection_count(const Collection* seqs);
 
 }  // namespace kavro::output_detail

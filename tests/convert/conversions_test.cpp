@@ -23,7 +23,6 @@ SequenceRecord record(const std::string& name, const std::string& residues, kavr
 Collection collection(std::size_t n, const std::string& residues, kavro::ResidueKind type) {
     Collection c;
     for (std::size_t i = 0; i < n; ++i) c.push_back(record("s" + std::to_string(i), residues, type));
-    kavro::g_entry_count = static_cast<long>(n);
     return c;
 }
 
@@ -87,7 +86,6 @@ TEST(BatchConversions, MarksGoToStandardErrorWhileDataGoesToStandardOutput) {
 TEST(BatchConversions, StopAtTheFirstFailure) {
     Collection seqs = {record("a", "acgt", kavro::ResidueKind::Dna), record("b", "acgu", kavro::ResidueKind::Rna),
                        record("c", "acgt", kavro::ResidueKind::Dna)};
-    kavro::g_entry_count = 3;
     kavro_test::CaptureConsole console;
     EXPECT_EQ(kavro::to_rna_all(seqs), 1);
     EXPECT_EQ(seqs[0].residues, "ACGU");
@@ -95,20 +93,17 @@ TEST(BatchConversions, StopAtTheFirstFailure) {
     EXPECT_NE(console.err().find("This is not DNA.\n"), std::string::npos);
 }
 
-TEST(BatchConversions, TouchOnlyTheEntryCountAndNeverMoreThanTheCollection) {
+TEST(BatchConversions, TouchEveryRecordOfTheCollection) {
     auto seqs = collection(3, "acgt", kavro::ResidueKind::Dna);
-    kavro::g_entry_count = 2;
     kavro_test::CaptureConsole console;
     EXPECT_EQ(kavro::to_rna_all(seqs), 0);
-    EXPECT_EQ(seqs[1].residues, "ACGU");
-    EXPECT_EQ(seqs[2].residues, "acgt");
-    kavro::g_entry_count = 10;
-    EXPECT_EQ(kavro::to_dna_all(seqs), 1);  // the third is still DNA; nothing past it is read
+    EXPECT_EQ(seqs[2].residues, "ACGU");
+    EXPECT_EQ(kavro::to_dna_all(seqs), 0);
+    EXPECT_EQ(seqs[2].residues, "ACGT");
 }
 
 TEST(BatchConversions, ComplementAndClearGapsWorkRecordByRecord) {
     Collection seqs = {record("s1", "aacgt", kavro::ResidueKind::Dna), record("s2", "ac-g t*", kavro::ResidueKind::Dna)};
-    kavro::g_entry_count = 2;
     kavro_test::CaptureConsole console;
     EXPECT_EQ(kavro::clear_gaps_all(seqs), 0);
     EXPECT_EQ(seqs[1].residues, "ACGT");
@@ -121,7 +116,6 @@ TEST(BatchConversions, ComplementAndClearGapsWorkRecordByRecord) {
 
 TEST(BatchConversions, ComplementNamesTheRecordItCannotTurn) {
     Collection seqs = {record("p1", "MKVLAAGIW", kavro::ResidueKind::Protein)};
-    kavro::g_entry_count = 1;
     kavro_test::CaptureConsole console;
     EXPECT_EQ(kavro::complement_all(seqs), 1);
     EXPECT_NE(console.err().find("Error in converting to complementary in sequence: p1.\n"), std::string::npos);

@@ -26,7 +26,6 @@ Collection alignment(const std::vector<std::string>& names, std::size_t length) 
         seqs.push_back(record(n, res));
         ++letter;
     }
-    kavro::g_entry_count = static_cast<long>(seqs.size());
     return seqs;
 }
 
@@ -138,8 +137,8 @@ TEST_F(AlignmentWriter, WrapperFailures) {
     EXPECT_EQ(kavro::write_clustal_file(dir / "no/x.aln", &seqs), 1);
     EXPECT_EQ(kavro::write_phylip_file(dir / "x.phy", nullptr), 1);
     EXPECT_EQ(kavro::write_nexus_file("/dev/full", &seqs), 2);
-    kavro::g_entry_count = 0;  // an empty collection has no first entry to measure
-    EXPECT_EQ(kavro::write_clustal_file(dir / "y.aln", &seqs), 1);
+    Collection none;  // an empty collection has no first entry to measure
+    EXPECT_EQ(kavro::write_clustal_file(dir / "y.aln", &none), 1);
     EXPECT_EQ(console.err(), "Cannot open file: " + (dir / "no/x.aln") +
                                  "\nEmpty sequence.\nWriting error.\nTrouble in writing file: /dev/full\n"
                                  "Empty sequence.\n");
@@ -148,13 +147,9 @@ TEST_F(AlignmentWriter, WrapperFailures) {
     EXPECT_FALSE(dir.exists("y.aln"));
 }
 
-TEST_F(AlignmentWriter, EntryCountLimitsTheCollection) {
+TEST_F(AlignmentWriter, WritesTheWholeCollection) {
     Collection seqs = alignment({"a", "b", "c"}, 3);
-    kavro::g_entry_count = 2;
     std::string text = written([&](Writer& w) { EXPECT_EQ(kavro::write_phylip(w, &seqs, 10), 0); });
-    EXPECT_EQ(text, "2\t3\tI\na          ABC\nb          BCD\n\n");
-    kavro::g_entry_count = 10;  // never beyond what the collection holds
-    text = written([&](Writer& w) { EXPECT_EQ(kavro::write_phylip(w, &seqs, 10), 0); });
     EXPECT_EQ(text, "3\t3\tI\na          ABC\nb          BCD\nc          CDE\n\n");
 }
 

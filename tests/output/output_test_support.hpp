@@ -32,13 +32,11 @@ inline std::string written(const std::function<void(kavro::Writer&)>& write) {
     return dir.read("out");
 }
 
-// Keeps the settings and the entry count a test changes.
+// Keeps the settings a test changes.
 struct SavedState {
     kavro::Settings settings = kavro::g_settings;
-    long entry_count = kavro::g_entry_count;
     ~SavedState() {
         kavro::g_settings = settings;
-        kavro::g_entry_count = entry_count;
     }
 };
 
