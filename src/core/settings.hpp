@@ -14,19 +14,6 @@ struct Settings {
 
 inline Settings g_settings;
 
-// Keeps the form setting as it was when the guard was made: whatever a
-// reader or command switches while it works is undone on every return.
-class FormGuard {
-public:
-    FormGuard() : saved_(g_settings.form) {}
-    ~FormGuard() { g_settings.form = saved_; }
-    FormGuard(const FormGuard&) = delete;
-    FormGuard& operator=(const FormGuard&) = delete;
-
-private:
-    bool saved_;
-};
-
 // Sets the line length, keeping it at least 1 (the writers divide by it).
 // Returns false, changing nothing, for a value below 1.
 [[nodiscard]] bool set_line_length(long value);

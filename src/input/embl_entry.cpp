@@ -30,12 +30,13 @@ bool contains(std::string_view text, std::string_view part) {
 struct IdLine {
     std::string name;
     long header_length = 0;
+    bool circular = false;  // the ID line says so
 };
 
 // Parses the ID line (without "ID "); may change the requested type and
 // the record's molecule. False after a message when the entry is refused.
 bool parse_id_line(std::string line, SequenceRecord& rec, ResidueKind& requested_type, IdLine& id) {
-    if (contains(line, "circular")) g_settings.form = true;
+    if (contains(line, "circular")) id.circular = true;
     replace_char(line, ';', ' ');
     auto w = split_words(line, 3);
     std::string_view second = w[1];
@@ -128,7 +129,6 @@ void take_clean_lines(LineReader& in, std::string& residues) {
 
 std::optional<SequenceRecord> read_embl_entry(LineReader& in, std::int64_t& position, ResidueKind requested_type) {
     if (!seek_entry(in, position)) return std::nullopt;
-    FormGuard form;
     SequenceRecord rec;
     IdLine id;
     std::string_view piece;
@@ -180,7 +180,7 @@ std::optional<SequenceRecord> read_embl_entry(LineReader& in, std::int64_t& posi
         err("but %ld bases were read.\n", rec.length);
     }
     if (rec.length == 0) return std::nullopt;
-    if (g_settings.form) rec.circular = 1;
+    if (g_settings.form || id.circular) rec.circular = 1;
     rec.type = requested_type;
     position = in.tell();
     return rec;

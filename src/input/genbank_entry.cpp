@@ -28,14 +28,15 @@ void report_locus(std::string_view line, bool go_on) {
 
 std::optional<SequenceRecord> read_genbank_entry(LineReader& in, std::int64_t& position, ResidueKind requested_type) {
     if (!seek_entry(in, position)) return std::nullopt;
-    FormGuard form;
+    // Circular when the setting says so or the LOCUS line does.
+    bool circular = g_settings.form;
     SequenceRecord rec;
     std::string molecule_word;
     long header_length = 0;
     try {
         std::string_view rest;
         if (find_header(in, "LOCUS ", rest)) {
-            if (rest.find("circular") != std::string_view::npos) g_settings.form = true;
+            if (rest.find("circular") != std::string_view::npos) circular = true;
             auto words = split_words(rest, 4);
             std::string_view name = words[0];
             if (name.size() > kNameWidth) {
@@ -76,7 +77,7 @@ std::optional<SequenceRecord> read_genbank_entry(LineReader& in, std::int64_t& p
         err("but %ld bases were read.\n", rec.length);
     }
     if (rec.length == 0) return std::nullopt;
-    if (g_settings.form) rec.circular = 1;
+    if (circular) rec.circular = 1;
     if (molecule_word == "DNA")
         rec.type = ResidueKind::Dna;
     else if (molecule_word == "RNA")

@@ -141,11 +141,8 @@ int cmd_getseq2(int count, CommandLine& words) {
     // read_sequence has already classified the entries whose reader gives
     // them no type (raw and FASTA); the others carry their header's type.
     if (format != SeqFormat::Fasta && format != SeqFormat::Raw) rec->type = classify_residues(*rec);
-    // The run takes the entry's circular flag when the setting is off; the
-    // setting is given back however the command ends.
-    FormGuard form_guard;
-    if (!g_settings.form) g_settings.form = rec->circular != 0;
-    const bool circular = g_settings.form;
+    // Circular when the setting says so or the entry does.
+    const bool circular = g_settings.form || rec->circular != 0;
 
     out("Data type is %s\n", type_name(rec->type));
     if (rec->definition.size() > kDefinitionWidth) rec->definition.resize(kDefinitionWidth);
