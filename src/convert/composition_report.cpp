@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "convert/info_report.hpp"
-#include "convert/info_report_format.hpp"
+#include "core/report_line.hpp"
 #include "core/console.hpp"
 #include "translate/codon_table.hpp"
 

@@ -10,33 +10,13 @@
 #include <string>
 #include <string_view>
 
+#include "core/amino_acids.hpp"
 #include "core/sequence.hpp"
 #include "core/console.hpp"
 #include "core/writer.hpp"
 #include "output/output_target.hpp"
 
 namespace kavro {
-
-// ---- amino-acid table (shared with the peptide-mass search) ----
-struct AminoAcid {
-    std::string_view name;  // three-letter name
-    char code;              // one-letter code
-};
-inline constexpr std::size_t kAminoAcidCount = 20;
-inline constexpr AminoAcid kAminoAcids[kAminoAcidCount] = {
-    {"Ala", 'A'}, {"Cys", 'C'}, {"Asp", 'D'}, {"Glu", 'E'}, {"Phe", 'F'}, {"Gly", 'G'}, {"His", 'H'},
-    {"Ile", 'I'}, {"Lys", 'K'}, {"Leu", 'L'}, {"Met", 'M'}, {"Asn", 'N'}, {"Pro", 'P'}, {"Gln", 'Q'},
-    {"Arg", 'R'}, {"Ser", 'S'}, {"Thr", 'T'}, {"Val", 'V'}, {"Trp", 'W'}, {"Tyr", 'Y'},
-};
-// Average masses of the free amino acids, in the table's order, and water.
-inline constexpr double kAverageMasses[kAminoAcidCount] = {
-    89.09,  121.12, 133.1,  147.13, 165.19, 75.07,  155.16, 131.17, 146.19, 131.17,
-    149.21, 132.1,  115.13, 146.15, 174.2,  105.09, 119.12, 117.15, 204.22, 181.19,
-};
-inline constexpr double kAverageWater = 18.01528;
-
-// Row of a residue letter (either case) in kAminoAcids, or -1.
-[[nodiscard]] int amino_acid_index(char c);
 
 // ---- codon counters ----
 // Counters by codon index; the last slot (not a codon) is never filled.

@@ -2,7 +2,7 @@
 #include <vector>
 
 #include "convert/info_report.hpp"
-#include "convert/info_report_format.hpp"
+#include "core/report_line.hpp"
 #include "core/console.hpp"
 #include "translate/codon_table.hpp"
 

@@ -7,9 +7,9 @@
 #include <new>
 #include <numeric>
 
-#include "convert/info_report.hpp"
-#include "convert/info_report_format.hpp"
+#include "core/amino_acids.hpp"
 #include "core/console.hpp"
+#include "core/report_line.hpp"
 
 namespace kavro {
 

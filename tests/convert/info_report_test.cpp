@@ -8,7 +8,7 @@
 
 #include "core/console.hpp"
 #include "core/settings.hpp"
-#include "convert/info_report_format.hpp"
+#include "core/report_line.hpp"
 #include "support/records.hpp"
 #include "support/run_kavro.hpp"
 #include "translate/codon_table.hpp"
