@@ -26,8 +26,8 @@
 #include "input/line_reader.hpp"
 #include "output/alignment_writer.hpp"
 #include "output/fasta_writer.hpp"
-#include "shell/commands.hpp"
-#include "shell/help.hpp"
+#include "ui/command_line.hpp"
+#include "ui/help.hpp"
 
 namespace kavro {
 

@@ -9,7 +9,7 @@
 #include "core/program_exit.hpp"
 #include "core/text_ops.hpp"
 #include "input/line_reader.hpp"
-#include "shell/prompt.hpp"
+#include "ui/prompt.hpp"
 
 namespace kavro {
 

@@ -8,7 +8,7 @@
 
 #include "core/sequence.hpp"
 #include "output/output_target.hpp"
-#include "shell/command_line.hpp"
+#include "ui/command_line.hpp"
 
 namespace kavro {
 

@@ -7,7 +7,7 @@
 #include "core/console.hpp"
 #include "core/settings.hpp"
 #include "core/text_ops.hpp"
-#include "shell/commands.hpp"
+#include "ui/command_line.hpp"
 #include "shell/runtime_settings.hpp"
 
 namespace kavro {

@@ -13,9 +13,9 @@
 #include "input/line_reader.hpp"
 #include "shell/command_table.hpp"
 #include "shell/commands.hpp"
-#include "shell/help.hpp"
-#include "shell/menus.hpp"
-#include "shell/prompt.hpp"
+#include "ui/help.hpp"
+#include "ui/menus.hpp"
+#include "ui/prompt.hpp"
 #include "shell/runtime_settings.hpp"
 #include "shell/tokenizer.hpp"
 
@@ -120,14 +120,15 @@ void finish(int status) {
         jout("終了します..\n");
 }
 
-// True for a command line such as "tofast in.gb stdout ...": the converter
-// writes its data to standard output, so the banner, the echo and the
-// closing line must not go there too.
+// True for a command line such as "tofast in.gb stdout ...": the command
+// writes its data to standard output (its table row says which word names
+// the output), so the banner, the echo and the closing line must not go
+// there too.
 bool data_to_stdout(int argc, char** argv) {
-    if (argc < 4) return false;
+    if (argc < 2) return false;
     const CommandRow* row = find_command(argv[1]);
-    if (!row || row->handler != cmd_tofast) return false;
-    const std::string_view out = argv[3];
+    if (!row || row->data_output_word <= 0 || argc <= row->data_output_word + 1) return false;
+    const std::string_view out = argv[row->data_output_word + 1];
     return out == "stdout" || out == "STDOUT";
 }
 

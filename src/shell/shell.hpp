@@ -1,7 +1,7 @@
 #pragma once
 // The program's entry: banner, environment, and the three run modes.
 
-#include "shell/command_line.hpp"
+#include "ui/command_line.hpp"
 
 namespace kavro {
 

@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-#include "shell/command_line.hpp"
+#include "ui/command_line.hpp"
 
 namespace kavro {
 

@@ -14,9 +14,9 @@
 #include "input/formats.hpp"
 #include "input/line_reader.hpp"
 #include "output/fasta_writer.hpp"
-#include "shell/commands.hpp"
-#include "shell/help.hpp"
-#include "shell/prompt.hpp"
+#include "ui/command_line.hpp"
+#include "ui/help.hpp"
+#include "ui/prompt.hpp"
 
 namespace kavro {
 

@@ -12,10 +12,10 @@
 #include "core/program_exit.hpp"
 #include "core/text_ops.hpp"
 #include "input/line_reader.hpp"
-#include "shell/commands.hpp"
-#include "shell/file_copy.hpp"
-#include "shell/help.hpp"
-#include "shell/prompt.hpp"
+#include "ui/command_line.hpp"
+#include "ui/file_copy.hpp"
+#include "ui/help.hpp"
+#include "ui/prompt.hpp"
 #include "textutil/txtr_passes.hpp"
 
 namespace kavro {

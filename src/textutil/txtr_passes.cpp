@@ -5,7 +5,7 @@
 #include "core/text_ops.hpp"
 #include "core/writer.hpp"
 #include "input/line_reader.hpp"
-#include "shell/file_copy.hpp"
+#include "ui/file_copy.hpp"
 
 namespace kavro::txtr {
 

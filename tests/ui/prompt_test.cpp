@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "shell/console_input.hpp"
+#include "ui/console_input.hpp"
 #include "support/run_kavro.hpp"
 
 namespace {

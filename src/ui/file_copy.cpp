@@ -1,4 +1,4 @@
-#include "shell/file_copy.hpp"
+#include "ui/file_copy.hpp"
 
 #include <sys/stat.h>
 

@@ -4,8 +4,8 @@
 
 #include "core/sjis.hpp"
 #include "shell/command_table.hpp"
-#include "shell/help.hpp"
-#include "shell/usage_texts.hpp"
+#include "ui/help.hpp"
+#include "ui/usage_texts.hpp"
 #include "support/run_kavro.hpp"
 
 namespace {
@@ -19,10 +19,10 @@ std::string help_output(std::string_view word) {
 }
 
 TEST(Help, EveryTextConvertsToShiftJis) {
-    for (const auto& row : kavro::command_table()) {
+    for (const auto& topic : kavro::help_topics()) {
         std::size_t missing = 0;
-        kavro::utf8_to_sjis(row.usage, &missing);
-        EXPECT_EQ(missing, 0u) << row.words[0];
+        kavro::utf8_to_sjis(topic.usage, &missing);
+        EXPECT_EQ(missing, 0u) << topic.word;
     }
     std::size_t missing = 0;
     kavro::utf8_to_sjis(kavro::usage::codon_tables, &missing);
