@@ -26,7 +26,10 @@ test-asan: build-asan
 # Every test, in the release build and under the sanitizers.
 test: test-release test-asan
 
-demo: build
+# The demo needs the executable only, not the test binary.
+demo:
+	cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+	cmake --build build -j $(JOBS) --target kavro
 	@sh examples/demo.sh build/kavro
 
 install: build

@@ -125,7 +125,13 @@ int collection_path(TofastOptions& opts, SeqFormat format) {
     }
     if (opts.clear_mode && fasta && clear_gaps_all(*seqs) != 0) end_program(1);
 
-    ResidueKind type = seqs->empty() ? ResidueKind::Unknown : classify_residues(seqs->front());
+    // The collection's type is the type of its first record with residues.
+    ResidueKind type = ResidueKind::Unknown;
+    for (const SequenceRecord& rec : *seqs) {
+        if (rec.length == 0) continue;
+        type = classify_residues(rec);
+        break;
+    }
     apply_protein_rule(opts, type);
     if (opts.complement) {
         if (!is_nucleic(type)) {
@@ -166,15 +172,17 @@ int collection_path(TofastOptions& opts, SeqFormat format) {
         return 0;
     }
     if (opts.clear_mode) {
-        // Names only, and no record of another kind than the first: the
-        // writer skips records left without residues (CLUSTAL files here).
+        // Names only, and no record of another kind than the collection's:
+        // the writer skips records left without residues.
+        LeftOutRecords left_out;
         for (SequenceRecord& rec : *seqs) {
             rec.definition.clear();
-            if (classify_residues(rec) != type) {
+            if (!left_out.keep(rec, classify_residues(rec), type)) {
                 rec.residues.clear();
                 rec.length = 0;
             }
         }
+        left_out.summary();
     }
     long minimum = 0, maximum = 0;
     if (opts.mask) {
@@ -203,14 +211,26 @@ const char* entry_file_kind(SeqFormat format) {
     }
 }
 
-// The next entry from `position`, by the reader of the format; the type of
-// the previous entry is the type asked for.
-std::optional<SequenceRecord> read_entry(LineReader& in, SeqFormat format, std::int64_t& position, ResidueKind requested_type) {
-    switch (format) {
-        case SeqFormat::Genbank:
-        case SeqFormat::GenbankProtein: return read_genbank_entry(in, position, requested_type);
-        case SeqFormat::Pir: return read_pir_entry(in, position);
-        default: return read_embl_entry(in, position, requested_type);
+// The next entry from `position`, by the reader of the format. Every entry
+// is read with its own type, as the first one is: a file may mix DNA and
+// protein entries. An entry without residues (CONTIG-only) is passed over
+// with a message naming it; nothing comes only at the end of the file or
+// on a failure.
+std::optional<SequenceRecord> read_entry(LineReader& in, SeqFormat format, std::int64_t& position) {
+    for (;;) {
+        EmptyEntry empty;
+        std::optional<SequenceRecord> rec;
+        switch (format) {
+            case SeqFormat::Genbank:
+            case SeqFormat::GenbankProtein:
+                rec = read_genbank_entry(in, position, ResidueKind::Unknown, &empty);
+                break;
+            case SeqFormat::Pir: return read_pir_entry(in, position);
+            default: rec = read_embl_entry(in, position, ResidueKind::Unknown, &empty); break;
+        }
+        if (rec || empty.next < 0) return rec;
+        err("\nEntry without residues skipped: %s\n", empty.name.c_str());
+        position = empty.next;
     }
 }
 
@@ -236,12 +256,10 @@ int entry_path(TofastOptions& opts, SeqFormat format) {
     const std::size_t definition_room = 2 * static_cast<std::size_t>(std::max(g_settings.line_length, 1));
 
     std::int64_t position = 0;
-    ResidueKind previous_type = ResidueKind::Unknown;
-    while (std::optional<SequenceRecord> entry = read_entry(*in, format, position, previous_type)) {
+    while (std::optional<SequenceRecord> entry = read_entry(*in, format, position)) {
         SequenceRecord& rec = *entry;
         opts.output_type = chosen_type;
         if (rec.type != ResidueKind::Dna && rec.type != ResidueKind::Protein) rec.type = classify_residues(rec);
-        previous_type = rec.type;
         apply_protein_rule(opts, rec.type);
         err("%s, ", rec.name.c_str());
 

@@ -163,8 +163,9 @@ int run_tofast_dialog(TofastOptions& opts) {
     if (ask_argument(opts.input_path, "入力ファイル名") != 1) return 1;
     if (ask_argument(opts.output_path, "出力ファイル名") != 1) return 1;
 
-    // The special answers accumulate; only a data type ends the question.
-    while (opts.output_type == ResidueKind::Unknown) {
+    // The special answers accumulate; a data type, or n for no change of
+    // type, ends the question.
+    for (bool answered = false; !answered;) {
         out("Output data type? d <DNA>, r <RNA>, p <protein>, n <no change>.\n");
         out("Or special output? i <info>, b <compositional variation>.\n");
         std::string w;
@@ -176,9 +177,10 @@ int run_tofast_dialog(TofastOptions& opts) {
             opts.mask = true;
         } else {
             switch (w.empty() ? '\0' : w[0]) {
-                case 'd': opts.output_type = ResidueKind::Dna; break;
-                case 'r': opts.output_type = ResidueKind::Rna; break;
-                case 'p': opts.output_type = ResidueKind::Protein; break;
+                case 'd': opts.output_type = ResidueKind::Dna; answered = true; break;
+                case 'r': opts.output_type = ResidueKind::Rna; answered = true; break;
+                case 'p': opts.output_type = ResidueKind::Protein; answered = true; break;
+                case 'n': opts.output_type = ResidueKind::Unknown; answered = true; break;
                 case 'i': opts.info = true; break;
                 case 'b': opts.composition = true; break;
                 case 's': opts.sort = true; break;
@@ -204,7 +206,7 @@ int run_tofast_dialog(TofastOptions& opts) {
     } else if (opts.composition) {
         if (!ask_size("Window size in bp?\n", opts.window)) return 1;
         if (!ask_size("Slide size in bp?\n", opts.slide)) return 1;
-    } else if (opts.output_type == ResidueKind::Dna || opts.output_type == ResidueKind::Rna) {
+    } else if (opts.output_type != ResidueKind::Protein) {
         std::string w;
         do {
             out("c <complementary> or n <normal> strand?\n");

@@ -120,20 +120,14 @@ bool only_dna_letters(const char* text, std::size_t n) {
 
 }  // namespace
 
-ResidueKind classify_residues(const SequenceRecord* rec) {
-    if (rec == nullptr) {
-        err("This is not a valid sequence in c_comp.\n");
-        end_program(1);
-    }
-    if (rec->length == 0 || rec->residues.empty()) return ResidueKind::Unknown;
-    // Counting covers at most the first `length` characters (fewer at a NUL):
-    // when none of these is another counted letter, the text is DNA.
-    const std::size_t counted = rec->length < 0 ? 0 : std::min(static_cast<std::size_t>(rec->length), rec->residues.size());
-    if (only_dna_letters(rec->residues.data(), counted)) return ResidueKind::Dna;
+ResidueKind classify_text(std::string_view residues) {
+    if (residues.empty()) return ResidueKind::Unknown;
+    // When no character is another counted letter, the text is DNA.
+    if (only_dna_letters(residues.data(), residues.size())) return ResidueKind::Dna;
     Composition comp;
     zero_composition(comp);
     // Its result needs no check: a text that starts with NUL counts nothing.
-    static_cast<void>(count_composition(rec->residues.c_str(), rec->length, comp));
+    static_cast<void>(count_composition(residues.data(), static_cast<long>(residues.size()), comp));
     long letters = 0;
     for (int i = 1; i <= 22; ++i) letters += comp[static_cast<std::size_t>(i)];
     auto n = [&](char c) { return comp[static_cast<std::size_t>(composition_slot(c))]; };
@@ -142,9 +136,27 @@ ResidueKind classify_residues(const SequenceRecord* rec) {
     const double L = static_cast<double>(letters);
     if (acg + n('T') == letters) return ResidueKind::Dna;
     if (acg + n('U') == letters) return ResidueKind::Rna;
-    if (static_cast<double>(acg + n('U') + nry) >= 0.95 * L) return ResidueKind::Rna;
+    // The ambiguity codes N, R and Y belong to both alphabets: a text of
+    // them and A, C, G is RNA only when it holds more U than T, so that
+    // N-rich DNA with few T (or none) stays DNA.
+    if (n('U') > n('T') && static_cast<double>(acg + n('U') + nry) >= 0.95 * L) return ResidueKind::Rna;
     if (static_cast<double>(acg + n('T') + nry) >= 0.95 * L) return ResidueKind::Dna;
     return n('U') > 1 ? ResidueKind::Unknown : ResidueKind::Protein;
+}
+
+ResidueKind classify_residues(const SequenceRecord* rec) {
+    if (rec == nullptr) {
+        err("This is not a valid sequence in c_comp.\n");
+        end_program(1);
+    }
+    if (rec->length == 0 || rec->residues.empty()) return ResidueKind::Unknown;
+    // Classification covers at most the first `length` characters, and
+    // stops at a NUL as counting does.
+    std::string_view text(rec->residues);
+    text = text.substr(0, rec->length < 0 ? 0 : std::min(static_cast<std::size_t>(rec->length), text.size()));
+    text = text.substr(0, std::min(text.find('\0'), text.size()));
+    // A text without a counted letter (gaps, digits, a NUL first) is DNA.
+    return text.empty() ? ResidueKind::Dna : classify_text(text);
 }
 
 }  // namespace kavro

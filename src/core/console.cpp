@@ -65,6 +65,14 @@ void vprint_to(Writer& w, const char* fmt, va_list ap) { w.vprintf(fmt, ap); }
 
 ConsoleEncoding console_encoding(int fd) {
     if (forced) return *forced;
+    // KAVRO_CHARSET=UTF-8 chooses UTF-8 everywhere (logs, pipes, CI output);
+    // otherwise a UTF-8 terminal gets UTF-8 and everything else Shift_JIS.
+    static const bool utf8_chosen = [] {
+        const char* v = std::getenv("KAVRO_CHARSET");
+        return v && (std::strcmp(v, "UTF-8") == 0 || std::strcmp(v, "utf-8") == 0 || std::strcmp(v, "UTF8") == 0 ||
+                     std::strcmp(v, "utf8") == 0);
+    }();
+    if (utf8_chosen) return ConsoleEncoding::Utf8;
     static const bool utf8_locale = locale_is_utf8();
     if (utf8_locale && isatty(fd)) return ConsoleEncoding::Utf8;
     return ConsoleEncoding::ShiftJis;
@@ -129,11 +137,17 @@ void jout_text(std::string_view utf8) {
 }
 
 void progress(char mark) {
-    message_start();
+    // Marks are flushed at once where a person watches them; into a file or
+    // a pipe they leave with the rest of the stream, so a run that writes a
+    // mark per record costs no system call per record.
+    static const bool out_live = isatty(1) != 0;
+    static const bool err_live = isatty(2) != 0;
+    const bool live = messages_on_stderr ? err_live : out_live;
+    if (live) message_start();
     Writer& w = message_stream();
     w.put('\b');
     w.put(mark);
-    w.flush();
+    if (live) w.flush();
 }
 
 void flush_out() { std_out().flush(); }

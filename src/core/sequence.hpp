@@ -64,6 +64,8 @@ void zero_composition(Composition& comp);
 // ResidueKind::Protein. A null record ends the program (status 1).
 ResidueKind classify_residues(const SequenceRecord* rec);
 inline ResidueKind classify_residues(const SequenceRecord& rec) { return classify_residues(&rec); }
+// The same classification of a whole residue text.
+ResidueKind classify_text(std::string_view residues);
 
 // ---- operations (0 success, 1 failure; messages on standard error) ----
 [[nodiscard]] int clear_gaps(SequenceRecord& rec);

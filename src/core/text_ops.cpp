@@ -30,13 +30,12 @@ void strip_quotes(std::string& word) {
     word = word.substr(i, n - i);
 }
 
-int degap_upper(std::string& text) {
+void degap_upper(std::string& text) {
     std::size_t k = 0;
     for (char c : text) {
         if (c != '-') text[k++] = to_upper(c);
     }
     text.resize(k);
-    return 0;
 }
 
 int remove_substring(std::string& text, std::string_view part) {

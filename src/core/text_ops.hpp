@@ -24,7 +24,7 @@ inline char to_lower(char c) { return is_upper(c) ? static_cast<char>(c + 32) : 
 void trim_right(std::string& text);      // drops trailing "\n", "\r" and spaces
 void trim_left(std::string& text);       // drops leading spaces
 void strip_quotes(std::string& word);    // drops leading/trailing '"' and spaces
-[[nodiscard]] int degap_upper(std::string& text);      // removes "-", upper-cases; 0
+void degap_upper(std::string& text);     // removes "-", upper-cases
 [[nodiscard]] int remove_substring(std::string& text, std::string_view part);  // 1 if removed
 [[nodiscard]] bool starts_with(std::string_view text, std::string_view prefix);
 // Trims text (in place) first; false for an empty text or suffix, or a

@@ -15,7 +15,6 @@ using namespace input_detail;
 
 namespace {
 
-constexpr std::size_t kNameWidth = 12;
 constexpr std::size_t kMoleculeBelow = 28;
 
 void strange_id_line(const std::string& line) {
@@ -101,13 +100,13 @@ bool parse_id_line(std::string line, SequenceRecord& rec, ResidueKind& requested
     }
     if (all_digits(length_word)) id.header_length = digits_value(length_word);
     std::string_view name = w[0];
-    if (name.size() > kNameWidth) {
+    if (name.size() > kEntryNameWidth) {
         err("\n%s\n", line.c_str());
         embl_format_help();
         err("But we continue.\n");
-    } else {
-        id.name.assign(name);
+        name = name.substr(0, kEntryNameWidth);
     }
+    id.name.assign(name);
     return true;
 }
 
@@ -127,14 +126,17 @@ void take_clean_lines(LineReader& in, std::string& residues) {
 
 }  // namespace
 
-std::optional<SequenceRecord> read_embl_entry(LineReader& in, std::int64_t& position, ResidueKind requested_type) {
+std::optional<SequenceRecord> read_embl_entry(LineReader& in, std::int64_t& position, ResidueKind requested_type,
+                                              EmptyEntry* empty) {
+    if (empty) *empty = EmptyEntry{};
     if (!seek_entry(in, position)) return std::nullopt;
     SequenceRecord rec;
     IdLine id;
     std::string_view piece;
+    bool found = false;
     try {
         std::string_view rest;
-        const bool found = find_header(in, "ID ", rest);
+        found = find_header(in, "ID ", rest);
         if (found) {
             if (!parse_id_line(std::string(rest), rec, requested_type, id)) return std::nullopt;
             rec.name = id.name;
@@ -179,7 +181,10 @@ std::optional<SequenceRecord> read_embl_entry(LineReader& in, std::int64_t& posi
         err("Sequence length is %ld in the header of file,\n", id.header_length);
         err("but %ld bases were read.\n", rec.length);
     }
-    if (rec.length == 0) return std::nullopt;
+    if (rec.length == 0) {
+        if (found && empty) *empty = EmptyEntry{rec.name, in.tell()};
+        return std::nullopt;
+    }
     if (g_settings.form || id.circular) rec.circular = 1;
     rec.type = requested_type;
     position = in.tell();

@@ -14,7 +14,6 @@ using namespace input_detail;
 
 namespace {
 
-constexpr std::size_t kNameWidth = 12;
 // Molecule words of this length or more are not kept in the record.
 constexpr std::size_t kMoleculeBelow = 28;
 
@@ -26,22 +25,26 @@ void report_locus(std::string_view line, bool go_on) {
 
 }  // namespace
 
-std::optional<SequenceRecord> read_genbank_entry(LineReader& in, std::int64_t& position, ResidueKind requested_type) {
+std::optional<SequenceRecord> read_genbank_entry(LineReader& in, std::int64_t& position, ResidueKind requested_type,
+                                                 EmptyEntry* empty) {
+    if (empty) *empty = EmptyEntry{};
     if (!seek_entry(in, position)) return std::nullopt;
     // Circular when the setting says so or the LOCUS line does.
     bool circular = g_settings.form;
     SequenceRecord rec;
     std::string molecule_word;
     long header_length = 0;
+    bool found = false;
     try {
         std::string_view rest;
-        if (find_header(in, "LOCUS ", rest)) {
+        found = find_header(in, "LOCUS ", rest);
+        if (found) {
             if (rest.find("circular") != std::string_view::npos) circular = true;
             auto words = split_words(rest, 4);
             std::string_view name = words[0];
-            if (name.size() > kNameWidth) {
+            if (name.size() > kEntryNameWidth) {
                 report_locus(rest, false);
-                name = name.substr(0, kNameWidth);
+                name = name.substr(0, kEntryNameWidth);
             }
             rec.name.assign(name);
             molecule_word.assign(words[3]);
@@ -76,7 +79,10 @@ std::optional<SequenceRecord> read_genbank_entry(LineReader& in, std::int64_t& p
         err("Sequence length is %ld in the header of file,\n", header_length);
         err("but %ld bases were read.\n", rec.length);
     }
-    if (rec.length == 0) return std::nullopt;
+    if (rec.length == 0) {
+        if (found && empty) *empty = EmptyEntry{rec.name, in.tell()};
+        return std::nullopt;
+    }
     if (circular) rec.circular = 1;
     if (molecule_word == "DNA")
         rec.type = ResidueKind::Dna;

@@ -1,5 +1,6 @@
 // Start and end arguments of the extraction commands: 120, +5, -30,
 // 100+20, 100-20; "last" and unreadable texts give 0.
+#include <algorithm>
 #include <string>
 
 #include "core/text_ops.hpp"
@@ -8,11 +9,29 @@
 
 namespace kavro {
 
-using input_detail::digits_value;
-
 namespace {
 
 constexpr std::size_t kMaxPositionText = 100;
+// Positions are 64-bit; a longer number is held here, far beyond any
+// sequence, where a sum or difference of two still cannot overflow.
+constexpr long kMaxPosition = 1L << 60;
+
+long digits_value(std::string_view digits) {
+    long v = 0;
+    for (char c : digits) {
+        if (!is_digit(c)) break;
+        v = v > kMaxPosition / 10 ? kMaxPosition : std::min(kMaxPosition, v * 10 + (c - '0'));
+    }
+    return v;
+}
+
+// A term of a position expression: digits, or "last" in either case form.
+std::size_t term_length(std::string_view text) {
+    if (text.starts_with("last") || text.starts_with("LAST")) return 4;
+    std::size_t n = 0;
+    while (n < text.size() && is_digit(text[n])) ++n;
+    return n;
+}
 
 // atoi-style: the leading integer of a word (optional sign); 0 if none.
 long leading_integer(std::string_view word) {
@@ -43,6 +62,19 @@ bool digits_only(std::string_view text) {
 }
 
 }  // namespace
+
+bool is_position_text(std::string_view text) {
+    if (text.empty() || text.size() > kMaxPositionText) return false;
+    if (text[0] == '+' || text[0] == '-') text.remove_prefix(1);
+    std::size_t n = term_length(text);
+    if (n == 0) return false;
+    text.remove_prefix(n);
+    if (text.empty()) return true;
+    if (text[0] != '+' && text[0] != '-') return false;
+    text.remove_prefix(1);
+    n = term_length(text);
+    return n != 0 && n == text.size();
+}
 
 long parse_position(std::string_view text) {
     if (text.empty() || text.size() > kMaxPositionText) return 0;

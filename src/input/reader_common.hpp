@@ -23,8 +23,9 @@ struct ByteTable {
     std::array<unsigned char, 256> map{};
 };
 
-// Database residue lines: upper-cased; digits, spaces and control characters
-// dropped; everything else ("-", "*", ".", letters) kept.
+// Database residue lines: upper-cased; digits, spaces, control characters
+// and bytes above 0x7E dropped; every other printable character ("-", "*",
+// ".", letters) kept.
 const ByteTable& residue_table();
 // Printable characters (0x20-0x7E, space included) kept as they are.
 const ByteTable& printable_table();
@@ -96,8 +97,8 @@ std::optional<LineReader> open_input(const std::string& path);
 [[nodiscard]] bool find_header(LineReader& in, std::string_view keyword, std::string_view& rest);
 
 // The name of a PIR or NBRF entry, the first word of `rest` (its header line
-// without the keyword): a word over 11 characters is reported with the line
-// and cut to 12.
+// without the keyword): a word over kEntryNameWidth characters is reported
+// with the line and cut to that width.
 std::string_view code_name(std::string_view rest);
 
 // The body of a database entry after its header line. Per piece, in this

@@ -195,9 +195,12 @@ int write_fasta_batch(Writer& out, Collection& batch, long minimum, long maximum
             mask_long_runs(rec.residues, -minimum, -maximum);
             rec.length = static_cast<long>(rec.residues.size());
         }
-        // An entry that fails says so; the others are still written, and
-        // the batch fails.
-        if (write_fasta_entry(out, &rec, true, '_') != 0) status = 1;
+        // An entry that fails says so and fails the batch; a failed output is
+        // reported once (by the entry), and the batch stops.
+        if (write_fasta_entry(out, &rec, true, '_') != 0) {
+            status = 1;
+            if (out.failed()) break;
+        }
     }
     return status;
 }
@@ -222,11 +225,12 @@ int write_fasta_batch_file(const OutputDestination& destination, Collection& bat
         return 1;
     }
     const int status = write_fasta_batch(target->writer(), batch, minimum, maximum);
-    if (target->is_stdout()) return status != 0 || !target->close() ? 1 : 0;
     const bool reported = target->writer().failed();  // each failed entry already said so
+    // Standard output is flushed: the data must have left before the run
+    // can say it is done.
     if (target->close()) return status;
     if (!reported) err("Writing error.\n");
-    err("Trouble in writing file: %s\n", destination.path.c_str());
+    if (!target->is_stdout()) err("Trouble in writing file: %s\n", destination.path.c_str());
     return 1;
 }
 
@@ -239,7 +243,10 @@ int write_fasta_range(Writer& out, Collection& batch, long first, long end) {
     end = std::min(end, count);
     int status = 0;
     for (long i = std::max(first, 0L); i < end; ++i)
-        if (write_fasta_entry(out, &batch[static_cast<std::size_t>(i)], true, '_') != 0) status = 1;
+        if (write_fasta_entry(out, &batch[static_cast<std::size_t>(i)], true, '_') != 0) {
+            status = 1;
+            if (out.failed()) break;
+        }
     return status;
 }
 

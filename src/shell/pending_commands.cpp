@@ -5,18 +5,11 @@
 
 namespace kavro {
 
-int cmd_toprot(int, CommandLine&) { return 1; }
-int cmd_extcds(int, CommandLine&) { return 1; }
-int cmd_cdsnuc(int, CommandLine&) { return 1; }
 int cmd_extrna(int, CommandLine&) { return 1; }
 int cmd_genlist(int, CommandLine&) { return 1; }
 int cmd_getent(int, CommandLine&) { return 1; }
 int cmd_extint(int, CommandLine&) { return 1; }
 int cmd_noncod(int, CommandLine&) { return 1; }
-int cmd_getclu(int, CommandLine&) { return 1; }
-int cmd_simtbl(int, CommandLine&) { return 1; }
-int cmd_nucaln(int, CommandLine&) { return 1; }
 int cmd_sites(int, CommandLine&) { return 1; }
-int cmd_splcod(int, CommandLine&) { return 1; }
 
 }  // namespace kavro

@@ -55,9 +55,10 @@ int cmd_setvar(int count, CommandLine& words) {
     if ((name == "printline" || name == "line") && count == 3) {
         if (value == "default") {
             static_cast<void>(set_line_length(75));  // always in range
-        } else if (!has_non_digit(value) && !set_line_length_from_digits(value)) {
+        } else if (!set_line_length_from_digits(value)) {
             err("The line length must be a number from 1 to %d; it stays %d.\n", INT_MAX,
                 g_settings.line_length);
+            return 1;
         }
     } else if (name == "form" && count == 3) {
         if (value == "circular") {
@@ -94,6 +95,10 @@ int cmd_setvar(int count, CommandLine& words) {
             g_settings.seq_import = false;
             jout("%s を %s としました.\n", "SEQ_IMPORT", "FALSE");
         }
+    } else if (!is_one_of(name, {"printline", "line", "form", "system", "addseqg", "seq_import"})) {
+        // A known setting with a missing or extra value changes nothing.
+        err("Unknown setting: %s\n", name.c_str());
+        return 1;
     }
     return 0;
 }

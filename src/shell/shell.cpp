@@ -105,6 +105,9 @@ int run_menu(CommandLine& words) {
         } else if (command == "setvar" || command == "system") {
             status = command == "setvar" ? cmd_setvar(*count, words) : cmd_system(*count, words);
             wait_for_y();
+        } else if (*count != 0 && !find_command(command)) {
+            // A typo: dispatch reports it, and the menu comes again.
+            static_cast<void>(dispatch_command(*count, words));
         } else {
             status = dispatch_command(*count, words);
             if (*count != 0) return status;

@@ -35,29 +35,6 @@ std::optional<std::string> ask_strand() {
     return (word == "c" || word == "comp") ? "c" : "n";
 }
 
-// True when every byte is an upper-case letter, as in most entries: then
-// clearing gaps would change nothing, and this scan (which the compiler
-// vectorises) costs far less than rewriting every byte.
-bool only_upper_letters(std::string_view s) {
-    constexpr std::size_t kBlock = 4096;
-    for (std::size_t at = 0; at < s.size(); at += kBlock) {
-        const std::size_t n = std::min(kBlock, s.size() - at);
-        const unsigned char* p = reinterpret_cast<const unsigned char*>(s.data() + at);
-        unsigned char outside = 0;
-        for (std::size_t i = 0; i < n; ++i) outside |= static_cast<unsigned char>(p[i] - 'A') > 25;
-        if (outside) return false;
-    }
-    return true;
-}
-
-// clear_gaps, skipped when there is nothing to clear.
-int clear_gaps_if_needed(SequenceRecord& rec) {
-    if (rec.length >= 0 && static_cast<std::size_t>(rec.length) == rec.residues.size() &&
-        only_upper_letters(rec.residues))
-        return 0;
-    return clear_gaps(rec);
-}
-
 [[noreturn]] void fail_extraction() {
     err("Error in extracting sequence.\n");
     end_program(1);
@@ -121,6 +98,13 @@ int cmd_getseq2(int count, CommandLine& words) {
     const std::string input = words[1];
     const std::string output = words[2];
 
+    // A position that is not a number is refused, not read as 0.
+    for (const std::string& word : {words[3], words[4]}) {
+        if (!is_position_text(word)) {
+            err("This is not a position: %s\n", word.c_str());
+            return 1;
+        }
+    }
     // "last" in the start position counts from the end: last-99 is -99.
     std::string start_text = words[3];
     bool from_last = remove_substring(start_text, "last") == 1;
@@ -146,7 +130,7 @@ int cmd_getseq2(int count, CommandLine& words) {
 
     out("Data type is %s\n", type_name(rec->type));
     if (rec->definition.size() > kDefinitionWidth) rec->definition.resize(kDefinitionWidth);
-    if (clear_gaps_if_needed(*rec) != 0) {
+    if (clear_gaps(*rec) != 0) {
         err("Error in clearing gaps in file: %s\n", rec->name.c_str());
         end_program(1);
     }

@@ -4,10 +4,11 @@
 #include "ui/menus.hpp"
 
 #include "core/console.hpp"
+#include "core/version.hpp"
 
 namespace kavro {
 
-const char* const kVersion = "1.59.9";
+const char* const kVersion = kProgramVersion;
 
 void print_banner() {
     out("\n\n");

@@ -286,6 +286,8 @@ const std::string_view other_commands =
     "             true: cdsnuc と extrnaにおいてイントロンを含める.\n"
     "      setvar seq_import [true,TRUE,1/false].\n"
     "             true: 外部配列エントリーからデータを取り込む.\n"
+    "   文字コード. \n"
+    "      環境変数 KAVRO_CHARSET=UTF-8 で日本語の表示を UTF-8 にする.\n"
     "   システムのコマンドの実行 (Unix および DOS). \n"
     "      system <system command>.\n"
     "*************************************************************\n";

@@ -33,10 +33,17 @@ TEST(TofastDialog, DataTypeAndStrand) {
     EXPECT_EQ(r.file("out.fa"), ">b x;\naacgt\n\n>a\nGGNNNNNNNNNNCC\n\n");
 }
 
-TEST(TofastDialog, OtherAnswersRepeatTheQuestionAndSpecialAnswersAccumulate) {
-    auto r = dialog("in.fa out.fa n x s Mask d c\n");
+TEST(TofastDialog, NoChangeEndsTheQuestion) {
+    auto r = dialog("in.fa out.fa s n n\n");
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(occurrences(r.out, kTypeQuestion), 5u);
+    EXPECT_EQ(occurrences(r.out, kTypeQuestion), 2u);
+    EXPECT_EQ(r.file("out.fa"), ">a\nGGNNNNNNNNNNCC\n\n>b x;\naacgt\n\n");  // sorted, types unchanged
+}
+
+TEST(TofastDialog, OtherAnswersRepeatTheQuestionAndSpecialAnswersAccumulate) {
+    auto r = dialog("in.fa out.fa x s Mask d c\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(occurrences(r.out, kTypeQuestion), 4u);
     const std::string out = r.file("out.fa");
     // sorted, masked, complemented
     EXPECT_TRUE(has(out, ">a_C")) << out;

@@ -116,10 +116,11 @@ TEST(GenBankEntry, MoleculeAndUnitRules) {
     EXPECT_EQ(e.rec->molecule, "");
 }
 
-TEST(GenBankEntry, LongNameCutTo12AfterTheHelp) {
-    auto e = read_entry(Kind::GenBank, genbank("ABCDEFGHIJKLMNOP 20 bp    DNA     linear"));
-    EXPECT_EQ(e.rec->name, "ABCDEFGHIJKL");
-    EXPECT_TRUE(e.err.starts_with("      ABCDEFGHIJKLMNOP 20 bp    DNA     linear\n" + kHelpStart)) << e.err;
+TEST(GenBankEntry, NameOver99CutAfterTheHelp) {
+    const std::string name(105, 'N');
+    auto e = read_entry(Kind::GenBank, genbank(name + " 20 bp    DNA     linear"));
+    EXPECT_EQ(e.rec->name, name.substr(0, 99));
+    EXPECT_TRUE(e.err.starts_with("      " + name + " 20 bp    DNA     linear\n" + kHelpStart)) << e.err;
     EXPECT_EQ(e.err.find("But we try"), std::string::npos);
 }
 
@@ -250,11 +251,12 @@ TEST(EmblEntry, StrangeIdLines) {
     EXPECT_TRUE(e.err.starts_with(kHelpStart));
     EXPECT_NE(e.err.find("\nStrange ID line, but we continue.\n  AE000001 \n\n"), std::string::npos);
     EXPECT_TRUE(e.err.ends_with("Sequence length is 0 in the header of file,\nbut 4 bases were read.\n"));
-    // A name of 13 characters leaves the name empty.
-    e = read_entry(Kind::Embl, "ID   IPI00383150.2  IPI;  PRT;  4 AA.\n" + body);
+    // A name over 99 characters is cut to 99 after the help.
+    const std::string name(100, 'I');
+    e = read_entry(Kind::Embl, "ID   " + name + "  IPI;  PRT;  4 AA.\n" + body);
     ASSERT_TRUE(e.rec);
-    EXPECT_EQ(e.rec->name, "");
-    EXPECT_TRUE(e.err.starts_with("\n  IPI00383150.2  IPI   PRT   4 AA.\n\n" + kHelpStart));
+    EXPECT_EQ(e.rec->name, name.substr(0, 99));
+    EXPECT_TRUE(e.err.starts_with("\n  " + name + "  IPI   PRT   4 AA.\n\n" + kHelpStart));
     EXPECT_TRUE(e.err.ends_with("But we continue.\n"));
 }
 
@@ -267,9 +269,10 @@ TEST(PirEntry, TitleSequenceAndFailures) {
     EXPECT_EQ(e.rec->type, ResidueKind::Protein);
     EXPECT_FALSE(read_entry(Kind::Pir, "ENTRY   CCHU\nTITLE  no sequence\n///\n").rec);
     EXPECT_FALSE(read_entry(Kind::Pir, "ENTRY   \nSEQUENCE\n G D\n///\n").rec);
-    e = read_entry(Kind::Pir, "ENTRY   ABCDEFGHIJKLMN\nSEQUENCE\n G D\n///\n");
-    EXPECT_EQ(e.rec->name, "ABCDEFGHIJKL");
-    EXPECT_EQ(e.err, "File format is strange. But we continue.\n  ABCDEFGHIJKLMN\n");
+    const std::string name(101, 'P');
+    e = read_entry(Kind::Pir, "ENTRY   " + name + "\nSEQUENCE\n G D\n///\n");
+    EXPECT_EQ(e.rec->name, name.substr(0, 99));
+    EXPECT_EQ(e.err, "File format is strange. But we continue.\n  " + name + "\n");
 }
 
 }  // namespace

@@ -34,17 +34,20 @@ TEST(MultiFasta, EntriesNamesDefinitionsResidues) {
     EXPECT_EQ(e, ".\n");
 }
 
-TEST(MultiFasta, LongNamesCutAtEqualsOrAt30) {
-    std::string word = std::string(11, 'a') + "=" + std::string(33, 'b');  // 45 characters
-    auto c = multi(">" + word + " tail\nAC\n>" + std::string(45, 'c') + " tail\nAC\n");
+TEST(MultiFasta, LongNamesCutAtEqualsOrAt99) {
+    std::string word = std::string(11, 'a') + "=" + std::string(103, 'b');  // 115 characters
+    auto c = multi(">" + word + " tail\nAC\n>" + std::string(115, 'c') + " tail\nAC\n");
     ASSERT_TRUE(c);
     EXPECT_EQ((*c)[0].name, std::string(11, 'a'));
-    EXPECT_EQ((*c)[0].definition, std::string(33, 'b') + " tail\n");
-    EXPECT_EQ((*c)[1].name, std::string(30, 'c'));
-    EXPECT_EQ((*c)[1].definition, std::string(15, 'c') + " tail\n");
-    // A name of exactly 30 characters is kept whole.
-    c = multi(std::string(">") + std::string(30, 'x') + "\nAC\n");
-    EXPECT_EQ((*c)[0].name, std::string(30, 'x'));
+    EXPECT_EQ((*c)[0].definition, std::string(103, 'b') + " tail\n");
+    EXPECT_EQ((*c)[1].name, std::string(99, 'c'));
+    EXPECT_EQ((*c)[1].definition, std::string(16, 'c') + " tail\n");
+    // Names of an assembly's contigs stay whole and apart.
+    c = multi(">sampleA_assembly_v2_contig_00001\nAC\n>sampleA_assembly_v2_contig_00002\nAC\n>" +
+              std::string(99, 'x') + "\nAC\n");
+    EXPECT_EQ((*c)[0].name, "sampleA_assembly_v2_contig_00001");
+    EXPECT_EQ((*c)[1].name, "sampleA_assembly_v2_contig_00002");
+    EXPECT_EQ((*c)[2].name, std::string(99, 'x'));
 }
 
 TEST(MultiFasta, FirstClassifiedEntryFixesTheTypeOfLaterOnes) {

@@ -251,3 +251,26 @@ TEST_F(FastaWriter, RangeIsClampedToTheBatch) {
 }
 
 }  // namespace
+
+namespace {
+
+// A full device: every entry would fail; the batch says so once and stops.
+TEST(FastaWriterFailure, FailedOutputIsReportedOnceAndTheBatchStops) {
+    Collection batch;
+    for (int i = 0; i < 2000; ++i) batch.push_back(output_test::record("s" + std::to_string(i), std::string(600, 'A')));
+    for (auto write : {+[](Writer& w, Collection& b) { static_cast<void>(kavro::write_fasta_batch(w, b, 0, 0)); },
+                       +[](Writer& w, Collection& b) { static_cast<void>(kavro::write_fasta_range(w, b, 0, 2000)); }}) {
+        std::string messages;
+        {
+            kavro_test::CaptureConsole console;
+            auto full = Writer::open_append("/dev/full");
+            ASSERT_TRUE(full);
+            write(*full, batch);
+            EXPECT_FALSE(full->close());
+            messages = console.err();
+        }
+        EXPECT_EQ(messages, "Writing error.\n");
+    }
+}
+
+}  // namespace

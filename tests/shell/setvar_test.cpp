@@ -4,6 +4,8 @@
 #include <functional>
 #include <initializer_list>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/settings.hpp"
 #include "shell/commands.hpp"
@@ -60,20 +62,24 @@ TEST_F(Setvar, LineLength) {
         results[3] = setvar({"setvar", "line", "12", "extra"});  // wrong count: nothing
         lengths[3] = g_settings.line_length;
     });
-    for (int r : results) EXPECT_EQ(r, 0);
+    // A value that is not a line length is refused with a message.
+    EXPECT_EQ(results[0], 0);
+    EXPECT_EQ(results[1], 1);
+    EXPECT_EQ(results[2], 0);
+    EXPECT_EQ(results[3], 0);
     EXPECT_EQ(lengths[0], 60);
     EXPECT_EQ(lengths[1], 60);
     EXPECT_EQ(lengths[2], 75);
     EXPECT_EQ(lengths[3], 75);
     EXPECT_EQ(c.out, "");
-    EXPECT_EQ(c.err, "");
+    EXPECT_EQ(c.err, "The line length must be a number from 1 to 2147483647; it stays 60.\n");
 }
 
 TEST_F(Setvar, LineLengthZeroOrHugeIsRefused) {
-    for (const char* v : {"0", "", "99999999999999999999999"}) {
+    for (const char* v : {"0", "", "99999999999999999999999", "abc", "-5"}) {
         int result = -1;
         auto c = captured([&] { result = setvar({"setvar", "printline", v}); });
-        EXPECT_EQ(result, 0);
+        EXPECT_EQ(result, 1);
         EXPECT_EQ(g_settings.line_length, 75) << v;
         EXPECT_NE(c.err.find("line length must be a number from 1"), std::string::npos) << v;
     }
@@ -90,8 +96,9 @@ TEST_F(Setvar, CountOutsideTwoToTenFails) {
     EXPECT_EQ(results[0], 1);
     EXPECT_EQ(results[1], 0);
     EXPECT_EQ(results[2], 1);
-    EXPECT_EQ(results[3], 0);
+    EXPECT_EQ(results[3], 1);  // no such setting
     EXPECT_EQ(c.out, "");
+    EXPECT_EQ(c.err, "Unknown setting: nosuch\n");
 }
 
 TEST_F(Setvar, AddseqgMessages) {
@@ -198,7 +205,7 @@ TEST(SystemCommand, ReportsSuccessAndFailureOnStandardError) {
         bad_result = kavro::cmd_system(2, bad);
     });
     EXPECT_EQ(ok_result, 0);
-    EXPECT_EQ(bad_result, 0);
+    EXPECT_EQ(bad_result, 1);  // a command that failed fails system
     EXPECT_EQ(c.err, sjis("このコマンドはきちんと実行できました.: true .\n"
                           "このシステムコマンドは実行できませんでした: false .\n"));
     EXPECT_EQ(c.out, "");
@@ -237,6 +244,22 @@ TEST(SystemCommand, MenuModeWaitsForYAfterwards) {
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.out.find("hello\n" + sjis("y を押してからリターンしてください.\n")), std::string::npos);
     EXPECT_EQ(r.err, sjis("このコマンドはきちんと実行できました.: echo hello .\n"));
+}
+
+}  // namespace
+
+namespace {
+
+// A command that does not end with status 0 fails system and setvar system.
+TEST(SystemCommand, StatusFollowsTheCommand) {
+    const std::pair<std::vector<std::string>, int> cases[] = {
+        {{"system", "true"}, 0}, {{"system", "false"}, 1}, {{"system", "exit", "3"}, 1},
+        {{"setvar", "system", "true"}, 0}, {{"setvar", "system", "exit", "3"}, 1},
+    };
+    for (const auto& [args, status] : cases) {
+        auto r = kavro_test::run({.args = args});
+        EXPECT_EQ(r.status, status) << args.back();
+    }
 }
 
 }  // namespace

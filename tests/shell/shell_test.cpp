@@ -90,10 +90,12 @@ TEST(MenuMode, EmptyLinesAreEchoedAndReadAgain) {
 }
 
 TEST(MenuMode, FirstOtherCommandEndsTheRun) {
-    // A leading space makes word 0 empty: no command, status 1.
-    auto r = run({.input = " rm a\nexit\n", .files = {{"a", "x"}}});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(ends_with(r.out, echo_of(" rm a") + "rm a \n" + kFailed));
+    // A leading space makes word 0 empty: no command; like a typo, it is
+    // reported and the menu comes again.
+    auto r = run({.input = " rm a\nremvoe a\nexit\n", .files = {{"a", "x"}}});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "Unknown command: \nUnknown command: remvoe\n");
+    EXPECT_EQ(count_of(r.out, kMainMenuTitle), 3u);
     EXPECT_TRUE(r.exists("a"));
 
     auto ok = run({.input = "rm a\nrm b\n", .files = {{"a", "x"}, {"b", "y"}}});
@@ -169,10 +171,10 @@ TEST(CommandLineMode, LongPathArgumentsArriveWhole) {
     EXPECT_FALSE(r.exists(name));
 }
 
-TEST(CommandLineMode, UnknownWordFailsWithoutMessage) {
+TEST(CommandLineMode, UnknownWordFailsWithAMessage) {
     auto r = run({.args = {"exit"}});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.err, "Unknown command: exit\n");
     EXPECT_TRUE(ends_with(r.out, "\n" + kFailed));
 }
 
@@ -182,6 +184,7 @@ TEST(ScriptMode, FailuresAreReportedWithLineNumbersAndTheRunSucceeds) {
     EXPECT_EQ(r.file("b"), "text\n");
     EXPECT_FALSE(r.exists("a"));
     EXPECT_EQ(r.err,
+              "Unknown command: exit\n"
               "Error in line 3 with command: exit . Skipping...\n"
               "Unable to remove file: nothere.\n"
               "Error in line 4 with command: rm nothere. Skipping...\n");
@@ -215,6 +218,21 @@ TEST(Exit, FailedWriteToStandardOutputGivesStatusOne) {
     waitpid(pid, &wstatus, 0);
     ASSERT_TRUE(WIFEXITED(wstatus));
     EXPECT_EQ(WEXITSTATUS(wstatus), 1);
+}
+
+}  // namespace
+
+namespace {
+
+// Japanese texts come out as Shift_JIS on a pipe, or as UTF-8 when chosen.
+TEST(Charset, KavroCharsetChoosesUtf8Everywhere) {
+    const std::pair<std::map<std::string, std::string>, bool> cases[] = {
+        {{}, false}, {{{"KAVRO_CHARSET", "UTF-8"}}, true}, {{{"KAVRO_CHARSET", "bogus"}}, false}};
+    for (const auto& [env, utf8] : cases) {
+        auto r = kavro_test::run({.args = {"nosuchcommand"}, .env = env});
+        EXPECT_EQ(r.out.find("\xE7\xB5\x82\xE4\xBA\x86") != std::string::npos, utf8) << r.out;  // 終了 in UTF-8
+        EXPECT_EQ(r.out.find(kavro_test::sjis("終了")) != std::string::npos, !utf8) << r.out;
+    }
 }
 
 }  // namespace

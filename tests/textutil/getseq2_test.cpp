@@ -132,3 +132,19 @@ TEST(Getseq2, CircularSettingIsGivenBackWhenTheOutputFails) {
 }
 
 }  // namespace
+
+namespace {
+
+// A position that is not a number is refused, not read as 0 (which would
+// wrap a circular entry).
+TEST(Getseq2, PositionsThatAreNotNumbersAreRefused) {
+    const std::pair<std::string, std::string> cases[] = {{"abc", "20"}, {"10", "2x"}, {"1e5", "20"}};
+    for (const auto& [start, end] : cases) {
+        auto r = getseq2(kCircular, {start, end, "n"});
+        EXPECT_EQ(r.status, 1) << start << " " << end;
+        EXPECT_TRUE(has(r.err, "This is not a position: ")) << r.err;
+        EXPECT_FALSE(r.exists("out.fa"));
+    }
+}
+
+}  // namespace
