@@ -15,7 +15,6 @@ namespace kavro {
 
 namespace {
 
-constexpr long kInt32Max = std::numeric_limits<std::int32_t>::max();
 // Dialog answers longer than a command word are cut to the word's room.
 constexpr std::size_t kAnswerRead = 4096;
 
@@ -71,15 +70,7 @@ bool parse_frame(std::string_view word, int& frame) {
 
 bool parse_count(std::string_view word, long& value) {
     if (has_non_digit(word)) return false;
-    long v = 0;
-    for (char c : word) {
-        v = v * 10 + (c - '0');
-        if (v > kInt32Max) {
-            v = kInt32Max;
-            break;
-        }
-    }
-    value = v;
+    value = digits_value(word, kInt32Max);
     return true;
 }
 

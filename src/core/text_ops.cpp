@@ -182,6 +182,17 @@ long count_alnum(std::string_view text) {
     return n;
 }
 
+long digits_value(std::string_view text, long maximum) {
+    long v = 0;
+    for (char c : text) {
+        if (!is_digit(c)) break;
+        const long digit = c - '0';
+        if (v > (maximum - digit) / 10) return maximum;
+        v = v * 10 + digit;
+    }
+    return v;
+}
+
 int has_non_digit(std::string_view text) {
     for (char c : text) {
         if (!is_digit(c)) return 1;

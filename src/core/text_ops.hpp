@@ -50,6 +50,12 @@ long count_graphic(std::string_view text);
 long count_alnum(std::string_view text);
 // 1 if some character is not a digit; 0 otherwise (also for "").
 [[nodiscard]] int has_non_digit(std::string_view text);
+// The largest value of a 32-bit signed number.
+inline constexpr long kInt32Max = 2147483647;
+// The value of the decimal digits at the start of text (up to the first other
+// character; 0 when there are none), held at maximum (>= 0) when larger, so
+// no run of digits can overflow.
+[[nodiscard]] long digits_value(std::string_view text, long maximum);
 // Digits, where the first may also be "<" or ">": 0; else 1.
 [[nodiscard]] int invalid_location_number(std::string_view text);
 // Optional "+" or "-" then at least one digit: 0 (a leading "+" is

@@ -89,7 +89,7 @@ void FeatureTableReader::State::parse_first_line(std::string_view line) {
     }
     entry.name.assign(name);
     tail_string(molecule, 3);
-    reader.header_length_ = all_digits(length_word) ? digits_value(length_word) : 0;
+    reader.header_length_ = all_digits(length_word) ? digits_value(length_word, kInt32Max) : 0;
     if (reader.format_ != SeqFormat::GenbankProtein && molecule != "DNA" && molecule != "RNA") {
         err("\nFile format is strange. But we continue by assuming data type is DNA.\n");
         err("%s\n", std::string(without_line_end(line)).c_str());

@@ -98,7 +98,7 @@ bool parse_id_line(std::string line, SequenceRecord& rec, ResidueKind& requested
             strange_id_line(line);
         }
     }
-    if (all_digits(length_word)) id.header_length = digits_value(length_word);
+    if (all_digits(length_word)) id.header_length = digits_value(length_word, kInt32Max);
     std::string_view name = w[0];
     if (name.size() > kEntryNameWidth) {
         err("\n%s\n", line.c_str());

@@ -59,7 +59,7 @@ std::optional<SequenceRecord> read_genbank_entry(LineReader& in, std::int64_t& p
                     report_locus(rest, true);
                 molecule_word = "DNA";
             }
-            if (all_digits(words[1])) header_length = digits_value(words[1]);
+            if (all_digits(words[1])) header_length = digits_value(words[1], kInt32Max);
             // Room for the residues the header announces (never more than
             // the rest of the file can hold), so that they need not grow.
             reserve_hint(rec.residues, std::min<std::int64_t>(header_length, in.remaining_hint()));

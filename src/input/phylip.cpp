@@ -27,9 +27,8 @@ bool scan_int(std::string_view text, std::size_t& pos, long& value) {
     bool negative = false;
     if (p < text.size() && (text[p] == '+' || text[p] == '-')) negative = text[p++] == '-';
     if (p >= text.size() || !is_digit(text[p])) return false;
-    long v = 0;
-    for (; p < text.size() && is_digit(text[p]); ++p) v = v > INT_MAX / 10 ? INT_MAX : v * 10 + (text[p] - '0');
-    if (v > INT_MAX) v = INT_MAX;
+    const long v = digits_value(text.substr(p), INT_MAX);
+    while (p < text.size() && is_digit(text[p])) ++p;
     value = negative ? -v : v;
     pos = p;
     return true;

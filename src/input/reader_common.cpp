@@ -350,16 +350,6 @@ bool all_digits(std::string_view text) {
     return true;
 }
 
-long digits_value(std::string_view digits) {
-    constexpr long kMax = 2147483647;
-    long v = 0;
-    for (char c : digits) {
-        if (!is_digit(c)) break;
-        v = v > kMax / 10 ? kMax : v * 10 + (c - '0');
-    }
-    return v > kMax ? kMax : v;
-}
-
 void genbank_format_help() {
     err("File format is strange. Reading might be aborted.\n\n");
     err("GenBank format should be:\n");

@@ -132,9 +132,6 @@ std::vector<std::string_view> split_words(std::string_view text, std::size_t max
 
 // True when text is one or more decimal digits.
 [[nodiscard]] bool all_digits(std::string_view text);
-// The value of a text of digits, clamped to the 32-bit range the counts of
-// header lines have.
-long digits_value(std::string_view digits);
 
 // Drops the first n characters (all of them when the text is shorter).
 inline std::string_view drop_prefix(std::string_view text, std::size_t n) {

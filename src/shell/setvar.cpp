@@ -24,12 +24,7 @@ bool is_one_of(std::string_view value, std::initializer_list<std::string_view> c
 
 bool set_line_length_from_digits(std::string_view digits) {
     if (has_non_digit(digits)) return false;
-    long value = 0;
-    for (char c : digits) {
-        if (value > (LONG_MAX - 9) / 10) return false;  // far beyond any line length
-        value = value * 10 + (c - '0');
-    }
-    return set_line_length(value);
+    return set_line_length(digits_value(digits, LONG_MAX));
 }
 
 void read_environment_settings() {

@@ -1,5 +1,6 @@
 #include "core/text_ops.hpp"
 
+#include <climits>
 #include <gtest/gtest.h>
 
 #include "support/run_kavro.hpp"
@@ -242,6 +243,28 @@ TEST(TextOpsFields, NextWord) {
     EXPECT_EQ(pos, line.size());
     pos = 100;
     EXPECT_EQ(next_word(line, &pos), "");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(TextOpsNumbers, DigitsValueStopsAtTheFirstOtherCharacterAndIsHeldAtTheMaximum) {
+    struct Case {
+        std::string_view text;
+        long maximum;
+        long value;
+    };
+    const Case cases[] = {
+        {"", 100, 0},          {"abc", 100, 0},       {"42", 100, 42},
+        {"42x7", 100, 42},     {"100", 100, 100},     {"101", 100, 100},
+        {"0099", 100, 99},     {"2147483647", kavro::kInt32Max, kavro::kInt32Max},
+        {"2147483648", kavro::kInt32Max, kavro::kInt32Max},
+        {"99999999999999999999999", LONG_MAX, LONG_MAX},
+        {"9223372036854775807", LONG_MAX, LONG_MAX},
+        {"9223372036854775806", LONG_MAX, LONG_MAX - 1},
+    };
+    for (const Case& c : cases) EXPECT_EQ(kavro::digits_value(c.text, c.maximum), c.value) << c.text;
 }
 
 }  // namespace
