@@ -91,6 +91,24 @@ ResidueKind convert_record(const TofastOptions& opts, SequenceRecord& rec) {
     return rec.type;
 }
 
+// The preparation the entry and single paths give each record: its reverse
+// complement when asked, then DNA/RNA conversion as the output type asks
+// (a failed conversion ends the program). The record's type afterwards, or
+// nothing after a message naming the record when it cannot be complemented.
+std::optional<ResidueKind> complement_and_convert(const TofastOptions& opts, SequenceRecord& rec) {
+    if (opts.complement) {
+        if (!is_nucleic(rec.type)) {
+            err("This is not a nucleic acid sequence: %s\n", rec.name.c_str());
+            return std::nullopt;
+        }
+        if (complement_seq(rec) != 0) {
+            err("Error in converting to complementary in file: %s\n", rec.name.c_str());
+            return std::nullopt;
+        }
+    }
+    return convert_record(opts, rec);
+}
+
 // The output of the entry and single paths: one file, created empty and kept
 // open for the whole run, or standard output. A failure to open it ends the
 // program.
@@ -234,6 +252,39 @@ std::optional<SequenceRecord> read_entry(LineReader& in, SeqFormat format, std::
     }
 }
 
+// One entry of the walk, prepared and written in the form the options ask
+// for. 0, also for an entry passed over after a message; 1 when the run
+// must stop.
+int write_one_entry(TofastOptions& opts, EntryCodonCounts& counts, SequenceRecord& rec, Writer& out) {
+    if (rec.type != ResidueKind::Dna && rec.type != ResidueKind::Protein) rec.type = classify_residues(rec);
+    apply_protein_rule(opts, rec.type);
+    err("%s, ", rec.name.c_str());
+    const std::optional<ResidueKind> type = complement_and_convert(opts, rec);
+    if (!type) return 0;
+    if (opts.ms) {
+        err("Only a FASTA file can be analyzed in the ms mode.\n");
+        return 1;
+    }
+    if (opts.info || opts.composition) return entry_special_output(opts, counts, rec, *type, out) != 0 ? 1 : 0;
+    if (is_nucleic(*type) && opts.output_type == ResidueKind::Protein)
+        return entry_translated_output(opts, rec, out) != 0 ? 1 : 0;
+    int written;
+    if (opts.clear_mode) {
+        written = write_fasta_entry(out, rec, false, ' ');
+    } else {
+        // Definitions are cut to two output lines.
+        const std::size_t definition_room = 2 * static_cast<std::size_t>(std::max(g_settings.line_length, 1));
+        squeeze_spaces(rec.definition);
+        if (rec.definition.size() > definition_room) rec.definition.resize(definition_room);
+        written = write_fasta_entry(out, rec, true, ' ');
+    }
+    if (written != 0) {
+        err("Trouble in writing file: %s\n", opts.output_path.c_str());
+        return 1;
+    }
+    return 0;
+}
+
 int entry_path(TofastOptions& opts, SeqFormat format) {
     err("This is %s file.\n", entry_file_kind(format));
     if (output_is_input(opts)) {
@@ -252,52 +303,11 @@ int entry_path(TofastOptions& opts, SeqFormat format) {
     const bool codon_report = opts.info && opts.info_selector == 'c';
     EntryCodonCounts counts;
     if (codon_report && entry_special_setup(opts, counts) != 0) return 1;
-    // Definitions are cut to two output lines.
-    const std::size_t definition_room = 2 * static_cast<std::size_t>(std::max(g_settings.line_length, 1));
 
     std::int64_t position = 0;
     while (std::optional<SequenceRecord> entry = read_entry(*in, format, position)) {
-        SequenceRecord& rec = *entry;
         opts.output_type = chosen_type;
-        if (rec.type != ResidueKind::Dna && rec.type != ResidueKind::Protein) rec.type = classify_residues(rec);
-        apply_protein_rule(opts, rec.type);
-        err("%s, ", rec.name.c_str());
-
-        if (opts.complement) {
-            if (!is_nucleic(rec.type)) {
-                err("This is not a nucleic acid sequence: %s\n", rec.name.c_str());
-                continue;
-            }
-            if (complement_seq(rec) != 0) {
-                err("Error in converting to complementary in file: %s\n", rec.name.c_str());
-                continue;
-            }
-        }
-        const ResidueKind type = convert_record(opts, rec);
-        if (opts.ms) {
-            err("Only a FASTA file can be analyzed in the ms mode.\n");
-            return 1;
-        }
-        if (opts.info || opts.composition) {
-            if (entry_special_output(opts, counts, rec, type, out) != 0) return 1;
-            continue;
-        }
-        if (is_nucleic(type) && opts.output_type == ResidueKind::Protein) {
-            if (entry_translated_output(opts, rec, out) != 0) return 1;
-            continue;
-        }
-        int written;
-        if (opts.clear_mode) {
-            written = write_fasta_entry(out, rec, false, ' ');
-        } else {
-            squeeze_spaces(rec.definition);
-            if (rec.definition.size() > definition_room) rec.definition.resize(definition_room);
-            written = write_fasta_entry(out, rec, true, ' ');
-        }
-        if (written != 0) {
-            err("Trouble in writing file: %s\n", opts.output_path.c_str());
-            return 1;
-        }
+        if (write_one_entry(opts, counts, *entry, out) != 0) return 1;
     }
     err("\n");
     const bool read_failed = !in->finish();
@@ -339,17 +349,9 @@ int single_path(TofastOptions& opts, SeqFormat format) {
         end_program(1);
     }
     err("Gaps were cleared.\n");
-    if (opts.complement) {
-        if (!is_nucleic(rec.type)) {
-            err("This is not a nucleic acid sequence: %s\n", rec.name.c_str());
-            end_program(1);
-        }
-        if (complement_seq(rec) != 0) {
-            err("Error in converting to complementary in file: %s\n", rec.name.c_str());
-            end_program(1);
-        }
-    }
-    const ResidueKind type = convert_record(opts, rec);
+    const std::optional<ResidueKind> prepared = complement_and_convert(opts, rec);
+    if (!prepared) end_program(1);
+    const ResidueKind type = *prepared;
 
     if (opts.info || opts.composition) {
         int status = single_special_output(opts, rec, type, output->writer());
