@@ -1,5 +1,6 @@
 // Clear mode streams FASTA files record by record; it must give exactly what
 // reading the whole collection, clearing its gaps and writing it gives.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <random>
@@ -12,6 +13,8 @@
 #include "output/fasta_writer.hpp"
 #include "output/output_target.hpp"
 #include "support/run_kavro.hpp"
+
+using testing::HasSubstr;
 
 namespace {
 
@@ -100,12 +103,11 @@ TEST(ClearFastaStream, ManyRecordsGiveTheProgressMarksOfBothPasses) {
     std::string marks;
     for (int i = 0; i < 21; ++i) marks += "\b.";
     EXPECT_EQ(console.out(), marks + "\n");
-    EXPECT_NE(console.err().find("Reading sequences...\n...\n"), std::string::npos);
+    EXPECT_THAT(console.err(), HasSubstr("Reading sequences...\n...\n"));
 }
 
 // Streaming must not change what either console stream shows, nor its
 // order when the data itself goes to standard output.
-bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 std::string many_records(int n) {
     std::string text;
@@ -120,7 +122,7 @@ TEST(ClearFastaStream, MarksFollowTheReadingDotsOnOneStream) {
     ASSERT_EQ(r.status, 0) << r.err;
     std::string marks;
     for (int i = 0; i < 21; ++i) marks += "\b.";
-    EXPECT_TRUE(has(r.err, "Reading sequences...\n...\n" + marks + "\nWriting sequences...\n\nTerminated.\n")) << r.err;
+    EXPECT_THAT(r.err, HasSubstr("Reading sequences...\n...\n" + marks + "\nWriting sequences...\n\nTerminated.\n")) << r.err;
 }
 
 TEST(ClearFastaStream, FailuresKeepTheMessagesOfTheCollectionRoute) {
@@ -129,15 +131,15 @@ TEST(ClearFastaStream, FailuresKeepTheMessagesOfTheCollectionRoute) {
     auto no_dir = kavro_test::run({.args = {"tofast", "in.fa", "nodir/out.fa"},
                                    .files = {{"in.fa", ">p\nMKVLAAGIWEF\n>q\nMKKW\n"}}});
     EXPECT_EQ(no_dir.status, 1);
-    EXPECT_TRUE(has(no_dir.err, "Reading sequences...\n.\nThis is a protein sequence.\nOutput is set to protein sequence.\n"
+    EXPECT_THAT(no_dir.err, HasSubstr("Reading sequences...\n.\nThis is a protein sequence.\nOutput is set to protein sequence.\n"
                                 "Cannot open file: nodir/out.fa\n\nError in opening output file.\n"))
         << no_dir.err;
-    EXPECT_TRUE(has(no_dir.out, "\b.\n"));
+    EXPECT_THAT(no_dir.out, HasSubstr("\b.\n"));
 
     // A failing write reports as the batch writer does.
     auto full = kavro_test::run({.args = {"tofast", "in.fa", "/dev/full"}, .files = {{"in.fa", many_records(3)}}});
     EXPECT_EQ(full.status, 1);
-    EXPECT_TRUE(has(full.err, "Writing sequences...\nWriting error.\nTrouble in writing file: /dev/full\n"
+    EXPECT_THAT(full.err, HasSubstr("Writing sequences...\nWriting error.\nTrouble in writing file: /dev/full\n"
                               "Error in writing sequence.\n"))
         << full.err;
 }

@@ -1,9 +1,12 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "convert/conversions.hpp"
 #include "core/settings.hpp"
 #include "core/console.hpp"
 #include "support/run_kavro.hpp"
+
+using testing::HasSubstr;
 
 using kavro::Collection;
 using kavro::SequenceRecord;
@@ -90,7 +93,7 @@ TEST(BatchConversions, StopAtTheFirstFailure) {
     EXPECT_EQ(kavro::to_rna_all(seqs), 1);
     EXPECT_EQ(seqs[0].residues, "ACGU");
     EXPECT_EQ(seqs[2].residues, "acgt");
-    EXPECT_NE(console.err().find("This is not DNA.\n"), std::string::npos);
+    EXPECT_THAT(console.err(), HasSubstr("This is not DNA.\n"));
 }
 
 TEST(BatchConversions, TouchEveryRecordOfTheCollection) {
@@ -118,7 +121,7 @@ TEST(BatchConversions, ComplementNamesTheRecordItCannotTurn) {
     Collection seqs = {record("p1", "MKVLAAGIW", kavro::ResidueKind::Protein)};
     kavro_test::CaptureConsole console;
     EXPECT_EQ(kavro::complement_all(seqs), 1);
-    EXPECT_NE(console.err().find("Error in converting to complementary in sequence: p1.\n"), std::string::npos);
+    EXPECT_THAT(console.err(), HasSubstr("Error in converting to complementary in sequence: p1.\n"));
     EXPECT_EQ(seqs[0].residues, "MKVLAAGIW");
 }
 

@@ -1,5 +1,6 @@
 #include "convert/info_report.hpp"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -12,6 +13,9 @@
 #include "support/records.hpp"
 #include "support/run_kavro.hpp"
 #include "translate/codon_table.hpp"
+
+using testing::HasSubstr;
+using testing::Not;
 
 namespace {
 
@@ -62,7 +66,7 @@ TEST(InfoReport, NucleotideLayoutAndDefinition) {
     const auto r = record("r1", "acgu", kavro::ResidueKind::Rna, " x\ny\tz");
     const std::string text = render([&](Writer& w) { EXPECT_EQ(kavro::write_record_info(w, &r, true, '_'), 0); });
     EXPECT_EQ(text.substr(0, text.find('\n') + 1), ">r1 x;yz\n");
-    EXPECT_NE(text.find("   U =      1,  25.00 %.\n\n\n"), std::string::npos);
+    EXPECT_THAT(text, HasSubstr("   U =      1,  25.00 %.\n\n\n"));
     // Without the flag only the name.
     EXPECT_EQ(render([&](Writer& w) { EXPECT_EQ(kavro::write_record_info(w, &r, false, '_'), 0); }).substr(0, 4), ">r1\n");
 }
@@ -71,10 +75,9 @@ TEST(InfoReport, PercentagesRoundAsPrintfDoes) {
     // 1 of 32 is exactly 3.125 (rounds to even: 3.12); 1 of 3 and 2 of 3.
     const auto d = record("d", "A" + std::string(31, 'C'), kavro::ResidueKind::Dna);
     const std::string text = render([&](Writer& w) { EXPECT_EQ(kavro::write_record_info(w, &d, false, ' '), 0); });
-    EXPECT_NE(text.find("   A =      1,   3.12 %.\n   C =     31,  96.88 %.\n"), std::string::npos);
+    EXPECT_THAT(text, HasSubstr("   A =      1,   3.12 %.\n   C =     31,  96.88 %.\n"));
     const auto t = record("t", "ACC", kavro::ResidueKind::Dna);
-    EXPECT_NE(render([&](Writer& w) { EXPECT_EQ(kavro::write_record_info(w, &t, false, ' '), 0); }).find("   A =      1,  33.33 %.\n   C =      2,  66.67 %.\n"),
-              std::string::npos);
+    EXPECT_THAT(render([&](Writer& w) { EXPECT_EQ(kavro::write_record_info(w, &t, false, ' '), 0); }), HasSubstr("   A =      1,  33.33 %.\n   C =      2,  66.67 %.\n"));
 }
 
 TEST(InfoReport, ProteinLayoutAndMolecularWeight) {
@@ -96,8 +99,7 @@ TEST(InfoReport, ProteinLayoutAndMolecularWeight) {
     }
     EXPECT_EQ(kavro::molecular_weight(nullptr), 0.0);
     const auto x = record("px", "MKX", kavro::ResidueKind::Protein);
-    EXPECT_NE(render([&](Writer& w) { EXPECT_EQ(kavro::write_record_info(w, &x, false, '_'), 0); }).find("   Mol. Wt. =       0.00 \n"),
-              std::string::npos);
+    EXPECT_THAT(render([&](Writer& w) { EXPECT_EQ(kavro::write_record_info(w, &x, false, '_'), 0); }), HasSubstr("   Mol. Wt. =       0.00 \n"));
 }
 
 TEST(InfoReport, FailuresAndItems) {
@@ -128,8 +130,8 @@ TEST(CodonReport, PerRecordTable) {
     EXPECT_EQ(counts[0], 0);
     EXPECT_EQ(counts[64], 0);
     EXPECT_EQ(text.rfind("c1: 11 nt\n\nF  UUU =      0,   0.00 %.\n", 0), 0u);
-    EXPECT_NE(text.find("I  AUA =      0,   0.00 %.\nM  AUG =      2,  66.67 %.\n"), std::string::npos);
-    EXPECT_NE(text.find("*  UAA =      1,  33.33 %.\n"), std::string::npos);
+    EXPECT_THAT(text, HasSubstr("I  AUA =      0,   0.00 %.\nM  AUG =      2,  66.67 %.\n"));
+    EXPECT_THAT(text, HasSubstr("*  UAA =      1,  33.33 %.\n"));
     EXPECT_EQ(count_of(text, "\n"), 2u + 64u + 1u);
     EXPECT_EQ(text.substr(text.size() - 28), "G  GGG =      0,   0.00 %.\n\n");
 
@@ -139,8 +141,7 @@ TEST(CodonReport, PerRecordTable) {
     EXPECT_EQ(kavro::write_record_codon_usage(nullptr, &n, table, &counts), 0);
     EXPECT_EQ(counts[11], 2);
     const auto tiny = record("t", "AT", kavro::ResidueKind::Dna);
-    EXPECT_NE(render([&](Writer& w) { EXPECT_EQ(kavro::write_record_codon_usage(&w, &tiny, table, &counts), 0); }).find("F  UUU =      0,   0.00 %.\n"),
-              std::string::npos);
+    EXPECT_THAT(render([&](Writer& w) { EXPECT_EQ(kavro::write_record_codon_usage(&w, &tiny, table, &counts), 0); }), HasSubstr("F  UUU =      0,   0.00 %.\n"));
 
     kavro_test::CaptureConsole cap;
     const auto p = record("p", "MKV", kavro::ResidueKind::Protein);
@@ -162,24 +163,20 @@ TEST(CodonReport, SummaryListings) {
     const std::string text = render([&](Writer& w) { EXPECT_EQ(kavro::write_codon_summary(w, table, totals, 4, 1), 0); });
     const std::string rule = "*****************************************\n";
     EXPECT_EQ(text.rfind(rule + "Total codon usage\n  4 codons in 1 sequences.\n\nb  UUU =      1,  25.00 %.\n", 0), 0u);
-    EXPECT_NE(text.find("L  UUG =      0,   0.00 %.\n\nL  CUU"), std::string::npos);
-    EXPECT_NE(text.find("M  AUG =      2,  50.00 %.\n"), std::string::npos);
-    EXPECT_NE(text.find("U  GGG =      0,   0.00 %.\n" + rule + "\n" + rule +
+    EXPECT_THAT(text, HasSubstr("L  UUG =      0,   0.00 %.\n\nL  CUU"));
+    EXPECT_THAT(text, HasSubstr("M  AUG =      2,  50.00 %.\n"));
+    EXPECT_THAT(text, HasSubstr("U  GGG =      0,   0.00 %.\n" + rule + "\n" + rule +
                         "Total codon usage sorted by amino acids\n  4 codons in 1 sequences.\n\n*  UAA =      1,  25.00 %, 100.00 %.\n"
-                        "*  UAG =      0,   0.00 %,   0.00 %.\n*  UGA =      0,   0.00 %,   0.00 %.\n\nA  GCU"),
-              std::string::npos);
+                        "*  UAG =      0,   0.00 %,   0.00 %.\n*  UGA =      0,   0.00 %,   0.00 %.\n\nA  GCU"));
     EXPECT_EQ(count_of(text, "UUU"), 1u);
-    EXPECT_NE(text.find("M  AUG =      2,  50.00 %, 100.00 %.\n\nN  AAU"), std::string::npos);
-    EXPECT_NE(text.find("T  ACG =      0,   0.00 %,   0.00 %.\n\nU  GGG =      0,   0.00 %,   0.00 %.\nV  GUU"),
-              std::string::npos);
-    EXPECT_NE(text.find("W  UGG =      0,   0.00 %,   0.00 %.\n\nX  GGA =      0,   0.00 %,   0.00 %.\n"
-                        "Y  UAU =      0,   0.00 %,   0.00 %.\nY  UAC =      0,   0.00 %,   0.00 %.\n" + rule),
-              std::string::npos);
+    EXPECT_THAT(text, HasSubstr("M  AUG =      2,  50.00 %, 100.00 %.\n\nN  AAU"));
+    EXPECT_THAT(text, HasSubstr("T  ACG =      0,   0.00 %,   0.00 %.\n\nU  GGG =      0,   0.00 %,   0.00 %.\nV  GUU"));
+    EXPECT_THAT(text, HasSubstr("W  UGG =      0,   0.00 %,   0.00 %.\n\nX  GGA =      0,   0.00 %,   0.00 %.\n"
+                        "Y  UAU =      0,   0.00 %,   0.00 %.\nY  UAC =      0,   0.00 %,   0.00 %.\n" + rule));
     EXPECT_EQ(text.substr(text.size() - rule.size() - 1), "\n" + rule);
     // No codons at all: 0 per cent rather than a division by zero.
     kavro::CodonCounts none{};
-    EXPECT_NE(render([&](Writer& w) { EXPECT_EQ(kavro::write_codon_summary(w, table, none, 0, 0), 0); }).find("M  AUG =      0,   0.00 %,   0.00 %.\n"),
-              std::string::npos);
+    EXPECT_THAT(render([&](Writer& w) { EXPECT_EQ(kavro::write_codon_summary(w, table, none, 0, 0), 0); }), HasSubstr("M  AUG =      0,   0.00 %,   0.00 %.\n"));
 }
 
 TEST(CodonReport, RelativeUsageWithinAnAminoAcid) {
@@ -188,8 +185,8 @@ TEST(CodonReport, RelativeUsageWithinAnAminoAcid) {
     totals[kavro::codon_usage("CUG")] = 1;
     totals[kavro::codon_usage("UUA")] = 2;  // leucine: 1 + 2 = 3
     const std::string text = render([&](Writer& w) { EXPECT_EQ(kavro::write_codon_summary(w, table, totals, 6, 2), 0); });
-    EXPECT_NE(text.find("L  UUA =      2,  33.33 %,  66.67 %.\n"), std::string::npos);
-    EXPECT_NE(text.find("L  CUG =      1,  16.67 %,  33.33 %.\n"), std::string::npos);
+    EXPECT_THAT(text, HasSubstr("L  UUA =      2,  33.33 %,  66.67 %.\n"));
+    EXPECT_THAT(text, HasSubstr("L  CUG =      1,  16.67 %,  33.33 %.\n"));
 }
 
 class CollectionReports : public ::testing::Test {
@@ -205,13 +202,13 @@ TEST_F(CollectionReports, AppendToTheOutputFile) {
     EXPECT_EQ(kavro::write_info_item_all(dir / "out.txt", seqs, 'l'), 0);
     EXPECT_EQ(dir.read("out.txt"), "before\n3\n6\n6\n3\n");
     EXPECT_EQ(kavro::write_info_all(dir / "full.txt", seqs), 0);
-    EXPECT_NE(dir.read("full.txt").find(">b_x\n   Data type: DNA."), std::string::npos);
+    EXPECT_THAT(dir.read("full.txt"), HasSubstr(">b_x\n   Data type: DNA."));
     EXPECT_EQ(kavro::write_codon_info_all(dir / "codon.txt", seqs, "default"), 0);
     const std::string codon = dir.read("codon.txt");
     EXPECT_EQ(codon.substr(0, 11), "a: 6 nt\n\nF ");
-    EXPECT_NE(codon.find("c: 3 nt\n"), std::string::npos);
-    EXPECT_NE(codon.find("  5 codons in 3 sequences.\n"), std::string::npos);
-    EXPECT_NE(codon.find("M  AUG =      3,  60.00 %, 100.00 %.\n"), std::string::npos);
+    EXPECT_THAT(codon, HasSubstr("c: 3 nt\n"));
+    EXPECT_THAT(codon, HasSubstr("  5 codons in 3 sequences.\n"));
+    EXPECT_THAT(codon, HasSubstr("M  AUG =      3,  60.00 %, 100.00 %.\n"));
 }
 
 TEST_F(CollectionReports, StandardOutputGetsOnlyTheSummary) {
@@ -223,9 +220,9 @@ TEST_F(CollectionReports, StandardOutputGetsOnlyTheSummary) {
         text = cap.out();
     }
     EXPECT_EQ(status, 0);
-    EXPECT_EQ(text.find(" nt\n"), std::string::npos);
+    EXPECT_THAT(text, Not(HasSubstr(" nt\n")));
     EXPECT_EQ(text.substr(0, 42), "*****************************************\n");
-    EXPECT_NE(text.find("W  UGA =      1,  20.00 %, 100.00 %.\n"), std::string::npos);
+    EXPECT_THAT(text, HasSubstr("W  UGA =      1,  20.00 %, 100.00 %.\n"));
     EXPECT_FALSE(dir.exists("unused"));
 }
 

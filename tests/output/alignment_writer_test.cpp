@@ -1,9 +1,12 @@
 #include "output/alignment_writer.hpp"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "core/console.hpp"
 #include "output/output_test_support.hpp"
+
+using testing::HasSubstr;
 
 namespace {
 
@@ -47,8 +50,8 @@ TEST_F(AlignmentWriter, ClustalBlocksOfSixty) {
     expect += "\n\n";
     EXPECT_EQ(text, expect);
     // The name column widens to the longest name: residue columns stay aligned.
-    EXPECT_NE(text.find("abcdefghijklmnopqrstuvwxyz123456789     BCDBCD"), std::string::npos);
-    EXPECT_NE(text.find("\ns3" + std::string(38, ' ') + "CDECDECDEC\n\n\n"), std::string::npos);
+    EXPECT_THAT(text, HasSubstr("abcdefghijklmnopqrstuvwxyz123456789     BCDBCD"));
+    EXPECT_THAT(text, HasSubstr("\ns3" + std::string(38, ' ') + "CDECDECDEC\n\n\n"));
 }
 
 TEST_F(AlignmentWriter, ClustalShortEntryEndsEarlyAndControlsAreSkipped) {
@@ -75,7 +78,7 @@ TEST_F(AlignmentWriter, PhylipGroupsOfTen) {
     expect += "           " + seqs[0].residues.substr(50) + " \n";
     expect += "           " + seqs[1].residues.substr(50) + " \n\n";
     EXPECT_EQ(text, expect);
-    EXPECT_NE(text.find("alpha      ABCABCABCA BCABCABCAB CABCABCABC ABCABCABCA BCABCABCAB\n"), std::string::npos);
+    EXPECT_THAT(text, HasSubstr("alpha      ABCABCABCA BCABCABCAB CABCABCABC ABCABCABCA BCABCABCAB\n"));
 }
 
 TEST_F(AlignmentWriter, PhylipShortLastGroupHasNoBlank) {
@@ -106,12 +109,12 @@ TEST_F(AlignmentWriter, NexusLayoutAndNames) {
     kavro::g_settings.line_length = 60;
     seqs[0].type = kavro::ResidueKind::Protein;
     text = written([&](Writer& w) { EXPECT_EQ(kavro::write_nexus(w, &seqs, 10), 0); });
-    EXPECT_NE(text.find("datatype=protein "), std::string::npos);
-    EXPECT_NE(text.find("\na_b        " + seqs[0].residues.substr(0, 70) + "\n"), std::string::npos);
-    EXPECT_NE(text.find("\na_b        " + seqs[0].residues.substr(70) + "\n"), std::string::npos);
+    EXPECT_THAT(text, HasSubstr("datatype=protein "));
+    EXPECT_THAT(text, HasSubstr("\na_b        " + seqs[0].residues.substr(0, 70) + "\n"));
+    EXPECT_THAT(text, HasSubstr("\na_b        " + seqs[0].residues.substr(70) + "\n"));
     seqs[0].type = static_cast<kavro::ResidueKind>(7);
     text = written([&](Writer& w) { EXPECT_EQ(kavro::write_nexus(w, &seqs, 10), 0); });
-    EXPECT_NE(text.find("datatype=unknown "), std::string::npos);
+    EXPECT_THAT(text, HasSubstr("datatype=unknown "));
 }
 
 TEST_F(AlignmentWriter, FileWrappersUseTheirNameWidths) {
@@ -119,11 +122,11 @@ TEST_F(AlignmentWriter, FileWrappersUseTheirNameWidths) {
     kavro_test::CaptureConsole console;
     Collection seqs = alignment({"a_rather_long_name", "b"}, 5);
     EXPECT_EQ(kavro::write_clustal_file(dir / "x.aln", &seqs), 0);
-    EXPECT_NE(dir.read("x.aln").find("\nb" + std::string(34, ' ') + "BCDBC\n"), std::string::npos);
+    EXPECT_THAT(dir.read("x.aln"), HasSubstr("\nb" + std::string(34, ' ') + "BCDBC\n"));
     EXPECT_EQ(kavro::write_phylip_file(dir / "x.phy", &seqs), 0);
     EXPECT_EQ(dir.read("x.phy"), "2\t5\tI\na_rather_l ABCAB\nb          BCDBC\n\n");
     EXPECT_EQ(kavro::write_nexus_file(dir / "x.nex", &seqs), 0);
-    EXPECT_NE(dir.read("x.nex").find("\nb" + std::string(18, ' ') + "BCDBC\n"), std::string::npos);
+    EXPECT_THAT(dir.read("x.nex"), HasSubstr("\nb" + std::string(18, ' ') + "BCDBC\n"));
     EXPECT_EQ(console.out(), "\bw\bw\bw");
     // The files are created anew.
     EXPECT_EQ(kavro::write_phylip_file(dir / "x.phy", &seqs), 0);

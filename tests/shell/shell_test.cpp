@@ -1,4 +1,5 @@
 // End-to-end runs of the three modes.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -7,6 +8,10 @@
 #include <unistd.h>
 
 #include "support/run_kavro.hpp"
+
+using testing::HasSubstr;
+using testing::StartsWith;
+using testing::Not;
 
 namespace {
 
@@ -40,13 +45,13 @@ std::string echo_of(const std::string& line) { return sjis("\n今の入力内容
 TEST(MenuMode, HelpThenExit) {
     auto r = run({.input = "help\n1\ny\ne\nexit\n"});
     EXPECT_EQ(r.status, 0);
-    EXPECT_TRUE(r.out.starts_with("\n\n**************************************************\n" +
+    EXPECT_THAT(r.out, StartsWith("\n\n**************************************************\n" +
                                   sjis("      KAVRO バージョン 1.59.9 \n")));
     EXPECT_EQ(count_of(r.out, kMainMenuTitle), 2u);  // again after the help loop
-    EXPECT_NE(r.out.find(sjis("              コマンド名のリスト\n\n")), std::string::npos);
-    EXPECT_NE(r.out.find(sjis("使い方: txtr infile outfile.\n")), std::string::npos);
+    EXPECT_THAT(r.out, HasSubstr(sjis("              コマンド名のリスト\n\n")));
+    EXPECT_THAT(r.out, HasSubstr(sjis("使い方: txtr infile outfile.\n")));
     EXPECT_TRUE(ends_with(r.out, echo_of("exit") + kDone));
-    EXPECT_EQ(r.out.find('?'), std::string::npos);  // every Japanese character converted
+    EXPECT_THAT(r.out, Not(HasSubstr("?")));  // every Japanese character converted
     EXPECT_EQ(r.err, "");
 }
 
@@ -62,7 +67,7 @@ TEST(MenuMode, EndOfInputAtAnyPromptEndsAtOnce) {
 TEST(MenuMode, LinesAfterSetvarAreStillCommands) {
     auto r = run({.input = "setvar form circular\ny\nmenu\nexit\n"});
     EXPECT_EQ(r.status, 0);
-    EXPECT_NE(r.out.find(sjis("circular を TRUE としました.\n")), std::string::npos);
+    EXPECT_THAT(r.out, HasSubstr(sjis("circular を TRUE としました.\n")));
     EXPECT_EQ(count_of(r.out, kCategoryTitle), 1u);
     EXPECT_TRUE(ends_with(r.out, kDone));
 }
@@ -72,13 +77,13 @@ TEST(MenuMode, MenuWithAnArgumentPrintsNothingAndHidesTheMainMenu) {
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(count_of(r.out, kMainMenuTitle), 1u);
     EXPECT_EQ(count_of(r.out, kCategoryTitle), 0u);
-    EXPECT_NE(r.out.find(echo_of("menu x") + echo_of("exit")), std::string::npos);
+    EXPECT_THAT(r.out, HasSubstr(echo_of("menu x") + echo_of("exit")));
 }
 
 TEST(MenuMode, CommentLineFailsButKeepsTheMenuOpen) {
     auto r = run({.input = "#\nexit\n"});
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.out.find(echo_of("#") + "\n" + kMainMenuTitle), std::string::npos);
+    EXPECT_THAT(r.out, HasSubstr(echo_of("#") + "\n" + kMainMenuTitle));
     EXPECT_TRUE(ends_with(r.out, echo_of("exit") + kFailed));
 }
 
@@ -107,7 +112,7 @@ TEST(MenuMode, FirstOtherCommandEndsTheRun) {
 
 TEST(MenuMode, ComplementEchoesItsArgumentsAsTyped) {
     auto r = run({.input = "complement    in.fa   out.fa\n"});
-    EXPECT_NE(r.out.find(echo_of("complement    in.fa   out.fa") + "in.fa out.fa \n"), std::string::npos);
+    EXPECT_THAT(r.out, HasSubstr(echo_of("complement    in.fa   out.fa") + "in.fa out.fa \n"));
 }
 
 TEST(MenuMode, TooManyWordsEndTheProgram) {
@@ -137,7 +142,7 @@ TEST(CommandLineMode, ElevenArgumentsCopyNineAndCountEleven) {
     auto r = run({.args = args, .files = files});
     EXPECT_EQ(r.status, 0);
     // Words 1 to 8 hold f1..f8; words 9 and 10 are empty but echoed.
-    EXPECT_NE(r.out.find("f1 f2 f3 f4 f5 f6 f7 f8   \n"), std::string::npos);
+    EXPECT_THAT(r.out, HasSubstr("f1 f2 f3 f4 f5 f6 f7 f8   \n"));
     EXPECT_FALSE(r.exists("f8"));
     EXPECT_TRUE(r.exists("f9"));
     EXPECT_TRUE(ends_with(r.out, kDone));
@@ -157,9 +162,9 @@ TEST(CommandLineMode, MoreThanTwentyArgumentsAreRefused) {
     args.push_back("f20");
     auto r = run({.args = args, .files = {{"f1", "x"}}});
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("Too many arguments"), std::string::npos);
+    EXPECT_THAT(r.err, HasSubstr("Too many arguments"));
     EXPECT_TRUE(r.exists("f1"));
-    EXPECT_EQ(r.out.find(kFailed), std::string::npos);
+    EXPECT_THAT(r.out, Not(HasSubstr(kFailed)));
 }
 
 TEST(CommandLineMode, LongPathArgumentsArriveWhole) {
@@ -188,8 +193,8 @@ TEST(ScriptMode, FailuresAreReportedWithLineNumbersAndTheRunSucceeds) {
               "Error in line 3 with command: exit . Skipping...\n"
               "Unable to remove file: nothere.\n"
               "Error in line 4 with command: rm nothere. Skipping...\n");
-    EXPECT_EQ(r.out.find(kDone), std::string::npos);
-    EXPECT_EQ(r.out.find(kMainMenuTitle), std::string::npos);
+    EXPECT_THAT(r.out, Not(HasSubstr(kDone)));
+    EXPECT_THAT(r.out, Not(HasSubstr(kMainMenuTitle)));
     EXPECT_EQ(count_of(r.out, sjis("\n今の入力内容: ")), 5u);
 }
 

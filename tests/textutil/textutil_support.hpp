@@ -10,7 +10,6 @@ namespace textutil_test {
 inline const std::string kDone = kavro_test::sjis("完了.\n");
 inline const std::string kFailed = kavro_test::sjis("終了します..\n");
 
-inline bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 inline std::string upper(std::string s) {
     for (char& c : s)

@@ -1,11 +1,14 @@
 #include "translate/translation.hpp"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "core/program_exit.hpp"
 #include "core/settings.hpp"
 #include "core/console.hpp"
 #include "support/run_kavro.hpp"
+
+using testing::HasSubstr;
 
 namespace {
 
@@ -104,7 +107,7 @@ TEST(TranslateCollection, FramesLabelsAndProgress) {
     seqs[3].residues = "MKWMKW";  // protein among DNA: its complement fails
     seqs[3].length = 6;
     EXPECT_FALSE(kavro::translate_collection(seqs, -1, "default").has_value());
-    EXPECT_NE(cap.err().find("Error of translation in sequence: n3.\n"), std::string::npos);
+    EXPECT_THAT(cap.err(), HasSubstr("Error of translation in sequence: n3.\n"));
 }
 
 TEST(TranslateCollection, DotsStayOutOfDataOnStandardOutput) {
