@@ -8,6 +8,7 @@
 
 using testing::HasSubstr;
 using testing::Not;
+using testing::StartsWith;
 
 namespace {
 
@@ -87,7 +88,7 @@ TEST(TofastInfo, CollectionReports) {
     EXPECT_EQ(r.status, 0);
     EXPECT_THAT(r.err, HasSubstr("Writing sequence info...\nTerminated.\n"));
     // The definition keeps its leading space (so no "_") and its line end (";").
-    EXPECT_EQ(r.file("out.txt").rfind(">s1 first;\n   Data type: DNA.\n   Sequence length: 12.\n\n   A = ", 0), 0u);
+    EXPECT_THAT(r.file("out.txt"), StartsWith(">s1 first;\n   Data type: DNA.\n   Sequence length: 12.\n\n   A = "));
 
     r = run({"tofast", "in.fa", "out.txt", "i", "#"}, {{"in.fa", kCoding}});
     EXPECT_EQ(r.file("out.txt"), "2\n");
@@ -128,7 +129,7 @@ TEST(TofastInfo, EntryPathSumsTheEntries) {
     r = run({"tofast", "in.gb", "out.txt", "i"}, {{"in.gb", fx::kGenBank}});
     EXPECT_EQ(r.status, 0);
     // Each ";" of the collected definition starts a new line.
-    EXPECT_EQ(r.file("out.txt").rfind(">GBTEST1 Test   entry    one,\n            second line.\nACC", 0), 0u);
+    EXPECT_THAT(r.file("out.txt"), StartsWith(">GBTEST1 Test   entry    one,\n            second line.\nACC"));
     EXPECT_THAT(r.file("out.txt"), HasSubstr(">GBTEST2 Second test entry.\n\n   Data type: DNA.\n"));
 }
 

@@ -12,6 +12,7 @@
 using testing::HasSubstr;
 using testing::StartsWith;
 using testing::Not;
+using testing::EndsWith;
 
 namespace {
 
@@ -27,10 +28,6 @@ std::size_t count_of(const std::string& text, const std::string& part) {
     std::size_t n = 0;
     for (std::size_t p = text.find(part); p != std::string::npos; p = text.find(part, p + 1)) ++n;
     return n;
-}
-
-bool ends_with(const std::string& text, const std::string& tail) {
-    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
 // f1, f2, ...
@@ -50,7 +47,7 @@ TEST(MenuMode, HelpThenExit) {
     EXPECT_EQ(count_of(r.out, kMainMenuTitle), 2u);  // again after the help loop
     EXPECT_THAT(r.out, HasSubstr(sjis("              コマンド名のリスト\n\n")));
     EXPECT_THAT(r.out, HasSubstr(sjis("使い方: txtr infile outfile.\n")));
-    EXPECT_TRUE(ends_with(r.out, echo_of("exit") + kDone));
+    EXPECT_THAT(r.out, EndsWith(echo_of("exit") + kDone));
     EXPECT_THAT(r.out, Not(HasSubstr("?")));  // every Japanese character converted
     EXPECT_EQ(r.err, "");
 }
@@ -60,7 +57,7 @@ TEST(MenuMode, EndOfInputAtAnyPromptEndsAtOnce) {
         auto r = run({.input = input, .timeout_seconds = 10});
         EXPECT_FALSE(r.timed_out) << input;
         EXPECT_EQ(r.status, 0) << input;
-        EXPECT_TRUE(ends_with(r.out, kDone)) << input;
+        EXPECT_THAT(r.out, EndsWith(kDone)) << input;
     }
 }
 
@@ -69,7 +66,7 @@ TEST(MenuMode, LinesAfterSetvarAreStillCommands) {
     EXPECT_EQ(r.status, 0);
     EXPECT_THAT(r.out, HasSubstr(sjis("circular を TRUE としました.\n")));
     EXPECT_EQ(count_of(r.out, kCategoryTitle), 1u);
-    EXPECT_TRUE(ends_with(r.out, kDone));
+    EXPECT_THAT(r.out, EndsWith(kDone));
 }
 
 TEST(MenuMode, MenuWithAnArgumentPrintsNothingAndHidesTheMainMenu) {
@@ -84,7 +81,7 @@ TEST(MenuMode, CommentLineFailsButKeepsTheMenuOpen) {
     auto r = run({.input = "#\nexit\n"});
     EXPECT_EQ(r.status, 1);
     EXPECT_THAT(r.out, HasSubstr(echo_of("#") + "\n" + kMainMenuTitle));
-    EXPECT_TRUE(ends_with(r.out, echo_of("exit") + kFailed));
+    EXPECT_THAT(r.out, EndsWith(echo_of("exit") + kFailed));
 }
 
 TEST(MenuMode, EmptyLinesAreEchoedAndReadAgain) {
@@ -107,7 +104,7 @@ TEST(MenuMode, FirstOtherCommandEndsTheRun) {
     EXPECT_EQ(ok.status, 0);
     EXPECT_FALSE(ok.exists("a"));
     EXPECT_TRUE(ok.exists("b"));
-    EXPECT_TRUE(ends_with(ok.out, "File: a removed.\n" + kDone));
+    EXPECT_THAT(ok.out, EndsWith("File: a removed.\n" + kDone));
 }
 
 TEST(MenuMode, ComplementEchoesItsArgumentsAsTyped) {
@@ -121,7 +118,7 @@ TEST(MenuMode, TooManyWordsEndTheProgram) {
     auto r = run({.input = line + "\nexit\n"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "Error in reading line.\n");
-    EXPECT_TRUE(ends_with(r.out, echo_of(line)));  // no closing line
+    EXPECT_THAT(r.out, EndsWith(echo_of(line)));  // no closing line
 }
 
 TEST(MenuMode, LongPhysicalLineIsReadIn511CharacterPieces) {
@@ -129,7 +126,7 @@ TEST(MenuMode, LongPhysicalLineIsReadIn511CharacterPieces) {
     auto r = run({.input = first + "exit\n"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(count_of(r.out, kCategoryTitle), 1u);
-    EXPECT_TRUE(ends_with(r.out, echo_of("exit") + kDone));
+    EXPECT_THAT(r.out, EndsWith(echo_of("exit") + kDone));
 }
 
 TEST(CommandLineMode, ElevenArgumentsCopyNineAndCountEleven) {
@@ -145,7 +142,7 @@ TEST(CommandLineMode, ElevenArgumentsCopyNineAndCountEleven) {
     EXPECT_THAT(r.out, HasSubstr("f1 f2 f3 f4 f5 f6 f7 f8   \n"));
     EXPECT_FALSE(r.exists("f8"));
     EXPECT_TRUE(r.exists("f9"));
-    EXPECT_TRUE(ends_with(r.out, kDone));
+    EXPECT_THAT(r.out, EndsWith(kDone));
 }
 
 TEST(CommandLineMode, MoreThanTwentyArgumentsAreRefused) {
@@ -180,7 +177,7 @@ TEST(CommandLineMode, UnknownWordFailsWithAMessage) {
     auto r = run({.args = {"exit"}});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "Unknown command: exit\n");
-    EXPECT_TRUE(ends_with(r.out, "\n" + kFailed));
+    EXPECT_THAT(r.out, EndsWith("\n" + kFailed));
 }
 
 TEST(ScriptMode, FailuresAreReportedWithLineNumbersAndTheRunSucceeds) {
