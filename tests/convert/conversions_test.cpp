@@ -5,6 +5,7 @@
 #include "core/settings.hpp"
 #include "core/console.hpp"
 #include "support/run_kavro.hpp"
+#include "support/records.hpp"
 
 using testing::HasSubstr;
 
@@ -14,13 +15,7 @@ using kavro::SequenceRecord;
 namespace {
 
 SequenceRecord record(const std::string& name, const std::string& residues, kavro::ResidueKind type) {
-    SequenceRecord r;
-    r.name = name;
-    r.definition = " def";
-    r.residues = residues;
-    r.length = static_cast<long>(residues.size());
-    r.type = type;
-    return r;
+    return kavro_test::make_record(name, residues, type, " def");
 }
 
 Collection collection(std::size_t n, const std::string& residues, kavro::ResidueKind type) {

@@ -3,6 +3,7 @@
 
 #include "input/formats.hpp"
 #include "input/input_test_util.hpp"
+#include "support/feature_entries.hpp"
 
 using testing::HasSubstr;
 using testing::StartsWith;
@@ -37,13 +38,11 @@ Entry read_entry(Kind kind, const std::string& text, ResidueKind type = ResidueK
 }
 
 std::string genbank(const std::string& locus, const std::string& origin = "        1 acgtacgtac gtacgtacgt\n") {
-    return "LOCUS       " + locus + "\n"
-           "DEFINITION  Test entry,\n"
-           "            second line.\n"
-           "ACCESSION   X00001\n"
-           "FEATURES             Location/Qualifiers\n"
-           "     source          1..20\n"
-           "ORIGIN      \n" + origin + "//\n";
+    return kavro_test::genbank({.accession = "X00001",
+                                .organism = "",
+                                .locus = locus,
+                                .definition = "Test entry,\n            second line.",
+                                .origin = origin});
 }
 
 const std::string kHelpStart = "File format is strange. Reading might be aborted.\n\n";

@@ -7,6 +7,7 @@
 #include "core/settings.hpp"
 #include "core/console.hpp"
 #include "support/run_kavro.hpp"
+#include "support/records.hpp"
 
 using testing::HasSubstr;
 
@@ -18,13 +19,7 @@ using kavro::translate_frame;
 const std::string kStandard = kavro::select_codon_table("default");
 
 SequenceRecord dna(const std::string& name, const std::string& residues, const std::string& definition = "def") {
-    SequenceRecord r;
-    r.name = name;
-    r.definition = definition;
-    r.residues = residues;
-    r.length = static_cast<long>(residues.size());
-    r.type = kavro::ResidueKind::Dna;
-    return r;
+    return kavro_test::make_record(name, residues, kavro::ResidueKind::Dna, definition);
 }
 
 TEST(TranslateFrame, FramesAndLeftOverBases) {
