@@ -66,6 +66,9 @@ ResidueKind classify_residues(const SequenceRecord* rec);
 inline ResidueKind classify_residues(const SequenceRecord& rec) { return classify_residues(&rec); }
 // The same classification of a whole residue text.
 ResidueKind classify_text(std::string_view residues);
+// The rule both apply, on the counts of a text that is not empty (a caller
+// that counts anyway need not count twice).
+ResidueKind classify_composition(const Composition& comp);
 
 // ---- operations (0 success, 1 failure; messages on standard error) ----
 [[nodiscard]] int clear_gaps(SequenceRecord& rec);

@@ -27,7 +27,7 @@ std::span<const CommandRow> command_table() {
         {{"simtbl"}, "33", cmd_simtbl, '\0', 0},
         {{"clu2fa"}, "", cmd_tofast, '\0', 2},
         {{"nucaln"}, "", cmd_nucaln, '\0', 0},
-        {{"sites"}, "", cmd_sites, '\0', 0},
+        {{"sites"}, "", cmd_sites, '\0', 2},
         {{"splcod"}, "", cmd_splcod, '\0', 0},
         {{"h", "help", "-h", "-help"}, "", cmd_help, '\0', 0},
         {{"rm", "remove", "del", "delete"}, "", cmd_rm, '\0', 0},

@@ -10,6 +10,5 @@ int cmd_genlist(int, CommandLine&) { return 1; }
 int cmd_getent(int, CommandLine&) { return 1; }
 int cmd_extint(int, CommandLine&) { return 1; }
 int cmd_noncod(int, CommandLine&) { return 1; }
-int cmd_sites(int, CommandLine&) { return 1; }
 
 }  // namespace kavro
