@@ -15,12 +15,11 @@
 #include "core/console.hpp"
 #include "core/program_exit.hpp"
 #include "core/sequence.hpp"
-#include "core/settings.hpp"
-#include "core/text_ops.hpp"
 #include "core/writer.hpp"
 #include "input/formats.hpp"
 #include "input/line_reader.hpp"
 #include "output/fasta_writer.hpp"
+#include "output/output_target.hpp"
 
 namespace kavro {
 
@@ -33,25 +32,20 @@ constexpr long kPassMarkEvery = 10;
 
 bool is_nucleic(ResidueKind type) { return type == ResidueKind::Dna || type == ResidueKind::Rna; }
 
-// Console text held back: each piece remembers its stream. Marks and mask
-// announcements go where the data do not: standard error while the data go
-// to standard output, otherwise the message stream.
+// Console text held back, in order: messages for standard error, and the
+// progress marks and mask announcements, which go to the console's message
+// stream (standard error as well while the data go to standard output).
 class HeldText {
 public:
-    explicit HeldText(bool data_to_stdout) : side_is_error_(data_to_stdout) {}
-
     void error(std::string_view text) { add(true, text); }
-    void side(std::string_view text) { add(side_is_error_, text); }
+    void side(std::string_view text) { add(false, text); }
 
     void print() {
         for (const auto& [to_error, text] : pieces_) {
-            if (to_error) {
-                std_out().flush();
-                std_err().write(text);
-                std_err().flush();
-            } else {
+            if (to_error)
+                err("%s", text.c_str());
+            else
                 out_text(text);
-            }
         }
         pieces_.clear();
     }
@@ -64,7 +58,6 @@ private:
             pieces_.emplace_back(to_error, std::string(text));
     }
 
-    bool side_is_error_;
     std::vector<std::pair<bool, std::string>> pieces_;
 };
 
@@ -72,8 +65,7 @@ enum class Pass { None, Complement, ToRna, ToDna };
 
 class StreamJob {
 public:
-    StreamJob(TofastOptions& opts, bool data_to_stdout)
-        : opts_(opts), to_stdout_(data_to_stdout), before_writing_(data_to_stdout), writing_(data_to_stdout) {
+    explicit StreamJob(TofastOptions& opts) : opts_(opts) {
         if (opts.mask) {
             minimum_ = maximum_ = -kMaskThreshold;
         } else if (opts.limit) {
@@ -98,28 +90,24 @@ public:
 
     // After the reading: prints what was held, in order, and ends as the
     // whole-collection route ends.
-    int finish(long records, bool read_failed) {
-        if (read_failed) {
-            err("Error in reading file: %s\n", opts_.input_path.c_str());
-            end_program(1);
-        }
-        g_entry_count = records;
+    int finish() {
         if (!typed_) settle(ResidueKind::Unknown);  // no record has residues
         if (!failed_ && pass_ != Pass::None) before_writing_.side("\n");  // the pass's marks end
         before_writing_.print();
         if (failed_) end_program(1);
-        if (!writable_) {
-            truncate_output_file(opts_.output_path);  // says why the file cannot be created
+        if (!target_) {
+            // Opening it again says why it cannot be created.
+            static_cast<void>(OutputTarget::create_empty(opts_.output()));
             err("Error in opening output file.\n");
             return 1;
         }
         err("Writing sequences...\n");
         writing_.print();
-        const bool reported = write_failed_;
-        const bool done = file_ ? file_->close() : std_out().flush();
-        if (!done || write_failed_) {
-            if (!reported) err("Writing error.\n");
-            if (file_) err("Trouble in writing file: %s\n", opts_.output_path.c_str());
+        // Standard output is flushed: the data must have left before the run
+        // can say it is done.
+        if (!target_->close()) {
+            if (!write_failed_) err("Writing error.\n");
+            if (!target_->is_stdout()) err("Trouble in writing file: %s\n", opts_.output_path.c_str());
             err("Error in writing sequence.\n");
             end_program(1);
         }
@@ -161,13 +149,8 @@ private:
     }
 
     void open_output() {
-        if (to_stdout_) {
-            out_ = &std_out();
-            return;
-        }
-        file_ = Writer::open_truncate(opts_.output_path);
-        writable_ = file_.has_value();
-        if (file_) out_ = &*file_;
+        target_ = OutputTarget::open_to(opts_.output(), OutputTarget::Mode::Truncate);
+        if (target_) out_ = &target_->writer();
     }
 
     void stop() {
@@ -199,7 +182,8 @@ private:
                                 rec.name + ".\nError in converting to complementary sequence.\n");
                     return false;
                 }
-                complement_seq(rec, kind);  // cannot fail: the kind is nucleic and the length exact
+                // Cannot fail: the kind is nucleic and the length exact.
+                static_cast<void>(complement_seq(rec, kind));
                 break;
             }
             case Pass::ToRna:
@@ -207,14 +191,14 @@ private:
                     pass_failed("This is not DNA.\nError in converting to RNA.\n");
                     return false;
                 }
-                to_rna(rec);
+                static_cast<void>(to_rna(rec));  // cannot fail: the record is DNA
                 break;
             default:
                 if (rec.type != ResidueKind::Rna) {
                     pass_failed("This is not RNA.\nError in converting to DNA.\n");
                     return false;
                 }
-                to_dna(rec);
+                static_cast<void>(to_dna(rec));  // cannot fail: the record is RNA
                 break;
         }
         if (index % kPassMarkEvery == 0) before_writing_.side("\b.");
@@ -245,11 +229,10 @@ private:
     }
 
     TofastOptions& opts_;
-    const bool to_stdout_;
     HeldText before_writing_;  // printed after the reading's closing dot
     HeldText writing_;         // printed after "Writing sequences..."
     std::vector<SequenceRecord> waiting_;
-    std::optional<Writer> file_;
+    std::optional<OutputTarget> target_;
     Writer* out_ = nullptr;
     std::string announcements_;
     Pass pass_ = Pass::None;
@@ -258,7 +241,6 @@ private:
     bool typed_ = false;
     bool stopped_ = false;
     bool failed_ = false;
-    bool writable_ = true;
     bool write_failed_ = false;
 };
 
@@ -270,7 +252,7 @@ bool fasta_job_streams(const TofastOptions& opts) {
            opts.output_type != ResidueKind::Protein && !(opts.complement && nucleic_output);
 }
 
-int stream_fasta_job(TofastOptions& opts, bool data_to_stdout) {
+int stream_fasta_job(TofastOptions& opts) {
     err("This is a FASTA file.\n");
     err("Reading sequences...\n");
     std::optional<LineReader> in = LineReader::open(opts.input_path);
@@ -279,13 +261,12 @@ int stream_fasta_job(TofastOptions& opts, bool data_to_stdout) {
         err("Error in reading file: %s\n", opts.input_path.c_str());
         end_program(1);
     }
-    StreamJob job(opts, data_to_stdout);
-    const std::optional<long> records = stream_multi_fasta(*in, [&job](SequenceRecord& rec) { job.take(rec); });
-    if (!records) {
+    StreamJob job(opts);
+    if (!stream_multi_fasta(*in, [&job](SequenceRecord& rec) { job.take(rec); })) {
         err("Error in reading file: %s\n", opts.input_path.c_str());
         end_program(1);
     }
-    return job.finish(*records, in->error());
+    return job.finish();
 }
 
 }  // namespace kavro

@@ -15,8 +15,8 @@ namespace kavro {
 // search, translation, clear mode (which streams on its own) or the dialog.
 bool fasta_job_streams(const TofastOptions& opts);
 
-// Runs the job on opts.input_path. 0; 1 when the output cannot be created
-// or written; failures that end the program end it (status 1).
-int stream_fasta_job(TofastOptions& opts, bool data_to_stdout);
+// Runs the job on opts.input_path to opts.output(). 0; 1 when the output
+// cannot be created; other failures end the program (status 1).
+[[nodiscard]] int stream_fasta_job(TofastOptions& opts);
 
 }  // namespace kavro

@@ -45,7 +45,7 @@ FastaHeader split_fasta_header(std::string_view rest);
 // Reads at most 30 pieces of the file and names its format; 99 (after a
 // message) when it cannot be opened or is empty.
 SeqFormat detect_format(const std::string& path);
-bool looks_like_phylip_header(std::string_view line);
+[[nodiscard]] bool looks_like_phylip_header(std::string_view line);
 
 // ---- single entries ----
 // The first entry of a file in the given format; nothing after a message.
@@ -79,12 +79,11 @@ std::optional<SequenceRecord> read_pir_entry(LineReader& in, std::int64_t& posit
 // gives the same records (detected types). The record is reused for the
 // next one: a sink keeps what it needs. Prints the reader's progress dots
 // and closing ".\n". The number of records, or nothing when memory ran out
-// ("Out of memory"); a read failure leaves in.error() set.
+// ("Out of memory") or the reading failed (in.finish() says why).
 using FastaRecordSink = std::function<void(SequenceRecord&)>;
 std::optional<long> stream_multi_fasta(LineReader& in, const FastaRecordSink& sink);
 
 // ---- collections ----
-// Each sets g_entry_count to the size of the collection it returns.
 std::optional<Collection> read_multi_fasta(const std::string& path, ResidueKind requested_type);
 std::optional<Collection> read_clustal(const std::string& path, int keep_unclassified);
 std::optional<Collection> read_phylip(const std::string& path, int keep_unclassified);

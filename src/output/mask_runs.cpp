@@ -29,18 +29,17 @@ void mask_letter(std::string& text, char letter, long threshold, std::string* an
         if (after == std::string::npos) break;  // the run reaches the end
         const long k = static_cast<long>(after - start);
         if (k >= threshold) {
-            // While the sequences themselves go to standard output, the
-            // announcement goes to standard error so the data stay clean.
+            // A console message (on standard error while the sequences
+            // themselves go to standard output), or kept for the caller.
             char mark[32];
             std::snprintf(mark, sizeof mark, "x%03ldx%c", k, letter);
             if (announcements) {
                 char said[32];
                 const int n = std::snprintf(said, sizeof said, "x%03ldx\n", k);
                 announcements->append(said, static_cast<std::size_t>(n));
-            } else if (g_settings.write_to_stdout)
-                err("x%03ldx\n", k);
-            else
+            } else {
                 out("x%03ldx\n", k);
+            }
             if (!building) {
                 masked.reserve(text.size() + kMarkWidth + 1);
                 building = true;
