@@ -25,8 +25,6 @@ namespace kavro {
 
 namespace {
 
-// Runs of this many N or Q and more are masked by the mask option.
-constexpr long kMaskThreshold = 10;
 // A conversion pass marks records 0, 10, 20, ...
 constexpr long kPassMarkEvery = 10;
 

@@ -35,9 +35,6 @@ namespace kavro {
 
 namespace {
 
-// Runs of this many N or Q and more are masked by the mask option.
-constexpr long kMaskThreshold = 10;
-
 // While the data go to standard output, the console's messages and progress
 // marks go to standard error, for this run only, however it ends.
 class MessagesAwayFromData {
