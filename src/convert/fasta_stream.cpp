@@ -13,6 +13,7 @@
 
 #include "convert/conversions.hpp"
 #include "core/console.hpp"
+#include "core/message_sink.hpp"
 #include "core/program_exit.hpp"
 #include "core/sequence.hpp"
 #include "core/writer.hpp"
@@ -20,6 +21,8 @@
 #include "input/line_reader.hpp"
 #include "output/fasta_writer.hpp"
 #include "output/output_target.hpp"
+#include "translate/codon_table.hpp"
+#include "translate/translation.hpp"
 
 namespace kavro {
 
@@ -50,6 +53,7 @@ public:
 
 private:
     void add(bool to_error, std::string_view text) {
+        if (text.empty()) return;
         if (!pieces_.empty() && pieces_.back().first == to_error)
             pieces_.back().second.append(text);
         else
@@ -64,6 +68,7 @@ enum class Pass { None, Complement, ToRna, ToDna };
 class StreamJob {
 public:
     explicit StreamJob(TofastOptions& opts) : opts_(opts) {
+        if (opts.output_type == ResidueKind::Protein) codon_table_ = builtin_codon_table(opts.codon_table).value_or("");
         if (opts.mask) {
             minimum_ = maximum_ = -kMaskThreshold;
         } else if (opts.limit) {
@@ -100,6 +105,13 @@ public:
             return 1;
         }
         err("Writing sequences...\n");
+        if (translating_ && !translation_failed_) translation_.side("\n");  // the translation's marks end
+        translation_.print();
+        if (translation_failed_) {
+            // The whole-file run stops before writing anything.
+            static_cast<void>(target_->close());
+            return 1;
+        }
         writing_.print();
         // Standard output is flushed: the data must have left before the run
         // can say it is done.
@@ -141,6 +153,7 @@ private:
         } else if (type == ResidueKind::Rna && opts_.output_type == ResidueKind::Dna) {
             pass_ = Pass::ToDna;
         }
+        translating_ = is_nucleic(type) && opts_.output_type == ResidueKind::Protein;
         open_output();
         std::vector<SequenceRecord> waiting = std::move(waiting_);
         for (SequenceRecord& rec : waiting) process(rec);
@@ -165,6 +178,7 @@ private:
     void process(SequenceRecord& rec) {
         if (stopped_) return;
         if (!run_pass(rec)) return;
+        if (translating_ && !translate(rec)) return;
         write(rec);
     }
 
@@ -203,6 +217,24 @@ private:
         return true;
     }
 
+    // The record replaced by its protein; false (and the run stops) when it
+    // cannot be translated.
+    bool translate(SequenceRecord& rec) {
+        const long index = translated_++;
+        const std::string name = rec.name;
+        held_lines_.clear();
+        const int status = translate_record_in_place(rec, opts_.frame, codon_table_, MessageSink(held_lines_));
+        translation_.error(held_lines_);
+        if (status != 0) {
+            translation_.error("Error of translation in sequence: " + name + ".\n");
+            translation_failed_ = true;
+            stopped_ = true;
+            return false;
+        }
+        if (index % kPassMarkEvery == 0) translation_.side(".");
+        return true;
+    }
+
     // The batch writer's rules: no empty record, the length limits, masking;
     // a failed output is reported once and the writing stops.
     void write(SequenceRecord& rec) {
@@ -228,11 +260,17 @@ private:
 
     TofastOptions& opts_;
     HeldText before_writing_;  // printed after the reading's closing dot
-    HeldText writing_;         // printed after "Writing sequences..."
+    HeldText translation_;     // printed after "Writing sequences..."
+    HeldText writing_;         // printed after the translation's
     std::vector<SequenceRecord> waiting_;
     std::optional<OutputTarget> target_;
     Writer* out_ = nullptr;
     std::string announcements_;
+    std::string held_lines_;
+    std::string codon_table_;  // the translation's; streaming needs one built in
+    long translated_ = 0;
+    bool translating_ = false;
+    bool translation_failed_ = false;
     Pass pass_ = Pass::None;
     long passed_ = 0;
     long minimum_ = 0, maximum_ = 0;
@@ -246,8 +284,11 @@ private:
 
 bool fasta_job_streams(const TofastOptions& opts) {
     const bool nucleic_output = opts.output_type == ResidueKind::Rna || opts.output_type == ResidueKind::Dna;
+    // A codon table read from a file may fail only once the whole file has
+    // been read: such a run keeps the collection.
+    const bool translation_streams = opts.output_type != ResidueKind::Protein || builtin_codon_table(opts.codon_table).has_value();
     return !opts.dialog && !opts.clear_mode && !opts.sort && !opts.ms && !opts.info && !opts.composition &&
-           opts.output_type != ResidueKind::Protein && !(opts.complement && nucleic_output);
+           translation_streams && !(opts.complement && nucleic_output);
 }
 
 int stream_fasta_job(TofastOptions& opts) {

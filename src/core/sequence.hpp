@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/message_sink.hpp"
+
 namespace kavro {
 
 enum class ResidueKind : int { Unknown = 0, Dna = 1, Rna = 2, Protein = 3 };
@@ -80,8 +82,9 @@ ResidueKind classify_composition(const Composition& comp);
 // ---- operations (0 success, 1 failure; messages on standard error) ----
 [[nodiscard]] int clear_gaps(SequenceRecord& rec);
 [[nodiscard]] int complement_seq(SequenceRecord& rec);
-// The same for a record whose kind is already known (classified once).
-[[nodiscard]] int complement_seq(SequenceRecord& rec, ResidueKind type);
+// The same for a record whose kind is already known (classified once), its
+// messages sent to `messages`.
+[[nodiscard]] int complement_seq(SequenceRecord& rec, ResidueKind type, MessageSink messages = {});
 [[nodiscard]] int append_residues(SequenceRecord& rec, const SequenceRecord& other);
 [[nodiscard]] int cut_residues(SequenceRecord& rec, long from, long to);
 SequenceRecord new_placeholder_seq();

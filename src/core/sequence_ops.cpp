@@ -177,15 +177,15 @@ void reverse_complement_text(std::string& s, bool rna) {
 
 int complement_seq(SequenceRecord& rec) { return complement_seq(rec, classify_residues(rec)); }
 
-int complement_seq(SequenceRecord& rec, ResidueKind type) {
+int complement_seq(SequenceRecord& rec, ResidueKind type, MessageSink messages) {
     if (type != ResidueKind::Dna && type != ResidueKind::Rna) {
-        err("This is not a nucleic acid sequence: %s.\n", rec.name.c_str());
+        messages("This is not a nucleic acid sequence: " + rec.name + ".\n");
         return 1;
     }
     // The length field must describe the text exactly: a longer length would
     // pull bytes from beyond its end into the complement.
     if (rec.length < 0 || static_cast<std::size_t>(rec.length) != rec.residues.size()) {
-        err("Error in sequence file: %s.\n", rec.name.c_str());
+        messages("Error in sequence file: " + rec.name + ".\n");
         return 1;
     }
     reverse_complement_text(rec.residues, type == ResidueKind::Rna);

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "core/console.hpp"
+#include "core/message_sink.hpp"
 #include "core/settings.hpp"
 
 namespace kavro {
@@ -25,8 +26,8 @@ public:
         if (valid_) std::copy(table.begin(), table.end(), letters_.begin());
     }
     // "Error in codon table.\n" when the table was not 64 letters long.
-    void report() const {
-        if (!valid_) err("Error in codon table.\n");
+    void report(MessageSink messages = {}) const {
+        if (!valid_) messages("Error in codon table.\n");
     }
     // Number of whole codons in frame 1-3 of a text of `length` >= 3.
     static std::size_t codons(std::size_t length, int frame) {
@@ -94,28 +95,26 @@ namespace {
 // definition gets "; Translated sequence.", or becomes `label` when one is
 // given. 0, or 1 after a message.
 int translate_into(SequenceRecord& rec, int frame, const Translator& translator, std::string_view suffix,
-                   const std::string* plus_strand, const std::string* label = nullptr) {
+                   const std::string* plus_strand, const std::string* label = nullptr, MessageSink messages = {}) {
     const std::string source_name = rec.name;
     const std::string* residues = plus_strand ? plus_strand : &rec.residues;
     if (frame < 0) {
-        if (complement_seq(rec) != 0) {
-            err("Error in converting to complementary sequence.\n");
+        if (complement_seq(rec, classify_residues(rec), messages) != 0) {
+            messages("Error in converting to complementary sequence.\n");
             return 1;
         }
         frame = -frame;
         residues = &rec.residues;
     }
     if (frame < 1 || frame > 3) {
-        err("Error in frame number.\n");
-        err("Unable to translate.\n");
+        messages("Error in frame number.\nUnable to translate.\n");
         return 1;
     }
     if (residues->size() < 3) {
-        err("Sequence too short");
-        err(" in: %s.\n", source_name.c_str());
+        messages("Sequence too short in: " + source_name + ".\n");
         rec.residues.assign(1, kUnknownResidue);
     } else {
-        translator.report();
+        translator.report(messages);
         const std::size_t n = Translator::codons(residues->size(), frame);
         if (residues == &rec.residues) {
             translator.run(rec.residues.data() + (frame - 1), n, rec.residues.data());
@@ -193,6 +192,11 @@ std::optional<Collection> translate_collection(const Collection& source, int fra
     });
     if (status != 0) return std::nullopt;
     return result;
+}
+
+int translate_record_in_place(SequenceRecord& rec, int frame, const CodonTable& table, MessageSink messages) {
+    const std::string label = frame_label(frame);
+    return translate_into(rec, frame, Translator(table), kProteinSuffix, nullptr, &label, messages);
 }
 
 int translate_collection_in_place(Collection& records, int frame, const std::string& table_name) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/message_sink.hpp"
 #include "core/sequence.hpp"
 #include "translate/codon_table.hpp"
 
@@ -39,6 +40,11 @@ std::optional<Collection> translate_collection(const Collection& source, int fra
 // The same, each record replaced by its translation (no second copy of the
 // collection). 0, or 1 with the records before the failing one translated.
 [[nodiscard]] int translate_collection_in_place(Collection& records, int frame, const std::string& table_name);
+
+// One record replaced by its translation, as the collection form does it
+// for each (suffix "_ptn", definition "Frame %d "), its messages sent to
+// `messages`. 0, or 1 after a message. No progress marks.
+[[nodiscard]] int translate_record_in_place(SequenceRecord& rec, int frame, const CodonTable& table, MessageSink messages);
 
 // "Frame %d " with the signed frame.
 std::string frame_label(int frame);

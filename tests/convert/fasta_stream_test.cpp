@@ -75,6 +75,8 @@ void expect_same(const std::string& text, const std::vector<std::string>& option
 
 const std::vector<std::vector<std::string>> kStreamedJobs = {
     {"c"}, {"r"}, {"d"}, {"mask"}, {"max", "21"}, {"min", "12"}, {"m"}, {"max", "5"},
+    // Translation: frames on either strand, after a complement, another table.
+    {"p"}, {"p", "3"}, {"p", "-2"}, {"p", "c"}, {"p", "1", "mito"},
 };
 
 // Random multi-FASTA text: records drawn from one residue pool per text
@@ -147,7 +149,8 @@ TEST(FastaStream, OnlyJobsOfSingleRecordsStream) {
         {[](kavro::TofastOptions& o) { o.info = true; }, false},
         {[](kavro::TofastOptions& o) { o.composition = true; }, false},
         {[](kavro::TofastOptions& o) { o.ms = true; }, false},
-        {[](kavro::TofastOptions& o) { o.output_type = kavro::ResidueKind::Protein; }, false},
+        {[](kavro::TofastOptions& o) { o.output_type = kavro::ResidueKind::Protein; }, true},
+        {[](kavro::TofastOptions& o) { o.output_type = kavro::ResidueKind::Protein, o.codon_table = "table.txt"; }, false},
         {[](kavro::TofastOptions& o) { o.clear_mode = true; }, false},
         {[](kavro::TofastOptions& o) { o.complement = true, o.output_type = kavro::ResidueKind::Dna; }, false},
     };
@@ -173,6 +176,7 @@ TEST(FastaStream, DataOnStandardOutputKeepsTheMessageOrder) {
         {"c", ".\nConverting to complementary sequence...\n" + marks + "Writing sequences...\n\nTerminated.\n"},
         {"r", ".\n" + marks + "Writing sequences...\n\nTerminated.\n"},
         {"mask", ".\nWriting sequences...\n" + announcements + "\nTerminated.\n"},
+        {"p", ".\nWriting sequences...\n...\n\nTerminated.\n"},
     };
     for (const Case& c : cases) {
         const auto streamed = kavro_test::run({.args = {"tofast", "in.fa", "stdout", c.option}, .files = {{"in.fa", text}}});
