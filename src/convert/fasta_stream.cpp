@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "convert/conversions.hpp"
+#include "convert/info_report.hpp"
 #include "core/console.hpp"
 #include "core/message_sink.hpp"
 #include "core/program_exit.hpp"
@@ -104,6 +105,7 @@ public:
             err("Error in opening output file.\n");
             return 1;
         }
+        if (opts_.info) return finish_report();
         err("Writing sequences...\n");
         if (translating_ && !translation_failed_) translation_.side("\n");  // the translation's marks end
         translation_.print();
@@ -126,6 +128,20 @@ public:
     }
 
 private:
+    // The end of the information report: as the whole-file run ends it.
+    int finish_report() {
+        err("Writing sequence info...\n");
+        writing_.print();
+        const bool closed = target_->close();
+        if (report_failed_ || !closed) {
+            err("Unable to write output file.\n");
+            err("Error in writing info.\n");
+            return 1;
+        }
+        err("Terminated.\n");
+        return 0;
+    }
+
     // The collection's type is known: the decisions the whole-collection
     // route takes after reading, then the output, then the waiting records.
     void settle(ResidueKind type) {
@@ -153,7 +169,7 @@ private:
         } else if (type == ResidueKind::Rna && opts_.output_type == ResidueKind::Dna) {
             pass_ = Pass::ToDna;
         }
-        translating_ = is_nucleic(type) && opts_.output_type == ResidueKind::Protein;
+        translating_ = !opts_.info && is_nucleic(type) && opts_.output_type == ResidueKind::Protein;
         open_output();
         std::vector<SequenceRecord> waiting = std::move(waiting_);
         for (SequenceRecord& rec : waiting) process(rec);
@@ -179,7 +195,10 @@ private:
         if (stopped_) return;
         if (!run_pass(rec)) return;
         if (translating_ && !translate(rec)) return;
-        write(rec);
+        if (opts_.info)
+            report(rec);
+        else
+            write(rec);
     }
 
     // The conversion pass of the record; false when it failed.
@@ -235,6 +254,24 @@ private:
         return true;
     }
 
+    // The record's information report (the full one, or one item); the
+    // report stops at the first record that fails.
+    void report(const SequenceRecord& rec) {
+        if (out_ == nullptr) return;
+        int status;
+        if (opts_.info_selector == 0) {
+            held_lines_.clear();
+            status = write_record_info(*out_, &rec, true, '_', MessageSink(held_lines_));
+            writing_.error(held_lines_);
+        } else {
+            status = write_info_item(*out_, &rec, opts_.info_selector);
+        }
+        if (status != 0) {
+            report_failed_ = true;
+            stopped_ = true;
+        }
+    }
+
     // The batch writer's rules: no empty record, the length limits, masking;
     // a failed output is reported once and the writing stops.
     void write(SequenceRecord& rec) {
@@ -271,6 +308,7 @@ private:
     long translated_ = 0;
     bool translating_ = false;
     bool translation_failed_ = false;
+    bool report_failed_ = false;
     Pass pass_ = Pass::None;
     long passed_ = 0;
     long minimum_ = 0, maximum_ = 0;
@@ -287,7 +325,10 @@ bool fasta_job_streams(const TofastOptions& opts) {
     // A codon table read from a file may fail only once the whole file has
     // been read: such a run keeps the collection.
     const bool translation_streams = opts.output_type != ResidueKind::Protein || builtin_codon_table(opts.codon_table).has_value();
-    return !opts.dialog && !opts.clear_mode && !opts.sort && !opts.ms && !opts.info && !opts.composition &&
+    // The codon report and the count of records need every record first.
+    const bool report_streams = !opts.info || opts.info_selector == 0 || opts.info_selector == 's' ||
+                                opts.info_selector == 'l' || opts.info_selector == 'n';
+    return !opts.dialog && !opts.clear_mode && !opts.sort && !opts.ms && report_streams && !opts.composition &&
            translation_streams && !(opts.complement && nucleic_output);
 }
 

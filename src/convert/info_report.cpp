@@ -46,9 +46,9 @@ void write_count_line(Writer& out, char letter, long count, long length) {
 
 }  // namespace
 
-int write_record_info(Writer& out, const SequenceRecord* rec, bool with_definition, char separator) {
+int write_record_info(Writer& out, const SequenceRecord* rec, bool with_definition, char separator, MessageSink messages) {
     if (rec == nullptr) {
-        err("Empty sequence.\n");
+        messages("Empty sequence.\n");
         return 1;
     }
     out.put('>');
@@ -56,14 +56,14 @@ int write_record_info(Writer& out, const SequenceRecord* rec, bool with_definiti
     if (with_definition) write_definition(out, rec->definition, separator);
     out.put('\n');
     if (out.failed()) {
-        err("Writing error.\n");
+        messages("Writing error.\n");
         return 2;
     }
 
     Composition comp;
     zero_composition(comp);
     if (count_seq_composition(rec, comp) != 0) {
-        err("Error in calculating residue composition in fwrite_info.\n");
+        messages("Error in calculating residue composition in fwrite_info.\n");
         return 1;
     }
     auto count = [&](char letter) { return comp[static_cast<std::size_t>(composition_slot(letter))]; };
@@ -82,7 +82,7 @@ int write_record_info(Writer& out, const SequenceRecord* rec, bool with_definiti
     out.write("\n\n");
     flush_report(out);
     if (out.failed()) {
-        err("Writing error.\n");
+        messages("Writing error.\n");
         return 2;
     }
     return 0;

@@ -13,6 +13,7 @@
 #include "core/amino_acids.hpp"
 #include "core/sequence.hpp"
 #include "core/console.hpp"
+#include "core/message_sink.hpp"
 #include "core/writer.hpp"
 #include "output/output_target.hpp"
 
@@ -27,7 +28,8 @@ inline constexpr char kSummaryAminoOrder[] = "*ACDEFGHIKLMNPQRSTUVWXY";
 // ---- per-record forms ----
 // Full report. 0; 1 after "Empty sequence.\n" or the composition message;
 // 2 after "Writing error.\n".
-[[nodiscard]] int write_record_info(Writer& out, const SequenceRecord* rec, bool with_definition, char separator);
+[[nodiscard]] int write_record_info(Writer& out, const SequenceRecord* rec, bool with_definition, char separator,
+                                   MessageSink messages = {});
 // Sum of the free-amino-acid masses less one water per peptide bond; 0 for
 // fewer than 2 residues or any residue that is not one of the 20 letters.
 double molecular_weight(const SequenceRecord* rec);

@@ -77,6 +77,8 @@ const std::vector<std::vector<std::string>> kStreamedJobs = {
     {"c"}, {"r"}, {"d"}, {"mask"}, {"max", "21"}, {"min", "12"}, {"m"}, {"max", "5"},
     // Translation: frames on either strand, after a complement, another table.
     {"p"}, {"p", "3"}, {"p", "-2"}, {"p", "c"}, {"p", "1", "mito"},
+    // Information reports: the full one and each item.
+    {"i"}, {"i", "l"}, {"i", "s"}, {"i", "n"},
 };
 
 // Random multi-FASTA text: records drawn from one residue pool per text
@@ -146,7 +148,9 @@ TEST(FastaStream, OnlyJobsOfSingleRecordsStream) {
         {[](kavro::TofastOptions& o) { o.complement = true; }, true},
         {[](kavro::TofastOptions& o) { o.output_type = kavro::ResidueKind::Rna; }, true},
         {[](kavro::TofastOptions& o) { o.sort = true; }, false},
-        {[](kavro::TofastOptions& o) { o.info = true; }, false},
+        {[](kavro::TofastOptions& o) { o.info = true; }, true},
+        {[](kavro::TofastOptions& o) { o.info = true, o.info_selector = 'c'; }, false},
+        {[](kavro::TofastOptions& o) { o.info = true, o.info_selector = '#'; }, false},
         {[](kavro::TofastOptions& o) { o.composition = true; }, false},
         {[](kavro::TofastOptions& o) { o.ms = true; }, false},
         {[](kavro::TofastOptions& o) { o.output_type = kavro::ResidueKind::Protein; }, true},
