@@ -31,7 +31,7 @@ BaseCounts count_bases(std::string_view text) {
     return counts;
 }
 
-int base_fractions(const BaseCounts& counts, BaseFractions& fractions) {
+int base_fractions(const BaseCounts& counts, BaseFractions& fractions, MessageSink messages) {
     if (counts.length <= 0) return 1;
     const double length = static_cast<double>(counts.length);
     double sum = 0.0;
@@ -40,20 +40,20 @@ int base_fractions(const BaseCounts& counts, BaseFractions& fractions) {
         sum += fractions[i];
     }
     if (sum > 0.95 && sum <= 1.01) return 0;
-    err("Strange composition.\n");
+    messages("Strange composition.\n");
     if (sum <= 0.5) return 1;
     for (double& f : fractions) f /= sum;
     return 0;
 }
 
-int base_fractions(std::string_view text, BaseFractions& fractions) {
-    return base_fractions(count_bases(text), fractions);
+int base_fractions(std::string_view text, BaseFractions& fractions, MessageSink messages) {
+    return base_fractions(count_bases(text), fractions, messages);
 }
 
-int record_base_fractions(const SequenceRecord* rec, BaseFractions& fractions) {
+int record_base_fractions(const SequenceRecord* rec, BaseFractions& fractions, MessageSink messages) {
     if (rec == nullptr || rec->length == 0 || rec->residues.empty()) return 1;
-    if (base_fractions(rec->residues, fractions) != 0) {
-        err("Error in c_basecomp_seq.\n");
+    if (base_fractions(rec->residues, fractions, messages) != 0) {
+        messages("Error in c_basecomp_seq.\n");
         return 1;
     }
     return 0;
@@ -63,15 +63,15 @@ namespace {
 
 // (p - q) / (p + q) of two fractions, with the failure rules of the skews.
 double skew(const BaseCounts& counts, BaseSlot plus, BaseSlot minus, const char* fail_message,
-            const char* strange_message) {
+            const char* strange_message, MessageSink messages) {
     BaseFractions f;
-    if (base_fractions(counts, f) != 0) {
-        err("%s", fail_message);
+    if (base_fractions(counts, f, messages) != 0) {
+        messages(fail_message);
         return kSkewFailure;
     }
     const double denominator = f[plus] + f[minus];
     if (denominator <= 0.0) {
-        err("%s", strange_message);
+        messages(strange_message);
         return kSkewFailure;
     }
     if (denominator <= 0.01) return 0.0;
@@ -80,14 +80,14 @@ double skew(const BaseCounts& counts, BaseSlot plus, BaseSlot minus, const char*
 
 }  // namespace
 
-double compute_gc_skew(const BaseCounts& counts) {
+double compute_gc_skew(const BaseCounts& counts, MessageSink messages) {
     return skew(counts, BASE_G, BASE_C, "Error in c_basecomp_seq in CountGCSkew.\n",
-                "Strange composition G+C in CountGCSkew.\n");
+                "Strange composition G+C in CountGCSkew.\n", messages);
 }
 
-double compute_at_skew(const BaseCounts& counts) {
+double compute_at_skew(const BaseCounts& counts, MessageSink messages) {
     return skew(counts, BASE_A, BASE_T, "Error in c_basecomp_seq in CountATSkew.\n",
-                "Strange composition A+T in CountATSkew.\n");
+                "Strange composition A+T in CountATSkew.\n", messages);
 }
 
 double compute_gc_skew(std::string_view text) { return compute_gc_skew(count_bases(text)); }
@@ -153,18 +153,18 @@ private:
 
 }  // namespace
 
-int write_window_composition(Writer& out, const SequenceRecord* rec, long window, long slide) {
+int write_window_composition(Writer& out, const SequenceRecord* rec, long window, long slide, MessageSink messages) {
     if (rec == nullptr) {
-        err("Empty sequence.\n");
+        messages("Empty sequence.\n");
         return 1;
     }
     out.printf("DNA info for %s\n", rec->name.c_str());
     if (rec->type != ResidueKind::Dna) {
-        err("This is not a DNA sequence. Skipping...\n");
+        messages("This is not a DNA sequence. Skipping...\n");
         return 1;
     }
     if (window < 1 || slide < 1) {
-        err("Window and slide sizes are not correct.\n");
+        messages("Window and slide sizes are not correct.\n");
         return 1;
     }
     const long length = std::min(rec->length, static_cast<long>(rec->residues.size()));
@@ -184,19 +184,19 @@ int write_window_composition(Writer& out, const SequenceRecord* rec, long window
         }
         const BaseCounts& counts = sliding.move_to(static_cast<std::size_t>(from - 1), static_cast<std::size_t>(to));
         BaseFractions f;
-        if (base_fractions(counts, f) != 0) {
-            err("Error in c_basecomp_seq.\n");
-            err("Error in calculating residue composition in fwrite_Dinfo.\n");
-            err("The data are filled with zero, and then continue.\n");
+        if (base_fractions(counts, f, messages) != 0) {
+            messages("Error in c_basecomp_seq.\n");
+            messages("Error in calculating residue composition in fwrite_Dinfo.\n");
+            messages("The data are filled with zero, and then continue.\n");
             f.fill(0.0);
         }
         const long L = to - from + 1;
-        const double gc_skew = compute_gc_skew(counts);
-        const double at_skew = compute_at_skew(counts);
+        const double gc_skew = compute_gc_skew(counts, messages);
+        const double at_skew = compute_at_skew(counts, messages);
         if (gc_skew < -1.1 || gc_skew > 1.1 || at_skew < -1.1 || at_skew > 1.1) {
-            err("Error in calculating skew values in fwrite_Dinfo.\n");
+            messages("Error in calculating skew values in fwrite_Dinfo.\n");
             if (!(gc_skew > 998.0 && at_skew > 998.0)) return 1;
-            err("But we continue.\n");
+            messages("But we continue.\n");
         }
         const double x[kMeasures] = {f[BASE_T], f[BASE_C], f[BASE_A], f[BASE_G],
                                      f[BASE_C] + f[BASE_G], f[BASE_T] + f[BASE_A], gc_skew, at_skew};
@@ -214,8 +214,8 @@ int write_window_composition(Writer& out, const SequenceRecord* rec, long window
     }
 
     BaseFractions whole;
-    if (record_base_fractions(rec, whole) != 0) {
-        err("Error in calculating residue composition in fwrite_Dinfo.\n");
+    if (record_base_fractions(rec, whole, messages) != 0) {
+        messages("Error in calculating residue composition in fwrite_Dinfo.\n");
         return 1;
     }
     out.put('\n');

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/message_sink.hpp"
 #include "core/sequence.hpp"
 #include "core/writer.hpp"
 #include "output/output_target.hpp"
@@ -27,22 +28,23 @@ BaseCounts count_bases(std::string_view text);
 // Each count divided by the length. A sum outside 0.95..1.01 prints
 // "Strange composition.\n" and is normalised to 1, or fails (1) at 0.5 or
 // below; an empty count fails too.
-[[nodiscard]] int base_fractions(const BaseCounts& counts, BaseFractions& fractions);
-[[nodiscard]] int base_fractions(std::string_view text, BaseFractions& fractions);
+[[nodiscard]] int base_fractions(const BaseCounts& counts, BaseFractions& fractions, MessageSink messages = {});
+[[nodiscard]] int base_fractions(std::string_view text, BaseFractions& fractions, MessageSink messages = {});
 // 1 for an empty record; 1 after "Error in c_basecomp_seq.\n" when the
 // fractions fail.
-[[nodiscard]] int record_base_fractions(const SequenceRecord* rec, BaseFractions& fractions);
+[[nodiscard]] int record_base_fractions(const SequenceRecord* rec, BaseFractions& fractions, MessageSink messages = {});
 
 // (G - C) / (G + C) and (A - T) / (A + T) of the base fractions: 0 when the
 // denominator is at most 0.01, 999 after a message on failure.
 inline constexpr double kSkewFailure = 999.0;
 double compute_gc_skew(std::string_view text);
 double compute_at_skew(std::string_view text);
-double compute_gc_skew(const BaseCounts& counts);
-double compute_at_skew(const BaseCounts& counts);
+double compute_gc_skew(const BaseCounts& counts, MessageSink messages = {});
+double compute_at_skew(const BaseCounts& counts, MessageSink messages = {});
 
-// The table of one record; 0 or 1.
-[[nodiscard]] int write_window_composition(Writer& out, const SequenceRecord* rec, long window, long slide);
+// The table of one record, its messages sent to `messages`; 0 or 1.
+[[nodiscard]] int write_window_composition(Writer& out, const SequenceRecord* rec, long window, long slide,
+                                          MessageSink messages = {});
 // The tables of every record, stopping at the first that fails; 0 or 1.
 [[nodiscard]] int write_window_composition_all(Writer& out, const Collection& records, long window, long slide);
 // write_window_composition_all into the file (appending) or standard output; 0 or 1.

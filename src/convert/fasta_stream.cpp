@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "convert/composition_report.hpp"
 #include "convert/conversions.hpp"
 #include "convert/info_report.hpp"
 #include "core/console.hpp"
@@ -105,7 +106,15 @@ public:
             err("Error in opening output file.\n");
             return 1;
         }
-        if (opts_.info) return finish_report();
+        if (opts_.info) return finish_report("Writing sequence info...\n", "Error in writing info.\n");
+        if (opts_.composition) {
+            if (!window_valid()) {
+                err("Window and slide sizes are not correct.\n");
+                static_cast<void>(target_->close());
+                return 1;
+            }
+            return finish_report("Writing compositional variation...\n", "Error in writing DNA info.\n");
+        }
         err("Writing sequences...\n");
         if (translating_ && !translation_failed_) translation_.side("\n");  // the translation's marks end
         translation_.print();
@@ -128,14 +137,16 @@ public:
     }
 
 private:
-    // The end of the information report: as the whole-file run ends it.
-    int finish_report() {
-        err("Writing sequence info...\n");
+    bool window_valid() const { return opts_.window >= 1 && opts_.slide >= 1; }
+
+    // The end of a report: as the whole-file run ends it.
+    int finish_report(const char* opening, const char* failure) {
+        err("%s", opening);
         writing_.print();
         const bool closed = target_->close();
         if (report_failed_ || !closed) {
             err("Unable to write output file.\n");
-            err("Error in writing info.\n");
+            err("%s", failure);
             return 1;
         }
         err("Terminated.\n");
@@ -169,7 +180,7 @@ private:
         } else if (type == ResidueKind::Rna && opts_.output_type == ResidueKind::Dna) {
             pass_ = Pass::ToDna;
         }
-        translating_ = !opts_.info && is_nucleic(type) && opts_.output_type == ResidueKind::Protein;
+        translating_ = !opts_.info && !opts_.composition && is_nucleic(type) && opts_.output_type == ResidueKind::Protein;
         open_output();
         std::vector<SequenceRecord> waiting = std::move(waiting_);
         for (SequenceRecord& rec : waiting) process(rec);
@@ -195,7 +206,7 @@ private:
         if (stopped_) return;
         if (!run_pass(rec)) return;
         if (translating_ && !translate(rec)) return;
-        if (opts_.info)
+        if (opts_.info || opts_.composition)
             report(rec);
         else
             write(rec);
@@ -254,12 +265,19 @@ private:
         return true;
     }
 
-    // The record's information report (the full one, or one item); the
-    // report stops at the first record that fails.
+    // The record's report: information (the full one, or one item) or the
+    // composition windows. The report stops at the first record that fails.
     void report(const SequenceRecord& rec) {
         if (out_ == nullptr) return;
+        const long index = reported_++;
         int status;
-        if (opts_.info_selector == 0) {
+        if (opts_.composition && !opts_.info) {
+            if (!window_valid()) return;
+            held_lines_.clear();
+            status = write_window_composition(*out_, &rec, opts_.window, opts_.slide, MessageSink(held_lines_));
+            writing_.error(held_lines_);
+            if (status != 0) writing_.error("Error in Mfwrite_Dinfo. Sequence No. " + std::to_string(static_cast<int>(index)) + ".\n");
+        } else if (opts_.info_selector == 0) {
             held_lines_.clear();
             status = write_record_info(*out_, &rec, true, '_', MessageSink(held_lines_));
             writing_.error(held_lines_);
@@ -306,6 +324,7 @@ private:
     std::string held_lines_;
     std::string codon_table_;  // the translation's; streaming needs one built in
     long translated_ = 0;
+    long reported_ = 0;
     bool translating_ = false;
     bool translation_failed_ = false;
     bool report_failed_ = false;
@@ -328,7 +347,7 @@ bool fasta_job_streams(const TofastOptions& opts) {
     // The codon report and the count of records need every record first.
     const bool report_streams = !opts.info || opts.info_selector == 0 || opts.info_selector == 's' ||
                                 opts.info_selector == 'l' || opts.info_selector == 'n';
-    return !opts.dialog && !opts.clear_mode && !opts.sort && !opts.ms && report_streams && !opts.composition &&
+    return !opts.dialog && !opts.clear_mode && !opts.sort && !opts.ms && report_streams &&
            translation_streams && !(opts.complement && nucleic_output);
 }
 

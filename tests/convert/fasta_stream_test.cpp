@@ -79,6 +79,8 @@ const std::vector<std::vector<std::string>> kStreamedJobs = {
     {"p"}, {"p", "3"}, {"p", "-2"}, {"p", "c"}, {"p", "1", "mito"},
     // Information reports: the full one and each item.
     {"i"}, {"i", "l"}, {"i", "s"}, {"i", "n"},
+    // Composition windows, and sizes that cannot be used.
+    {"b", "20", "7"}, {"b", "5", "5"}, {"b", "0", "3"},
 };
 
 // Random multi-FASTA text: records drawn from one residue pool per text
@@ -151,7 +153,7 @@ TEST(FastaStream, OnlyJobsOfSingleRecordsStream) {
         {[](kavro::TofastOptions& o) { o.info = true; }, true},
         {[](kavro::TofastOptions& o) { o.info = true, o.info_selector = 'c'; }, false},
         {[](kavro::TofastOptions& o) { o.info = true, o.info_selector = '#'; }, false},
-        {[](kavro::TofastOptions& o) { o.composition = true; }, false},
+        {[](kavro::TofastOptions& o) { o.composition = true; }, true},
         {[](kavro::TofastOptions& o) { o.ms = true; }, false},
         {[](kavro::TofastOptions& o) { o.output_type = kavro::ResidueKind::Protein; }, true},
         {[](kavro::TofastOptions& o) { o.output_type = kavro::ResidueKind::Protein, o.codon_table = "table.txt"; }, false},
