@@ -10,7 +10,6 @@ int cmd_extcds(int, CommandLine&) { return 1; }
 int cmd_cdsnuc(int, CommandLine&) { return 1; }
 int cmd_extrna(int, CommandLine&) { return 1; }
 int cmd_genlist(int, CommandLine&) { return 1; }
-int cmd_getent(int, CommandLine&) { return 1; }
 int cmd_extint(int, CommandLine&) { return 1; }
 int cmd_noncod(int, CommandLine&) { return 1; }
 int cmd_getclu(int, CommandLine&) { return 1; }
