@@ -5,6 +5,8 @@
 
 #include "features/getent.hpp"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -71,6 +73,39 @@ public:
         return true;
     }
 
+    // False when a line surely begins with none of the keywords that
+    // start with its letter ("ACGT..." in a FASTA file); true when unsure.
+    static bool may_be_keyword_line(const char* line, const char* end) {
+        const auto starts = [&](std::string_view key) {
+            const auto n = std::min(static_cast<std::size_t>(end - line), key.size());
+            return std::memcmp(line, key.data(), n) == 0;
+        };
+        switch (*line) {
+            case 'L': return starts("LOCUS ");
+            case 'I': return starts("ID ");
+            case 'A': return starts("AC ") || starts("ACCESSION ");
+            case 'O': return starts("OS ");
+            case 'D': return starts("DE ") || starts("DEFINITION ");
+            default: return true;
+        }
+    }
+
+    // Passes over whole lines (each at most kLimit bytes) whose first byte
+    // is not marked in `wanted`, starting at the current position, which must
+    // be the start of a line. Only the bytes read ahead are looked at.
+    void skip_lines(const std::array<bool, 256>& wanted) {
+        const std::string_view buf = in_.buffered();
+        const char* p = buf.data();
+        const char* const end = p + buf.size();
+        const char* line = p;  // start of the line being passed over
+        while (line < end && !(wanted[static_cast<unsigned char>(*line)] && may_be_keyword_line(line, end))) {
+            const auto* nl = static_cast<const char*>(std::memchr(line, '\n', static_cast<std::size_t>(end - line)));
+            if (!nl || static_cast<std::size_t>(nl - line) >= kLimit) break;
+            line = nl + 1;
+        }
+        in_.skip(static_cast<std::size_t>(line - p));
+    }
+
 private:
     LineReader& in_;
     std::string scratch_;
@@ -100,7 +135,14 @@ public:
         PieceScanner scan(in_);
         std::string_view raw, text;
         std::int64_t offset = 0;
-        while (scan.next(raw, text, offset)) {
+        const std::array<bool, 256> wanted = wanted_first_bytes();
+        bool line_start = true;
+        for (;;) {
+            // Outside the entries being copied, only lines that begin with
+            // a keyword this search reads need a look.
+            if (!copying_ && !in_accessions_ && line_start) scan.skip_lines(wanted);
+            if (!scan.next(raw, text, offset)) break;
+            line_start = raw.ends_with('\n');
             if (copying_ && text.starts_with(">")) {
                 copying_ = false;
                 entry_name_.clear();
@@ -123,6 +165,15 @@ public:
     }
 
 private:
+    // First bytes of the lines read outside an accession block: entry
+    // starts, accession, organism and definition lines and the end line.
+    std::array<bool, 256> wanted_first_bytes() const {
+        std::array<bool, 256> wanted{};
+        for (unsigned char c : std::string_view("LI>AOD/")) wanted[c] = true;
+        wanted[' '] = !sel_.organisms.empty();  // "  ORGANISM "
+        return wanted;
+    }
+
     // Steps 3 to 5 for a line that is not being copied: 0 go on, 1 failure,
     // 2 the stream was moved back and the copy starts there.
     int look_at(std::string_view raw, std::string_view text, std::int64_t offset) {
