@@ -15,14 +15,14 @@ bool refuse_output_onto_input(const std::string& input, const std::string& outpu
     return true;
 }
 
-bool parse_feature_end(const std::string& reference, const std::string& offset, FeatureEnd& end) {
+bool parse_feature_end(const std::string& reference, const std::string& offset, EndArgument& end) {
     if (reference != "S" && reference != "E" && reference != "s" && reference != "e") return false;
     end.reference = reference[0] == 's' || reference[0] == 'S' ? 'S' : 'E';
     end.offset = parse_position(offset);
     return true;
 }
 
-bool ask_feature_ends(const char* question_utf8, FeatureEnd& start, FeatureEnd& end) {
+bool ask_feature_ends(const char* question_utf8, EndArgument& start, EndArgument& end) {
     for (;;) {
         jout_text(question_utf8);
         std::string words[4];

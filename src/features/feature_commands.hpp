@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "features/feature_sequences.hpp"
+
 namespace kavro {
 
 // True (after "The output file is the input file: %s\n") when writing the
@@ -11,20 +13,13 @@ namespace kavro {
 // output never is the input.
 bool refuse_output_onto_input(const std::string& input, const std::string& output);
 
-// One end argument of a feature: a reference, "S" (the feature's start) or
-// "E" (its end), and an offset along the feature's own strand.
-struct FeatureEnd {
-    char reference = 'S';
-    long offset = 0;
-};
-
 // "S", "s", "E" or "e" and a position expression; false for another
 // reference. The reference is made upper case.
-bool parse_feature_end(const std::string& reference, const std::string& offset, FeatureEnd& end);
+bool parse_feature_end(const std::string& reference, const std::string& offset, EndArgument& end);
 
 // Dialog: reads "ref offset ref offset" from standard input, showing the
 // question lines before each try, until both references are valid. False
 // when standard input ends.
-bool ask_feature_ends(const char* question_utf8, FeatureEnd& start, FeatureEnd& end);
+bool ask_feature_ends(const char* question_utf8, EndArgument& start, EndArgument& end);
 
 }  // namespace kavro
