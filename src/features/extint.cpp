@@ -6,6 +6,7 @@
 #include "core/console.hpp"
 #include "core/program_exit.hpp"
 #include "features/feature_commands.hpp"
+#include "features/feature_io.hpp"
 #include "features/feature_table.hpp"
 #include "features/introns.hpp"
 #include "input/formats.hpp"
@@ -68,18 +69,14 @@ int cmd_extint(int count, CommandLine& words) {
     const std::string input = words[1];
     const std::string output = words[2];
 
-    const int format = detect_format(input);
-    if (format != FORMAT_GENBANK && format != FORMAT_EMBL) {
-        err("This is not a GenBank or EMBL file.\n");
-        end_program(1);
-    }
+    const int format = feature_file_format(input);
     out("Reading sequence...\n");
     auto in = LineReader::open(input);
     if (!in) {
         err("Cannot open file: %s\n\n", input.c_str());
         return 1;
     }
-    if (refuse_output_onto_input(input, output)) return 1;
+    if (output_would_replace_input(input, output)) return 1;
     auto target = OutputTarget::open(output, OutputTarget::Mode::Truncate);
     if (!target) {
         err("Cannot open output file: %s\n\n", output.c_str());

@@ -9,6 +9,7 @@
 #include "core/program_exit.hpp"
 #include "core/settings.hpp"
 #include "features/feature_commands.hpp"
+#include "features/feature_io.hpp"
 #include "features/feature_sequences.hpp"
 #include "features/feature_table.hpp"
 #include "input/formats.hpp"
@@ -84,18 +85,14 @@ int cmd_extrna(int count, CommandLine& words) {
 
     // RNA genes are cut from their own entry only, for the rest of the run.
     g_settings.seq_import = false;
-    const int format = detect_format(input);
-    if (format != FORMAT_GENBANK && format != FORMAT_EMBL) {
-        err("This is not a GenBank or EMBL file.\n");
-        end_program(1);
-    }
+    const int format = feature_file_format(input);
     out("Reading sequence...\n");
     auto in = LineReader::open(input);
     if (!in) {
         err("Cannot open file: %s\n\n", input.c_str());
         return 1;
     }
-    if (refuse_output_onto_input(input, output)) return 1;
+    if (output_would_replace_input(input, output)) return 1;
     auto target = OutputTarget::open(output, OutputTarget::Mode::Truncate);
     if (!target) {
         err("Cannot open output file: %s.\n\n", output.c_str());

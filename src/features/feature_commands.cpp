@@ -4,21 +4,12 @@
 #include "core/text_ops.hpp"
 #include "input/formats.hpp"
 #include "input/line_reader.hpp"
-#include "output/output_target.hpp"
-#include "shell/file_copy.hpp"
 
 namespace kavro {
 
 namespace {
 constexpr long kMaxOffset = 2147483647;
 }  // namespace
-
-bool refuse_output_onto_input(const std::string& input, const std::string& output) {
-    if (OutputTarget::names_stdout(output)) return false;
-    if (output != input && !same_file(input, output)) return false;
-    err("The output file is the input file: %s\n", output.c_str());
-    return true;
-}
 
 bool parse_feature_end(const std::string& reference, const std::string& offset, EndArgument& end) {
     if (reference != "S" && reference != "E" && reference != "s" && reference != "e") return false;

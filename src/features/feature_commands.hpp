@@ -1,6 +1,7 @@
 #pragma once
-// Steps shared by the feature commands' handlers: refusing an output that
-// is the input, and reading the start and end arguments ("S n", "E n").
+// Steps shared by the feature commands' handlers: reading the start and end
+// arguments ("S n", "E n"), preparing an entry's residues, and the end of
+// the entry loop.
 
 #include <string>
 
@@ -9,11 +10,6 @@
 #include "features/feature_table.hpp"
 
 namespace kavro {
-
-// True (after "The output file is the input file: %s\n") when writing the
-// output would empty or overwrite the input before it is read. Standard
-// output never is the input.
-bool refuse_output_onto_input(const std::string& input, const std::string& output);
 
 // "S", "s", "E" or "e" and a position expression; false for another
 // reference. The reference is made upper case.

@@ -14,7 +14,7 @@
 #include "core/console.hpp"
 #include "core/program_exit.hpp"
 #include "core/text_ops.hpp"
-#include "features/feature_commands.hpp"
+#include "features/feature_io.hpp"
 #include "input/formats.hpp"
 #include "input/line_reader.hpp"
 #include "shell/commands.hpp"
@@ -309,7 +309,7 @@ int cmd_getent(int count, CommandLine& words) {
     const bool one_output = sel.mode == EntrySelection::Mode::Search || sel.mode == EntrySelection::Mode::List;
     if (one_output) {
         // The output is emptied before the database is read.
-        if (refuse_output_onto_input(db_path, out_path)) return 1;
+        if (output_would_replace_input(db_path, out_path)) return 1;
         output = OutputTarget::open(out_path, OutputTarget::Mode::Truncate);
         if (!output) {
             err("Cannot open output file: %s.\n\n", out_path.c_str());

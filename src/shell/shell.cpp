@@ -116,10 +116,10 @@ void finish(int status) {
         jout("終了します..\n");
 }
 
-// True for a command line such as "tofast in.gb stdout ...": the command
-// writes its data to standard output, so the banner, the echo and the
-// closing line must not go there too. genlist writes there when it is given
-// no output name.
+// True for a command line such as "tofast in.gb stdout ..." (or extcds,
+// cdsnuc, getent, genlist): the command writes its data to standard output,
+// so the banner, the echo and the closing line must not go there too.
+// genlist writes there when it is given no output name.
 bool data_to_stdout(int argc, char** argv) {
     const CommandRow* row = argc >= 3 ? find_command(argv[1]) : nullptr;
     if (!row) return false;
@@ -128,7 +128,9 @@ bool data_to_stdout(int argc, char** argv) {
         return in != "help" && in != "-h";
     }
     if (argc < 4) return false;
-    if (row->handler != cmd_tofast && row->handler != cmd_genlist && row->handler != cmd_getent) return false;
+    if (row->handler != cmd_tofast && row->handler != cmd_extcds && row->handler != cmd_cdsnuc &&
+        row->handler != cmd_genlist && row->handler != cmd_getent)
+        return false;
     const std::string_view out = argv[3];
     return out == "stdout" || out == "STDOUT";
 }

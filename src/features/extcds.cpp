@@ -1,0 +1,194 @@
+// extcds: the protein translations (/translation) of the CDS features of a
+// GenBank or EMBL file as multi-FASTA, all of them or those of one CDS name,
+// optionally with a table of names, lengths and descriptions
+// (outfile_root.p.table) or with the locations kept in the definitions.
+
+#include <optional>
+#include <string>
+
+#include "core/console.hpp"
+#include "core/program_exit.hpp"
+#include "core/settings.hpp"
+#include "core/text_ops.hpp"
+#include "features/feature_io.hpp"
+#include "features/feature_table.hpp"
+#include "output/fasta_writer.hpp"
+#include "output/output_target.hpp"
+#include "shell/commands.hpp"
+#include "shell/help.hpp"
+#include "shell/prompt.hpp"
+
+namespace kavro {
+
+namespace {
+
+constexpr std::size_t kCdsNameWidth = 29;
+// After this many failed entries the run stops.
+constexpr int kMaxFailures = 10;
+
+struct ExtcdsOptions {
+    std::string input;
+    std::string output;  // in table mode the root of both file names
+    std::string cds_name;  // empty: every CDS
+    bool table = false;
+    bool exon_info = false;
+};
+
+std::optional<ExtcdsOptions> parse_words(int count, CommandLine& words) {
+    ExtcdsOptions o;
+    if (count == 1) {
+        words.set(1, "infile");
+        if (!ask_argument(words[1], "入力ファイル名")) return std::nullopt;
+        words.set(2, words[1] + ".out");
+        if (!ask_argument(words[2], "出力ファイル名")) return std::nullopt;
+        out("What is the name of CDS?\n");
+        out("If you input - all -, all CDS will be extracted.\n");
+        std::string word;
+        if (!stdin_reader().read_word(word, kWordWidth)) return std::nullopt;
+        if (word != "all") o.cds_name = word.substr(0, kCdsNameWidth);
+    } else if (count == 4) {
+        const std::string& option = words[3];
+        if (option == "exoninf")
+            o.exon_info = true;
+        else if (option == "t")
+            o.table = true;
+        else
+            o.cds_name = option.substr(0, kCdsNameWidth);
+    } else if (count != 3) {
+        show_help("extcds");
+        return std::nullopt;
+    }
+    o.input = words[1];
+    o.output = words[2];
+    return o;
+}
+
+// The definition begins with the name as a whole word.
+bool names_feature(const std::string& definition, const std::string& name) {
+    return definition.starts_with(name) && (definition.size() == name.size() || definition[name.size()] == ' ');
+}
+
+// Table line: root_feature, length and the description (the definition
+// after the feature name and the one character after it).
+void write_table(Writer& w, const Collection& features, const std::string& root) {
+    for (const SequenceRecord& f : features) {
+        const std::size_t blank = f.definition.find(' ');
+        const std::string feature = f.definition.substr(0, blank);
+        const std::size_t from = blank == std::string::npos ? f.definition.size() : std::min(blank + 1, f.definition.size());
+        w.write(root);
+        w.put('_');
+        w.write(feature);
+        w.put('\t');
+        w.write(std::to_string(f.length));
+        w.put('\t');
+        w.write(std::string_view(f.definition).substr(from));
+        w.put('\n');
+    }
+}
+
+}  // namespace
+
+int cmd_extcds(int count, CommandLine& words) {
+    auto parsed = parse_words(count, words);
+    if (!parsed) return 1;
+    const ExtcdsOptions& o = *parsed;
+    // Translations are complete in their own qualifiers; nothing is taken
+    // from other entries for the rest of the run.
+    g_settings.seq_import = false;
+
+    const int format = feature_file_format(o.input);
+    out("Reading sequence...\n");
+    auto in = LineReader::open(o.input);
+    if (!in) {
+        err("Cannot open file: %s.\n\n", o.input.c_str());
+        return 1;
+    }
+    const std::string fasta_path = o.table ? o.output + ".fa" : o.output;
+    const std::string table_path = o.output + ".p.table";
+    if (output_would_replace_input(o.input, fasta_path) ||
+        (o.table && output_would_replace_input(o.input, table_path)))
+        return 1;
+    std::optional<OutputTarget> fasta;
+    if (OutputTarget::names_stdout(fasta_path) || check_writable(fasta_path) == 0)
+        fasta = OutputTarget::open(fasta_path, OutputTarget::Mode::Append);
+    if (!fasta) {
+        err("Error in opening output file: %s.\n", fasta_path.c_str());
+        return 1;
+    }
+    std::optional<OutputTarget> table;
+    if (o.table) {
+        if (check_writable(table_path) == 0) table = OutputTarget::open(table_path, OutputTarget::Mode::Append);
+        if (!table) {
+            err("Error in opening output file: %s.\n", table_path.c_str());
+            return 1;
+        }
+    }
+
+    FeatureTableReader reader(*in, format, {.locations_in_protein_mode = o.exon_info});
+    SequenceRecord entry;
+    Collection features;
+    std::int64_t position = 0;
+    int failures = 0;
+    int status = 0;
+    while (failures <= kMaxFailures) {
+        const ReadOutcome outcome = reader.read(entry, features, position, ExtractMode::Protein);
+        if (outcome == ReadOutcome::EndOfInput) break;
+        if (outcome == ReadOutcome::MissingEndLine) {
+            err("\nEnd tag // is missing.\n");
+            status = 1;
+            break;
+        }
+        if (outcome == ReadOutcome::Failed) {
+            // The same position would fail again.
+            err("Error in extracting CDS\n");
+            status = 1;
+            break;
+        }
+        progress('h');
+        progress('-');
+        if (!o.cds_name.empty()) {
+            SequenceRecord* found = nullptr;
+            for (SequenceRecord& f : features) {
+                if (names_feature(f.definition, o.cds_name)) {
+                    found = &f;
+                    break;
+                }
+            }
+            if (!found) {
+                err("No CDS: %s in database: %s.\n", o.cds_name.c_str(), entry.name.c_str());
+                continue;
+            }
+            if (write_fasta_entry(fasta->writer(), *found, true, '_') != 0) {
+                err("Unable to write file.\n");
+                ++failures;
+            }
+            continue;
+        }
+        if (o.table)
+            for (SequenceRecord& f : features) f.name = o.output;
+        for (SequenceRecord& f : features) {
+            if (write_fasta_entry(fasta->writer(), f, true, '_') != 0) {
+                err("Unable to write file.\n");
+                end_program(1);
+            }
+        }
+        // The table describes the same features: in table mode their
+        // definitions carry no location.
+        if (table) {
+            write_table(table->writer(), features, o.output);
+            if (table->writer().failed()) {
+                err("Unable to write file %s.\n", table_path.c_str());
+                end_program(1);
+            }
+        }
+    }
+    const bool closed = fasta->close();
+    if (!closed || (table && !table->close())) {
+        err("Unable to write file.\n");
+        return 1;
+    }
+    out("\nTerminated.\n");
+    return status;
+}
+
+}  // namespace kavro
