@@ -6,7 +6,6 @@
 namespace kavro {
 
 int cmd_toprot(int, CommandLine&) { return 1; }
-int cmd_noncod(int, CommandLine&) { return 1; }
 int cmd_getclu(int, CommandLine&) { return 1; }
 int cmd_simtbl(int, CommandLine&) { return 1; }
 int cmd_nucaln(int, CommandLine&) { return 1; }
