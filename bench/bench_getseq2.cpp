@@ -47,13 +47,13 @@ int main() {
     double t_detect = 0, t_read = 0, t_comp = 0, t_clear = 0, t_extract = 0, t_write = 0;
     for (int r = 0; r < rounds; ++r) {
         auto t0 = Clock::now();
-        int format = kavro::detect_format(in);
+        kavro::SeqFormat format = kavro::detect_format(in);
         t_detect += ms_since(t0);
         t0 = Clock::now();
-        auto rec = kavro::read_sequence(in, format, 0);
+        auto rec = kavro::read_sequence(in, format, kavro::ResidueKind::Unknown);
         t_read += ms_since(t0);
         t0 = Clock::now();
-        rec->type = kavro::c_comp(*rec);
+        rec->type = kavro::classify_residues(*rec);
         t_comp += ms_since(t0);
         t0 = Clock::now();
         kavro::clear_gaps(*rec);
@@ -62,7 +62,7 @@ int main() {
         auto part = kavro::extract_seq(*rec, 2'000'001, 3'000'000);
         t_extract += ms_since(t0);
         t0 = Clock::now();
-        kavro::check_writable(out);
+        kavro::truncate_output_file(out);
         kavro::write_fasta_file(out, &*part, true, ' ');
         t_write += ms_since(t0);
     }

@@ -43,7 +43,7 @@ int genbank_walk(const std::string& in_path, const std::string& out_path, long& 
     auto out = Writer::open_truncate(out_path);
     if (!in || !out) return 1;
     std::int64_t position = 0;
-    while (auto rec = read_genbank_entry(*in, position, 0)) {
+    while (auto rec = read_genbank_entry(*in, position, kavro::ResidueKind::Unknown)) {
         if (write_fasta_entry(*out, &*rec, true, '_') != 0) return 1;
         ++entries;
         if (rec->length > largest) largest = rec->length;
@@ -59,7 +59,7 @@ int fasta_round_trip(const std::string& in_path, const std::string& out_path, lo
                      double& read_seconds) {
     unlink(out_path.c_str());
     const auto start = std::chrono::steady_clock::now();
-    auto batch = read_multi_fasta(in_path, 0);
+    auto batch = read_multi_fasta(in_path, ResidueKind::Unknown);
     read_seconds = seconds_since(start);
     if (!batch) return 1;
     entries = static_cast<long>(batch->size());

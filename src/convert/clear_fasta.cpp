@@ -163,7 +163,7 @@ public:
     // Clears, classifies and writes one finished record.
     void finish(SequenceRecord& rec) {
         rec.length = static_cast<long>(rec.residues.size());
-        const int kind = classify_letters(rec.residues);
+        const ResidueKind kind = classify_letters(rec.residues);
         if (records_ == 0) type_ = kind;
         ++records_;
         if (records_ % kReadDotEvery == 0) err(".");
@@ -176,7 +176,7 @@ public:
     }
 
     long records() const { return records_; }
-    int type() const { return type_; }
+    ResidueKind type() const { return type_; }
     long write_errors() const { return write_errors_; }
 
 private:
@@ -202,14 +202,14 @@ private:
     Writer* out_;
     long records_ = 0;
     long write_errors_ = 0;
-    int type_ = TYPE_UNKNOWN;
+    ResidueKind type_ = ResidueKind::Unknown;
 };
 
 }  // namespace
 
-int classify_letters(std::string_view letters) {
-    if (letters.empty()) return TYPE_UNKNOWN;
-    if (only_acgt(letters)) return TYPE_DNA;  // the usual record, settled cheaply
+ResidueKind classify_letters(std::string_view letters) {
+    if (letters.empty()) return ResidueKind::Unknown;
+    if (only_acgt(letters)) return ResidueKind::Dna;  // the usual record, settled cheaply
     LetterCounts k;
     const auto* p = reinterpret_cast<const unsigned char*>(letters.data());
     for (std::size_t left = letters.size(); left > 0;) {
@@ -222,11 +222,11 @@ int classify_letters(std::string_view letters) {
     const long acg = k.a + k.c + k.g;
     const long nry = k.n + k.r + k.y;
     const double share = 0.95 * static_cast<double>(total);
-    if (acg + k.t == total) return TYPE_DNA;
-    if (acg + k.u == total) return TYPE_RNA;
-    if (static_cast<double>(acg + k.u + nry) >= share) return TYPE_RNA;
-    if (static_cast<double>(acg + k.t + nry) >= share) return TYPE_DNA;
-    return k.u > 1 ? TYPE_UNKNOWN : TYPE_PROTEIN;
+    if (acg + k.t == total) return ResidueKind::Dna;
+    if (acg + k.u == total) return ResidueKind::Rna;
+    if (static_cast<double>(acg + k.u + nry) >= share) return ResidueKind::Rna;
+    if (static_cast<double>(acg + k.t + nry) >= share) return ResidueKind::Dna;
+    return k.u > 1 ? ResidueKind::Unknown : ResidueKind::Protein;
 }
 
 namespace {
@@ -285,16 +285,16 @@ int clear_fasta_stream(TofastOptions& opts) {
     clear_marks(writer.records());
     g_entry_count = writer.records();
 
-    if (writer.type() == TYPE_PROTEIN) {
+    if (writer.type() == ResidueKind::Protein) {
         // The protein rule: nothing else to neglect in clear mode.
         err("This is a protein sequence.\n");
         err("Output is set to protein sequence.\n");
-        opts.output_type = TYPE_PROTEIN;
+        opts.output_type = ResidueKind::Protein;
     }
     if (!writable) {
-        // check_writable says why; should it now succeed, nothing was written
+        // truncate_output_file says why; should it now succeed, nothing was written
         // all the same, so the run still fails.
-        check_writable(opts.output_path);
+        truncate_output_file(opts.output_path);
         err("Error in opening output file.\n");
         return 1;
     }

@@ -11,12 +11,12 @@ namespace kavro {
 
 // Reads opts.input_path record by record; each record keeps only its
 // letters, upper-cased, and is written with its name alone when its kind
-// (c_comp) is the kind of the first record. 0, or 1 when the output cannot
+// (classify_residues) is the kind of the first record. 0, or 1 when the output cannot
 // be created; a read or write failure ends the program (status 1).
 int clear_fasta_stream(TofastOptions& opts);
 
-// c_comp of residues that hold upper-case letters only (as cleared residues
+// classify_residues of residues that hold upper-case letters only (as cleared residues
 // do): the same sums and order of tests, on counts taken in one vectorised pass.
-int classify_letters(std::string_view letters);
+ResidueKind classify_letters(std::string_view letters);
 
 }  // namespace kavro

@@ -50,7 +50,7 @@ int base_fractions(std::string_view text, BaseFractions& fractions) {
     return base_fractions(count_bases(text), fractions);
 }
 
-int c_basecomp_seq(const SequenceRecord* rec, BaseFractions& fractions) {
+int record_base_fractions(const SequenceRecord* rec, BaseFractions& fractions) {
     if (rec == nullptr || rec->length == 0 || rec->residues.empty()) return 1;
     if (base_fractions(rec->residues, fractions) != 0) {
         err("Error in c_basecomp_seq.\n");
@@ -80,18 +80,18 @@ double skew(const BaseCounts& counts, BaseSlot plus, BaseSlot minus, const char*
 
 }  // namespace
 
-double CountGCSkew(const BaseCounts& counts) {
+double compute_gc_skew(const BaseCounts& counts) {
     return skew(counts, BASE_G, BASE_C, "Error in c_basecomp_seq in CountGCSkew.\n",
                 "Strange composition G+C in CountGCSkew.\n");
 }
 
-double CountATSkew(const BaseCounts& counts) {
+double compute_at_skew(const BaseCounts& counts) {
     return skew(counts, BASE_A, BASE_T, "Error in c_basecomp_seq in CountATSkew.\n",
                 "Strange composition A+T in CountATSkew.\n");
 }
 
-double CountGCSkew(std::string_view text) { return CountGCSkew(count_bases(text)); }
-double CountATSkew(std::string_view text) { return CountATSkew(count_bases(text)); }
+double compute_gc_skew(std::string_view text) { return compute_gc_skew(count_bases(text)); }
+double compute_at_skew(std::string_view text) { return compute_at_skew(count_bases(text)); }
 
 namespace {
 
@@ -153,13 +153,13 @@ private:
 
 }  // namespace
 
-int fwrite_Dinfo(Writer& out, const SequenceRecord* rec, long window, long slide) {
+int write_window_composition(Writer& out, const SequenceRecord* rec, long window, long slide) {
     if (rec == nullptr) {
         err("Empty sequence.\n");
         return 1;
     }
     out.printf("DNA info for %s\n", rec->name.c_str());
-    if (rec->type != TYPE_DNA) {
+    if (rec->type != ResidueKind::Dna) {
         err("This is not a DNA sequence. Skipping...\n");
         return 1;
     }
@@ -191,8 +191,8 @@ int fwrite_Dinfo(Writer& out, const SequenceRecord* rec, long window, long slide
             f.fill(0.0);
         }
         const long L = to - from + 1;
-        const double gc_skew = CountGCSkew(counts);
-        const double at_skew = CountATSkew(counts);
+        const double gc_skew = compute_gc_skew(counts);
+        const double at_skew = compute_at_skew(counts);
         if (gc_skew < -1.1 || gc_skew > 1.1 || at_skew < -1.1 || at_skew > 1.1) {
             err("Error in calculating skew values in fwrite_Dinfo.\n");
             if (!(gc_skew > 998.0 && at_skew > 998.0)) return 1;
@@ -214,7 +214,7 @@ int fwrite_Dinfo(Writer& out, const SequenceRecord* rec, long window, long slide
     }
 
     BaseFractions whole;
-    if (c_basecomp_seq(rec, whole) != 0) {
+    if (record_base_fractions(rec, whole) != 0) {
         err("Error in calculating residue composition in fwrite_Dinfo.\n");
         return 1;
     }
@@ -235,9 +235,9 @@ int fwrite_Dinfo(Writer& out, const SequenceRecord* rec, long window, long slide
     return 0;
 }
 
-int Mfwrite_Dinfo(Writer& out, const Collection& records, long window, long slide) {
+int write_window_composition_all(Writer& out, const Collection& records, long window, long slide) {
     for (std::size_t i = 0; i < records.size(); ++i) {
-        if (fwrite_Dinfo(out, &records[i], window, slide) != 0) {
+        if (write_window_composition(out, &records[i], window, slide) != 0) {
             err("Error in Mfwrite_Dinfo. Sequence No. %d.\n", static_cast<int>(i));
             return 1;
         }
@@ -245,8 +245,8 @@ int Mfwrite_Dinfo(Writer& out, const Collection& records, long window, long slid
     return 0;
 }
 
-int write_Dinfo_all(const std::string& path, const Collection& records, long window, long slide) {
-    return run_collection_report(path, [&](Writer& out) { return Mfwrite_Dinfo(out, records, window, slide); });
+int write_window_composition_report(const std::string& path, const Collection& records, long window, long slide) {
+    return run_collection_report(path, [&](Writer& out) { return write_window_composition_all(out, records, window, slide); });
 }
 
 }  // namespace kavro

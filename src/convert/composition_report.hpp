@@ -30,21 +30,21 @@ int base_fractions(const BaseCounts& counts, BaseFractions& fractions);
 int base_fractions(std::string_view text, BaseFractions& fractions);
 // 1 for an empty record; 1 after "Error in c_basecomp_seq.\n" when the
 // fractions fail.
-int c_basecomp_seq(const SequenceRecord* rec, BaseFractions& fractions);
+int record_base_fractions(const SequenceRecord* rec, BaseFractions& fractions);
 
 // (G - C) / (G + C) and (A - T) / (A + T) of the base fractions: 0 when the
 // denominator is at most 0.01, 999 after a message on failure.
 inline constexpr double kSkewFailure = 999.0;
-double CountGCSkew(std::string_view text);
-double CountATSkew(std::string_view text);
-double CountGCSkew(const BaseCounts& counts);
-double CountATSkew(const BaseCounts& counts);
+double compute_gc_skew(std::string_view text);
+double compute_at_skew(std::string_view text);
+double compute_gc_skew(const BaseCounts& counts);
+double compute_at_skew(const BaseCounts& counts);
 
 // The table of one record; 0 or 1.
-int fwrite_Dinfo(Writer& out, const SequenceRecord* rec, long window, long slide);
+int write_window_composition(Writer& out, const SequenceRecord* rec, long window, long slide);
 // The tables of every record, stopping at the first that fails; 0 or 1.
-int Mfwrite_Dinfo(Writer& out, const Collection& records, long window, long slide);
-// Mfwrite_Dinfo into the file (appending) or standard output; 0 or 1.
-int write_Dinfo_all(const std::string& path, const Collection& records, long window, long slide);
+int write_window_composition_all(Writer& out, const Collection& records, long window, long slide);
+// write_window_composition_all into the file (appending) or standard output; 0 or 1.
+int write_window_composition_report(const std::string& path, const Collection& records, long window, long slide);
 
 }  // namespace kavro

@@ -29,10 +29,10 @@ void translate_bytes(std::string& text, const ByteTable& table) {
     for (char& c : text) c = table[static_cast<unsigned char>(c)];
 }
 
-int convert(SequenceRecord& rec, int from_type, int to_type, const ByteTable& table, const char* name_tail,
+int convert(SequenceRecord& rec, ResidueKind from_type, ResidueKind to_type, const ByteTable& table, const char* name_tail,
             const char* definition_tail) {
     if (rec.type != from_type) {
-        err(from_type == TYPE_DNA ? "This is not DNA.\n" : "This is not RNA.\n");
+        err(from_type == ResidueKind::Dna ? "This is not DNA.\n" : "This is not RNA.\n");
         return 1;
     }
     translate_bytes(rec.residues, table);
@@ -77,12 +77,12 @@ int for_each_record(Collection& seqs, Op op) {
 
 int to_rna(SequenceRecord& rec) {
     static const ByteTable table = make_table('T', 'U');
-    return convert(rec, TYPE_DNA, TYPE_RNA, table, "_RNA", "; Converted to RNA.");
+    return convert(rec, ResidueKind::Dna, ResidueKind::Rna, table, "_RNA", "; Converted to RNA.");
 }
 
 int to_dna(SequenceRecord& rec) {
     static const ByteTable table = make_table('U', 'T');
-    return convert(rec, TYPE_RNA, TYPE_DNA, table, "_DNA", "; Converted to DNA.");
+    return convert(rec, ResidueKind::Rna, ResidueKind::Dna, table, "_DNA", "; Converted to DNA.");
 }
 
 int complement_all(Collection& seqs) {

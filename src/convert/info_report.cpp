@@ -65,7 +65,7 @@ void write_count_line(Writer& out, char letter, long count, long length) {
 
 int amino_acid_index(char c) { return amino_rows().row[static_cast<unsigned char>(c)]; }
 
-int fwrite_info(Writer& out, const SequenceRecord* rec, bool with_definition, char separator) {
+int write_record_info(Writer& out, const SequenceRecord* rec, bool with_definition, char separator) {
     if (rec == nullptr) {
         err("Empty sequence.\n");
         return 1;
@@ -89,9 +89,9 @@ int fwrite_info(Writer& out, const SequenceRecord* rec, bool with_definition, ch
 
     out.printf("   Data type: %s.\n", type_name(rec->type));
     out.printf("   Sequence length: %ld.\n\n", rec->length);
-    if (rec->type == TYPE_DNA || rec->type == TYPE_RNA) {
+    if (rec->type == ResidueKind::Dna || rec->type == ResidueKind::Rna) {
         for (char letter : {'A', 'C', 'G'}) write_count_line(out, letter, count(letter), rec->length);
-        const char last = rec->type == TYPE_DNA ? 'T' : 'U';
+        const char last = rec->type == ResidueKind::Dna ? 'T' : 'U';
         write_count_line(out, last, count(last), rec->length);
     } else {
         for (const AminoAcid& aa : kAminoAcids) write_count_line(out, aa.code, count(aa.code), rec->length);
@@ -158,7 +158,7 @@ namespace {
 int write_info_all(const std::string& path, const Collection& records) {
     return run_collection_report(path, [&](Writer& out) {
         for (const SequenceRecord& rec : records)
-            if (fwrite_info(out, &rec, true, '_') != 0) return 1;
+            if (write_record_info(out, &rec, true, '_') != 0) return 1;
         return 0;
     });
 }

@@ -46,7 +46,7 @@ inline constexpr char kSummaryAminoOrder[] = "*ACDEFGHIKLMNPQRSTUVWXY";
 // ---- per-record forms ----
 // Full report. 0; 1 after "Empty sequence.\n" or the composition message;
 // 2 after "Writing error.\n".
-int fwrite_info(Writer& out, const SequenceRecord* rec, bool with_definition, char separator);
+int write_record_info(Writer& out, const SequenceRecord* rec, bool with_definition, char separator);
 // Sum of the free-amino-acid masses less one water per peptide bond; 0 for
 // fewer than 2 residues or any residue that is not one of the 20 letters.
 double molecular_weight(const SequenceRecord* rec);
@@ -57,11 +57,11 @@ int write_info_item(Writer& out, const SequenceRecord* rec, char selector);
 int count_codons(const SequenceRecord& rec, CodonCounts& counts);
 // Fills counts with the record's codon usage and, unless out is missing or
 // is standard output, writes the record's codon table. 0 or 1.
-int fwrite_info3(Writer* out, const SequenceRecord* rec, std::string_view table, CodonCounts* counts);
+int write_record_codon_usage(Writer* out, const SequenceRecord* rec, std::string_view table, CodonCounts* counts);
 
 // ---- collection forms ----
 // Codon counts of every record, then the summary. 0 or 1.
-int Mfwrite_info3(Writer* out, const Collection& records, std::string_view table);
+int write_codon_usage_all(Writer* out, const Collection& records, std::string_view table);
 // The two summary listings (by codon and by amino acid). 0 or 1.
 int write_codon_summary(Writer& out, std::string_view table, const CodonCounts& totals, long codon_total,
                         long sequences);

@@ -35,7 +35,7 @@ int count_codons(const SequenceRecord& rec, CodonCounts& counts) {
     return 0;
 }
 
-int fwrite_info3(Writer* out, const SequenceRecord* rec, std::string_view table, CodonCounts* counts) {
+int write_record_codon_usage(Writer* out, const SequenceRecord* rec, std::string_view table, CodonCounts* counts) {
     if (rec == nullptr) {
         err("Empty sequence.\n");
         return 1;
@@ -44,7 +44,7 @@ int fwrite_info3(Writer* out, const SequenceRecord* rec, std::string_view table,
         err("Empty code_count in fwrite_info3.\n");
         return 1;
     }
-    if (rec->type != TYPE_DNA) {
+    if (rec->type != ResidueKind::Dna) {
         err("Sequence should be DNA in fwrite_info3.\n");
         return 1;
     }
@@ -73,11 +73,11 @@ int fwrite_info3(Writer* out, const SequenceRecord* rec, std::string_view table,
     return 0;
 }
 
-int Mfwrite_info3(Writer* out, const Collection& records, std::string_view table) {
+int write_codon_usage_all(Writer* out, const Collection& records, std::string_view table) {
     CodonCounts each{}, totals{};
     long codon_total = 0;
     for (const SequenceRecord& rec : records) {
-        if (fwrite_info3(out, &rec, table, &each) != 0) {
+        if (write_record_codon_usage(out, &rec, table, &each) != 0) {
             err("Error in getting code_count in Mfwrite_info3.\n");
             return 1;
         }
@@ -143,7 +143,7 @@ int write_codon_info_all(const std::string& path, const Collection& records, con
         return 1;
     }
     const CodonTable table = select_codon_table(table_name);
-    return run_collection_report(path, [&](Writer& out) { return Mfwrite_info3(&out, records, table); });
+    return run_collection_report(path, [&](Writer& out) { return write_codon_usage_all(&out, records, table); });
 }
 
 }  // namespace kavro

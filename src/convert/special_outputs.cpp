@@ -31,7 +31,7 @@ bool window_is_valid(const TofastOptions& opts) {
 int composition_table(const TofastOptions& opts, SequenceRecord& rec, Writer& out) {
     if (!window_is_valid(opts)) return 1;
     err("Writing compositional variation...\n");
-    if (fwrite_Dinfo(out, &rec, opts.window, opts.slide) != 0) {
+    if (write_window_composition(out, &rec, opts.window, opts.slide) != 0) {
         err("Error in writing DNA info.\n");
         return 1;
     }
@@ -41,13 +41,13 @@ int composition_table(const TofastOptions& opts, SequenceRecord& rec, Writer& ou
 // The full report of one record carries its definition after "_".
 constexpr char kInfoSeparator = '_';
 
-int collection_ms(const TofastOptions& opts, const Collection& seqs, int type) {
-    if (type != TYPE_PROTEIN) {
+int collection_ms(const TofastOptions& opts, const Collection& seqs, ResidueKind type) {
+    if (type != ResidueKind::Protein) {
         err("Only protein sequence can be analyzed in the ms mode.\n");
         return 1;
     }
-    const int status = g_settings.write_to_stdout ? MSanal(opts.ms_definition, std_out(), seqs)
-                                                  : MSanal(opts.ms_definition, opts.output_path, seqs);
+    const int status = g_settings.write_to_stdout ? run_mass_search(opts.ms_definition, std_out(), seqs)
+                                                  : run_mass_search(opts.ms_definition, opts.output_path, seqs);
     if (status != 0) {
         err("Error in MS analysis.\n");
         return 1;
@@ -56,11 +56,11 @@ int collection_ms(const TofastOptions& opts, const Collection& seqs, int type) {
     return 0;
 }
 
-int collection_info(const TofastOptions& opts, const Collection& seqs, int type) {
+int collection_info(const TofastOptions& opts, const Collection& seqs, ResidueKind type) {
     err("Writing sequence info...\n");
     int status;
     if (opts.info_selector == 'c') {
-        if (type != TYPE_DNA) {
+        if (type != ResidueKind::Dna) {
             err("Sequence must be DNA.\n");
             return 1;
         }
@@ -90,13 +90,13 @@ std::optional<SequenceRecord> translated(const TofastOptions& opts, const Sequen
 
 // ---- collection path ----
 
-int collection_special_output(const TofastOptions& opts, Collection& seqs, int type) {
+int collection_special_output(const TofastOptions& opts, Collection& seqs, ResidueKind type) {
     if (opts.ms) return collection_ms(opts, seqs, type);
     if (opts.info) return collection_info(opts, seqs, type);
     if (opts.composition) {
         if (!window_is_valid(opts)) return 1;
         err("Writing compositional variation...\n");
-        if (write_Dinfo_all(opts.output_path, seqs, opts.window, opts.slide) != 0) {
+        if (write_window_composition_report(opts.output_path, seqs, opts.window, opts.slide) != 0) {
             err("Error in writing DNA info.\n");
             return 1;
         }
@@ -127,13 +127,13 @@ int entry_special_setup(const TofastOptions& opts, EntryCodonCounts& counts) {
     return 0;
 }
 
-int entry_special_output(const TofastOptions& opts, EntryCodonCounts& counts, SequenceRecord& rec, int type,
+int entry_special_output(const TofastOptions& opts, EntryCodonCounts& counts, SequenceRecord& rec, ResidueKind type,
                          Writer& out) {
     (void)type;  // the reports read the record's own type
     if (opts.info) {
         err("Writing sequence info...\n");
         if (opts.info_selector == 'c') {
-            if (fwrite_info3(&out, &rec, counts.codon_table, &counts.per_entry) != 0) {
+            if (write_record_codon_usage(&out, &rec, counts.codon_table, &counts.per_entry) != 0) {
                 err("Error in writing info3.\n");
                 return 1;
             }
@@ -147,7 +147,7 @@ int entry_special_output(const TofastOptions& opts, EntryCodonCounts& counts, Se
                 err("Error in getting code_count.\n");
                 return 1;
             }
-        } else if (fwrite_info(out, &rec, true, kInfoSeparator) != 0) {
+        } else if (write_record_info(out, &rec, true, kInfoSeparator) != 0) {
             err("Error in writing info.\n");
             return 1;
         }
@@ -177,19 +177,19 @@ int entry_special_summary(const TofastOptions& opts, EntryCodonCounts& counts, W
 
 // ---- single path ----
 
-int single_special_output(const TofastOptions& opts, SequenceRecord& rec, int type, Writer& out) {
+int single_special_output(const TofastOptions& opts, SequenceRecord& rec, ResidueKind type, Writer& out) {
     (void)type;
     if (opts.info) {
         err("Writing sequence info...\n");
         if (opts.info_selector == 'c') {
             CodonCounts counts{};
             const CodonTable table = select_codon_table(opts.codon_table);
-            if (fwrite_info3(&out, &rec, table, &counts) != 0) {
+            if (write_record_codon_usage(&out, &rec, table, &counts) != 0) {
                 err("Error in writing info3.\n");
                 return 1;
             }
         } else if (is_item_selector(opts.info_selector) ? write_info_item(out, &rec, opts.info_selector) != 0
-                                                        : fwrite_info(out, &rec, true, kInfoSeparator) != 0) {
+                                                        : write_record_info(out, &rec, true, kInfoSeparator) != 0) {
             err("Error in writing info.\n");
             return 1;
         }

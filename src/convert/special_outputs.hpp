@@ -37,7 +37,7 @@ struct EntryCodonCounts {
 // ms, info or composition (whichever is on, in that order) for the
 // collection of the given type, written to opts.output_path, which exists
 // and is empty.
-int collection_special_output(const TofastOptions& opts, Collection& seqs, int type);
+int collection_special_output(const TofastOptions& opts, Collection& seqs, ResidueKind type);
 // Every record (DNA or RNA) translated in opts.frame with opts.codon_table and
 // the protein collection appended to opts.output_path.
 int collection_translated_output(const TofastOptions& opts, Collection& seqs);
@@ -46,7 +46,7 @@ int collection_translated_output(const TofastOptions& opts, Collection& seqs);
 // Before the first entry, when info is on with selector "c".
 int entry_special_setup(const TofastOptions& opts, EntryCodonCounts& counts);
 // info or composition for one entry of the given type, written to `out`.
-int entry_special_output(const TofastOptions& opts, EntryCodonCounts& counts, SequenceRecord& rec, int type,
+int entry_special_output(const TofastOptions& opts, EntryCodonCounts& counts, SequenceRecord& rec, ResidueKind type,
                          Writer& out);
 // The protein form of one DNA or RNA entry, written to `out`.
 int entry_translated_output(const TofastOptions& opts, SequenceRecord& rec, Writer& out);
@@ -55,7 +55,7 @@ int entry_special_summary(const TofastOptions& opts, EntryCodonCounts& counts, W
 
 // ---- single path (raw, NBRF and other one-record files) ----
 // info or composition for the record of the given type, written to `out`.
-int single_special_output(const TofastOptions& opts, SequenceRecord& rec, int type, Writer& out);
+int single_special_output(const TofastOptions& opts, SequenceRecord& rec, ResidueKind type, Writer& out);
 // The protein form of the DNA or RNA record, written to `out`.
 int single_translated_output(const TofastOptions& opts, SequenceRecord& rec, Writer& out);
 

@@ -44,7 +44,7 @@ struct StdoutFlagGuard {
     StdoutFlagGuard& operator=(const StdoutFlagGuard&) = delete;
 };
 
-bool is_nucleic(int type) { return type == TYPE_DNA || type == TYPE_RNA; }
+bool is_nucleic(ResidueKind type) { return type == ResidueKind::Dna || type == ResidueKind::Rna; }
 
 // True when the output would replace the input itself (the same file under
 // any name). Emptying the output first would then lose the input.
@@ -57,12 +57,12 @@ bool output_is_input(const TofastOptions& opts) {
 
 // A protein cannot be written as DNA or RNA nor complemented: the output
 // becomes protein, and complement stays off for the rest of the run.
-void apply_protein_rule(TofastOptions& opts, int type) {
-    if (type != TYPE_PROTEIN) return;
-    if (opts.output_type != TYPE_PROTEIN) {
+void apply_protein_rule(TofastOptions& opts, ResidueKind type) {
+    if (type != ResidueKind::Protein) return;
+    if (opts.output_type != ResidueKind::Protein) {
         err("This is a protein sequence.\n");
         err("Output is set to protein sequence.\n");
-        opts.output_type = TYPE_PROTEIN;
+        opts.output_type = ResidueKind::Protein;
     }
     if (opts.complement) {
         err("Your option <complementary> is neglected.\n");
@@ -72,12 +72,12 @@ void apply_protein_rule(TofastOptions& opts, int type) {
 
 // DNA to RNA or back when the output type asks for it; a failure ends the
 // program. Returns the record's type afterwards.
-int convert_record(const TofastOptions& opts, SequenceRecord& rec) {
-    if (rec.type == TYPE_DNA && opts.output_type == TYPE_RNA && to_rna(rec) != 0) {
+ResidueKind convert_record(const TofastOptions& opts, SequenceRecord& rec) {
+    if (rec.type == ResidueKind::Dna && opts.output_type == ResidueKind::Rna && to_rna(rec) != 0) {
         err("Error in converting to RNA.\n");
         end_program(1);
     }
-    if (rec.type == TYPE_RNA && opts.output_type == TYPE_DNA && to_dna(rec) != 0) {
+    if (rec.type == ResidueKind::Rna && opts.output_type == ResidueKind::Dna && to_dna(rec) != 0) {
         err("Error in converting to DNA.\n");
         end_program(1);
     }
@@ -109,22 +109,22 @@ int write_batch(const TofastOptions& opts, Collection& seqs, long minimum, long 
 }
 
 // ---- collection path: FASTA and CLUSTAL files ----
-int collection_path(TofastOptions& opts, int format) {
-    const bool fasta = format == FORMAT_FASTA;
+int collection_path(TofastOptions& opts, SeqFormat format) {
+    const bool fasta = format == SeqFormat::Fasta;
     // Clear mode on FASTA (letters only, names only) needs no record beside
     // the one being read: it streams, unless it would overwrite what it
     // reads. Alignments keep their gaps.
     if (fasta && opts.clear_mode && !output_is_input(opts)) return clear_fasta_stream(opts);
     err(fasta ? "This is a FASTA file.\n" : "This is a CLUSTAL file.\n");
     err("Reading sequences...\n");
-    std::optional<Collection> seqs = fasta ? read_multi_fasta(opts.input_path, 0) : read_clustal(opts.input_path, 0);
+    std::optional<Collection> seqs = fasta ? read_multi_fasta(opts.input_path, ResidueKind::Unknown) : read_clustal(opts.input_path, 0);
     if (!seqs) {
         err("Error in reading file: %s\n", opts.input_path.c_str());
         end_program(1);
     }
     if (opts.clear_mode && fasta && clear_gaps_all(*seqs) != 0) end_program(1);
 
-    int type = seqs->empty() ? TYPE_UNKNOWN : c_comp(seqs->front());
+    ResidueKind type = seqs->empty() ? ResidueKind::Unknown : classify_residues(seqs->front());
     apply_protein_rule(opts, type);
     if (opts.complement) {
         if (!is_nucleic(type)) {
@@ -137,21 +137,21 @@ int collection_path(TofastOptions& opts, int format) {
             end_program(1);
         }
     }
-    if (type == TYPE_DNA && opts.output_type == TYPE_RNA) {
+    if (type == ResidueKind::Dna && opts.output_type == ResidueKind::Rna) {
         if (to_rna_all(*seqs) != 0) {
             err("Error in converting to RNA.\n");
             end_program(1);
         }
-        type = TYPE_RNA;
-    } else if (type == TYPE_RNA && opts.output_type == TYPE_DNA) {
+        type = ResidueKind::Rna;
+    } else if (type == ResidueKind::Rna && opts.output_type == ResidueKind::Dna) {
         if (to_dna_all(*seqs) != 0) {
             err("Error in converting to DNA.\n");
             end_program(1);
         }
-        type = TYPE_DNA;
+        type = ResidueKind::Dna;
     }
 
-    if (!g_settings.write_to_stdout && check_writable(opts.output_path) != 0) {
+    if (!g_settings.write_to_stdout && truncate_output_file(opts.output_path) != 0) {
         err("Error in opening output file.\n");
         return 1;
     }
@@ -159,7 +159,7 @@ int collection_path(TofastOptions& opts, int format) {
 
     if (opts.sort) sort_by_name(*seqs);
     err("Writing sequences...\n");
-    if (is_nucleic(type) && opts.output_type == TYPE_PROTEIN) {
+    if (is_nucleic(type) && opts.output_type == ResidueKind::Protein) {
         if (collection_translated_output(opts, *seqs) != 0) return 1;
         err("\nTerminated.\n");
         return 0;
@@ -169,7 +169,7 @@ int collection_path(TofastOptions& opts, int format) {
         // writer skips records left without residues (CLUSTAL files here).
         for (SequenceRecord& rec : *seqs) {
             rec.definition.clear();
-            if (c_comp(rec) != type) {
+            if (classify_residues(rec) != type) {
                 rec.residues.clear();
                 rec.length = 0;
             }
@@ -191,29 +191,29 @@ int collection_path(TofastOptions& opts, int format) {
 }
 
 // ---- entry path: database files of many entries ----
-const char* entry_file_kind(int format) {
+const char* entry_file_kind(SeqFormat format) {
     switch (format) {
-        case FORMAT_GENBANK: return "a GenBank";
-        case FORMAT_GENBANK_PROTEIN: return "a GenBank protein";
-        case FORMAT_EMBL: return "an EMBL";
-        case FORMAT_SWISSPROT: return "a SwissProt";
-        case FORMAT_UNIPROT: return "a UniProt";
+        case SeqFormat::Genbank: return "a GenBank";
+        case SeqFormat::GenbankProtein: return "a GenBank protein";
+        case SeqFormat::Embl: return "an EMBL";
+        case SeqFormat::Swissprot: return "a SwissProt";
+        case SeqFormat::Uniprot: return "a UniProt";
         default: return "a PIR";
     }
 }
 
 // The next entry from `position`, by the reader of the format; the type of
 // the previous entry is the type asked for.
-std::optional<SequenceRecord> read_entry(LineReader& in, int format, std::int64_t& position, int requested_type) {
+std::optional<SequenceRecord> read_entry(LineReader& in, SeqFormat format, std::int64_t& position, ResidueKind requested_type) {
     switch (format) {
-        case FORMAT_GENBANK:
-        case FORMAT_GENBANK_PROTEIN: return read_genbank_entry(in, position, requested_type);
-        case FORMAT_PIR: return read_pir_entry(in, position);
+        case SeqFormat::Genbank:
+        case SeqFormat::GenbankProtein: return read_genbank_entry(in, position, requested_type);
+        case SeqFormat::Pir: return read_pir_entry(in, position);
         default: return read_embl_entry(in, position, requested_type);
     }
 }
 
-int entry_path(TofastOptions& opts, int format) {
+int entry_path(TofastOptions& opts, SeqFormat format) {
     err("This is %s file.\n", entry_file_kind(format));
     if (output_is_input(opts)) {
         // Entries are read while the output is written: it cannot be the input.
@@ -231,7 +231,7 @@ int entry_path(TofastOptions& opts, int format) {
         end_program(1);
     }
     Writer& out = output.writer();
-    const int chosen_type = opts.output_type;
+    const ResidueKind chosen_type = opts.output_type;
     const bool codon_report = opts.info && opts.info_selector == 'c';
     EntryCodonCounts counts;
     if (codon_report && entry_special_setup(opts, counts) != 0) return 1;
@@ -239,11 +239,11 @@ int entry_path(TofastOptions& opts, int format) {
     const std::size_t definition_room = 2 * static_cast<std::size_t>(std::max(g_settings.line_length, 1));
 
     std::int64_t position = 0;
-    int previous_type = TYPE_UNKNOWN;
+    ResidueKind previous_type = ResidueKind::Unknown;
     while (std::optional<SequenceRecord> entry = read_entry(*in, format, position, previous_type)) {
         SequenceRecord& rec = *entry;
         opts.output_type = chosen_type;
-        if (rec.type != TYPE_DNA && rec.type != TYPE_PROTEIN) rec.type = c_comp(rec);
+        if (rec.type != ResidueKind::Dna && rec.type != ResidueKind::Protein) rec.type = classify_residues(rec);
         previous_type = rec.type;
         apply_protein_rule(opts, rec.type);
         err("%s, ", rec.name.c_str());
@@ -258,7 +258,7 @@ int entry_path(TofastOptions& opts, int format) {
                 continue;
             }
         }
-        const int type = convert_record(opts, rec);
+        const ResidueKind type = convert_record(opts, rec);
         if (opts.ms) {
             err("Only a FASTA file can be analyzed in the ms mode.\n");
             return 1;
@@ -267,7 +267,7 @@ int entry_path(TofastOptions& opts, int format) {
             if (entry_special_output(opts, counts, rec, type, out) != 0) return 1;
             continue;
         }
-        if (is_nucleic(type) && opts.output_type == TYPE_PROTEIN) {
+        if (is_nucleic(type) && opts.output_type == ResidueKind::Protein) {
             if (entry_translated_output(opts, rec, out) != 0) return 1;
             continue;
         }
@@ -303,7 +303,7 @@ int entry_path(TofastOptions& opts, int format) {
 }
 
 // ---- single path: raw, NBRF and other one-record files ----
-int single_path(TofastOptions& opts, int format) {
+int single_path(TofastOptions& opts, SeqFormat format) {
     // The output is opened first, except when it is the input: the record
     // is then read before the file is emptied.
     const bool in_place = output_is_input(opts);
@@ -315,14 +315,14 @@ int single_path(TofastOptions& opts, int format) {
         }
     };
     if (!in_place) open_output();
-    std::optional<SequenceRecord> record = read_sequence(opts.input_path, format, 0);
+    std::optional<SequenceRecord> record = read_sequence(opts.input_path, format, ResidueKind::Unknown);
     if (!record) {
         err("Error in reading file: %s\n", opts.input_path.c_str());
         end_program(1);
     }
     if (in_place) open_output();
     SequenceRecord& rec = *record;
-    rec.type = c_comp(rec);
+    rec.type = classify_residues(rec);
     apply_protein_rule(opts, rec.type);
     err("Data type is %s\n", type_name(rec.type));
     if (clear_gaps(rec) != 0) {
@@ -340,7 +340,7 @@ int single_path(TofastOptions& opts, int format) {
             end_program(1);
         }
     }
-    const int type = convert_record(opts, rec);
+    const ResidueKind type = convert_record(opts, rec);
 
     if (opts.info || opts.composition) {
         int status = single_special_output(opts, rec, type, output.writer());
@@ -350,7 +350,7 @@ int single_path(TofastOptions& opts, int format) {
         }
         return status;
     }
-    if (is_nucleic(type) && opts.output_type == TYPE_PROTEIN) {
+    if (is_nucleic(type) && opts.output_type == ResidueKind::Protein) {
         if (single_translated_output(opts, rec, output.writer()) != 0) return 1;
     } else if (write_fasta_entry(output.writer(), rec, false, ' ') != 0) {
         err("Error in writing sequence.\n");
@@ -385,19 +385,19 @@ int cmd_tofast(int count, CommandLine& words) {
 
     StdoutFlagGuard to_stdout(!opts.dialog && is_stdout_name(opts.output_path));
     err("Reading sequence...\n");
-    const int format = detect_format(opts.input_path);
+    const SeqFormat format = detect_format(opts.input_path);
     switch (format) {
-        case FORMAT_ERROR:
+        case SeqFormat::Error:
             err("Unknown file format.\n");
             end_program(1);
-        case FORMAT_FASTA:
-        case FORMAT_CLUSTAL: return collection_path(opts, format);
-        case FORMAT_GENBANK:
-        case FORMAT_GENBANK_PROTEIN:
-        case FORMAT_EMBL:
-        case FORMAT_SWISSPROT:
-        case FORMAT_UNIPROT:
-        case FORMAT_PIR: return entry_path(opts, format);
+        case SeqFormat::Fasta:
+        case SeqFormat::Clustal: return collection_path(opts, format);
+        case SeqFormat::Genbank:
+        case SeqFormat::GenbankProtein:
+        case SeqFormat::Embl:
+        case SeqFormat::Swissprot:
+        case SeqFormat::Uniprot:
+        case SeqFormat::Pir: return entry_path(opts, format);
         default: return single_path(opts, format);
     }
 }

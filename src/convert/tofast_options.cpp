@@ -71,7 +71,7 @@ bool parse_frame(std::string_view word, int& frame) {
 }
 
 bool parse_count(std::string_view word, long& value) {
-    if (not_all_digits(word)) return false;
+    if (has_non_digit(word)) return false;
     long v = 0;
     for (char c : word) {
         v = v * 10 + (c - '0');
@@ -92,9 +92,9 @@ int parse_tofast_words(int count, CommandLine& words, TofastOptions& opts) {
     const char first = option.empty() ? '\0' : option[0];
     const char second = option.size() > 1 ? option[1] : '\0';
     switch (first) {
-        case 'd': opts.output_type = 1; break;
-        case 'r': opts.output_type = 2; break;
-        case 'p': opts.output_type = 3; break;
+        case 'd': opts.output_type = ResidueKind::Dna; break;
+        case 'r': opts.output_type = ResidueKind::Rna; break;
+        case 'p': opts.output_type = ResidueKind::Protein; break;
         case 'c': opts.complement = true; break;
         case 'b': opts.composition = true; break;
         case 's': opts.sort = true; break;
@@ -142,7 +142,7 @@ int parse_tofast_words(int count, CommandLine& words, TofastOptions& opts) {
         }
     } else if (value == "c") {
         opts.complement = true;
-    } else if (opts.output_type == 3) {
+    } else if (opts.output_type == ResidueKind::Protein) {
         if (!parse_frame(value, opts.frame)) {
             err("Set correct frame number 1 - 3 or -1 - -3.\n");
             return 1;
@@ -150,13 +150,13 @@ int parse_tofast_words(int count, CommandLine& words, TofastOptions& opts) {
     } else if (value == "n") {
         opts.complement = false;
     } else if (value == "d") {
-        opts.output_type = 1;
+        opts.output_type = ResidueKind::Dna;
     } else if (value == "r") {
-        opts.output_type = 2;
+        opts.output_type = ResidueKind::Rna;
     } else {
         return unknown_argument(5);
     }
-    if (count == 6 && opts.output_type == 3 && !opts.composition) opts.codon_table = words[5];
+    if (count == 6 && opts.output_type == ResidueKind::Protein && !opts.composition) opts.codon_table = words[5];
     return 0;
 }
 
@@ -165,7 +165,7 @@ int run_tofast_dialog(TofastOptions& opts) {
     if (ask_argument(opts.output_path, "出力ファイル名") != 1) return 1;
 
     // The special answers accumulate; only a data type ends the question.
-    while (opts.output_type < 1 || opts.output_type > 3) {
+    while (opts.output_type == ResidueKind::Unknown) {
         out("Output data type? d <DNA>, r <RNA>, p <protein>, n <no change>.\n");
         out("Or special output? i <info>, b <compositional variation>.\n");
         std::string w;
@@ -177,9 +177,9 @@ int run_tofast_dialog(TofastOptions& opts) {
             opts.mask = true;
         } else {
             switch (w.empty() ? '\0' : w[0]) {
-                case 'd': opts.output_type = 1; break;
-                case 'r': opts.output_type = 2; break;
-                case 'p': opts.output_type = 3; break;
+                case 'd': opts.output_type = ResidueKind::Dna; break;
+                case 'r': opts.output_type = ResidueKind::Rna; break;
+                case 'p': opts.output_type = ResidueKind::Protein; break;
                 case 'i': opts.info = true; break;
                 case 'b': opts.composition = true; break;
                 case 's': opts.sort = true; break;
@@ -205,7 +205,7 @@ int run_tofast_dialog(TofastOptions& opts) {
     } else if (opts.composition) {
         if (!ask_size("Window size in bp?\n", opts.window)) return 1;
         if (!ask_size("Slide size in bp?\n", opts.slide)) return 1;
-    } else if (opts.output_type == 1 || opts.output_type == 2) {
+    } else if (opts.output_type == ResidueKind::Dna || opts.output_type == ResidueKind::Rna) {
         std::string w;
         do {
             out("c <complementary> or n <normal> strand?\n");

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/sequence.hpp"
 #include "shell/command_line.hpp"
 
 namespace kavro {
@@ -13,7 +14,7 @@ namespace kavro {
 struct TofastOptions {
     std::string input_path = "infile";
     std::string output_path = "outfile";  // "stdout" or "STDOUT": standard output
-    int output_type = 0;       // 0 no change, 1 DNA, 2 RNA, 3 protein (record type codes)
+    ResidueKind output_type = ResidueKind::Unknown;  // Unknown: no change
     bool complement = false;   // reverse-complement nucleic sequences first
     bool info = false;         // information reports instead of sequences
     char info_selector = 0;    // 0 full report, or 's', 'l', 'n', 'c', '#'

@@ -1,4 +1,4 @@
-// Composition counting and the DNA/RNA/protein classification c_comp.
+// Composition counting and the DNA/RNA/protein classification classify_residues.
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -32,11 +32,11 @@ const SlotTable& slots() {
 
 }  // namespace
 
-const char* type_name(int type) {
+const char* type_name(ResidueKind type) {
     switch (type) {
-        case TYPE_DNA: return "DNA";
-        case TYPE_RNA: return "RNA";
-        case TYPE_PROTEIN: return "protein";
+        case ResidueKind::Dna: return "DNA";
+        case ResidueKind::Rna: return "RNA";
+        case ResidueKind::Protein: return "protein";
         default: return "unknown";
     }
 }
@@ -120,16 +120,16 @@ bool only_dna_letters(const char* text, std::size_t n) {
 
 }  // namespace
 
-int c_comp(const SequenceRecord* rec) {
+ResidueKind classify_residues(const SequenceRecord* rec) {
     if (rec == nullptr) {
         err("This is not a valid sequence in c_comp.\n");
         end_program(1);
     }
-    if (rec->length == 0 || rec->residues.empty()) return TYPE_UNKNOWN;
+    if (rec->length == 0 || rec->residues.empty()) return ResidueKind::Unknown;
     // Counting covers at most the first `length` characters (fewer at a NUL):
     // when none of these is another counted letter, the text is DNA.
     const std::size_t counted = rec->length < 0 ? 0 : std::min(static_cast<std::size_t>(rec->length), rec->residues.size());
-    if (only_dna_letters(rec->residues.data(), counted)) return TYPE_DNA;
+    if (only_dna_letters(rec->residues.data(), counted)) return ResidueKind::Dna;
     Composition comp;
     zero_composition(comp);
     count_composition(rec->residues.c_str(), rec->length, comp);
@@ -139,11 +139,11 @@ int c_comp(const SequenceRecord* rec) {
     const long acg = n('A') + n('C') + n('G');
     const long nry = n('N') + n('R') + n('Y');
     const double L = static_cast<double>(letters);
-    if (acg + n('T') == letters) return TYPE_DNA;
-    if (acg + n('U') == letters) return TYPE_RNA;
-    if (static_cast<double>(acg + n('U') + nry) >= 0.95 * L) return TYPE_RNA;
-    if (static_cast<double>(acg + n('T') + nry) >= 0.95 * L) return TYPE_DNA;
-    return n('U') > 1 ? TYPE_UNKNOWN : TYPE_PROTEIN;
+    if (acg + n('T') == letters) return ResidueKind::Dna;
+    if (acg + n('U') == letters) return ResidueKind::Rna;
+    if (static_cast<double>(acg + n('U') + nry) >= 0.95 * L) return ResidueKind::Rna;
+    if (static_cast<double>(acg + n('T') + nry) >= 0.95 * L) return ResidueKind::Dna;
+    return n('U') > 1 ? ResidueKind::Unknown : ResidueKind::Protein;
 }
 
 }  // namespace kavro

@@ -10,10 +10,10 @@
 
 namespace kavro {
 
-enum SeqType : int { TYPE_UNKNOWN = 0, TYPE_DNA = 1, TYPE_RNA = 2, TYPE_PROTEIN = 3 };
+enum class ResidueKind : int { Unknown = 0, Dna = 1, Rna = 2, Protein = 3 };
 
 // "unknown", "DNA", "RNA" or "protein"; "unknown" for any other code.
-const char* type_name(int type);
+const char* type_name(ResidueKind type);
 
 // Room of the fixed-width fields; longer values are cut to fit.
 inline constexpr std::size_t kAccessionWidth = 29;
@@ -22,7 +22,7 @@ inline constexpr std::size_t kMoleculeWidth = 31;
 
 struct SequenceRecord {
     long length = 0;   // number of residues once a reader or operation is done
-    int type = TYPE_UNKNOWN;
+    ResidueKind type = ResidueKind::Unknown;
     int circular = 0;  // 1 circular, 0 linear
     std::string name;
     std::string accession;   // at most kAccessionWidth characters
@@ -46,9 +46,9 @@ inline long g_entry_count = 0;
 // ---- record copies ----
 // Header copy: name, accession, organism, definition, length, type, circular;
 // empty residues; molecule not copied.
-SequenceRecord copy_seq_header(const SequenceRecord& rec);
+SequenceRecord copy_record_header(const SequenceRecord& rec);
 // Full copy.
-SequenceRecord copy_seq_h(const SequenceRecord& rec);
+SequenceRecord copy_record(const SequenceRecord& rec);
 
 // ---- composition ----
 // 30 counters: slot 0 printable characters that are none of the counted
@@ -65,10 +65,10 @@ void zero_composition(Composition& comp);
 int count_composition(const char* text, long length, Composition& comp);
 int count_seq_composition(const SequenceRecord* rec, Composition& comp);
 
-// Classification of the residues: TYPE_UNKNOWN, TYPE_DNA, TYPE_RNA or
-// TYPE_PROTEIN. A null record ends the program (status 1).
-int c_comp(const SequenceRecord* rec);
-inline int c_comp(const SequenceRecord& rec) { return c_comp(&rec); }
+// Classification of the residues: ResidueKind::Unknown, ResidueKind::Dna, ResidueKind::Rna or
+// ResidueKind::Protein. A null record ends the program (status 1).
+ResidueKind classify_residues(const SequenceRecord* rec);
+inline ResidueKind classify_residues(const SequenceRecord& rec) { return classify_residues(&rec); }
 
 // ---- operations (0 success, 1 failure; messages on standard error) ----
 int clear_gaps(SequenceRecord& rec);

@@ -8,7 +8,7 @@
 
 namespace kavro {
 
-SequenceRecord copy_seq_header(const SequenceRecord& rec) {
+SequenceRecord copy_record_header(const SequenceRecord& rec) {
     SequenceRecord copy;
     copy.length = rec.length;
     copy.type = rec.type;
@@ -20,8 +20,8 @@ SequenceRecord copy_seq_header(const SequenceRecord& rec) {
     return copy;  // residues empty, molecule not carried over
 }
 
-SequenceRecord copy_seq_h(const SequenceRecord& rec) {
-    SequenceRecord copy = copy_seq_header(rec);
+SequenceRecord copy_record(const SequenceRecord& rec) {
+    SequenceRecord copy = copy_record_header(rec);
     copy.residues = rec.residues;
     return copy;
 }
@@ -70,8 +70,8 @@ constexpr ComplementTable kRnaComplement("*UGHCDMKNYSAAWR");
 char complement_base(char c, bool rna) { return rna ? kRnaComplement(c) : kDnaComplement(c); }
 
 int complement_seq(SequenceRecord& rec) {
-    const int type = c_comp(rec);
-    if (type != TYPE_DNA && type != TYPE_RNA) {
+    const ResidueKind type = classify_residues(rec);
+    if (type != ResidueKind::Dna && type != ResidueKind::Rna) {
         err("This is not a nucleic acid sequence: %s.\n", rec.name.c_str());
         return 1;
     }
@@ -81,7 +81,7 @@ int complement_seq(SequenceRecord& rec) {
         err("Error in sequence file: %s.\n", rec.name.c_str());
         return 1;
     }
-    const ComplementTable& table = (type == TYPE_RNA) ? kRnaComplement : kDnaComplement;
+    const ComplementTable& table = (type == ResidueKind::Rna) ? kRnaComplement : kDnaComplement;
     std::string& s = rec.residues;
     std::size_t i = 0;
     std::size_t j = s.size();

@@ -9,7 +9,7 @@
 
 namespace kavro {
 
-int check_writable(const std::string& path) {
+int truncate_output_file(const std::string& path) {
     std::optional<Writer> w = Writer::open_truncate(path);
     if (!w || !w->close()) {
         err("Cannot open file: %s\n\n", path.c_str());
@@ -192,14 +192,14 @@ long count_alnum(std::string_view text) {
     return n;
 }
 
-int not_all_digits(std::string_view text) {
+int has_non_digit(std::string_view text) {
     for (char c : text) {
         if (!is_digit(c)) return 1;
     }
     return 0;
 }
 
-int not_location_number(std::string_view text) {
+int invalid_location_number(std::string_view text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (i == 0 && (text[0] == '<' || text[0] == '>')) continue;
         if (!is_digit(text[i])) return 1;
@@ -207,7 +207,7 @@ int not_location_number(std::string_view text) {
     return 0;
 }
 
-int not_signed_integer(std::string& text) {
+int invalid_signed_integer(std::string& text) {
     std::size_t i = 0;
     if (!text.empty() && (text[0] == '+' || text[0] == '-')) i = 1;
     // At least one digit must follow the sign: "", "+" and "-" are no numbers.

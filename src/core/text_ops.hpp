@@ -23,7 +23,7 @@ inline char to_lower(char c) { return is_upper(c) ? static_cast<char>(c + 32) : 
 
 // Opens the file for writing (creating or emptying it) and closes it again.
 // 0 if it could be opened; otherwise "Cannot open file: %s\n\n" and 1.
-int check_writable(const std::string& path);
+int truncate_output_file(const std::string& path);
 
 void trim_right(std::string& text);      // drops trailing "\n", "\r" and spaces
 void trim_left(std::string& text);       // drops leading spaces
@@ -53,12 +53,12 @@ long count_char(std::string_view text, char ch);
 long count_graphic(std::string_view text);
 long count_alnum(std::string_view text);
 // 1 if some character is not a digit; 0 otherwise (also for "").
-int not_all_digits(std::string_view text);
+int has_non_digit(std::string_view text);
 // Digits, where the first may also be "<" or ">": 0; else 1.
-int not_location_number(std::string_view text);
+int invalid_location_number(std::string_view text);
 // Optional "+" or "-" then at least one digit: 0 (a leading "+" is
 // removed); else 1.
-int not_signed_integer(std::string& text);
+int invalid_signed_integer(std::string& text);
 // Keeps only the last n characters.
 void tail_string(std::string& text, std::size_t n);
 bool has_newline(std::string_view text);

@@ -10,7 +10,7 @@
 namespace kavro {
 
 // The buffer is taken at the first write, so opening and closing a file
-// (as check_writable does) costs no allocation.
+// (as truncate_output_file does) costs no allocation.
 Writer::Writer(int fd, bool owns_fd, std::size_t buffer_size)
     : fd_(fd), owns_(owns_fd), capacity_(buffer_size ? buffer_size : 1) {}
 

@@ -134,7 +134,7 @@ int cmd_cdsnuc(int count, CommandLine& words) {
     const CdsnucOptions& o = *parsed;
     if (o.input.empty()) return 0;
 
-    const int format = feature_file_format(o.input);
+    const SeqFormat format = feature_file_format(o.input);
     out("Reading sequence...\n");
     auto in = LineReader::open(o.input);
     if (!in) {
@@ -143,7 +143,7 @@ int cmd_cdsnuc(int count, CommandLine& words) {
     }
     if (output_would_replace_input(o.input, o.output)) return 1;
     std::optional<OutputTarget> target;
-    if (OutputTarget::names_stdout(o.output) || check_writable(o.output) == 0)
+    if (OutputTarget::names_stdout(o.output) || truncate_output_file(o.output) == 0)
         target = OutputTarget::open(o.output, OutputTarget::Mode::Append);
     if (!target) {
         err("Cannot open output file: %s\n\n", o.output.c_str());
@@ -162,7 +162,7 @@ int cmd_cdsnuc(int count, CommandLine& words) {
             err("Error in making index for file: %s.\n", o.input.c_str());
             return 1;
         }
-        index.build(*remote_input);
+        index.build_on_first_use(*remote_input);
         ctx.remote_input = &*remote_input;
         ctx.index = &index;
     }
@@ -191,7 +191,7 @@ int cmd_cdsnuc(int count, CommandLine& words) {
             continue;
         }
         progress('h');
-        entry.type = c_comp(entry);
+        entry.type = classify_residues(entry);
         if (!only_upper_letters(entry.residues) && clear_gaps(entry) != 0) {
             err("Error in clearing gaps in file: %s\n", entry.name.c_str());
             continue;

@@ -96,7 +96,7 @@ int cmd_extcds(int count, CommandLine& words) {
     // from other entries for the rest of the run.
     g_settings.seq_import = false;
 
-    const int format = feature_file_format(o.input);
+    const SeqFormat format = feature_file_format(o.input);
     out("Reading sequence...\n");
     auto in = LineReader::open(o.input);
     if (!in) {
@@ -109,7 +109,7 @@ int cmd_extcds(int count, CommandLine& words) {
         (o.table && output_would_replace_input(o.input, table_path)))
         return 1;
     std::optional<OutputTarget> fasta;
-    if (OutputTarget::names_stdout(fasta_path) || check_writable(fasta_path) == 0)
+    if (OutputTarget::names_stdout(fasta_path) || truncate_output_file(fasta_path) == 0)
         fasta = OutputTarget::open(fasta_path, OutputTarget::Mode::Append);
     if (!fasta) {
         err("Error in opening output file: %s.\n", fasta_path.c_str());
@@ -117,14 +117,14 @@ int cmd_extcds(int count, CommandLine& words) {
     }
     std::optional<OutputTarget> table;
     if (o.table) {
-        if (check_writable(table_path) == 0) table = OutputTarget::open(table_path, OutputTarget::Mode::Append);
+        if (truncate_output_file(table_path) == 0) table = OutputTarget::open(table_path, OutputTarget::Mode::Append);
         if (!table) {
             err("Error in opening output file: %s.\n", table_path.c_str());
             return 1;
         }
     }
 
-    FeatureTableReader reader(*in, format, {.locations_in_protein_mode = o.exon_info});
+    FeatureTableReader reader(*in, format, FeatureOptions{.locations_in_protein_mode = o.exon_info});
     SequenceRecord entry;
     Collection features;
     std::int64_t position = 0;
@@ -146,6 +146,13 @@ int cmd_extcds(int count, CommandLine& words) {
         }
         progress('h');
         progress('-');
+        // A CDS without /translation has no protein to write; it is named
+        // instead of being written as an empty entry.
+        std::erase_if(features, [&entry](const SequenceRecord& f) {
+            if (!f.residues.empty()) return false;
+            err("No translation for %s %s.\n", entry.name.c_str(), f.definition.substr(0, f.definition.find(' ')).c_str());
+            return true;
+        });
         if (!o.cds_name.empty()) {
             SequenceRecord* found = nullptr;
             for (SequenceRecord& f : features) {

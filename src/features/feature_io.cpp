@@ -9,9 +9,9 @@
 
 namespace kavro {
 
-int feature_file_format(const std::string& path) {
-    const int format = detect_format(path);
-    if (format != FORMAT_GENBANK && format != FORMAT_EMBL) {
+SeqFormat feature_file_format(const std::string& path) {
+    const SeqFormat format = detect_format(path);
+    if (format != SeqFormat::Genbank && format != SeqFormat::Embl) {
         err("This is not a GenBank or EMBL file.\n");
         end_program(1);
     }

@@ -4,12 +4,14 @@
 
 #include <string>
 
+#include "input/formats.hpp"
+
 namespace kavro {
 
 // The format of a feature-table file: GenBank or EMBL nucleotide entries.
 // Any other format: "This is not a GenBank or EMBL file.\n" and the program
 // ends with status 1.
-int feature_file_format(const std::string& path);
+SeqFormat feature_file_format(const std::string& path);
 
 // True (after "Output file %s is the input file.\n") when writing `output`
 // would replace `input`: the same name or the same file by another path.

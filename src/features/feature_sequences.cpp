@@ -36,7 +36,7 @@ enum class Preparation { Ready, Skip };
 Preparation prepare(const SequenceRecord& entry, const SequenceRecord& rec, bool refuse_remote_ends,
                     PreparedFeature& f) {
     const DefinitionParts parts = split_definition(rec.definition);
-    if (parts.count_word.empty() || not_all_digits(parts.count_word) != 0) return Preparation::Skip;
+    if (parts.count_word.empty() || has_non_digit(parts.count_word) != 0) return Preparation::Skip;
     f.feature_name.assign(parts.feature_name);
     f.accession = definition_accession(parts.rest);
     if (f.accession.empty()) f.accession = entry.accession;

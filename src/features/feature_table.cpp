@@ -125,7 +125,7 @@ struct FeatureTableReader::State {
     std::string feature_name, description, note, locus_tag, location, residues;
 
     State(FeatureTableReader& r, SequenceRecord& e, Collection& f, ExtractMode mode)
-        : reader(r), in(r.in_), entry(e), features(f), genbank(r.format_ != FORMAT_EMBL) {
+        : reader(r), in(r.in_), entry(e), features(f), genbank(r.format_ != SeqFormat::Embl) {
         if (mode == ExtractMode::RnaWithoutLocations || mode == ExtractMode::ProteinWithoutLocations)
             no_locations = true;
         rna = mode == ExtractMode::Rna || mode == ExtractMode::RnaWithoutLocations;
@@ -182,6 +182,7 @@ struct FeatureTableReader::State {
     void start_sequence();
     void read_sequence_lines(std::string_view line);
     void skip_sequence_lines();
+    void take_translation_lines();
 };
 
 void FeatureTableReader::State::parse_first_line(std::string_view line) {
@@ -226,7 +227,7 @@ void FeatureTableReader::State::parse_first_line(std::string_view line) {
     entry.name.assign(name);
     tail_string(molecule, 3);
     reader.header_length_ = all_digits(length_word) ? digits_value(length_word) : 0;
-    if (reader.format_ != FORMAT_GENBANK_PROTEIN && molecule != "DNA" && molecule != "RNA") {
+    if (reader.format_ != SeqFormat::GenbankProtein && molecule != "DNA" && molecule != "RNA") {
         err("\nFile format is strange. But we continue by assuming data type is DNA.\n");
         err("%s\n", std::string(without_line_end(line)).c_str());
         molecule = "DNA";
@@ -291,6 +292,10 @@ bool FeatureTableReader::State::feature_line(std::string_view line) {
 
 bool FeatureTableReader::State::key_line(std::string_view line) {
     if (!genbank && line.starts_with("XX")) return true;
+    // Qualifier lines (blank in columns 6 to 8) are passed over at once;
+    // in EMBL only after their "FT" has been seen.
+    const bool qualifier_columns = line.size() > 9 && line.substr(5, 3) == "   ";
+    if (qualifier_columns && (genbank || line.starts_with("FT "))) return true;
     std::string_view key, where;
     auto w = split_words(line, 3);
     if (genbank) {
@@ -432,7 +437,7 @@ void FeatureTableReader::State::product_text_line(std::string_view line, bool& r
 
 void FeatureTableReader::State::end_of_product() {
     phase = Phase::Qualifiers;
-    if (rna && reader.format_ == FORMAT_GENBANK) {
+    if (rna && reader.format_ == SeqFormat::Genbank) {
         finish_feature();
         return;
     }
@@ -522,7 +527,7 @@ void FeatureTableReader::State::finish_feature() {
     }
 
     SequenceRecord rec;
-    rec.type = TYPE_PROTEIN;
+    rec.type = ResidueKind::Protein;
     rec.name = entry.name;
     rec.accession = entry.accession;
     rec.organism = entry.organism;
@@ -569,14 +574,40 @@ void FeatureTableReader::State::skip_sequence_lines() {
     if (last != std::string_view::npos) in.skip(last + 1);
 }
 
-FeatureTableReader::FeatureTableReader(LineReader& in, int format, FeatureOptions options)
+// Translation text makes up most of a feature table. Its middle lines have
+// one layout: the qualifier indent (21 blanks, or "FT" and 19 blanks) and
+// then upper-case letters up to the newline, one piece each. Such lines are
+// taken straight from the read buffer, up to the first line that is not
+// (the closing one with its quote, or anything else), which goes the usual
+// way. Called at a line start.
+void FeatureTableReader::State::take_translation_lines() {
+    const std::string_view buf = in.buffered();
+    std::size_t at = 0;
+    for (;;) {
+        const std::string_view rest = buf.substr(at);
+        if (rest.size() <= kQualifierColumn) break;
+        const bool indented = genbank ? blanks(rest, 0, kQualifierColumn)
+                                      : rest.starts_with("FT") && blanks(rest, 2, kQualifierColumn - 2);
+        if (!indented) break;
+        const std::size_t limit = std::min(rest.size(), LineReader::kPiece);
+        std::size_t i = kQualifierColumn;
+        unsigned char outside = 0;
+        while (i < limit && rest[i] != '\n') outside |= static_cast<unsigned char>(rest[i++] - 'A') > 25;
+        if (i >= limit || outside || i == kQualifierColumn) break;
+        if (protein) residues.append(rest.data() + kQualifierColumn, i - kQualifierColumn);
+        at += i + 1;
+    }
+    in.skip(at);
+}
+
+FeatureTableReader::FeatureTableReader(LineReader& in, SeqFormat format, FeatureOptions options)
     : in_(in), format_(format), options_(options) {}
 
 ReadOutcome FeatureTableReader::read(SequenceRecord& entry, Collection& features, std::int64_t& position,
                                      ExtractMode mode) {
     end_line_seen_ = false;
     features.clear();
-    if (format_ != FORMAT_GENBANK && format_ != FORMAT_GENBANK_PROTEIN && format_ != FORMAT_EMBL)
+    if (format_ != SeqFormat::Genbank && format_ != SeqFormat::GenbankProtein && format_ != SeqFormat::Embl)
         return ReadOutcome::Failed;
     if (!seek_entry(in_, position)) return ReadOutcome::Failed;
     // Every entry starts from nothing: no value of the entry before it
@@ -586,8 +617,8 @@ ReadOutcome FeatureTableReader::read(SequenceRecord& entry, Collection& features
     FormGuard form_guard;
     g_settings.form = false;
 
-    const std::string_view keyword = format_ == FORMAT_EMBL ? "ID " : "LOCUS ";
-    const ResidueLines layout = format_ == FORMAT_EMBL ? ResidueLines::Embl : ResidueLines::GenBank;
+    const std::string_view keyword = format_ == SeqFormat::Embl ? "ID " : "LOCUS ";
+    const ResidueLines layout = format_ == SeqFormat::Embl ? ResidueLines::Embl : ResidueLines::GenBank;
     try {
         State s(*this, entry, features, mode);
         std::string_view line;
@@ -608,6 +639,8 @@ ReadOutcome FeatureTableReader::read(SequenceRecord& entry, Collection& features
                     in_.skip(append_clean_residue_lines(entry.residues, in_.buffered(), layout));
                 else if (s.sequence_started)
                     s.skip_sequence_lines();
+                else if (s.phase == State::Phase::Translation && s.in_translation_text)
+                    s.take_translation_lines();
             }
             if (!s.next_piece(line)) break;
             if (s.line_start && line.starts_with("//")) {
@@ -657,9 +690,9 @@ ReadOutcome FeatureTableReader::read(SequenceRecord& entry, Collection& features
                 err("Sequence length is %ld in the header of file,\n", header_length_);
                 err("but %ld bases were read.\n", entry.length);
             }
-            entry.type = s.molecule == "DNA" ? TYPE_DNA : s.molecule == "RNA" ? TYPE_RNA
-                                                        : s.molecule == "PRT" ? TYPE_PROTEIN
-                                                                              : TYPE_UNKNOWN;
+            entry.type = s.molecule == "DNA" ? ResidueKind::Dna : s.molecule == "RNA" ? ResidueKind::Rna
+                                                        : s.molecule == "PRT" ? ResidueKind::Protein
+                                                                              : ResidueKind::Unknown;
             entry.circular = s.circular ? 1 : 0;
         }
         entry.length = entry.residues.empty() ? header_length_ : static_cast<long>(entry.residues.size());

@@ -21,6 +21,7 @@
 #include <string_view>
 
 #include "core/sequence.hpp"
+#include "input/formats.hpp"
 #include "input/line_reader.hpp"
 
 namespace kavro {
@@ -52,9 +53,9 @@ struct FeatureOptions {
 
 class FeatureTableReader {
 public:
-    // format: FORMAT_GENBANK, FORMAT_GENBANK_PROTEIN or FORMAT_EMBL; with any
+    // format: SeqFormat::Genbank, SeqFormat::GenbankProtein or SeqFormat::Embl; with any
     // other code every read gives Failed without a message.
-    FeatureTableReader(LineReader& in, int format, FeatureOptions options = {});
+    FeatureTableReader(LineReader& in, SeqFormat format, FeatureOptions options = {});
 
     // Reads the entry that starts at or after `position`. On Entry:
     // `features` holds the feature records in file order; `entry` holds the
@@ -75,7 +76,7 @@ public:
 private:
     struct State;
     LineReader& in_;
-    int format_;
+    SeqFormat format_;
     FeatureOptions options_;
     bool end_line_seen_ = false;
     long header_length_ = 0;

@@ -38,7 +38,7 @@ std::vector<Word> blank_words(std::string_view text) {
 }
 
 bool is_position(std::string_view w) {
-    if (w.empty() || not_location_number(w) != 0) return false;
+    if (w.empty() || invalid_location_number(w) != 0) return false;
     return w.size() > 1 || is_digit(w[0]);
 }
 
@@ -278,7 +278,12 @@ void AccessionIndex::build(LineReader& in) {
     }
 }
 
-std::optional<std::int64_t> AccessionIndex::find(std::string_view accession_base) const {
+std::optional<std::int64_t> AccessionIndex::find(std::string_view accession_base) {
+    if (pending_) {
+        LineReader& in = *pending_;
+        pending_ = nullptr;
+        build(in);
+    }
     auto it = positions_.find(std::string(accession_base));
     if (it == positions_.end()) return std::nullopt;
     return it->second;
@@ -291,7 +296,7 @@ std::optional<SequenceRecord> read_sequence_at(LineReader& in, std::int64_t posi
         return std::nullopt;
     }
     SequenceRecord rec;
-    rec.type = TYPE_DNA;
+    rec.type = ResidueKind::Dna;
     bool in_sequence = false;
     std::string_view line;
     while (in.read_piece(line, LineReader::kShortPiece)) {
@@ -337,7 +342,7 @@ long RemoteSequences::length(std::string_view base, const JoinContext& ctx) {
 
 SequenceRecord join_exons(const SequenceRecord& entry, const ExonList& exons, std::string_view entry_accession,
                           const JoinContext& ctx, RemoteSequences& remote) {
-    SequenceRecord result = copy_seq_header(entry);
+    SequenceRecord result = copy_record_header(entry);
     result.length = 0;
     const long length = static_cast<long>(entry.residues.size());
     const bool circular = entry.circular != 0;

@@ -80,12 +80,16 @@ class AccessionIndex {
 public:
     // Reads from the reader's current position to the end of the input.
     void build(LineReader& in);
-    std::optional<std::int64_t> find(std::string_view accession_base) const;
+    // The same, done on the first find(): most files never name another
+    // entry, and then the file is read only once.
+    void build_on_first_use(LineReader& in) { pending_ = &in; }
+    std::optional<std::int64_t> find(std::string_view accession_base);
     std::size_t size() const { return positions_.size(); }
 
 private:
     void add(std::string_view line, std::int64_t after);
     std::unordered_map<std::string, std::int64_t> positions_;
+    LineReader* pending_ = nullptr;
 };
 
 // The residues of the entry found from `position` on (the letters between
@@ -99,7 +103,7 @@ struct JoinContext {
     // Input and index for exons of other entries; without them such an
     // exon is "not found".
     LineReader* remote_input = nullptr;
-    const AccessionIndex* index = nullptr;
+    AccessionIndex* index = nullptr;
     // Separate the entry's own exons by a line of five "x".
     bool split_exons = false;
 };

@@ -1,4 +1,5 @@
 // Format detection: the first line that names a format settles it.
+#include <optional>
 #include <string_view>
 
 #include "core/console.hpp"
@@ -16,10 +17,10 @@ bool contains(std::string_view text, std::string_view part) {
     return text.find(part) != std::string_view::npos;
 }
 
-// The format a line settles, or -1 when it settles nothing.
-int classify_line(std::string_view line) {
-    if (line.starts_with(">")) return FORMAT_FASTA;
-    if (contains(line, "Genetic Sequence Data Bank")) return FORMAT_GENBANK;
+// The format a line settles, or nothing.
+std::optional<SeqFormat> classify_line(std::string_view line) {
+    if (line.starts_with(">")) return SeqFormat::Fasta;
+    if (contains(line, "Genetic Sequence Data Bank")) return SeqFormat::Genbank;
     if (line.starts_with("LOCUS ")) {
         std::string_view rest = line.substr(6);
         std::string_view type;
@@ -31,46 +32,45 @@ int classify_line(std::string_view line) {
             type = "RNA;";
         else if (contains(rest, "PRT"))
             type = "PRT;";
-        return type == "PRT;" ? FORMAT_GENBANK_PROTEIN : FORMAT_GENBANK;
+        return type == "PRT;" ? SeqFormat::GenbankProtein : SeqFormat::Genbank;
     }
-    if (line.starts_with("CODE ")) return FORMAT_NBRF;
+    if (line.starts_with("CODE ")) return SeqFormat::Nbrf;
     if (line.starts_with("ENTRY ") || contains(line, "P R O T E I N  S E Q U E N C E  D A T A B A S E"))
-        return FORMAT_PIR;
+        return SeqFormat::Pir;
     if (line.starts_with("ID ")) {
         std::string_view rest = line.substr(3);
-        if (contains(rest, "DNA") || contains(rest, "RNA")) return FORMAT_EMBL;
-        if (contains(rest, "PRT")) return FORMAT_SWISSPROT;
-        if (contains(rest, "Reviewed") || contains(rest, "Unreviewed")) return FORMAT_UNIPROT;
+        if (contains(rest, "DNA") || contains(rest, "RNA")) return SeqFormat::Embl;
+        if (contains(rest, "PRT")) return SeqFormat::Swissprot;
+        if (contains(rest, "Reviewed") || contains(rest, "Unreviewed")) return SeqFormat::Uniprot;
         err("Unrecognizable data type in EMBL file.\n");
-        return FORMAT_EMBL_UNTYPED;
+        return SeqFormat::EmblUntyped;
     }
-    if (line.starts_with("CLUSTAL")) return FORMAT_CLUSTAL;
-    if (has_no_alnum(line)) return -1;
-    if (looks_like_phylip_header(line)) return FORMAT_PHYLIP;
-    return -1;
+    if (line.starts_with("CLUSTAL")) return SeqFormat::Clustal;
+    if (has_no_alnum(line)) return std::nullopt;
+    if (looks_like_phylip_header(line)) return SeqFormat::Phylip;
+    return std::nullopt;
 }
 
 }  // namespace
 
-int detect_format(const std::string& path) {
+SeqFormat detect_format(const std::string& path) {
     auto in = LineReader::open(path);
     if (!in) {
         err("Cannot open file: %s\n\n", path.c_str());
-        return FORMAT_ERROR;
+        return SeqFormat::Error;
     }
     std::string_view line;
     for (int n = 0; n < kDetectLines; ++n) {
         if (!in->read_piece(line, LineReader::kPiece)) {
             if (n == 0) {
                 err("Empty file.\n");
-                return FORMAT_ERROR;
+                return SeqFormat::Error;
             }
-            return FORMAT_RAW;
+            return SeqFormat::Raw;
         }
-        int code = classify_line(line);
-        if (code >= 0) return code;
+        if (std::optional<SeqFormat> code = classify_line(line)) return *code;
     }
-    return FORMAT_RAW;
+    return SeqFormat::Raw;
 }
 
 // Two counts separated by blanks, optionally followed by the interleave

@@ -34,7 +34,7 @@ struct IdLine {
 
 // Parses the ID line (without "ID "); may change the requested type and
 // the record's molecule. False after a message when the entry is refused.
-bool parse_id_line(std::string line, SequenceRecord& rec, int& requested_type, IdLine& id) {
+bool parse_id_line(std::string line, SequenceRecord& rec, ResidueKind& requested_type, IdLine& id) {
     if (contains(line, "circular")) g_settings.form = true;
     replace_char(line, ';', ' ');
     auto w = split_words(line, 3);
@@ -57,22 +57,22 @@ bool parse_id_line(std::string line, SequenceRecord& rec, int& requested_type, I
             length_word = w[8];
         }
         if (contains(molecule, "DNA"))
-            requested_type = TYPE_DNA;
+            requested_type = ResidueKind::Dna;
         else if (contains(molecule, "RNA"))
-            requested_type = TYPE_RNA;
+            requested_type = ResidueKind::Rna;
     } else if (second == "Reviewed" || second == "Unreviewed") {
         // name status length unit
         replace_char(line, '.', ' ');
         w = split_words(line, 4);
         molecule = "PRT";
         length_word = w[2];
-        requested_type = TYPE_PROTEIN;
+        requested_type = ResidueKind::Protein;
     } else {
         // name class molecule [division] length unit
         if (molecule.size() < kMoleculeBelow) rec.set_molecule(molecule);
         tail_string(molecule, 3);
         if (molecule == "PRT") {
-            if (requested_type == TYPE_DNA || requested_type == TYPE_RNA) {
+            if (requested_type == ResidueKind::Dna || requested_type == ResidueKind::Rna) {
                 err("This is a protein sequence.\n");
                 embl_format_help();
                 return false;
@@ -126,7 +126,7 @@ void take_clean_lines(LineReader& in, std::string& residues) {
 
 }  // namespace
 
-std::optional<SequenceRecord> read_embl_entry(LineReader& in, std::int64_t& position, int requested_type) {
+std::optional<SequenceRecord> read_embl_entry(LineReader& in, std::int64_t& position, ResidueKind requested_type) {
     if (!seek_entry(in, position)) return std::nullopt;
     FormGuard form;
     SequenceRecord rec;

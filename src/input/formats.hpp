@@ -11,45 +11,45 @@
 
 namespace kavro {
 
-enum FormatCode : int {
-    FORMAT_RAW = 0,
-    FORMAT_FASTA = 1,
-    FORMAT_GENBANK = 2,
-    FORMAT_EMBL = 3,
-    FORMAT_SWISSPROT = 4,
-    FORMAT_EMBL_UNTYPED = 5,
-    FORMAT_NBRF = 6,
-    FORMAT_CLUSTAL = 7,
-    FORMAT_PIR = 8,
-    FORMAT_PHYLIP = 9,
-    FORMAT_GENBANK_PROTEIN = 10,
-    FORMAT_UNIPROT = 11,
-    FORMAT_ERROR = 99,
+enum class SeqFormat : int {
+    Raw = 0,
+    Fasta = 1,
+    Genbank = 2,
+    Embl = 3,
+    Swissprot = 4,
+    EmblUntyped = 5,
+    Nbrf = 6,
+    Clustal = 7,
+    Pir = 8,
+    Phylip = 9,
+    GenbankProtein = 10,
+    Uniprot = 11,
+    Error = 99,
 };
 
 // Reads at most 30 pieces of the file and names its format; 99 (after a
 // message) when it cannot be opened or is empty.
-int detect_format(const std::string& path);
+SeqFormat detect_format(const std::string& path);
 bool looks_like_phylip_header(std::string_view line);
 
 // ---- single entries ----
 // The first entry of a file in the given format; nothing after a message.
-std::optional<SequenceRecord> read_sequence(const std::string& path, int format, int requested_type);
-std::optional<SequenceRecord> read_raw(LineReader& in, int requested_type, const std::string& path);
-std::optional<SequenceRecord> read_fasta(LineReader& in, int requested_type);
+std::optional<SequenceRecord> read_sequence(const std::string& path, SeqFormat format, ResidueKind requested_type);
+std::optional<SequenceRecord> read_raw(LineReader& in, ResidueKind requested_type, const std::string& path);
+std::optional<SequenceRecord> read_fasta(LineReader& in, ResidueKind requested_type);
 std::optional<SequenceRecord> read_nbrf(LineReader& in);
 
 // ---- database entries, walked by position ----
 // Each reads one entry starting at `position` and, on success, leaves in
 // `position` the offset just after the line that ended the entry. Nothing
 // when no further entry holds residues (the normal end) or on failure.
-std::optional<SequenceRecord> read_genbank_entry(LineReader& in, std::int64_t& position, int requested_type);
-std::optional<SequenceRecord> read_embl_entry(LineReader& in, std::int64_t& position, int requested_type);
+std::optional<SequenceRecord> read_genbank_entry(LineReader& in, std::int64_t& position, ResidueKind requested_type);
+std::optional<SequenceRecord> read_embl_entry(LineReader& in, std::int64_t& position, ResidueKind requested_type);
 std::optional<SequenceRecord> read_pir_entry(LineReader& in, std::int64_t& position);
 
 // ---- collections ----
 // Each sets g_entry_count to the size of the collection it returns.
-std::optional<Collection> read_multi_fasta(const std::string& path, int requested_type);
+std::optional<Collection> read_multi_fasta(const std::string& path, ResidueKind requested_type);
 std::optional<Collection> read_clustal(const std::string& path, int keep_unclassified);
 std::optional<Collection> read_phylip(const std::string& path, int keep_unclassified);
 

@@ -26,7 +26,7 @@ void report_locus(std::string_view line, bool go_on) {
 
 }  // namespace
 
-std::optional<SequenceRecord> read_genbank_entry(LineReader& in, std::int64_t& position, int requested_type) {
+std::optional<SequenceRecord> read_genbank_entry(LineReader& in, std::int64_t& position, ResidueKind requested_type) {
     if (!seek_entry(in, position)) return std::nullopt;
     FormGuard form;
     SequenceRecord rec;
@@ -48,10 +48,10 @@ std::optional<SequenceRecord> read_genbank_entry(LineReader& in, std::int64_t& p
             if (molecule_word.size() < kMoleculeBelow) rec.set_molecule(molecule_word);
             tail_string(molecule_word, 3);
             if (words[2] == "aa") {
-                if (requested_type == TYPE_DNA || requested_type == TYPE_RNA) report_locus(rest, true);
+                if (requested_type == ResidueKind::Dna || requested_type == ResidueKind::Rna) report_locus(rest, true);
                 molecule_word = "PRT";
             } else if (words[2] == "bp") {
-                if (requested_type == TYPE_PROTEIN || (molecule_word != "DNA" && molecule_word != "RNA"))
+                if (requested_type == ResidueKind::Protein || (molecule_word != "DNA" && molecule_word != "RNA"))
                     report_locus(rest, true);
                 molecule_word = "DNA";
             }
@@ -78,11 +78,11 @@ std::optional<SequenceRecord> read_genbank_entry(LineReader& in, std::int64_t& p
     if (rec.length == 0) return std::nullopt;
     if (g_settings.form) rec.circular = 1;
     if (molecule_word == "DNA")
-        rec.type = TYPE_DNA;
+        rec.type = ResidueKind::Dna;
     else if (molecule_word == "RNA")
-        rec.type = c_comp(rec) == TYPE_DNA ? TYPE_DNA : TYPE_UNKNOWN;
+        rec.type = classify_residues(rec) == ResidueKind::Dna ? ResidueKind::Dna : ResidueKind::Unknown;
     else if (molecule_word == "PRT")
-        rec.type = TYPE_PROTEIN;
+        rec.type = ResidueKind::Protein;
     else
         rec.type = requested_type;
     position = in.tell();

@@ -61,10 +61,10 @@ std::size_t bytes_before_header(std::string_view text) {
 
 }  // namespace
 
-std::optional<Collection> read_multi_fasta(const std::string& path, int requested_type) {
+std::optional<Collection> read_multi_fasta(const std::string& path, ResidueKind requested_type) {
     auto in = open_input(path);
     if (!in) return std::nullopt;
-    int working_type = (requested_type >= TYPE_DNA && requested_type <= TYPE_PROTEIN) ? requested_type : TYPE_UNKNOWN;
+    ResidueKind working_type = (requested_type >= ResidueKind::Dna && requested_type <= ResidueKind::Protein) ? requested_type : ResidueKind::Unknown;
     Collection entries;
     bool header_continues = false, in_residues = false;
     long finished = 0;
@@ -98,7 +98,7 @@ std::optional<Collection> read_multi_fasta(const std::string& path, int requeste
             rec.residues.shrink_to_fit();
         }
         rec.length = static_cast<long>(rec.residues.size());
-        if (classify && working_type == TYPE_UNKNOWN) working_type = c_comp(rec);
+        if (classify && working_type == ResidueKind::Unknown) working_type = classify_residues(rec);
         rec.type = working_type;
         if (++finished % kDotEvery == 0) err(".");
     };
@@ -144,7 +144,7 @@ std::optional<Collection> read_multi_fasta(const std::string& path, int requeste
     err(".\n");
     g_entry_count = static_cast<long>(entries.size());
     for (SequenceRecord& rec : entries)
-        if (rec.type == TYPE_UNKNOWN) rec.type = c_comp(rec);
+        if (rec.type == ResidueKind::Unknown) rec.type = classify_residues(rec);
     return entries;
 }
 

@@ -27,7 +27,7 @@ std::optional<SequenceRecord> read_pir_entry(LineReader& in, std::int64_t& posit
     }
     rec.length = static_cast<long>(rec.residues.size());
     if (rec.length == 0 || rec.name.empty()) return std::nullopt;
-    rec.type = TYPE_PROTEIN;
+    rec.type = ResidueKind::Protein;
     position = in.tell();
     return rec;
 }

@@ -33,30 +33,30 @@ std::string time_stamp() {
 
 }  // namespace
 
-std::optional<SequenceRecord> read_sequence(const std::string& path, int format, int requested_type) {
+std::optional<SequenceRecord> read_sequence(const std::string& path, SeqFormat format, ResidueKind requested_type) {
     auto in = open_input(path);
     if (!in) return std::nullopt;
     std::optional<SequenceRecord> rec;
     std::int64_t position = 0;
     switch (format) {
-        case FORMAT_RAW: rec = read_raw(*in, requested_type, path); break;
-        case FORMAT_FASTA: rec = read_fasta(*in, requested_type); break;
-        case FORMAT_GENBANK:
-        case FORMAT_GENBANK_PROTEIN: rec = read_genbank_entry(*in, position, requested_type); break;
-        case FORMAT_EMBL:
-        case FORMAT_SWISSPROT:
-        case FORMAT_EMBL_UNTYPED:
-        case FORMAT_UNIPROT: rec = read_embl_entry(*in, position, requested_type); break;
-        case FORMAT_NBRF: rec = read_nbrf(*in); break;
-        case FORMAT_PIR: rec = read_pir_entry(*in, position); break;
+        case SeqFormat::Raw: rec = read_raw(*in, requested_type, path); break;
+        case SeqFormat::Fasta: rec = read_fasta(*in, requested_type); break;
+        case SeqFormat::Genbank:
+        case SeqFormat::GenbankProtein: rec = read_genbank_entry(*in, position, requested_type); break;
+        case SeqFormat::Embl:
+        case SeqFormat::Swissprot:
+        case SeqFormat::EmblUntyped:
+        case SeqFormat::Uniprot: rec = read_embl_entry(*in, position, requested_type); break;
+        case SeqFormat::Nbrf: rec = read_nbrf(*in); break;
+        case SeqFormat::Pir: rec = read_pir_entry(*in, position); break;
         default: err("Unknown sequence format.\n"); return std::nullopt;
     }
     if (!rec) {
         err("Error in reading sequence from file: %s\n", path.c_str());
         return std::nullopt;
     }
-    if (rec->type == TYPE_UNKNOWN) {
-        rec->type = c_comp(*rec);
+    if (rec->type == ResidueKind::Unknown) {
+        rec->type = classify_residues(*rec);
         rec->definition += "\nData type was automatically set to: ";
         rec->definition += type_name(rec->type);
     }
@@ -65,7 +65,7 @@ std::optional<SequenceRecord> read_sequence(const std::string& path, int format,
 
 // A raw file: every printable character of the file is a residue; the
 // record is named after the file and stamped with the time it was read.
-std::optional<SequenceRecord> read_raw(LineReader& in, int requested_type, const std::string& path) {
+std::optional<SequenceRecord> read_raw(LineReader& in, ResidueKind requested_type, const std::string& path) {
     SequenceRecord rec;
     try {
         rec.name = path;
@@ -84,7 +84,7 @@ std::optional<SequenceRecord> read_raw(LineReader& in, int requested_type, const
 // A FASTA file: the first entry only. The header gives the name (its first
 // word, at most 30 characters) and the definition; ";" lines are comments
 // that join the definition; "//" or a second header ends the entry.
-std::optional<SequenceRecord> read_fasta(LineReader& in, int requested_type) {
+std::optional<SequenceRecord> read_fasta(LineReader& in, ResidueKind requested_type) {
     enum class State { BeforeHeader, HeaderContinues, Sequence };
     SequenceRecord rec;
     State state = State::BeforeHeader;
@@ -148,7 +148,7 @@ std::optional<SequenceRecord> read_nbrf(LineReader& in) {
         return std::nullopt;
     }
     rec.length = static_cast<long>(rec.residues.size());
-    rec.type = TYPE_PROTEIN;
+    rec.type = ResidueKind::Protein;
     return rec;
 }
 

@@ -328,7 +328,7 @@ bool add_alignment_entry(Collection& entries, std::string_view name, std::size_t
 void settle_alignment(Collection& entries, std::size_t count, int keep_unclassified) {
     for (SequenceRecord& rec : entries) rec.length = static_cast<long>(rec.residues.size());
     g_entry_count = static_cast<long>(count);
-    const int type = keep_unclassified == 0 ? c_comp(entries[0]) : TYPE_UNKNOWN;
+    const ResidueKind type = keep_unclassified == 0 ? classify_residues(entries[0]) : ResidueKind::Unknown;
     for (SequenceRecord& rec : entries) rec.type = type;
 }
 

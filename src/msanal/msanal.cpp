@@ -189,7 +189,7 @@ Step Search::consider(const GrowingPeptide& pep, long start, long end, int categ
             err("Too many hits. Change parameters to get fewer hits.\n");
             return Step::Fail;
         }
-        if (!MSrealloc(rec_->name, hits_, count_, count_ + step_)) return Step::Fail;
+        if (!grow_mass_hits(rec_->name, hits_, count_, count_ + step_)) return Step::Fail;
     }
     return Step::Go;
 }
@@ -322,7 +322,7 @@ bool Search::report(const SequenceRecord& rec) {
 
 }  // namespace
 
-bool MSrealloc(const std::string& name, std::vector<MsHit>& hits, long old_count, long new_count) {
+bool grow_mass_hits(const std::string& name, std::vector<MsHit>& hits, long old_count, long new_count) {
     if (old_count < 0 || new_count < 0) {
         err("Strange value in MSrealloc.\n");
         return false;
@@ -354,7 +354,7 @@ int search_all(const MsDefinition& def, Writer& out, const Collection& proteins)
 
 }  // namespace
 
-int MSanal(const std::string& definition_path, const std::string& output_path, const Collection& proteins) {
+int run_mass_search(const std::string& definition_path, const std::string& output_path, const Collection& proteins) {
     const auto def = read_msdef(definition_path);
     if (!def) return 1;
     auto out = Writer::open_truncate(output_path);
@@ -370,7 +370,7 @@ int MSanal(const std::string& definition_path, const std::string& output_path, c
     return status;
 }
 
-int MSanal(const std::string& definition_path, Writer& out, const Collection& proteins) {
+int run_mass_search(const std::string& definition_path, Writer& out, const Collection& proteins) {
     const auto def = read_msdef(definition_path);
     if (!def) return 1;
     const int status = search_all(*def, out, proteins);

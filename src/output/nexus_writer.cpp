@@ -17,11 +17,11 @@ namespace {
 
 constexpr long kNexusMinNameWidth = 10;
 
-const char* nexus_datatype(int type) {
+const char* nexus_datatype(ResidueKind type) {
     switch (type) {
-        case TYPE_DNA: return "dna";
-        case TYPE_RNA: return "rna";
-        case TYPE_PROTEIN: return "protein";
+        case ResidueKind::Dna: return "dna";
+        case ResidueKind::Rna: return "rna";
+        case ResidueKind::Protein: return "protein";
         default: return "unknown";
     }
 }

@@ -23,7 +23,7 @@ bool is_one_of(std::string_view value, std::initializer_list<std::string_view> c
 }  // namespace
 
 bool set_line_length_from_digits(std::string_view digits) {
-    if (not_all_digits(digits)) return false;
+    if (has_non_digit(digits)) return false;
     long value = 0;
     for (char c : digits) {
         if (value > (LONG_MAX - 9) / 10) return false;  // far beyond any line length
@@ -55,7 +55,7 @@ int cmd_setvar(int count, CommandLine& words) {
     if ((name == "printline" || name == "line") && count == 3) {
         if (value == "default") {
             set_line_length(75);
-        } else if (!not_all_digits(value) && !set_line_length_from_digits(value)) {
+        } else if (!has_non_digit(value) && !set_line_length_from_digits(value)) {
             err("The line length must be a number from 1 to %d; it stays %d.\n", INT_MAX,
                 g_settings.line_length);
         }

@@ -63,7 +63,7 @@ std::optional<long> ask_entry_number(long count) {
         auto word = read_console_word();
         if (!word) return std::nullopt;
         // At most 18 digits keeps the value far from overflow.
-        if (!not_all_digits(*word) && word->size() <= 18) {
+        if (!has_non_digit(*word) && word->size() <= 18) {
             long number = std::stol(*word);
             if (number <= count) return number;
         }
@@ -94,11 +94,11 @@ void rename_interactive(Collection& seqs, const std::string& input) {
     }
 }
 
-int write_entries(Collection& seqs, int format, const std::string& output) {
-    if (format == FORMAT_CLUSTAL) return write_clustal_file(output, &seqs);
+int write_entries(Collection& seqs, SeqFormat format, const std::string& output) {
+    if (format == SeqFormat::Clustal) return write_clustal_file(output, &seqs);
     // The FASTA writers append: start from an empty file so that the result
     // replaces an old output instead of following it.
-    if (check_writable(output) != 0) return 1;
+    if (truncate_output_file(output) != 0) return 1;
     if (seqs.size() == 1) return write_fasta_file(output, &seqs.front(), true, ' ');
     return write_fasta_all(output, seqs);
 }
@@ -118,12 +118,12 @@ int cmd_chname(int count, CommandLine& words) {
     const std::string input = words[1], output = words[2];
 
     out("Reading sequence...\n");
-    int format = detect_format(input);
-    if (format != FORMAT_FASTA && format != FORMAT_CLUSTAL) {
+    SeqFormat format = detect_format(input);
+    if (format != SeqFormat::Fasta && format != SeqFormat::Clustal) {
         err("This is not a FASTA or CLUSTAL file.\n");
         return 1;
     }
-    auto seqs = format == FORMAT_CLUSTAL ? read_clustal(input, 0) : read_multi_fasta(input, 0);
+    auto seqs = format == SeqFormat::Clustal ? read_clustal(input, 0) : read_multi_fasta(input, ResidueKind::Unknown);
     if (!seqs) {
         err("Error in reading file: %s\n", input.c_str());
         return 1;

@@ -127,20 +127,20 @@ int cmd_getseq2(int count, CommandLine& words) {
     long start = parse_position(start_text);
     long end = parse_position(words[4]);
 
-    int format = detect_format(input);
-    if (format == FORMAT_ERROR) {
+    SeqFormat format = detect_format(input);
+    if (format == SeqFormat::Error) {
         err("Unknown file format.\n");
         end_program(1);
     }
     out("Reading sequence...\n");
-    auto rec = read_sequence(input, format, 0);
+    auto rec = read_sequence(input, format, ResidueKind::Unknown);
     if (!rec) {
         err("Error in reading file: %s\n", input.c_str());
         end_program(1);
     }
     // read_sequence has already classified the entries whose reader gives
     // them no type (raw and FASTA); the others carry their header's type.
-    if (format != FORMAT_FASTA && format != FORMAT_RAW) rec->type = c_comp(*rec);
+    if (format != SeqFormat::Fasta && format != SeqFormat::Raw) rec->type = classify_residues(*rec);
     // The run takes the entry's circular flag when the setting is off; the
     // setting is given back however the command ends.
     FormGuard form_guard;
@@ -169,7 +169,7 @@ int cmd_getseq2(int count, CommandLine& words) {
     out("Sequence extracted.\n");
 
     if (strand == "c") {
-        if (part.type == TYPE_DNA || part.type == TYPE_RNA) {
+        if (part.type == ResidueKind::Dna || part.type == ResidueKind::Rna) {
             out("Converting to complementary sequence...\n");
             if (complement_seq(part) != 0) return 1;
         } else {
@@ -177,7 +177,7 @@ int cmd_getseq2(int count, CommandLine& words) {
         }
     }
 
-    if (check_writable(output) != 0) {
+    if (truncate_output_file(output) != 0) {
         err("Error in opening output file: %s.\n", output.c_str());
         return 1;
     }

@@ -31,7 +31,7 @@ bool names_match(const std::string& a, const std::string& b) {
 }
 
 bool prepare_output(const std::string& path) {
-    if (check_writable(path) != 0) {
+    if (truncate_output_file(path) != 0) {
         err("Error in opening output file.\n");
         return false;
     }
@@ -84,33 +84,33 @@ int join_alignments(const std::string& file1, const std::string& file2, const st
     return 0;
 }
 
-void announce_format(int format) {
+void announce_format(SeqFormat format) {
     switch (format) {
-    case FORMAT_GENBANK: out("This is a GenBank file.\n"); break;
-    case FORMAT_GENBANK_PROTEIN: out("This is a GenBank protein file.\n"); break;
-    case FORMAT_EMBL: out("This is an EMBL file.\n"); break;
-    case FORMAT_SWISSPROT: out("This is a SwissProt file.\n"); break;
-    case FORMAT_PIR: out("This is a PIR file.\n"); break;
-    case FORMAT_FASTA: out("This is a FASTA file.\n"); break;
+    case SeqFormat::Genbank: out("This is a GenBank file.\n"); break;
+    case SeqFormat::GenbankProtein: out("This is a GenBank protein file.\n"); break;
+    case SeqFormat::Embl: out("This is an EMBL file.\n"); break;
+    case SeqFormat::Swissprot: out("This is a SwissProt file.\n"); break;
+    case SeqFormat::Pir: out("This is a PIR file.\n"); break;
+    case SeqFormat::Fasta: out("This is a FASTA file.\n"); break;
     default: break;
     }
 }
 
 // The first entry of a file, classified; nothing (after the message) when
 // there is none or it holds no residues.
-std::optional<SequenceRecord> read_one(const std::string& path, int format, int which) {
+std::optional<SequenceRecord> read_one(const std::string& path, SeqFormat format, int which) {
     out("Reading sequence %d...\n", which);
     announce_format(format);
-    auto rec = read_sequence(path, format, 0);
+    auto rec = read_sequence(path, format, ResidueKind::Unknown);
     if (!rec || rec->length == 0 || rec->residues.empty()) {
         err("Error in reading sequence %d.\n", which);
         return std::nullopt;
     }
-    rec->type = c_comp(*rec);
+    rec->type = classify_residues(*rec);
     return rec;
 }
 
-int join_sequences(const std::string& file1, int format1, const std::string& file2, int format2,
+int join_sequences(const std::string& file1, SeqFormat format1, const std::string& file2, SeqFormat format2,
                    const std::string& output) {
     auto first = read_one(file1, format1, 1);
     if (!first) return 1;
@@ -152,13 +152,13 @@ int cmd_seqcat(int count, CommandLine& words) {
     }
     const std::string file1 = words[1], file2 = words[2], output = words[3];
 
-    int format1 = detect_format(file1);
-    int format2 = detect_format(file2);
-    if (format1 == FORMAT_ERROR || format2 == FORMAT_ERROR) {
+    SeqFormat format1 = detect_format(file1);
+    SeqFormat format2 = detect_format(file2);
+    if (format1 == SeqFormat::Error || format2 == SeqFormat::Error) {
         err("Unknown file format.\n");
         end_program(1);
     }
-    int status = format1 == FORMAT_CLUSTAL && format2 == FORMAT_CLUSTAL
+    int status = format1 == SeqFormat::Clustal && format2 == SeqFormat::Clustal
                      ? join_alignments(file1, file2, output)
                      : join_sequences(file1, format1, file2, format2, output);
     if (status != 0) return status;

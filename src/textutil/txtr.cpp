@@ -86,7 +86,7 @@ Choice parse_choice(const std::string& w) {
     else if (!w.empty() && w[0] == '3') {
         c.code = kRemoveChar;
         c.chars = w.substr(1, 2);
-    } else if (!w.empty() && (w[0] == 'J' || w[0] == 'j') && !not_all_digits(std::string_view(w).substr(1))) {
+    } else if (!w.empty() && (w[0] == 'J' || w[0] == 'j') && !has_non_digit(std::string_view(w).substr(1))) {
         c.code = kReflow;
         c.width = digits_value(std::string_view(w).substr(1));
     } else if (!w.empty() && (w[0] == 'c' || w[0] == 'C')) {
@@ -159,7 +159,7 @@ std::optional<long> ask_width() {
             out("Exiting..\n");
             return std::nullopt;
         }
-        if (!not_all_digits(*word)) return digits_value(*word);
+        if (!has_non_digit(*word)) return digits_value(*word);
     }
 }
 

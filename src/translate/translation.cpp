@@ -105,7 +105,7 @@ int translate_into(SequenceRecord& rec, int frame, const Translator& translator,
     else
         rec.definition += "; Translated sequence.";
     rec.name += suffix;
-    rec.type = TYPE_PROTEIN;
+    rec.type = ResidueKind::Protein;
     rec.length = static_cast<long>(rec.residues.size());
     return 0;
 }
@@ -116,7 +116,7 @@ std::optional<SequenceRecord> translate_record_with(const SequenceRecord& rec, i
                                                     std::string_view suffix) {
     // A plus-strand translation reads the source residues directly; only a
     // minus-strand one needs a full copy to reverse-complement.
-    SequenceRecord dup = frame < 0 ? copy_seq_h(rec) : copy_seq_header(rec);
+    SequenceRecord dup = frame < 0 ? copy_record(rec) : copy_record_header(rec);
     if (translate_into(dup, frame, Translator(table), suffix, frame < 0 ? nullptr : &rec.residues) != 0)
         return std::nullopt;
     return dup;

@@ -19,7 +19,7 @@ using kavro_test::count_of;
 using kavro_test::render;
 
 SequenceRecord dna(const std::string& name, const std::string& residues) {
-    return kavro_test::make_record(name, residues, kavro::TYPE_DNA);
+    return kavro_test::make_record(name, residues, kavro::ResidueKind::Dna);
 }
 
 
@@ -40,9 +40,9 @@ TEST(BaseFractions, CountsNormalisingAndFailures) {
         // 19 of 20 (0.95) is strange too; the bounds are 0.95 < sum <= 1.01.
         status[4] = kavro::base_fractions(std::string(19, 'A') + "N", h);
         SequenceRecord empty = dna("e", ""), ns = dna("n", "NNNN");
-        status[5] = kavro::c_basecomp_seq(&empty, h);
-        status[6] = kavro::c_basecomp_seq(nullptr, h);
-        status[7] = kavro::c_basecomp_seq(&ns, h);
+        status[5] = kavro::record_base_fractions(&empty, h);
+        status[6] = kavro::record_base_fractions(nullptr, h);
+        status[7] = kavro::record_base_fractions(&ns, h);
         messages = cap.err();
     }
     EXPECT_EQ(status[0], 0);
@@ -62,16 +62,16 @@ TEST(BaseFractions, CountsNormalisingAndFailures) {
 }
 
 TEST(Skews, ValuesAndFailures) {
-    EXPECT_DOUBLE_EQ(kavro::CountGCSkew("GGGGGGCCAT"), 0.5);  // G .6, C .2, A .1, T .1
-    EXPECT_DOUBLE_EQ(kavro::CountATSkew("GGGGGGCCAT"), 0.0);
-    EXPECT_DOUBLE_EQ(kavro::CountATSkew("AAAT"), 0.5);
+    EXPECT_DOUBLE_EQ(kavro::compute_gc_skew("GGGGGGCCAT"), 0.5);  // G .6, C .2, A .1, T .1
+    EXPECT_DOUBLE_EQ(kavro::compute_at_skew("GGGGGGCCAT"), 0.0);
+    EXPECT_DOUBLE_EQ(kavro::compute_at_skew("AAAT"), 0.5);
     // A denominator of at most 0.01 gives 0.
-    EXPECT_EQ(kavro::CountGCSkew(std::string(199, 'A') + "G"), 0.0);
+    EXPECT_EQ(kavro::compute_gc_skew(std::string(199, 'A') + "G"), 0.0);
     kavro_test::CaptureConsole cap;
-    EXPECT_EQ(kavro::CountATSkew("GGCC"), kavro::kSkewFailure);
-    EXPECT_EQ(kavro::CountGCSkew("ATTA"), kavro::kSkewFailure);
-    EXPECT_EQ(kavro::CountGCSkew("NNNN"), kavro::kSkewFailure);
-    EXPECT_EQ(kavro::CountATSkew("NNNN"), kavro::kSkewFailure);
+    EXPECT_EQ(kavro::compute_at_skew("GGCC"), kavro::kSkewFailure);
+    EXPECT_EQ(kavro::compute_gc_skew("ATTA"), kavro::kSkewFailure);
+    EXPECT_EQ(kavro::compute_gc_skew("NNNN"), kavro::kSkewFailure);
+    EXPECT_EQ(kavro::compute_at_skew("NNNN"), kavro::kSkewFailure);
     EXPECT_EQ(cap.err(),
               "Strange composition A+T in CountATSkew.\nStrange composition G+C in CountGCSkew.\n"
               "Strange composition.\nError in c_basecomp_seq in CountGCSkew.\n"
@@ -80,7 +80,7 @@ TEST(Skews, ValuesAndFailures) {
 
 TEST(CompositionTable, ExactLayout) {
     const auto s = dna("s", "GGGGGGCCATGGGGGGCCAT");
-    EXPECT_EQ(render([&](Writer& w) { EXPECT_EQ(kavro::fwrite_Dinfo(w, &s, 10, 10), 0); }),
+    EXPECT_EQ(render([&](Writer& w) { EXPECT_EQ(kavro::write_window_composition(w, &s, 10, 10), 0); }),
               "DNA info for s\n   Window size: 10; Slide size: 10.\n\n" + kHeader +
                   "       1\t      10\t    10\t10.00\t20.00\t10.00\t60.00\t80.00\t20.00\t 0.500\t 0.000\t 0.500\t 0.000\n"
                   "      11\t      20\t    10\t10.00\t20.00\t10.00\t60.00\t80.00\t20.00\t 0.500\t 0.000\t 1.000\t 0.000\n"
@@ -92,7 +92,7 @@ TEST(CompositionTable, ExactLayout) {
 
 TEST(CompositionTable, DeviationIsTheSampleDeviationOfEqualWindows) {
     const auto s = dna("s", "AAAAAAAAGCTTTTTTTTGC");  // T 0 then 0.8
-    const std::string text = render([&](Writer& w) { kavro::fwrite_Dinfo(w, &s, 10, 10); });
+    const std::string text = render([&](Writer& w) { kavro::write_window_composition(w, &s, 10, 10); });
     EXPECT_NE(text.find("\t Deviation        \t\t56.57\t 0.00\t56.57\t 0.00\t 0.00\t 0.00\t 0.000\t 1.414\n"),
               std::string::npos);
     EXPECT_NE(text.find("      11\t      20\t    10\t80.00\t10.00\t 0.00\t10.00\t20.00\t80.00\t 0.000\t-1.000\t 0.000\t 0.000\n"),
@@ -103,27 +103,27 @@ TEST(CompositionTable, WindowArithmetic) {
     std::string seq;
     for (int i = 0; i < 250; ++i) seq += "ACGT";
     const auto s = dna("s", seq);
-    std::string text = render([&](Writer& w) { kavro::fwrite_Dinfo(w, &s, 100, 100); });
+    std::string text = render([&](Writer& w) { kavro::write_window_composition(w, &s, 100, 100); });
     EXPECT_EQ(count_of(text, "\t   100\t"), 10u);
     EXPECT_NE(text.find("     901\t    1000\t"), std::string::npos);
     EXPECT_EQ(text.find("    1001\t"), std::string::npos);
     EXPECT_NE(text.find("Total accumulated\t        1000\t"), std::string::npos);
 
-    text = render([&](Writer& w) { kavro::fwrite_Dinfo(w, &s, 100, 50); });
+    text = render([&](Writer& w) { kavro::write_window_composition(w, &s, 100, 50); });
     EXPECT_EQ(count_of(text, "\t   100\t"), 19u);
     EXPECT_NE(text.find("     901\t    1000\t   100\t"), std::string::npos);
     EXPECT_NE(text.find("     951\t    1000\t    50\t"), std::string::npos);
     EXPECT_EQ(text.find("    1001\t"), std::string::npos);
 
     // Shorter than the window: one window over the whole, no deviation.
-    text = render([&](Writer& w) { kavro::fwrite_Dinfo(w, &s, 5000, 10); });
+    text = render([&](Writer& w) { kavro::write_window_composition(w, &s, 5000, 10); });
     EXPECT_NE(text.find("       1\t    1000\t  1000\t25.00"), std::string::npos);
     EXPECT_EQ(text.find("Deviation"), std::string::npos);
     EXPECT_EQ(text.find("Total accumulated"), std::string::npos);
     EXPECT_NE(text.find("\t Total              \t\t25.00\t25.00\t25.00\t25.00\n"), std::string::npos);
 
     // Slide larger than the window: windows leave gaps.
-    text = render([&](Writer& w) { kavro::fwrite_Dinfo(w, &s, 10, 300); });
+    text = render([&](Writer& w) { kavro::write_window_composition(w, &s, 10, 300); });
     EXPECT_NE(text.find("       1\t      10\t"), std::string::npos);
     EXPECT_NE(text.find("     901\t     910\t"), std::string::npos);
     EXPECT_EQ(count_of(text, "\t    10\t"), 4u);
@@ -134,7 +134,7 @@ TEST(CompositionTable, WindowOfNsGoesOnWithZeros) {
     std::string text, messages;
     {
         kavro_test::CaptureConsole cap;
-        text = render([&](Writer& w) { EXPECT_EQ(kavro::fwrite_Dinfo(w, &s, 10, 10), 0); });
+        text = render([&](Writer& w) { EXPECT_EQ(kavro::write_window_composition(w, &s, 10, 10), 0); });
         messages = cap.err();
     }
     EXPECT_NE(text.find("      11\t      20\t    10\t 0.00\t 0.00\t 0.00\t 0.00\t 0.00\t 0.00\t999.000\t999.000\t998.800\t999.200\n"),
@@ -155,10 +155,10 @@ TEST(CompositionTable, FailuresStopTheCollection) {
     std::string text, messages;
     {
         kavro_test::CaptureConsole cap;
-        text = render([&](Writer& w) { EXPECT_EQ(kavro::Mfwrite_Dinfo(w, seqs, 10, 10), 1); });
+        text = render([&](Writer& w) { EXPECT_EQ(kavro::write_window_composition_all(w, seqs, 10, 10), 1); });
         SequenceRecord protein = dna("p", "MKVW");
-        protein.type = kavro::TYPE_PROTEIN;
-        render([&](Writer& w) { EXPECT_EQ(kavro::fwrite_Dinfo(w, &protein, 10, 10), 1); });
+        protein.type = kavro::ResidueKind::Protein;
+        render([&](Writer& w) { EXPECT_EQ(kavro::write_window_composition(w, &protein, 10, 10), 1); });
         messages = cap.err();
     }
     EXPECT_NE(text.find("DNA info for gc\n"), std::string::npos);
@@ -185,7 +185,7 @@ std::string reference_rows(const std::string& seq, long window, long slide) {
         const std::string w = seq.substr(static_cast<std::size_t>(from - 1), static_cast<std::size_t>(to - from + 1));
         kavro::BaseFractions f;
         if (kavro::base_fractions(w, f) != 0) f.fill(0);
-        const double gs = kavro::CountGCSkew(w), as = kavro::CountATSkew(w);
+        const double gs = kavro::compute_gc_skew(w), as = kavro::compute_at_skew(w);
         const long L = to - from + 1;
         cum_gc += static_cast<double>(L) * gs;
         cum_at += static_cast<double>(L) * as;
@@ -208,7 +208,7 @@ TEST(CompositionTable, SlidingCountsMatchRecountedWindows) {
         std::string text, expected;
         {
             kavro_test::CaptureConsole cap;  // windows with N print "Strange composition."
-            text = render([&](Writer& w) { kavro::fwrite_Dinfo(w, &s, window, slide); });
+            text = render([&](Writer& w) { kavro::write_window_composition(w, &s, window, slide); });
             expected = reference_rows(seq, window, slide);
         }
         const std::size_t begin = text.find(kHeader) + kHeader.size();
@@ -221,7 +221,7 @@ TEST(CompositionTable, CollectionOutput) {
     kavro_test::TempDir dir;
     kavro::Collection seqs{dna("a", "ACGTACGTAC"), dna("b", "GGGACCCCAT")};
     dir.write("out.txt", "x\n");
-    EXPECT_EQ(kavro::write_Dinfo_all(dir / "out.txt", seqs, 5, 5), 0);
+    EXPECT_EQ(kavro::write_window_composition_report(dir / "out.txt", seqs, 5, 5), 0);
     const std::string text = dir.read("out.txt");
     EXPECT_EQ(text.rfind("x\nDNA info for a\n   Window size: 5; Slide size: 5.\n", 0), 0u);
     EXPECT_NE(text.find("DNA info for b\n"), std::string::npos);
@@ -230,7 +230,7 @@ TEST(CompositionTable, CollectionOutput) {
     std::string console;
     {
         kavro_test::CaptureConsole cap;
-        EXPECT_EQ(kavro::write_Dinfo_all(dir / "unused", seqs, 5, 5), 0);
+        EXPECT_EQ(kavro::write_window_composition_report(dir / "unused", seqs, 5, 5), 0);
         console = cap.out();
     }
     kavro::g_settings.write_to_stdout = false;

@@ -9,7 +9,7 @@ using kavro::SequenceRecord;
 
 namespace {
 
-SequenceRecord record(const std::string& name, const std::string& residues, int type) {
+SequenceRecord record(const std::string& name, const std::string& residues, kavro::ResidueKind type) {
     SequenceRecord r;
     r.name = name;
     r.definition = " def";
@@ -19,7 +19,7 @@ SequenceRecord record(const std::string& name, const std::string& residues, int 
     return r;
 }
 
-Collection collection(std::size_t n, const std::string& residues, int type) {
+Collection collection(std::size_t n, const std::string& residues, kavro::ResidueKind type) {
     Collection c;
     for (std::size_t i = 0; i < n; ++i) c.push_back(record("s" + std::to_string(i), residues, type));
     kavro::g_entry_count = static_cast<long>(n);
@@ -27,39 +27,39 @@ Collection collection(std::size_t n, const std::string& residues, int type) {
 }
 
 TEST(ToRnaToDna, UpperCaseLettersAndSwapTAndU) {
-    auto r = record("s1", "acgtTn-*Rx9", kavro::TYPE_DNA);
+    auto r = record("s1", "acgtTn-*Rx9", kavro::ResidueKind::Dna);
     kavro_test::CaptureConsole console;
     EXPECT_EQ(kavro::to_rna(r), 0);
     EXPECT_EQ(r.residues, "ACGUUN-*RX9");
     EXPECT_EQ(r.length, 11);
-    EXPECT_EQ(r.type, kavro::TYPE_RNA);
+    EXPECT_EQ(r.type, kavro::ResidueKind::Rna);
     EXPECT_EQ(r.name, "s1_RNA");
     EXPECT_EQ(r.definition, " def; Converted to RNA.");
     EXPECT_EQ(console.err(), "");
 
     EXPECT_EQ(kavro::to_dna(r), 0);
     EXPECT_EQ(r.residues, "ACGTTN-*RX9");
-    EXPECT_EQ(r.type, kavro::TYPE_DNA);
+    EXPECT_EQ(r.type, kavro::ResidueKind::Dna);
     EXPECT_EQ(r.name, "s1_RNA_DNA");
     EXPECT_EQ(r.definition, " def; Converted to RNA.; Converted to DNA.");
 }
 
 TEST(ToRnaToDna, RefuseTheWrongTypeAndLeaveTheRecordAlone) {
     kavro_test::CaptureConsole console;
-    for (int type : {kavro::TYPE_UNKNOWN, kavro::TYPE_RNA, kavro::TYPE_PROTEIN}) {
+    for (kavro::ResidueKind type : {kavro::ResidueKind::Unknown, kavro::ResidueKind::Rna, kavro::ResidueKind::Protein}) {
         auto r = record("x", "acgt", type);
         EXPECT_EQ(kavro::to_rna(r), 1);
         EXPECT_EQ(r.residues, "acgt");
         EXPECT_EQ(r.name, "x");
     }
-    auto d = record("y", "acgu", kavro::TYPE_DNA);
+    auto d = record("y", "acgu", kavro::ResidueKind::Dna);
     EXPECT_EQ(kavro::to_dna(d), 1);
     EXPECT_EQ(d.residues, "acgu");
     EXPECT_EQ(console.err(), "This is not DNA.\nThis is not DNA.\nThis is not DNA.\nThis is not RNA.\n");
 }
 
 TEST(BatchConversions, MarkRecordsZeroTenTwentyAndEndWithANewline) {
-    auto seqs = collection(21, "acgt", kavro::TYPE_DNA);
+    auto seqs = collection(21, "acgt", kavro::ResidueKind::Dna);
     kavro_test::CaptureConsole console;
     EXPECT_EQ(kavro::to_rna_all(seqs), 0);
     EXPECT_EQ(console.out(), "\b.\b.\b.\n");
@@ -69,12 +69,12 @@ TEST(BatchConversions, MarkRecordsZeroTenTwentyAndEndWithANewline) {
     EXPECT_EQ(kavro::to_dna_all(seqs), 0);
     for (const auto& r : seqs) {
         EXPECT_EQ(r.residues, "ACGT");
-        EXPECT_EQ(r.type, kavro::TYPE_DNA);
+        EXPECT_EQ(r.type, kavro::ResidueKind::Dna);
     }
 }
 
 TEST(BatchConversions, MarksGoToStandardErrorWhileDataGoesToStandardOutput) {
-    auto seqs = collection(2, "acgt", kavro::TYPE_DNA);
+    auto seqs = collection(2, "acgt", kavro::ResidueKind::Dna);
     kavro_test::CaptureConsole console;
     kavro::g_settings.write_to_stdout = true;
     EXPECT_EQ(kavro::to_rna_all(seqs), 0);
@@ -84,8 +84,8 @@ TEST(BatchConversions, MarksGoToStandardErrorWhileDataGoesToStandardOutput) {
 }
 
 TEST(BatchConversions, StopAtTheFirstFailure) {
-    Collection seqs = {record("a", "acgt", kavro::TYPE_DNA), record("b", "acgu", kavro::TYPE_RNA),
-                       record("c", "acgt", kavro::TYPE_DNA)};
+    Collection seqs = {record("a", "acgt", kavro::ResidueKind::Dna), record("b", "acgu", kavro::ResidueKind::Rna),
+                       record("c", "acgt", kavro::ResidueKind::Dna)};
     kavro::g_entry_count = 3;
     kavro_test::CaptureConsole console;
     EXPECT_EQ(kavro::to_rna_all(seqs), 1);
@@ -95,7 +95,7 @@ TEST(BatchConversions, StopAtTheFirstFailure) {
 }
 
 TEST(BatchConversions, TouchOnlyTheEntryCountAndNeverMoreThanTheCollection) {
-    auto seqs = collection(3, "acgt", kavro::TYPE_DNA);
+    auto seqs = collection(3, "acgt", kavro::ResidueKind::Dna);
     kavro::g_entry_count = 2;
     kavro_test::CaptureConsole console;
     EXPECT_EQ(kavro::to_rna_all(seqs), 0);
@@ -106,7 +106,7 @@ TEST(BatchConversions, TouchOnlyTheEntryCountAndNeverMoreThanTheCollection) {
 }
 
 TEST(BatchConversions, ComplementAndClearGapsWorkRecordByRecord) {
-    Collection seqs = {record("s1", "aacgt", kavro::TYPE_DNA), record("s2", "ac-g t*", kavro::TYPE_DNA)};
+    Collection seqs = {record("s1", "aacgt", kavro::ResidueKind::Dna), record("s2", "ac-g t*", kavro::ResidueKind::Dna)};
     kavro::g_entry_count = 2;
     kavro_test::CaptureConsole console;
     EXPECT_EQ(kavro::clear_gaps_all(seqs), 0);
@@ -119,7 +119,7 @@ TEST(BatchConversions, ComplementAndClearGapsWorkRecordByRecord) {
 }
 
 TEST(BatchConversions, ComplementNamesTheRecordItCannotTurn) {
-    Collection seqs = {record("p1", "MKVLAAGIW", kavro::TYPE_PROTEIN)};
+    Collection seqs = {record("p1", "MKVLAAGIW", kavro::ResidueKind::Protein)};
     kavro::g_entry_count = 1;
     kavro_test::CaptureConsole console;
     EXPECT_EQ(kavro::complement_all(seqs), 1);

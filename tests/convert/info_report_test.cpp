@@ -21,7 +21,7 @@ using kavro::Writer;
 using kavro_test::count_of;
 using kavro_test::render;
 
-SequenceRecord record(const std::string& name, const std::string& residues, int type, const std::string& def = "") {
+SequenceRecord record(const std::string& name, const std::string& residues, kavro::ResidueKind type, const std::string& def = "") {
     return kavro_test::make_record(name, residues, type, def);
 }
 
@@ -51,62 +51,62 @@ TEST(ReportLine, FieldsMatchPrintf) {
 }
 
 TEST(InfoReport, NucleotideLayoutAndDefinition) {
-    const auto d = record("d1", "AAAACCCGGT", kavro::TYPE_DNA, "a;b");
-    EXPECT_EQ(render([&](Writer& w) { EXPECT_EQ(kavro::fwrite_info(w, &d, true, '_'), 0); }),
+    const auto d = record("d1", "AAAACCCGGT", kavro::ResidueKind::Dna, "a;b");
+    EXPECT_EQ(render([&](Writer& w) { EXPECT_EQ(kavro::write_record_info(w, &d, true, '_'), 0); }),
               ">d1_a\nb\n"
               "   Data type: DNA.\n   Sequence length: 10.\n\n"
               "   A =      4,  40.00 %.\n   C =      3,  30.00 %.\n   G =      2,  20.00 %.\n   T =      1,  10.00 %.\n"
               "\n\n");
     // RNA reports U; a definition starting with a space gets no separator; a
     // newline in it becomes ";"; control characters are dropped.
-    const auto r = record("r1", "acgu", kavro::TYPE_RNA, " x\ny\tz");
-    const std::string text = render([&](Writer& w) { kavro::fwrite_info(w, &r, true, '_'); });
+    const auto r = record("r1", "acgu", kavro::ResidueKind::Rna, " x\ny\tz");
+    const std::string text = render([&](Writer& w) { kavro::write_record_info(w, &r, true, '_'); });
     EXPECT_EQ(text.substr(0, text.find('\n') + 1), ">r1 x;yz\n");
     EXPECT_NE(text.find("   U =      1,  25.00 %.\n\n\n"), std::string::npos);
     // Without the flag only the name.
-    EXPECT_EQ(render([&](Writer& w) { kavro::fwrite_info(w, &r, false, '_'); }).substr(0, 4), ">r1\n");
+    EXPECT_EQ(render([&](Writer& w) { kavro::write_record_info(w, &r, false, '_'); }).substr(0, 4), ">r1\n");
 }
 
 TEST(InfoReport, PercentagesRoundAsPrintfDoes) {
     // 1 of 32 is exactly 3.125 (rounds to even: 3.12); 1 of 3 and 2 of 3.
-    const auto d = record("d", "A" + std::string(31, 'C'), kavro::TYPE_DNA);
-    const std::string text = render([&](Writer& w) { kavro::fwrite_info(w, &d, false, ' '); });
+    const auto d = record("d", "A" + std::string(31, 'C'), kavro::ResidueKind::Dna);
+    const std::string text = render([&](Writer& w) { kavro::write_record_info(w, &d, false, ' '); });
     EXPECT_NE(text.find("   A =      1,   3.12 %.\n   C =     31,  96.88 %.\n"), std::string::npos);
-    const auto t = record("t", "ACC", kavro::TYPE_DNA);
-    EXPECT_NE(render([&](Writer& w) { kavro::fwrite_info(w, &t, false, ' '); }).find("   A =      1,  33.33 %.\n   C =      2,  66.67 %.\n"),
+    const auto t = record("t", "ACC", kavro::ResidueKind::Dna);
+    EXPECT_NE(render([&](Writer& w) { kavro::write_record_info(w, &t, false, ' '); }).find("   A =      1,  33.33 %.\n   C =      2,  66.67 %.\n"),
               std::string::npos);
 }
 
 TEST(InfoReport, ProteinLayoutAndMolecularWeight) {
-    const auto p = record("p1", "MK", kavro::TYPE_PROTEIN);
+    const auto p = record("p1", "MK", kavro::ResidueKind::Protein);
     std::string expected = ">p1\n   Data type: protein.\n   Sequence length: 2.\n\n";
     for (char c : std::string("ACDEFGHIKLMNPQRSTVWY")) {
         const bool here = c == 'M' || c == 'K';
         expected += std::string("   ") + c + " =      " + (here ? "1,  50.00" : "0,   0.00") + " %.\n";
     }
     expected += "\n   Mol. Wt. =     277.38 \n\n\n";
-    EXPECT_EQ(render([&](Writer& w) { EXPECT_EQ(kavro::fwrite_info(w, &p, false, '_'), 0); }), expected);
+    EXPECT_EQ(render([&](Writer& w) { EXPECT_EQ(kavro::write_record_info(w, &p, false, '_'), 0); }), expected);
 
     EXPECT_NEAR(kavro::molecular_weight(&p), 149.21 + 146.19 - 18.01528, 1e-9);
-    const auto lower = record("p", "mkgw", kavro::TYPE_PROTEIN);
+    const auto lower = record("p", "mkgw", kavro::ResidueKind::Protein);
     EXPECT_NEAR(kavro::molecular_weight(&lower), 149.21 + 146.19 + 75.07 + 204.22 - 3 * 18.01528, 1e-9);
     for (const char* bad : {"MKX", "MBK", "M-K", "M", "MU"}) {
-        const auto r = record("p", bad, kavro::TYPE_PROTEIN);
+        const auto r = record("p", bad, kavro::ResidueKind::Protein);
         EXPECT_EQ(kavro::molecular_weight(&r), 0.0) << bad;
     }
     EXPECT_EQ(kavro::molecular_weight(nullptr), 0.0);
-    const auto x = record("px", "MKX", kavro::TYPE_PROTEIN);
-    EXPECT_NE(render([&](Writer& w) { kavro::fwrite_info(w, &x, false, '_'); }).find("   Mol. Wt. =       0.00 \n"),
+    const auto x = record("px", "MKX", kavro::ResidueKind::Protein);
+    EXPECT_NE(render([&](Writer& w) { kavro::write_record_info(w, &x, false, '_'); }).find("   Mol. Wt. =       0.00 \n"),
               std::string::npos);
 }
 
 TEST(InfoReport, FailuresAndItems) {
     kavro_test::CaptureConsole cap;
-    const auto empty = record("e", "", kavro::TYPE_DNA);
-    const auto d = record("d", "ACGT", kavro::TYPE_DNA);
+    const auto empty = record("e", "", kavro::ResidueKind::Dna);
+    const auto d = record("d", "ACGT", kavro::ResidueKind::Dna);
     EXPECT_EQ(render([&](Writer& w) {
-                  EXPECT_EQ(kavro::fwrite_info(w, nullptr, true, '_'), 1);
-                  EXPECT_EQ(kavro::fwrite_info(w, &empty, true, '_'), 1);
+                  EXPECT_EQ(kavro::write_record_info(w, nullptr, true, '_'), 1);
+                  EXPECT_EQ(kavro::write_record_info(w, &empty, true, '_'), 1);
                   EXPECT_EQ(kavro::write_info_item(w, nullptr, 'l'), 1);
                   kavro::write_info_item(w, &d, 'l');
                   kavro::write_info_item(w, &d, 's');
@@ -119,10 +119,10 @@ TEST(InfoReport, FailuresAndItems) {
 
 TEST(CodonReport, PerRecordTable) {
     const std::string table = kavro::select_codon_table("default");
-    const auto d = record("c1", "ATGATGTAAAC", kavro::TYPE_DNA);  // 11 nt: ATG ATG TAA, 3 codons
+    const auto d = record("c1", "ATGATGTAAAC", kavro::ResidueKind::Dna);  // 11 nt: ATG ATG TAA, 3 codons
     kavro::CodonCounts counts;
     counts.fill(7);
-    const std::string text = render([&](Writer& w) { EXPECT_EQ(kavro::fwrite_info3(&w, &d, table, &counts), 0); });
+    const std::string text = render([&](Writer& w) { EXPECT_EQ(kavro::write_record_codon_usage(&w, &d, table, &counts), 0); });
     EXPECT_EQ(counts[11], 2);
     EXPECT_EQ(counts[34], 1);
     EXPECT_EQ(counts[0], 0);
@@ -135,18 +135,18 @@ TEST(CodonReport, PerRecordTable) {
 
     // Codons with other characters are skipped; a record shorter than one
     // codon reports 0 per cent instead of dividing by zero.
-    const auto n = record("n", "ATGNNNATG", kavro::TYPE_DNA);
-    kavro::fwrite_info3(nullptr, &n, table, &counts);
+    const auto n = record("n", "ATGNNNATG", kavro::ResidueKind::Dna);
+    kavro::write_record_codon_usage(nullptr, &n, table, &counts);
     EXPECT_EQ(counts[11], 2);
-    const auto tiny = record("t", "AT", kavro::TYPE_DNA);
-    EXPECT_NE(render([&](Writer& w) { kavro::fwrite_info3(&w, &tiny, table, &counts); }).find("F  UUU =      0,   0.00 %.\n"),
+    const auto tiny = record("t", "AT", kavro::ResidueKind::Dna);
+    EXPECT_NE(render([&](Writer& w) { kavro::write_record_codon_usage(&w, &tiny, table, &counts); }).find("F  UUU =      0,   0.00 %.\n"),
               std::string::npos);
 
     kavro_test::CaptureConsole cap;
-    const auto p = record("p", "MKV", kavro::TYPE_PROTEIN);
-    EXPECT_EQ(kavro::fwrite_info3(nullptr, nullptr, table, &counts), 1);
-    EXPECT_EQ(kavro::fwrite_info3(nullptr, &d, table, nullptr), 1);
-    EXPECT_EQ(kavro::fwrite_info3(nullptr, &p, table, &counts), 1);
+    const auto p = record("p", "MKV", kavro::ResidueKind::Protein);
+    EXPECT_EQ(kavro::write_record_codon_usage(nullptr, nullptr, table, &counts), 1);
+    EXPECT_EQ(kavro::write_record_codon_usage(nullptr, &d, table, nullptr), 1);
+    EXPECT_EQ(kavro::write_record_codon_usage(nullptr, &p, table, &counts), 1);
     EXPECT_EQ(cap.err(), "Empty sequence.\nEmpty code_count in fwrite_info3.\nSequence should be DNA in fwrite_info3.\n");
 }
 
@@ -196,8 +196,8 @@ class CollectionReports : public ::testing::Test {
 protected:
     void TearDown() override { kavro::g_settings.write_to_stdout = false; }
     kavro_test::TempDir dir;
-    kavro::Collection seqs{record("a", "ATGAAA", kavro::TYPE_DNA), record("b", "ATGTGA", kavro::TYPE_DNA, "x"),
-                           record("c", "ATG", kavro::TYPE_DNA)};
+    kavro::Collection seqs{record("a", "ATGAAA", kavro::ResidueKind::Dna), record("b", "ATGTGA", kavro::ResidueKind::Dna, "x"),
+                           record("c", "ATG", kavro::ResidueKind::Dna)};
 };
 
 TEST_F(CollectionReports, AppendToTheOutputFile) {
@@ -235,7 +235,7 @@ TEST_F(CollectionReports, Failures) {
     kavro_test::CaptureConsole cap;
     EXPECT_EQ(kavro::write_codon_info_all(dir / "x", seqs, ""), 1);
     EXPECT_EQ(kavro::write_info_all(dir / "no/such/dir", seqs), 1);
-    seqs[1].type = kavro::TYPE_PROTEIN;
+    seqs[1].type = kavro::ResidueKind::Protein;
     EXPECT_EQ(kavro::write_codon_info_all(dir / "x", seqs, "default"), 1);
     EXPECT_EQ(cap.err(),
               "No valid codon_file.\nCannot open file: " + (dir / "no/such/dir") +

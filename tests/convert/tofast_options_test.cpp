@@ -36,10 +36,10 @@ TEST(TofastOptions, OptionWordIsReadByItsFirstLetter) {
     EXPECT_EQ(p.status, 0);
     EXPECT_EQ(p.opts.input_path, "in.fa");
     EXPECT_EQ(p.opts.output_path, "out.fa");
-    EXPECT_EQ(p.opts.output_type, 1);
-    EXPECT_EQ(parse({"R"}).opts.output_type, 2);
+    EXPECT_EQ(p.opts.output_type, kavro::ResidueKind::Dna);
+    EXPECT_EQ(parse({"R"}).opts.output_type, kavro::ResidueKind::Rna);
     EXPECT_EQ(parse({"R"}).word3, "r");  // lower-cased in place
-    EXPECT_EQ(parse({"p"}).opts.output_type, 3);
+    EXPECT_EQ(parse({"p"}).opts.output_type, kavro::ResidueKind::Protein);
     EXPECT_TRUE(parse({"c"}).opts.complement);
     EXPECT_TRUE(parse({"b"}).opts.composition);
     EXPECT_TRUE(parse({"Sort"}).opts.sort);
@@ -128,13 +128,13 @@ TEST(TofastOptions, ProteinTakesFrameAndCodonTable) {
 
 TEST(TofastOptions, StrandAndTypeValueWords) {
     auto dc = parse({"d", "c"});
-    EXPECT_EQ(dc.opts.output_type, 1);
+    EXPECT_EQ(dc.opts.output_type, kavro::ResidueKind::Dna);
     EXPECT_TRUE(dc.opts.complement);
     EXPECT_FALSE(parse({"c", "n"}).opts.complement);
     auto cd = parse({"c", "d"});
     EXPECT_TRUE(cd.opts.complement);
-    EXPECT_EQ(cd.opts.output_type, 1);
-    EXPECT_EQ(parse({"s", "r"}).opts.output_type, 2);
+    EXPECT_EQ(cd.opts.output_type, kavro::ResidueKind::Dna);
+    EXPECT_EQ(parse({"s", "r"}).opts.output_type, kavro::ResidueKind::Rna);
     auto bad = parse({"d", "x"});
     EXPECT_EQ(bad.status, 1);
     EXPECT_EQ(bad.err, "Unknown argument 5. Exiting...\n");

@@ -1,4 +1,4 @@
-// c_comp answers DNA from one scan when no other counted letter occurs; on
+// classify_residues answers DNA from one scan when no other counted letter occurs; on
 // random texts it must agree with the classification of the full counts.
 #include <gtest/gtest.h>
 
@@ -11,8 +11,8 @@ namespace {
 using namespace kavro;
 
 // The classification rule over the counts of the first `length` characters.
-int classify_by_counts(const SequenceRecord& rec) {
-    if (rec.length == 0 || rec.residues.empty()) return TYPE_UNKNOWN;
+kavro::ResidueKind classify_by_counts(const SequenceRecord& rec) {
+    if (rec.length == 0 || rec.residues.empty()) return ResidueKind::Unknown;
     Composition comp;
     zero_composition(comp);
     count_composition(rec.residues.c_str(), rec.length, comp);
@@ -21,11 +21,11 @@ int classify_by_counts(const SequenceRecord& rec) {
     auto n = [&](char c) { return comp[static_cast<std::size_t>(composition_slot(c))]; };
     const long acg = n('A') + n('C') + n('G');
     const long nry = n('N') + n('R') + n('Y');
-    if (acg + n('T') == letters) return TYPE_DNA;
-    if (acg + n('U') == letters) return TYPE_RNA;
-    if (static_cast<double>(acg + n('U') + nry) >= 0.95 * static_cast<double>(letters)) return TYPE_RNA;
-    if (static_cast<double>(acg + n('T') + nry) >= 0.95 * static_cast<double>(letters)) return TYPE_DNA;
-    return n('U') > 1 ? TYPE_UNKNOWN : TYPE_PROTEIN;
+    if (acg + n('T') == letters) return ResidueKind::Dna;
+    if (acg + n('U') == letters) return ResidueKind::Rna;
+    if (static_cast<double>(acg + n('U') + nry) >= 0.95 * static_cast<double>(letters)) return ResidueKind::Rna;
+    if (static_cast<double>(acg + n('T') + nry) >= 0.95 * static_cast<double>(letters)) return ResidueKind::Dna;
+    return n('U') > 1 ? ResidueKind::Unknown : ResidueKind::Protein;
 }
 
 TEST(Classification, ScanForDnaAgreesWithTheCounts) {
@@ -52,7 +52,7 @@ TEST(Classification, ScanForDnaAgreesWithTheCounts) {
         // Lengths that cut the text short or run past it.
         const unsigned cut = rng() % 4;
         rec.length = cut == 0 ? static_cast<long>(size) / 2 : cut == 1 ? static_cast<long>(size) + 5 : static_cast<long>(size);
-        ASSERT_EQ(c_comp(rec), classify_by_counts(rec)) << "round " << round << " length " << rec.length;
+        ASSERT_EQ(classify_residues(rec), classify_by_counts(rec)) << "round " << round << " length " << rec.length;
     }
 }
 
@@ -60,15 +60,15 @@ TEST(Classification, ALetterOnlyPastTheCountedPartDoesNotCount) {
     SequenceRecord rec;
     rec.residues = std::string(5000, 'A') + std::string(1, '\0') + "EEEE";
     rec.length = static_cast<long>(rec.residues.size());
-    EXPECT_EQ(c_comp(rec), TYPE_DNA);  // counting stops at the NUL
+    EXPECT_EQ(classify_residues(rec), ResidueKind::Dna);  // counting stops at the NUL
     rec.residues = std::string(8193, 'c') + "E";
     rec.length = 8193;
-    EXPECT_EQ(c_comp(rec), TYPE_DNA);
+    EXPECT_EQ(classify_residues(rec), ResidueKind::Dna);
     rec.length = 8194;
-    EXPECT_EQ(c_comp(rec), TYPE_RNA);  // 8193 of 8194: the 95 % test for RNA comes first
+    EXPECT_EQ(classify_residues(rec), ResidueKind::Rna);  // 8193 of 8194: the 95 % test for RNA comes first
     rec.residues = std::string(10, 'c') + "EEEE";
     rec.length = 14;
-    EXPECT_EQ(c_comp(rec), TYPE_PROTEIN);
+    EXPECT_EQ(classify_residues(rec), ResidueKind::Protein);
 }
 
 }  // namespace

@@ -17,34 +17,34 @@ SequenceRecord make(std::string name, std::string residues, std::string definiti
     return r;
 }
 
-int type_of(const std::string& residues) { return c_comp(make("x", residues)); }
+kavro::ResidueKind type_of(const std::string& residues) { return classify_residues(make("x", residues)); }
 
 TEST(SeqClassify, Thresholds) {
-    EXPECT_EQ(type_of("ACGTACGT"), TYPE_DNA);
-    EXPECT_EQ(type_of("ACGUACGU"), TYPE_RNA);
-    EXPECT_EQ(type_of("acgu-acgu"), TYPE_RNA);
-    EXPECT_EQ(type_of("MKVLAAGIW"), TYPE_PROTEIN);
-    EXPECT_EQ(type_of("ACGTNNNNRY"), TYPE_DNA);
-    EXPECT_EQ(type_of("ACGTACGTACGTACGTACGE"), TYPE_DNA);     // 19 of 20: exactly 95 %
-    EXPECT_EQ(type_of("ACGTACGTACGTACGTACGEE"), TYPE_PROTEIN); // 19 of 21
-    EXPECT_EQ(type_of("MKUVLUW"), TYPE_UNKNOWN);              // two U, neither 95 % test
-    EXPECT_EQ(type_of("MKUVLW"), TYPE_PROTEIN);               // a single U is a protein
-    EXPECT_EQ(type_of("ACGUNNNNRY"), TYPE_RNA);               // the RNA 95 % test comes first
-    EXPECT_EQ(type_of("--12**"), TYPE_DNA);                   // no counted letter at all
-    EXPECT_EQ(type_of(""), TYPE_UNKNOWN);
+    EXPECT_EQ(type_of("ACGTACGT"), ResidueKind::Dna);
+    EXPECT_EQ(type_of("ACGUACGU"), ResidueKind::Rna);
+    EXPECT_EQ(type_of("acgu-acgu"), ResidueKind::Rna);
+    EXPECT_EQ(type_of("MKVLAAGIW"), ResidueKind::Protein);
+    EXPECT_EQ(type_of("ACGTNNNNRY"), ResidueKind::Dna);
+    EXPECT_EQ(type_of("ACGTACGTACGTACGTACGE"), ResidueKind::Dna);     // 19 of 20: exactly 95 %
+    EXPECT_EQ(type_of("ACGTACGTACGTACGTACGEE"), ResidueKind::Protein); // 19 of 21
+    EXPECT_EQ(type_of("MKUVLUW"), ResidueKind::Unknown);              // two U, neither 95 % test
+    EXPECT_EQ(type_of("MKUVLW"), ResidueKind::Protein);               // a single U is a protein
+    EXPECT_EQ(type_of("ACGUNNNNRY"), ResidueKind::Rna);               // the RNA 95 % test comes first
+    EXPECT_EQ(type_of("--12**"), ResidueKind::Dna);                   // no counted letter at all
+    EXPECT_EQ(type_of(""), ResidueKind::Unknown);
 }
 
 TEST(SeqClassify, OnlyTheFirstLengthResiduesCount) {
     SequenceRecord r = make("x", "ACGTMKVLW");
     r.length = 4;
-    EXPECT_EQ(c_comp(r), TYPE_DNA);
+    EXPECT_EQ(classify_residues(r), ResidueKind::Dna);
     r.length = 0;
-    EXPECT_EQ(c_comp(r), TYPE_UNKNOWN);
+    EXPECT_EQ(classify_residues(r), ResidueKind::Unknown);
 }
 
 TEST(SeqClassify, NullRecordEndsTheProgram) {
     kavro_test::CaptureConsole cap;
-    EXPECT_THROW(c_comp(nullptr), ProgramExit);
+    EXPECT_THROW(classify_residues(nullptr), ProgramExit);
     EXPECT_EQ(cap.err(), "This is not a valid sequence in c_comp.\n");
 }
 
@@ -87,13 +87,13 @@ TEST(SeqComplement, EveryLetterOfBothTables) {
 
 TEST(SeqComplement, ReverseComplementAndNames) {
     SequenceRecord r = make("s1", "aacgt", "my gene");
-    r.type = TYPE_UNKNOWN;
+    r.type = ResidueKind::Unknown;
     ASSERT_EQ(complement_seq(r), 0);
     EXPECT_EQ(r.residues, "ACGTT");
     EXPECT_EQ(r.name, "s1_C");
     EXPECT_EQ(r.definition, "my gene;Complementary for: s1.");
     EXPECT_EQ(r.length, 5);
-    EXPECT_EQ(r.type, TYPE_UNKNOWN);  // type is left alone
+    EXPECT_EQ(r.type, ResidueKind::Unknown);  // type is left alone
 
     SequenceRecord u = make("r", "acgu");
     ASSERT_EQ(complement_seq(u), 0);
@@ -146,12 +146,12 @@ TEST(SeqGaps, ClearGaps) {
 
 TEST(SeqCopy, HeaderAndFullCopies) {
     SequenceRecord r = make("n", "ACGTACGTAC", "d");
-    r.type = TYPE_DNA;
+    r.type = ResidueKind::Dna;
     r.circular = 1;
     r.set_accession("AB000001");
     r.set_organism("Homo sapiens");
     r.set_molecule("mRNA");
-    SequenceRecord h = copy_seq_header(r);
+    SequenceRecord h = copy_record_header(r);
     EXPECT_EQ(h.name, "n");
     EXPECT_EQ(h.definition, "d");
     EXPECT_EQ(h.accession, "AB000001");
@@ -159,10 +159,10 @@ TEST(SeqCopy, HeaderAndFullCopies) {
     EXPECT_EQ(h.molecule, "");
     EXPECT_EQ(h.residues, "");
     EXPECT_EQ(h.length, 10);
-    EXPECT_EQ(h.type, TYPE_DNA);
+    EXPECT_EQ(h.type, ResidueKind::Dna);
     EXPECT_EQ(h.circular, 1);
 
-    SequenceRecord full = copy_seq_h(r);
+    SequenceRecord full = copy_record(r);
     EXPECT_EQ(full.residues, "ACGTACGTAC");
     full.residues[0] = 'T';
     EXPECT_EQ(r.residues[0], 'A');
@@ -194,7 +194,7 @@ TEST(SeqJoinCut, AppendAndCut) {
 
 TEST(SeqExtract, StretchAndDefinition) {
     SequenceRecord r = make("n", "ACGTACGTAC", "my def");
-    r.type = TYPE_DNA;
+    r.type = ResidueKind::Dna;
     r.circular = 1;
     r.set_accession("X1");
     std::optional<SequenceRecord> part = extract_seq(r, 3, 100);
@@ -203,7 +203,7 @@ TEST(SeqExtract, StretchAndDefinition) {
     EXPECT_EQ(part->length, 8);
     EXPECT_EQ(part->definition, "my def_Extracted from 3 to 10; ");
     EXPECT_EQ(part->name, "n");
-    EXPECT_EQ(part->type, TYPE_DNA);
+    EXPECT_EQ(part->type, ResidueKind::Dna);
     EXPECT_EQ(part->circular, 0);
     EXPECT_EQ(part->accession, "");
 
@@ -221,7 +221,7 @@ TEST(SeqExtract, StretchAndDefinition) {
 TEST(SeqPlaceholder, EmptySlot) {
     SequenceRecord p = new_placeholder_seq();
     EXPECT_EQ(p.length, 1);
-    EXPECT_EQ(p.type, TYPE_UNKNOWN);
+    EXPECT_EQ(p.type, ResidueKind::Unknown);
     EXPECT_EQ(p.name, "");
     EXPECT_EQ(p.residues, "");
     EXPECT_EQ(p.accession, "");

@@ -155,32 +155,32 @@ TEST(TextOpsCount, Counters) {
 }
 
 TEST(TextOpsNumbers, DigitAndLocationForms) {
-    EXPECT_EQ(not_all_digits("0123"), 0);
-    EXPECT_EQ(not_all_digits(""), 0);
-    EXPECT_EQ(not_all_digits("12a"), 1);
-    EXPECT_EQ(not_all_digits("-1"), 1);
-    EXPECT_EQ(not_location_number("<12"), 0);
-    EXPECT_EQ(not_location_number(">3"), 0);
-    EXPECT_EQ(not_location_number("12"), 0);
-    EXPECT_EQ(not_location_number("1<2"), 1);
-    EXPECT_EQ(not_location_number("<>2"), 1);
+    EXPECT_EQ(has_non_digit("0123"), 0);
+    EXPECT_EQ(has_non_digit(""), 0);
+    EXPECT_EQ(has_non_digit("12a"), 1);
+    EXPECT_EQ(has_non_digit("-1"), 1);
+    EXPECT_EQ(invalid_location_number("<12"), 0);
+    EXPECT_EQ(invalid_location_number(">3"), 0);
+    EXPECT_EQ(invalid_location_number("12"), 0);
+    EXPECT_EQ(invalid_location_number("1<2"), 1);
+    EXPECT_EQ(invalid_location_number("<>2"), 1);
 }
 
 TEST(TextOpsNumbers, SignedInteger) {
     std::string s = "+12";
-    EXPECT_EQ(not_signed_integer(s), 0);
+    EXPECT_EQ(invalid_signed_integer(s), 0);
     EXPECT_EQ(s, "12");
     s = "-12";
-    EXPECT_EQ(not_signed_integer(s), 0);
+    EXPECT_EQ(invalid_signed_integer(s), 0);
     EXPECT_EQ(s, "-12");
     s = "1-2";
-    EXPECT_EQ(not_signed_integer(s), 1);
+    EXPECT_EQ(invalid_signed_integer(s), 1);
     s = "+1x";
-    EXPECT_EQ(not_signed_integer(s), 1);
+    EXPECT_EQ(invalid_signed_integer(s), 1);
     EXPECT_EQ(s, "+1x");  // a broken form keeps its sign
     for (const char* bad : {"", "+", "-", "++1"}) {
         s = bad;
-        EXPECT_EQ(not_signed_integer(s), 1) << bad;
+        EXPECT_EQ(invalid_signed_integer(s), 1) << bad;
     }
 }
 
@@ -247,14 +247,14 @@ TEST(TextOpsFields, NextWord) {
 TEST(TextOpsFiles, CheckWritable) {
     kavro_test::TempDir dir;
     dir.write("old.txt", "old contents");
-    EXPECT_EQ(check_writable(dir / "old.txt"), 0);
+    EXPECT_EQ(truncate_output_file(dir / "old.txt"), 0);
     EXPECT_EQ(dir.read("old.txt"), "");
-    EXPECT_EQ(check_writable(dir / "new.txt"), 0);
+    EXPECT_EQ(truncate_output_file(dir / "new.txt"), 0);
     EXPECT_TRUE(dir.exists("new.txt"));
 
     kavro_test::CaptureConsole cap;
     const std::string bad = dir / "no/such/dir.txt";
-    EXPECT_EQ(check_writable(bad), 1);
+    EXPECT_EQ(truncate_output_file(bad), 1);
     EXPECT_EQ(cap.err(), "Cannot open file: " + bad + "\n\n");
 }
 

@@ -18,7 +18,7 @@ struct ReadResult {
     ReadOutcome last = ReadOutcome::Entry;
 };
 
-ReadResult read_all(const std::string& text, int format, ExtractMode mode, FeatureOptions options = {}) {
+ReadResult read_all(const std::string& text, SeqFormat format, ExtractMode mode, FeatureOptions options = {}) {
     CaptureConsole console;
     options.progress_marks = false;
     LineReader in = LineReader::from_string(text);
@@ -77,7 +77,7 @@ TEST(FeatureTable, DefinitionsAndNames) {
     };
     for (const Case& c : cases) {
         Entry e{.features = {c.feature}, .sequence = kSeq};
-        auto r = read_all(genbank(e), FORMAT_GENBANK, c.mode);
+        auto r = read_all(genbank(e), SeqFormat::Genbank, c.mode);
         ASSERT_EQ(r.definitions.size(), 1u) << c.what;
         EXPECT_EQ(r.definitions[0], c.expected) << c.what;
     }
@@ -92,15 +92,15 @@ TEST(FeatureTable, FeaturesWithoutTranslationAreKept) {
                          {"tRNA", "50..60", {"/gene=\"trnX\""}},
                          {"CDS", "70..90", {"/gene=\"cccC\"", "/product=\"last one\""}}},
             .sequence = kSeq};
-    for (int format : {FORMAT_GENBANK, FORMAT_EMBL}) {
-        const std::string text = format == FORMAT_GENBANK ? genbank(e) : embl(e);
+    for (SeqFormat format : {SeqFormat::Genbank, SeqFormat::Embl}) {
+        const std::string text = format == SeqFormat::Genbank ? genbank(e) : embl(e);
         auto cds = read_all(text, format, ExtractMode::Protein);
-        ASSERT_EQ(cds.definitions.size(), 3u) << format;
+        ASSERT_EQ(cds.definitions.size(), 3u) << static_cast<int>(format);
         EXPECT_TRUE(cds.definitions[0].starts_with("TESTSEQ|aaaA ")) << cds.definitions[0];
         EXPECT_TRUE(cds.definitions[1].ends_with("|MKV")) << cds.definitions[1];
         EXPECT_TRUE(cds.definitions[2].starts_with("TESTSEQ|cccC  last one")) << cds.definitions[2];
         auto rna = read_all(text, format, ExtractMode::Rna);
-        ASSERT_EQ(rna.definitions.size(), 1u) << format;
+        ASSERT_EQ(rna.definitions.size(), 1u) << static_cast<int>(format);
         EXPECT_TRUE(rna.definitions[0].starts_with("TESTSEQ|trnX 1 50  60 ")) << rna.definitions[0];
         // The entry's sequence is read once features were found.
         ASSERT_EQ(cds.entries.size(), 1u);
@@ -113,12 +113,12 @@ TEST(FeatureTable, EntryValuesAndEnds) {
                 .sequence = kSeq};
     Entry second{.name = "SECOND", .accession = "", .organism = "", .features = {}, .sequence = bases(30)};
     const std::string text = genbank(first) + genbank(second);
-    auto r = read_all(text, FORMAT_GENBANK, ExtractMode::Coding);
+    auto r = read_all(text, SeqFormat::Genbank, ExtractMode::Coding);
     ASSERT_EQ(r.entries.size(), 2u);
     EXPECT_EQ(r.entries[0].name, "FIRSTENTRYNAMEI");  // cut to 15
     EXPECT_EQ(r.entries[0].accession, "AB000001");
     EXPECT_EQ(r.entries[0].circular, 1);
-    EXPECT_EQ(r.entries[0].type, TYPE_DNA);
+    EXPECT_EQ(r.entries[0].type, ResidueKind::Dna);
     // Nothing is carried over from the entry before.
     EXPECT_EQ(r.entries[1].accession, "");
     EXPECT_EQ(r.entries[1].organism, "");
@@ -129,12 +129,12 @@ TEST(FeatureTable, EntryValuesAndEnds) {
     // A last "//" without a line end still ends its entry; a missing one is told.
     std::string no_newline = genbank(first);
     no_newline.pop_back();
-    EXPECT_EQ(read_all(no_newline, FORMAT_GENBANK, ExtractMode::Coding).entries.size(), 1u);
+    EXPECT_EQ(read_all(no_newline, SeqFormat::Genbank, ExtractMode::Coding).entries.size(), 1u);
     Entry open = first;
     open.end_line = false;
-    EXPECT_EQ(read_all(genbank(first) + genbank(open), FORMAT_GENBANK, ExtractMode::Coding).last,
+    EXPECT_EQ(read_all(genbank(first) + genbank(open), SeqFormat::Genbank, ExtractMode::Coding).last,
               ReadOutcome::MissingEndLine);
-    EXPECT_EQ(read_all("junk\n", FORMAT_GENBANK, ExtractMode::Coding).last, ReadOutcome::EndOfInput);
+    EXPECT_EQ(read_all("junk\n", SeqFormat::Genbank, ExtractMode::Coding).last, ReadOutcome::EndOfInput);
 }
 
 TEST(FeatureTable, GeneNameShapes) {

@@ -49,12 +49,12 @@ TEST(Clustal, TwoBlocksWithConservationLines) {
     EXPECT_EQ((*r.c)[2].residues, "AC-TTACGGAGG-A");
     for (const auto& rec : *r.c) {
         EXPECT_EQ(rec.length, 14);
-        EXPECT_EQ(rec.type, TYPE_DNA);  // the first entry's class, given to all
+        EXPECT_EQ(rec.type, ResidueKind::Dna);  // the first entry's class, given to all
         EXPECT_EQ(rec.definition, "");
     }
     EXPECT_EQ(r.err, "");
     r = clustal(kHeader + kBlock1 + "\n" + kBlock2, 1);
-    EXPECT_EQ((*r.c)[1].type, TYPE_UNKNOWN);
+    EXPECT_EQ((*r.c)[1].type, ResidueKind::Unknown);
 }
 
 TEST(Clustal, SingleBlockGivesFullSequencesWhateverFollowsIt) {
@@ -85,7 +85,7 @@ TEST(Clustal, ResidueGroupsAndRunningPositions) {
     ASSERT_TRUE(r.c) << r.err;
     EXPECT_EQ((*r.c)[0].residues, "--------VHLTPEEKSAVTALWGK");
     EXPECT_EQ((*r.c)[1].residues, "--------------VLSPADKTNVK");
-    EXPECT_EQ((*r.c)[1].type, TYPE_PROTEIN);
+    EXPECT_EQ((*r.c)[1].type, ResidueKind::Protein);
 }
 
 TEST(Clustal, FailureMessages) {
@@ -140,9 +140,9 @@ TEST(Phylip, InterleavedBlocks) {
     EXPECT_EQ((*r.c)[1].residues, "ACGTTACG-AGGCA");
     EXPECT_EQ((*r.c)[2].residues, "AC-TTACGGAGG-*");
     EXPECT_EQ((*r.c)[2].length, 14);
-    EXPECT_EQ((*r.c)[2].type, TYPE_DNA);
+    EXPECT_EQ((*r.c)[2].type, ResidueKind::Dna);
     EXPECT_EQ(r.err, "");
-    EXPECT_EQ((*phylip(kPhylip, 1).c)[0].type, TYPE_UNKNOWN);
+    EXPECT_EQ((*phylip(kPhylip, 1).c)[0].type, ResidueKind::Unknown);
 }
 
 TEST(Phylip, DeclaredLengthDiffersButBlocksAreComplete) {

@@ -40,7 +40,7 @@ inline const char* reader_name(Reader r) {
 
 struct Outcome {
     bool ok = false;                 // a record or a collection came back
-    int code = -1;                   // detect_format's answer
+    kavro::SeqFormat code = kavro::SeqFormat::Error;                   // detect_format's answer
     std::vector<std::string> names;  // of every record read
     std::vector<std::string> residues;
 };
@@ -49,8 +49,8 @@ inline void check_record(const kavro::SequenceRecord& r, Outcome& o) {
     EXPECT_EQ(r.length, static_cast<long>(r.residues.size()));
     EXPECT_LE(r.accession.size(), kavro::kAccessionWidth);
     EXPECT_LE(r.molecule.size(), kavro::kMoleculeWidth);
-    EXPECT_GE(r.type, 0);
-    EXPECT_LE(r.type, 3);
+    EXPECT_GE(static_cast<int>(r.type), 0);
+    EXPECT_LE(static_cast<int>(r.type), 3);
     o.names.push_back(r.name);
     o.residues.push_back(r.residues);
 }
@@ -61,12 +61,12 @@ inline Outcome run_reader(Reader reader, const std::string& path) {
     Outcome o;
     const bool form_before = g_settings.form;
     switch (reader) {
-        case Reader::Detect: o.code = detect_format(path); o.ok = o.code != FORMAT_ERROR; break;
+        case Reader::Detect: o.code = detect_format(path); o.ok = o.code != SeqFormat::Error; break;
         case Reader::Raw:
         case Reader::Fasta:
         case Reader::Nbrf: {
-            int format = reader == Reader::Raw ? FORMAT_RAW : reader == Reader::Fasta ? FORMAT_FASTA : FORMAT_NBRF;
-            auto r = read_sequence(path, format, 0);
+            SeqFormat format = reader == Reader::Raw ? SeqFormat::Raw : reader == Reader::Fasta ? SeqFormat::Fasta : SeqFormat::Nbrf;
+            auto r = read_sequence(path, format, ResidueKind::Unknown);
             if (r) {
                 o.ok = true;
                 check_record(*r, o);
@@ -76,7 +76,7 @@ inline Outcome run_reader(Reader reader, const std::string& path) {
         case Reader::MultiFasta:
         case Reader::Clustal:
         case Reader::Phylip: {
-            std::optional<Collection> c = reader == Reader::MultiFasta ? read_multi_fasta(path, 0)
+            std::optional<Collection> c = reader == Reader::MultiFasta ? read_multi_fasta(path, ResidueKind::Unknown)
                                           : reader == Reader::Clustal  ? read_clustal(path, 0)
                                                                        : read_phylip(path, 0);
             if (c) {
@@ -94,8 +94,8 @@ inline Outcome run_reader(Reader reader, const std::string& path) {
             std::int64_t pos = 0;
             for (;;) {
                 std::int64_t before = pos;
-                auto r = reader == Reader::GenBank ? read_genbank_entry(*in, pos, 0)
-                         : reader == Reader::Embl  ? read_embl_entry(*in, pos, 0)
+                auto r = reader == Reader::GenBank ? read_genbank_entry(*in, pos, kavro::ResidueKind::Unknown)
+                         : reader == Reader::Embl  ? read_embl_entry(*in, pos, kavro::ResidueKind::Unknown)
                                                    : read_pir_entry(*in, pos);
                 if (!r) break;
                 o.ok = true;

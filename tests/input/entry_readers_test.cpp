@@ -18,7 +18,7 @@ struct Entry {
     std::int64_t position = 0;
 };
 
-Entry read_entry(Kind kind, const std::string& text, int type = 0, std::int64_t position = 0) {
+Entry read_entry(Kind kind, const std::string& text, ResidueKind type = ResidueKind::Unknown, std::int64_t position = 0) {
     auto in = LineReader::from_string(text);
     Entry e;
     e.position = position;
@@ -51,7 +51,7 @@ TEST(GenBankEntry, HeaderDefinitionAndResidues) {
     EXPECT_EQ(e.rec->definition, " Test entry,;            second line.;ACCESSION   X00001;");
     EXPECT_EQ(e.rec->residues, "ACGTACGTACGTACGTACGT");
     EXPECT_EQ(e.rec->length, 20);
-    EXPECT_EQ(e.rec->type, TYPE_DNA);
+    EXPECT_EQ(e.rec->type, ResidueKind::Dna);
     EXPECT_EQ(e.rec->molecule, "DNA");
     EXPECT_EQ(e.rec->circular, 0);
     EXPECT_EQ(e.err, "");
@@ -63,7 +63,7 @@ TEST(GenBankEntry, CircularSwitchesFormOnlyWhileReading) {
     auto e = read_entry(Kind::GenBank, genbank("PLAS1          20 bp    DNA     circular BCT"));
     ASSERT_TRUE(e.rec);
     EXPECT_EQ(e.rec->circular, 1);
-    EXPECT_EQ(e.rec->type, TYPE_DNA);
+    EXPECT_EQ(e.rec->type, ResidueKind::Dna);
     EXPECT_FALSE(g_settings.form);
     // With form on every entry is circular, and form stays on.
     g_settings.form = true;
@@ -82,34 +82,34 @@ TEST(GenBankEntry, MoleculeAndUnitRules) {
     // mRNA is kept whole in the record and read as DNA.
     auto e = read_entry(Kind::GenBank, genbank("M1   20 bp    mRNA    linear   PRI"));
     EXPECT_EQ(e.rec->molecule, "mRNA");
-    EXPECT_EQ(e.rec->type, TYPE_DNA);
+    EXPECT_EQ(e.rec->type, ResidueKind::Dna);
     EXPECT_EQ(e.err, "");
     // Protein entries.
     e = read_entry(Kind::GenBank, genbank("P1   10 aa   linear   PLN", "        1 mkvlaagiwq\n"));
-    EXPECT_EQ(e.rec->type, TYPE_PROTEIN);
+    EXPECT_EQ(e.rec->type, ResidueKind::Protein);
     EXPECT_EQ(e.err, "");
-    e = read_entry(Kind::GenBank, genbank("P1   10 aa   linear   PLN", "        1 mkvlaagiwq\n"), TYPE_DNA);
-    EXPECT_EQ(e.rec->type, TYPE_PROTEIN);
+    e = read_entry(Kind::GenBank, genbank("P1   10 aa   linear   PLN", "        1 mkvlaagiwq\n"), ResidueKind::Dna);
+    EXPECT_EQ(e.rec->type, ResidueKind::Protein);
     EXPECT_TRUE(e.err.starts_with("      P1   10 aa   linear   PLN\n" + kHelpStart));
     EXPECT_NE(e.err.find(kHelpStart), std::string::npos);
     EXPECT_TRUE(e.err.ends_with("02-DEC-2002\n\nBut we try to continue.\n\n"));
     // Unit bp with a strange molecule word, or requested as protein: help, DNA.
     e = read_entry(Kind::GenBank, genbank("D1   20 bp    dna    linear   UNK"));
-    EXPECT_EQ(e.rec->type, TYPE_DNA);
+    EXPECT_EQ(e.rec->type, ResidueKind::Dna);
     EXPECT_TRUE(e.err.ends_with("But we try to continue.\n\n"));
-    e = read_entry(Kind::GenBank, genbank("D1   20 bp    DNA    linear   UNK"), TYPE_PROTEIN);
-    EXPECT_EQ(e.rec->type, TYPE_DNA);
+    e = read_entry(Kind::GenBank, genbank("D1   20 bp    DNA    linear   UNK"), ResidueKind::Protein);
+    EXPECT_EQ(e.rec->type, ResidueKind::Dna);
     EXPECT_TRUE(e.err.ends_with("But we try to continue.\n\n"));
     // Neither bp nor aa: the molecule word decides, else the request.
     e = read_entry(Kind::GenBank, genbank("R1   20 xx    RNA"));
-    EXPECT_EQ(e.rec->type, TYPE_DNA);  // the residues read as DNA
+    EXPECT_EQ(e.rec->type, ResidueKind::Dna);  // the residues read as DNA
     e = read_entry(Kind::GenBank, genbank("R1   20 xx    RNA", "        1 acguacguac guacguacgu\n"));
-    EXPECT_EQ(e.rec->type, TYPE_UNKNOWN);
-    e = read_entry(Kind::GenBank, genbank("R1   20 xx    zzz"), TYPE_RNA);
-    EXPECT_EQ(e.rec->type, TYPE_RNA);
+    EXPECT_EQ(e.rec->type, ResidueKind::Unknown);
+    e = read_entry(Kind::GenBank, genbank("R1   20 xx    zzz"), ResidueKind::Rna);
+    EXPECT_EQ(e.rec->type, ResidueKind::Rna);
     // "circular" as the molecule word means DNA.
     e = read_entry(Kind::GenBank, genbank("C1   20 xx    circular"));
-    EXPECT_EQ(e.rec->type, TYPE_DNA);
+    EXPECT_EQ(e.rec->type, ResidueKind::Dna);
     EXPECT_EQ(e.rec->molecule, "DNA");
     // A molecule word of 28 characters or more is not kept.
     e = read_entry(Kind::GenBank, genbank("C1   20 bp    " + std::string(28, 'm')));
@@ -165,8 +165,8 @@ TEST(EntryWalk, TwoEntriesByPositionThenNull) {
         std::optional<SequenceRecord> a, b, c;
         std::string e = stderr_of([&] {
             auto read = [&](std::int64_t& p) {
-                if (kind == Kind::GenBank) return read_genbank_entry(in, p, 0);
-                if (kind == Kind::Embl) return read_embl_entry(in, p, 0);
+                if (kind == Kind::GenBank) return read_genbank_entry(in, p, kavro::ResidueKind::Unknown);
+                if (kind == Kind::Embl) return read_embl_entry(in, p, kavro::ResidueKind::Unknown);
                 return read_pir_entry(in, p);
             };
             a = read(pos);
@@ -184,8 +184,8 @@ TEST(EntryWalk, TwoEntriesByPositionThenNull) {
         // Reading the first entry again from its position gives it again.
         pos = 0;
         stderr_of([&] {
-            auto again = kind == Kind::Pir ? read_pir_entry(in, pos) : kind == Kind::Embl ? read_embl_entry(in, pos, 0)
-                                                                                           : read_genbank_entry(in, pos, 0);
+            auto again = kind == Kind::Pir ? read_pir_entry(in, pos) : kind == Kind::Embl ? read_embl_entry(in, pos, kavro::ResidueKind::Unknown)
+                                                                                           : read_genbank_entry(in, pos, kavro::ResidueKind::Unknown);
             ASSERT_TRUE(again);
             EXPECT_EQ(again->residues, a->residues);
         });
@@ -194,7 +194,7 @@ TEST(EntryWalk, TwoEntriesByPositionThenNull) {
 
 TEST(EntryWalk, BadPositionIsASeekError) {
     for (Kind kind : {Kind::GenBank, Kind::Embl, Kind::Pir}) {
-        auto e = read_entry(kind, "anything\n", 0, -5);
+        auto e = read_entry(kind, "anything\n", ResidueKind::Unknown, -5);
         EXPECT_FALSE(e.rec);
         EXPECT_EQ(e.err, "File seek error.\n");
     }
@@ -208,27 +208,27 @@ TEST(EmblEntry, Layouts) {
     auto e = read_entry(Kind::Embl, "ID   X56734; SV 1; linear; mRNA; STD; PLN; 20 BP.\n" + body);
     ASSERT_TRUE(e.rec);
     EXPECT_EQ(e.rec->name, "X56734");
-    EXPECT_EQ(e.rec->type, TYPE_RNA);
+    EXPECT_EQ(e.rec->type, ResidueKind::Rna);
     EXPECT_EQ(e.rec->definition, "AC   X1;;A test entry;Homo sapiens;");
     EXPECT_EQ(e.rec->residues, "ACGTACGTACGTACGTACGT");
     EXPECT_EQ(e.err, "");
-    e = read_entry(Kind::Embl, "ID   AE017046; SV 1; circular; genomic DNA; STD; PRO; 20 BP.\n" + body, TYPE_PROTEIN);
-    EXPECT_EQ(e.rec->type, TYPE_DNA);
+    e = read_entry(Kind::Embl, "ID   AE017046; SV 1; circular; genomic DNA; STD; PRO; 20 BP.\n" + body, ResidueKind::Protein);
+    EXPECT_EQ(e.rec->type, ResidueKind::Dna);
     EXPECT_EQ(e.rec->circular, 1);
     EXPECT_FALSE(g_settings.form);
     EXPECT_EQ(e.err, "");
     // Old layout: molecule kept, type as requested.
     e = read_entry(Kind::Embl, "ID   SC10H5 standard; DNA; PRO; 20 BP.\n" + body);
     EXPECT_EQ(e.rec->molecule, "DNA");
-    EXPECT_EQ(e.rec->type, TYPE_UNKNOWN);
+    EXPECT_EQ(e.rec->type, ResidueKind::Unknown);
     EXPECT_EQ(e.err, "");
     e = read_entry(Kind::Embl, "ID   PBR322 standard; circular DNA; SYN; 20 BP.\n" + body);
     EXPECT_EQ(e.rec->circular, 1);
     EXPECT_EQ(e.err, "");
     // UniProt: protein whatever was requested.
-    e = read_entry(Kind::Embl, "ID   O23729_BRACA   Reviewed;   20 AA.\n" + body, TYPE_DNA);
+    e = read_entry(Kind::Embl, "ID   O23729_BRACA   Reviewed;   20 AA.\n" + body, ResidueKind::Dna);
     EXPECT_EQ(e.rec->name, "O23729_BRACA");
-    EXPECT_EQ(e.rec->type, TYPE_PROTEIN);
+    EXPECT_EQ(e.rec->type, ResidueKind::Protein);
     EXPECT_EQ(e.err, "");
     // SwissProt.
     e = read_entry(Kind::Embl, "ID   100K_RAT  STANDARD;  PRT;   20 AA.\n" + body);
@@ -238,7 +238,7 @@ TEST(EmblEntry, Layouts) {
 
 TEST(EmblEntry, StrangeIdLines) {
     const std::string body = "SQ   Sequence\n     acgt\n//\n";
-    auto e = read_entry(Kind::Embl, "ID   100K_RAT  STANDARD;  PRT;   4 AA.\n" + body, TYPE_DNA);
+    auto e = read_entry(Kind::Embl, "ID   100K_RAT  STANDARD;  PRT;   4 AA.\n" + body, ResidueKind::Dna);
     EXPECT_FALSE(e.rec);
     EXPECT_TRUE(e.err.starts_with("This is a protein sequence.\n" + kHelpStart));
     e = read_entry(Kind::Embl, "ID   X1 standard; XXX; UNC; 4 BP.\n" + body);
@@ -259,12 +259,12 @@ TEST(EmblEntry, StrangeIdLines) {
 }
 
 TEST(PirEntry, TitleSequenceAndFailures) {
-    auto e = read_entry(Kind::Pir, "\\\\\\\nENTRY   CCHU  #type complete\nTITLE   cytochrome c\nDATE   x\nSEQUENCE\n    5   10\n  1 G D V E K\n///\n", TYPE_DNA);
+    auto e = read_entry(Kind::Pir, "\\\\\\\nENTRY   CCHU  #type complete\nTITLE   cytochrome c\nDATE   x\nSEQUENCE\n    5   10\n  1 G D V E K\n///\n", ResidueKind::Dna);
     ASSERT_TRUE(e.rec);
     EXPECT_EQ(e.rec->name, "CCHU");
     EXPECT_EQ(e.rec->definition, "  cytochrome c;DATE   x;");
     EXPECT_EQ(e.rec->residues, "GDVEK");
-    EXPECT_EQ(e.rec->type, TYPE_PROTEIN);
+    EXPECT_EQ(e.rec->type, ResidueKind::Protein);
     EXPECT_FALSE(read_entry(Kind::Pir, "ENTRY   CCHU\nTITLE  no sequence\n///\n").rec);
     EXPECT_FALSE(read_entry(Kind::Pir, "ENTRY   \nSEQUENCE\n G D\n///\n").rec);
     e = read_entry(Kind::Pir, "ENTRY   ABCDEFGHIJKLMN\nSEQUENCE\n G D\n///\n");

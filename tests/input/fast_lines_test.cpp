@@ -217,8 +217,8 @@ TEST(FastResidueLines, GenBankEntriesAcrossReadBlocks) {
     int seen = 0;
     stderr_of([&] {
         for (;;) {
-            auto a = read_genbank_entry(*file, at_file, 0);
-            auto b = read_genbank_entry(memory, at_memory, 0);
+            auto a = read_genbank_entry(*file, at_file, kavro::ResidueKind::Unknown);
+            auto b = read_genbank_entry(memory, at_memory, kavro::ResidueKind::Unknown);
             ASSERT_EQ(a.has_value(), b.has_value());
             if (!a) break;
             ASSERT_EQ(a->residues, b->residues) << a->name;
@@ -236,7 +236,7 @@ TEST(FastResidueLines, DoubleSlashAtAPieceBoundaryStillEndsTheEntry) {
     auto in = LineReader::from_string(text);
     std::int64_t at = 0;
     std::optional<SequenceRecord> rec;
-    stderr_of([&] { rec = read_genbank_entry(in, at, 0); });
+    stderr_of([&] { rec = read_genbank_entry(in, at, kavro::ResidueKind::Unknown); });
     ASSERT_TRUE(rec);
     EXPECT_EQ(rec->length, 60);
     EXPECT_EQ(at, static_cast<std::int64_t>(text.size() - clean.size() - 3));
@@ -265,7 +265,7 @@ TEST(MultiFastaFastLines, ResiduesAndRoomAcrossBlocks) {
     expect.push_back("ACGT");
     TempFile f(text);
     std::optional<Collection> c;
-    stderr_of([&] { c = read_multi_fasta(f.path(), 0); });
+    stderr_of([&] { c = read_multi_fasta(f.path(), ResidueKind::Unknown); });
     ASSERT_TRUE(c);
     ASSERT_EQ(c->size(), expect.size());
     for (std::size_t i = 0; i < expect.size(); ++i) {
@@ -298,7 +298,7 @@ TEST(MultiFastaFastLines, CommentsInsideAnEntryLongerThanABlock) {
     text += ">small\nMKV\n";
     TempFile f(text);
     std::optional<Collection> c;
-    stderr_of([&] { c = read_multi_fasta(f.path(), 0); });
+    stderr_of([&] { c = read_multi_fasta(f.path(), ResidueKind::Unknown); });
     ASSERT_TRUE(c);
     ASSERT_EQ(c->size(), 2u);
     EXPECT_EQ((*c)[0].residues, first);

@@ -9,7 +9,7 @@ using input_test::TempFile;
 
 namespace {
 
-std::optional<Collection> multi(const std::string& text, int type = 0, std::string* e = nullptr) {
+std::optional<Collection> multi(const std::string& text, ResidueKind type = ResidueKind::Unknown, std::string* e = nullptr) {
     TempFile f(text);
     std::optional<Collection> c;
     std::string msgs = stderr_of([&] { c = read_multi_fasta(f.path(), type); });
@@ -19,7 +19,7 @@ std::optional<Collection> multi(const std::string& text, int type = 0, std::stri
 
 TEST(MultiFasta, EntriesNamesDefinitionsResidues) {
     std::string e;
-    auto c = multi("text before\n;comment before\n>seq1 circular plasmid\nAC gt\n;note\nNN-*1\n>seq2\nMKV\n", 0, &e);
+    auto c = multi("text before\n;comment before\n>seq1 circular plasmid\nAC gt\n;note\nNN-*1\n>seq2\nMKV\n", kavro::ResidueKind::Unknown, &e);
     ASSERT_TRUE(c);
     ASSERT_EQ(c->size(), 2u);
     EXPECT_EQ(g_entry_count, 2);
@@ -51,19 +51,19 @@ TEST(MultiFasta, LongNamesCutAtEqualsOrAt30) {
 TEST(MultiFasta, FirstClassifiedEntryFixesTheTypeOfLaterOnes) {
     auto c = multi(">dna\nACGTACGT\n>prot\nMKVLLWQERT\n");
     ASSERT_TRUE(c);
-    EXPECT_EQ((*c)[0].type, TYPE_DNA);
-    EXPECT_EQ((*c)[1].type, TYPE_DNA);
+    EXPECT_EQ((*c)[0].type, ResidueKind::Dna);
+    EXPECT_EQ((*c)[1].type, ResidueKind::Dna);
     // A single entry (and the last one before any classification) is
     // classified by itself.
     c = multi(">prot\nMKVLLWQERT\n");
-    EXPECT_EQ((*c)[0].type, TYPE_PROTEIN);
+    EXPECT_EQ((*c)[0].type, ResidueKind::Protein);
     // A requested type goes to every entry; other values mean detection.
-    c = multi(">a\nACGT\n>b\nACGT\n", TYPE_RNA);
-    EXPECT_EQ((*c)[0].type, TYPE_RNA);
-    EXPECT_EQ((*c)[1].type, TYPE_RNA);
-    c = multi(">a\nMKVLWW\n>b\nACGT\n", 7);
-    EXPECT_EQ((*c)[0].type, TYPE_PROTEIN);
-    EXPECT_EQ((*c)[1].type, TYPE_PROTEIN);
+    c = multi(">a\nACGT\n>b\nACGT\n", ResidueKind::Rna);
+    EXPECT_EQ((*c)[0].type, ResidueKind::Rna);
+    EXPECT_EQ((*c)[1].type, ResidueKind::Rna);
+    c = multi(">a\nMKVLWW\n>b\nACGT\n", static_cast<ResidueKind>(7));
+    EXPECT_EQ((*c)[0].type, ResidueKind::Protein);
+    EXPECT_EQ((*c)[1].type, ResidueKind::Protein);
 }
 
 TEST(MultiFasta, HeaderLongerThanOnePiece) {
@@ -84,7 +84,7 @@ TEST(MultiFasta, ProgressDotEveryHundredEntries) {
     std::string text;
     for (int i = 0; i < 250; ++i) text += ">s" + std::to_string(i) + "\nAC\n";
     std::string e;
-    auto c = multi(text, 0, &e);
+    auto c = multi(text, kavro::ResidueKind::Unknown, &e);
     ASSERT_EQ(c->size(), 250u);
     EXPECT_EQ(g_entry_count, 250);
     EXPECT_EQ(e, "...\n");
@@ -97,11 +97,11 @@ TEST(MultiFasta, NoHeaderGivesAnEmptyCollection) {
     EXPECT_TRUE(c->empty());
     EXPECT_EQ(g_entry_count, 0);
     std::string e;
-    c = multi("", 0, &e);
+    c = multi("", kavro::ResidueKind::Unknown, &e);
     ASSERT_TRUE(c);
     EXPECT_TRUE(c->empty());
     c = std::nullopt;
-    e = stderr_of([&] { c = read_multi_fasta("/nonexistent/m.fa", 0); });
+    e = stderr_of([&] { c = read_multi_fasta("/nonexistent/m.fa", ResidueKind::Unknown); });
     EXPECT_FALSE(c);
     EXPECT_EQ(e, "Cannot open file: /nonexistent/m.fa\n\n");
 }

@@ -20,7 +20,7 @@ std::vector<long> lengths(const Outcome& o) {
 
 struct Case {
     std::string file;
-    int format;
+    SeqFormat format;
     Reader reader;
     std::vector<std::string> names;
     std::vector<long> lengths;
@@ -44,23 +44,23 @@ TEST_P(RealFiles, DetectedAndReadInFull) {
 INSTANTIATE_TEST_SUITE_P(
     Fixtures, RealFiles,
     ::testing::Values(
-        Case{"cor6_6.gb", FORMAT_GENBANK, Reader::GenBank,
+        Case{"cor6_6.gb", SeqFormat::Genbank, Reader::GenBank,
              {"ATCOR66M", "ATKIN2", "BNAKINI", "ARU237582", "BRRBIF72", "AF297471"}, {513, 880, 441, 206, 282, 497}},
-        Case{"gbvrl1_start.seq", FORMAT_GENBANK, Reader::GenBank, {"AB000048", "AB000049", "AB000050"}, {2007, 2007, 1755}},
-        Case{"BAB68554.gb", FORMAT_GENBANK_PROTEIN, Reader::GenBank, {"BAB68554"}, {141}},
-        Case{"TRBG361.embl", FORMAT_EMBL, Reader::Embl, {"X56734"}, {1859}},
-        Case{"prot.m-swiss", FORMAT_SWISSPROT, Reader::Embl, {"SWISSM1", "SWISSM2", "SWISSM3"}, {100, 80, 60}},
-        Case{"F2CXE6.txt", FORMAT_UNIPROT, Reader::Embl, {"F2CXE6_HORVD"}, {291}},
-        Case{"prot.m-codata", FORMAT_PIR, Reader::Pir, {"CODATAM1", "CODATAM2", "CODATAM3"}, {100, 80, 60}},
-        Case{"aster_pearson.pro", FORMAT_FASTA, Reader::MultiFasta, {"gi|3298468|dbj|BAA31520.1|"}, {107}},
-        Case{"elderberry.nu", FORMAT_FASTA, Reader::MultiFasta, {"gi|4218935|gb|AF074388.1|AF074"}, {2050}},
-        Case{"f002", FORMAT_FASTA, Reader::MultiFasta,
+        Case{"gbvrl1_start.seq", SeqFormat::Genbank, Reader::GenBank, {"AB000048", "AB000049", "AB000050"}, {2007, 2007, 1755}},
+        Case{"BAB68554.gb", SeqFormat::GenbankProtein, Reader::GenBank, {"BAB68554"}, {141}},
+        Case{"TRBG361.embl", SeqFormat::Embl, Reader::Embl, {"X56734"}, {1859}},
+        Case{"prot.m-swiss", SeqFormat::Swissprot, Reader::Embl, {"SWISSM1", "SWISSM2", "SWISSM3"}, {100, 80, 60}},
+        Case{"F2CXE6.txt", SeqFormat::Uniprot, Reader::Embl, {"F2CXE6_HORVD"}, {291}},
+        Case{"prot.m-codata", SeqFormat::Pir, Reader::Pir, {"CODATAM1", "CODATAM2", "CODATAM3"}, {100, 80, 60}},
+        Case{"aster_pearson.pro", SeqFormat::Fasta, Reader::MultiFasta, {"gi|3298468|dbj|BAA31520.1|"}, {107}},
+        Case{"elderberry.nu", SeqFormat::Fasta, Reader::MultiFasta, {"gi|4218935|gb|AF074388.1|AF074"}, {2050}},
+        Case{"f002", SeqFormat::Fasta, Reader::MultiFasta,
              {"gi|1348912|gb|G26680|G26680", "gi|1348917|gb|G26685|G26685", "gi|1592936|gb|G29385|G29385"}, {633, 413, 471}},
-        Case{"globins.aln", FORMAT_CLUSTAL, Reader::Clustal,
+        Case{"globins.aln", SeqFormat::Clustal, Reader::Clustal,
              {"HBB_HUMAN", "HBB_HORSE", "HBA_HUMAN", "HBA_HORSE", "MYG_PHYCA", "GLB5_PETMA", "LGB2_LUPLU"},
              {164, 164, 164, 164, 164, 164, 164}},
-        Case{"hs_owlmonkey.aln", FORMAT_CLUSTAL, Reader::Clustal, {"human", "owlmonkey"}, {189, 189}},
-        Case{"alignment.phylip", FORMAT_PHYLIP, Reader::Phylip,
+        Case{"hs_owlmonkey.aln", SeqFormat::Clustal, Reader::Clustal, {"human", "owlmonkey"}, {189, 189}},
+        Case{"alignment.phylip", SeqFormat::Phylip, Reader::Phylip,
              {"Homo_sapie", "Pan_troglo", "Gorilla_go", "Pongo_pygm", "Macaca_mul"}, {225, 225, 225, 225, 225}}),
     [](const ::testing::TestParamInfo<Case>& info) {
         std::string n;
@@ -73,11 +73,11 @@ TEST(RealFilesDetail, GenBankTypesMoleculesAndDefinition) {
     ASSERT_TRUE(in);
     std::int64_t pos = 0;
     std::optional<SequenceRecord> r;
-    std::string e = stderr_of([&] { r = read_genbank_entry(*in, pos, 0); });
+    std::string e = stderr_of([&] { r = read_genbank_entry(*in, pos, kavro::ResidueKind::Unknown); });
     ASSERT_TRUE(r);
     EXPECT_EQ(e, "");
     EXPECT_EQ(r->molecule, "mRNA");
-    EXPECT_EQ(r->type, TYPE_DNA);
+    EXPECT_EQ(r->type, ResidueKind::Dna);
     EXPECT_TRUE(r->definition.starts_with(" A.thaliana cor6.6 mRNA.;ACCESSION   X55053;VERSION"));
     EXPECT_TRUE(r->residues.starts_with("AACAAAACACACATCAAAAACGATTTTACAAGAAAAAAATA"));
     EXPECT_TRUE(r->residues.ends_with("AAAAAAAAAA"));
@@ -85,11 +85,11 @@ TEST(RealFilesDetail, GenBankTypesMoleculesAndDefinition) {
 
 TEST(RealFilesDetail, ElderberryCrLfHeader) {
     std::optional<Collection> c;
-    stderr_of([&] { c = read_multi_fasta(fixture_path("elderberry.nu"), 0); });
+    stderr_of([&] { c = read_multi_fasta(fixture_path("elderberry.nu"), ResidueKind::Unknown); });
     ASSERT_TRUE(c);
     // The 33-character name is cut to 30; the rest stays in the definition.
     EXPECT_EQ((*c)[0].definition, "388 Sambucus nigra hevein-like protein HLPf gene, partial cds\n");
-    EXPECT_EQ((*c)[0].type, TYPE_DNA);
+    EXPECT_EQ((*c)[0].type, ResidueKind::Dna);
 }
 
 TEST(RealFilesDetail, PhylipDeclaredLengthIsReported) {

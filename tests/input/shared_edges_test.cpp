@@ -64,7 +64,7 @@ TEST_P(SharedEdges, ValidSampleReads) {
     Outcome o = run_text(sample().reader, base());
     EXPECT_TRUE(o.ok);
     if (sample().reader == Reader::Detect) {
-        EXPECT_EQ(o.code, kavro::FORMAT_FASTA);
+        EXPECT_EQ(o.code, kavro::SeqFormat::Fasta);
     }
 }
 

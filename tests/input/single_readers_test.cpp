@@ -13,7 +13,7 @@ using input_test::TempFile;
 
 namespace {
 
-std::optional<SequenceRecord> fasta(const std::string& text, int type = 0, std::string* e = nullptr) {
+std::optional<SequenceRecord> fasta(const std::string& text, ResidueKind type = ResidueKind::Unknown, std::string* e = nullptr) {
     auto in = LineReader::from_string(text);
     std::optional<SequenceRecord> r;
     std::string msgs = stderr_of([&] { r = read_fasta(in, type); });
@@ -21,29 +21,29 @@ std::optional<SequenceRecord> fasta(const std::string& text, int type = 0, std::
     return r;
 }
 
-std::optional<SequenceRecord> single_from(const std::string& path, int format, int type, std::string* e = nullptr) {
+std::optional<SequenceRecord> single_from(const std::string& path, SeqFormat format, ResidueKind type, std::string* e = nullptr) {
     std::optional<SequenceRecord> r;
     std::string msgs = stderr_of([&] { r = read_sequence(path, format, type); });
     if (e) *e = msgs;
     return r;
 }
 
-std::optional<SequenceRecord> single(const std::string& text, int format, int type, std::string* e = nullptr) {
+std::optional<SequenceRecord> single(const std::string& text, SeqFormat format, ResidueKind type, std::string* e = nullptr) {
     TempFile f(text);
     return single_from(f.path(), format, type, e);
 }
 
 TEST(ReadFasta, HeaderDefinitionAndResiduesWithTypeDetection) {
-    auto r = single(">seq1 test entry\nacgt\nACGT\n", FORMAT_FASTA, 0);
+    auto r = single(">seq1 test entry\nacgt\nACGT\n", SeqFormat::Fasta, kavro::ResidueKind::Unknown);
     ASSERT_TRUE(r);
     EXPECT_EQ(r->name, "seq1");
     EXPECT_EQ(r->residues, "acgtACGT");
     EXPECT_EQ(r->length, 8);
-    EXPECT_EQ(r->type, TYPE_DNA);
+    EXPECT_EQ(r->type, ResidueKind::Dna);
     EXPECT_EQ(r->definition, " test entry\n\nData type was automatically set to: DNA");
     // A requested type is kept and the definition is left alone.
-    r = single(">seq1 test entry\nacgt\n", FORMAT_FASTA, TYPE_PROTEIN);
-    EXPECT_EQ(r->type, TYPE_PROTEIN);
+    r = single(">seq1 test entry\nacgt\n", SeqFormat::Fasta, ResidueKind::Protein);
+    EXPECT_EQ(r->type, ResidueKind::Protein);
     EXPECT_EQ(r->definition, " test entry\n");
 }
 
@@ -65,12 +65,12 @@ TEST(ReadFasta, NameRules) {
 
 TEST(ReadFasta, SequenceLineRules) {
     std::string e;
-    auto r = fasta(">s\nAC GT 12\n;comment\nAA\t\r\n>second\nGG\n", 0, &e);
+    auto r = fasta(">s\nAC GT 12\n;comment\nAA\t\r\n>second\nGG\n", kavro::ResidueKind::Unknown, &e);
     EXPECT_EQ(r->residues, "AC GT 12AA");  // spaces and digits kept, controls dropped
     EXPECT_EQ(r->length, 10);
     EXPECT_EQ(r->definition, "\n;comment\n");
     EXPECT_EQ(e, "This seems to be a multi-fasta file. Stop reading.\n");
-    r = fasta(">s\nAC\n//\nGG\n", 0, &e);
+    r = fasta(">s\nAC\n//\nGG\n", kavro::ResidueKind::Unknown, &e);
     EXPECT_EQ(r->residues, "AC");
     EXPECT_EQ(e, "");
 }
@@ -103,12 +103,12 @@ TEST(ReadFasta, FirstEntryOfAFileLargerThanMemory) {
     for (const TempFile* f : {&fa, &gb, &embl})
         if (::truncate(f->path().c_str(), kHuge) != 0) GTEST_SKIP() << "no sparse files here";
     std::string e;
-    auto r = single_from(fa.path(), FORMAT_FASTA, TYPE_DNA, &e);
+    auto r = single_from(fa.path(), SeqFormat::Fasta, ResidueKind::Dna, &e);
     ASSERT_TRUE(r) << e;
     EXPECT_EQ(r->residues, "ACGT");
     EXPECT_EQ(e, "This seems to be a multi-fasta file. Stop reading.\n");
     for (const TempFile* f : {&gb, &embl}) {
-        r = single_from(f->path(), f == &gb ? FORMAT_GENBANK : FORMAT_EMBL, TYPE_DNA, &e);
+        r = single_from(f->path(), f == &gb ? SeqFormat::Genbank : SeqFormat::Embl, ResidueKind::Dna, &e);
         ASSERT_TRUE(r) << e;
         EXPECT_EQ(r->residues, "ACGT");
     }
@@ -116,12 +116,12 @@ TEST(ReadFasta, FirstEntryOfAFileLargerThanMemory) {
 
 TEST(ReadRaw, PrintableCharactersAndTimeStamp) {
     TempFile f("AC GT\n12\r\n\tx\x01y");
-    auto r = read_sequence(f.path(), FORMAT_RAW, TYPE_DNA);
+    auto r = read_sequence(f.path(), SeqFormat::Raw, ResidueKind::Dna);
     ASSERT_TRUE(r);
     EXPECT_EQ(r->name, f.path());
     EXPECT_EQ(r->residues, "AC GT12xy");
     EXPECT_EQ(r->length, 9);
-    EXPECT_EQ(r->type, TYPE_DNA);
+    EXPECT_EQ(r->type, ResidueKind::Dna);
     const std::string prefix = "This is a raw sequence read on: ";
     ASSERT_EQ(r->definition.size(), prefix.size() + 24);
     EXPECT_TRUE(std::regex_match(r->definition.substr(prefix.size()),
@@ -132,49 +132,49 @@ TEST(ReadRaw, PrintableCharactersAndTimeStamp) {
 TEST(ReadNbrf, CodeNameSequenceEnd) {
     std::string text =
         "CODE  ABC1\nNAME  first part\nmore name\nSEQUENCE\n  1 acd ef*\n 10 GH.-\nEND\nIGNORED\n";
-    auto r = single(text, FORMAT_NBRF, TYPE_DNA);
+    auto r = single(text, SeqFormat::Nbrf, ResidueKind::Dna);
     ASSERT_TRUE(r);
     EXPECT_EQ(r->name, "ABC1");
     EXPECT_EQ(r->definition, " first part;more name;");
     EXPECT_EQ(r->residues, "ACDEF*GH.-");
-    EXPECT_EQ(r->type, TYPE_PROTEIN);  // whatever was requested
+    EXPECT_EQ(r->type, ResidueKind::Protein);  // whatever was requested
 }
 
 TEST(ReadNbrf, LongNameIsReportedAndCut) {
     std::string e;
-    auto r = single("CODE  ABCDEFGHIJKLMNOP rest\nSEQUENCE\nAC\n", FORMAT_NBRF, 0, &e);
+    auto r = single("CODE  ABCDEFGHIJKLMNOP rest\nSEQUENCE\nAC\n", SeqFormat::Nbrf, kavro::ResidueKind::Unknown, &e);
     EXPECT_EQ(r->name, "ABCDEFGHIJKL");
     EXPECT_EQ(e, "File format is strange. But we continue.\n ABCDEFGHIJKLMNOP rest\n");
 }
 
 TEST(ReadSequence, ChoosesTheReaderByCode) {
     std::string gb = "LOCUS       ABC   4 bp    DNA   BCT\nORIGIN\n        1 acgt\n//\n";
-    auto r = single(gb, FORMAT_GENBANK, 0);
+    auto r = single(gb, SeqFormat::Genbank, kavro::ResidueKind::Unknown);
     ASSERT_TRUE(r);
     EXPECT_EQ(r->residues, "ACGT");
     std::string embl = "ID   ABC standard; DNA; PRO; 4 BP.\nSQ   Sequence\n     acgt\n//\n";
-    r = single(embl, FORMAT_EMBL_UNTYPED, 0);
+    r = single(embl, SeqFormat::EmblUntyped, kavro::ResidueKind::Unknown);
     ASSERT_TRUE(r);
     EXPECT_EQ(r->residues, "ACGT");
-    EXPECT_EQ(r->type, TYPE_DNA);
-    r = single("ENTRY  P1\nSEQUENCE\n  1 M K\n///\n", FORMAT_PIR, 0);
+    EXPECT_EQ(r->type, ResidueKind::Dna);
+    r = single("ENTRY  P1\nSEQUENCE\n  1 M K\n///\n", SeqFormat::Pir, kavro::ResidueKind::Unknown);
     ASSERT_TRUE(r);
     EXPECT_EQ(r->residues, "MK");
 }
 
 TEST(ReadSequence, FailureMessages) {
     std::string e;
-    EXPECT_FALSE(single("CLUSTAL\n", FORMAT_CLUSTAL, 0, &e));
+    EXPECT_FALSE(single("CLUSTAL\n", SeqFormat::Clustal, kavro::ResidueKind::Unknown, &e));
     EXPECT_EQ(e, "Unknown sequence format.\n");
-    EXPECT_FALSE(single(" 2 20 I\n", FORMAT_PHYLIP, 0, &e));
+    EXPECT_FALSE(single(" 2 20 I\n", SeqFormat::Phylip, kavro::ResidueKind::Unknown, &e));
     EXPECT_EQ(e, "Unknown sequence format.\n");
     TempFile f("LOCUS       ABC   4 bp    DNA   BCT\n//\n");
     std::optional<SequenceRecord> r;
-    e = stderr_of([&] { r = read_sequence(f.path(), FORMAT_GENBANK, 0); });
+    e = stderr_of([&] { r = read_sequence(f.path(), SeqFormat::Genbank, ResidueKind::Unknown); });
     EXPECT_FALSE(r);
     EXPECT_EQ(e, "Sequence length is 4 in the header of file,\nbut 0 bases were read.\nError in reading sequence from file: " +
                      f.path() + "\n");
-    e = stderr_of([&] { r = read_sequence("/nonexistent/x", FORMAT_FASTA, 0); });
+    e = stderr_of([&] { r = read_sequence("/nonexistent/x", SeqFormat::Fasta, ResidueKind::Unknown); });
     EXPECT_EQ(e, "Cannot open file: /nonexistent/x\n\n");
 }
 

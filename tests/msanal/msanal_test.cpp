@@ -14,7 +14,7 @@ using kavro::SequenceRecord;
 using kavro_test::count_of;
 
 SequenceRecord protein(const std::string& name, const std::string& residues) {
-    return kavro_test::make_record(name, residues, kavro::TYPE_PROTEIN);
+    return kavro_test::make_record(name, residues, kavro::ResidueKind::Protein);
 }
 
 // A definition file: the rule, the output mode, the fragments and the peaks.
@@ -42,7 +42,7 @@ MsRun run_search(const std::string& def, const kavro::Collection& proteins) {
     MsRun r;
     {
         kavro_test::CaptureConsole cap;
-        r.status = kavro::MSanal(dir / "msdef", dir / "hits.txt", proteins);
+        r.status = kavro::run_mass_search(dir / "msdef", dir / "hits.txt", proteins);
         r.out = cap.out();
         r.err = cap.err();
     }
@@ -126,14 +126,14 @@ TEST(MsDefinition, KeysDefaultsAndShortPeakLists) {
 TEST(MsRealloc, GrowsAndClears) {
     std::vector<kavro::MsHit> hits(3);
     hits[2].weight = 5;
-    EXPECT_TRUE(kavro::MSrealloc("p", hits, 3, 6));
+    EXPECT_TRUE(kavro::grow_mass_hits("p", hits, 3, 6));
     ASSERT_EQ(hits.size(), 6u);
     EXPECT_EQ(hits[2].weight, 5);
     EXPECT_EQ(hits[5].weight, 0);
-    EXPECT_TRUE(kavro::MSrealloc("p", hits, 6, 4));  // not larger: unchanged
+    EXPECT_TRUE(kavro::grow_mass_hits("p", hits, 6, 4));  // not larger: unchanged
     EXPECT_EQ(hits.size(), 6u);
     kavro_test::CaptureConsole cap;
-    EXPECT_FALSE(kavro::MSrealloc("p", hits, 6, -1));
+    EXPECT_FALSE(kavro::grow_mass_hits("p", hits, 6, -1));
     EXPECT_EQ(cap.err(), "Strange value in MSrealloc.\n");
 }
 
@@ -242,9 +242,9 @@ TEST(MsSearch, SlotListGrows) {
 TEST(MsSearch, UnreadableFiles) {
     kavro_test::TempDir dir;
     kavro_test::CaptureConsole cap;
-    EXPECT_EQ(kavro::MSanal(dir / "none", dir / "out", {}), 1);
+    EXPECT_EQ(kavro::run_mass_search(dir / "none", dir / "out", {}), 1);
     dir.write("msdef", definition("0", "KR", 0, 0, {kTrypticPeak}));
-    EXPECT_EQ(kavro::MSanal(dir / "msdef", dir / "no/dir/out", {}), 1);
+    EXPECT_EQ(kavro::run_mass_search(dir / "msdef", dir / "no/dir/out", {}), 1);
     EXPECT_EQ(cap.err(), "Cannot open file: " + (dir / "none") + "\n\nCannot open file: " + (dir / "no/dir/out") + "\n\n");
 }
 

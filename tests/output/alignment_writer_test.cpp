@@ -87,7 +87,7 @@ TEST_F(AlignmentWriter, PhylipShortLastGroupHasNoBlank) {
 TEST_F(AlignmentWriter, NexusLayoutAndNames) {
     kavro::g_settings.line_length = 75;
     Collection seqs = alignment({"a=b", "seq2", "s3"}, 100);
-    seqs[0].type = kavro::TYPE_DNA;
+    seqs[0].type = kavro::ResidueKind::Dna;
     seqs[0].length = 100;
     int result = -1;
     std::string text = written([&](Writer& w) { result = kavro::write_nexus(w, &seqs, 10); });
@@ -104,12 +104,12 @@ TEST_F(AlignmentWriter, NexusLayoutAndNames) {
     EXPECT_EQ(text, expect);
 
     kavro::g_settings.line_length = 60;
-    seqs[0].type = kavro::TYPE_PROTEIN;
+    seqs[0].type = kavro::ResidueKind::Protein;
     text = written([&](Writer& w) { kavro::write_nexus(w, &seqs, 10); });
     EXPECT_NE(text.find("datatype=protein "), std::string::npos);
     EXPECT_NE(text.find("\na_b        " + seqs[0].residues.substr(0, 70) + "\n"), std::string::npos);
     EXPECT_NE(text.find("\na_b        " + seqs[0].residues.substr(70) + "\n"), std::string::npos);
-    seqs[0].type = 7;
+    seqs[0].type = static_cast<kavro::ResidueKind>(7);
     text = written([&](Writer& w) { kavro::write_nexus(w, &seqs, 10); });
     EXPECT_NE(text.find("datatype=unknown "), std::string::npos);
 }

@@ -115,6 +115,8 @@ inline std::string embl(const Entry& e) {
     return s;
 }
 
+inline bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
 // Reverse complement of upper-case bases.
 inline std::string revcomp(const std::string& s) {
     std::string r(s.rbegin(), s.rend());

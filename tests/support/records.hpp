@@ -12,7 +12,7 @@
 
 namespace kavro_test {
 
-inline kavro::SequenceRecord make_record(const std::string& name, const std::string& residues, int type,
+inline kavro::SequenceRecord make_record(const std::string& name, const std::string& residues, kavro::ResidueKind type,
                                          const std::string& definition = "") {
     kavro::SequenceRecord r;
     r.name = name;

@@ -19,7 +19,7 @@ SequenceRecord dna(const std::string& name, const std::string& residues, const s
     r.definition = definition;
     r.residues = residues;
     r.length = static_cast<long>(residues.size());
-    r.type = kavro::TYPE_DNA;
+    r.type = kavro::ResidueKind::Dna;
     return r;
 }
 
@@ -54,7 +54,7 @@ TEST(TranslateRecord, PlusAndMinusFrames) {
     EXPECT_EQ(p1->name, "s1_ptn");
     EXPECT_EQ(p1->residues, "MA*N");
     EXPECT_EQ(p1->length, 4);
-    EXPECT_EQ(p1->type, kavro::TYPE_PROTEIN);
+    EXPECT_EQ(p1->type, kavro::ResidueKind::Protein);
     EXPECT_EQ(p1->definition, "def; Translated sequence.");
 
     const std::pair<int, std::string> minus[] = {{-1, "VSGH"}, {-2, "FQA"}, {-3, "FRP"}};
