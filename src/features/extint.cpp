@@ -69,7 +69,7 @@ int cmd_extint(int count, CommandLine& words) {
     const std::string input = words[1];
     const std::string output = words[2];
 
-    const int format = feature_file_format(input);
+    const SeqFormat format = feature_file_format(input);
     out("Reading sequence...\n");
     auto in = LineReader::open(input);
     if (!in) {

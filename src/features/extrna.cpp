@@ -85,7 +85,7 @@ int cmd_extrna(int count, CommandLine& words) {
 
     // RNA genes are cut from their own entry only, for the rest of the run.
     g_settings.seq_import = false;
-    const int format = feature_file_format(input);
+    const SeqFormat format = feature_file_format(input);
     out("Reading sequence...\n");
     auto in = LineReader::open(input);
     if (!in) {

@@ -31,7 +31,7 @@ bool ask_feature_ends(const char* question_utf8, EndArgument& start, EndArgument
 }
 
 int classify_and_clear_gaps(SequenceRecord& entry) {
-    entry.type = c_comp(entry);
+    entry.type = classify_residues(entry);
     // The reader keeps letters only, upper case: most entries have nothing
     // to clear, and this scan costs far less than rewriting them.
     bool clean = static_cast<std::size_t>(entry.length) == entry.residues.size();

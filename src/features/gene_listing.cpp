@@ -29,8 +29,8 @@ void write_table_header(Writer& out, const SequenceRecord& entry) {
 // The reader leaves the residues empty both for an entry without a sequence
 // block and for one whose features of the asked kind are missing; only the
 // first is passed over, so such an entry is looked through once more.
-bool has_sequence_block(LineReader& in, std::int64_t from, std::int64_t to, int format) {
-    const std::string_view key = format == FORMAT_EMBL ? "SQ " : "ORIGIN";
+bool has_sequence_block(LineReader& in, std::int64_t from, std::int64_t to, SeqFormat format) {
+    const std::string_view key = format == SeqFormat::Embl ? "SQ " : "ORIGIN";
     bool found = false;
     if (in.seek(from)) {
         std::string_view piece;
@@ -51,7 +51,7 @@ struct EntryRead {
     bool listed = false;  // the entry has a sequence block
 };
 
-EntryRead read_entry(FeatureTableReader& reader, std::int64_t& position, ExtractMode mode, int format) {
+EntryRead read_entry(FeatureTableReader& reader, std::int64_t& position, ExtractMode mode, SeqFormat format) {
     EntryRead r;
     const std::int64_t from = position;
     r.outcome = reader.read(r.entry, r.features, position, mode);
@@ -110,7 +110,7 @@ int write_gene_table(Writer& out, const Collection& features, GeneKind kind) {
     return 0;
 }
 
-int list_feature_file(const std::string& input, int format, bool table, Writer& out) {
+int list_feature_file(const std::string& input, SeqFormat format, bool table, Writer& out) {
     auto in = LineReader::open(input);
     if (!in) {
         err("Cannot open file: %s.\n\n", input.c_str());

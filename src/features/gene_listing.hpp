@@ -6,6 +6,7 @@
 
 #include "core/sequence.hpp"
 #include "core/writer.hpp"
+#include "input/formats.hpp"
 
 namespace kavro {
 
@@ -21,6 +22,6 @@ int write_gene_table(Writer& out, const Collection& features, GeneKind kind);
 
 // The whole listing of a GenBank or EMBL file; 0, or 1 when the file could
 // not be read to its end.
-int list_feature_file(const std::string& input, int format, bool table, Writer& out);
+int list_feature_file(const std::string& input, SeqFormat format, bool table, Writer& out);
 
 }  // namespace kavro

@@ -25,7 +25,7 @@ namespace {
 std::optional<OutputTarget> open_listing(const std::string& path) {
     if (!OutputTarget::names_stdout(path)) {
         std::optional<OutputTarget> file;
-        if (check_writable(path) == 0) file = OutputTarget::open(path, OutputTarget::Mode::Append);
+        if (truncate_output_file(path) == 0) file = OutputTarget::open(path, OutputTarget::Mode::Append);
         if (file) return file;
         err("Cannot open file: %s\n", path.c_str());
         err("Output to console.\n");
@@ -35,7 +35,7 @@ std::optional<OutputTarget> open_listing(const std::string& path) {
 }
 
 int list_fasta(const std::string& input, Writer& out) {
-    auto entries = read_multi_fasta(input, 0);
+    auto entries = read_multi_fasta(input, ResidueKind::Unknown);
     if (!entries) {
         err("Cannot read sequence.\n");
         return 1;
@@ -72,19 +72,19 @@ int cmd_genlist(int count, CommandLine& words) {
     const std::string output = words[2];
     const bool table = count == 4 && (words[3][0] == 't' || words[3][0] == 'T');
 
-    const int format = detect_format(input);
-    if (format != FORMAT_GENBANK && format != FORMAT_EMBL && format != FORMAT_FASTA) {
+    const SeqFormat format = detect_format(input);
+    if (format != SeqFormat::Genbank && format != SeqFormat::Embl && format != SeqFormat::Fasta) {
         err("This is not a GenBank, EMBL, or FASTA file.\n");
         end_program(1);
     }
     out("Reading sequence...\n");
     if (output_would_replace_input(input, output)) return 1;
-    if (format == FORMAT_FASTA && table) {
+    if (format == SeqFormat::Fasta && table) {
         err("Table output is not available for a FASTA file.\n");
         return 1;
     }
     auto target = open_listing(output);
-    const int status = format == FORMAT_FASTA ? list_fasta(input, target->writer())
+    const int status = format == SeqFormat::Fasta ? list_fasta(input, target->writer())
                                               : list_feature_file(input, format, table, target->writer());
     if (!target->close()) {
         err("Unable to write file: %s.\n", output.c_str());

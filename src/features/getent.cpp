@@ -271,9 +271,9 @@ private:
     std::int64_t entry_start_ = 0;
 };
 
-bool accepted_database(int format) {
-    return format == FORMAT_GENBANK || format == FORMAT_GENBANK_PROTEIN || format == FORMAT_EMBL ||
-           format == FORMAT_SWISSPROT || format == FORMAT_UNIPROT || format == FORMAT_FASTA;
+bool accepted_database(SeqFormat format) {
+    return format == SeqFormat::Genbank || format == SeqFormat::GenbankProtein || format == SeqFormat::Embl ||
+           format == SeqFormat::Swissprot || format == SeqFormat::Uniprot || format == SeqFormat::Fasta;
 }
 
 }  // namespace
@@ -292,12 +292,12 @@ int cmd_getent(int count, CommandLine& words) {
     const std::string db_path = words[1];
     const std::string out_path = words[2];
 
-    const int format = detect_format(db_path);
+    const SeqFormat format = detect_format(db_path);
     if (!accepted_database(format)) {
         err("This is not a GenBank, EMBL, SwissProt, Uniprot or FASTA file.\n");
         end_program(1);
     }
-    if (format == FORMAT_FASTA) out("This is a FASTA file. Only ID is recognized.\n");
+    if (format == SeqFormat::Fasta) out("This is a FASTA file. Only ID is recognized.\n");
     out("Reading sequence...\n");
     auto in = LineReader::open(db_path);
     if (!in) {
@@ -318,7 +318,7 @@ int cmd_getent(int count, CommandLine& words) {
     }
 
     if (sel.mode != EntrySelection::Mode::Search) {
-        if (format != FORMAT_FASTA) {
+        if (format != SeqFormat::Fasta) {
             err("Only FASTA file can be processed in this mode.\n");
             return 1;
         }

@@ -178,7 +178,7 @@ int run_fasta_list_mode(const std::string& db_path, const std::string& out_path,
             return 1;
         }
     }
-    auto db = read_multi_fasta(db_path, 0);
+    auto db = read_multi_fasta(db_path, ResidueKind::Unknown);
     if (!db) {
         err("Error in reading file: %s\n", db_path.c_str());
         end_program(1);

@@ -49,8 +49,8 @@ bool parse_number_range(std::string_view text, EntrySelection& sel) {
     const std::size_t comma = text.find(',');
     const std::string_view first = text.substr(0, comma);
     const std::string_view last = comma == std::string_view::npos ? std::string_view() : text.substr(comma + 1);
-    if (first.empty() || not_all_digits(first) || first.size() > 18) return false;
-    if (last.empty() || ((not_all_digits(last) || last.size() > 18) && last != "last")) return false;
+    if (first.empty() || has_non_digit(first) || first.size() > 18) return false;
+    if (last.empty() || ((has_non_digit(last) || last.size() > 18) && last != "last")) return false;
     sel.number_range = true;
     sel.first_number = std::stol(std::string(first));
     sel.last_number = last == "last" ? LONG_MAX : std::stol(std::string(last));
@@ -63,7 +63,7 @@ bool parse_number_range(std::string_view text, EntrySelection& sel) {
 }
 
 long parse_split_count(std::string_view text) {
-    if (text.empty() || not_all_digits(text)) bad_split("In the split mode, use number after Split=.\n");
+    if (text.empty() || has_non_digit(text)) bad_split("In the split mode, use number after Split=.\n");
     if (text.size() > 4 || std::stol(std::string(text)) > 1000)
         bad_split("The split number must be less than or equal to 1000.\n");
     const long n = std::stol(std::string(text));

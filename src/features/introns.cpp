@@ -68,7 +68,7 @@ IntronResult extract_introns(const SequenceRecord& entry, const SequenceRecord& 
     introns.clear();
     if (feature.name != entry.name) return IntronResult::PassedOver;
     const DefinitionParts parts = split_definition(feature.definition);
-    if (parts.count_word.empty() || not_all_digits(parts.count_word) || parts.count_word == "1")
+    if (parts.count_word.empty() || has_non_digit(parts.count_word) || parts.count_word == "1")
         return IntronResult::PassedOver;
     const std::string feature_name(parts.feature_name);
     const std::string accession = definition_accession(feature.definition);

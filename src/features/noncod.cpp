@@ -66,8 +66,8 @@ int cmd_noncod(int count, CommandLine& words) {
     const std::string output = words[2];
 
     out("Reading file: %s.\n", input.c_str());
-    const int format = detect_format(input);
-    if (format != FORMAT_GENBANK && format != FORMAT_EMBL) {
+    const SeqFormat format = detect_format(input);
+    if (format != SeqFormat::Genbank && format != SeqFormat::Embl) {
         err("This is not a GenBank or EMBL file.\n");
         return 1;
     }

@@ -78,8 +78,8 @@ Collection unmasked_pieces(const SequenceRecord& entry, bool join_ends) {
         if (n == 0 && joined) piece.residues.assign(s, runs.back().from, runs.back().to - runs.back().from);
         piece.residues.append(s, runs[n].from, runs[n].to - runs[n].from);
         piece.length = static_cast<long>(piece.residues.size());
-        piece.type = c_comp(piece);
-        if (piece.type == TYPE_DNA) pieces.push_back(std::move(piece));
+        piece.type = classify_residues(piece);
+        if (piece.type == ResidueKind::Dna) pieces.push_back(std::move(piece));
     }
     return pieces;
 }

@@ -37,8 +37,6 @@ inline std::vector<std::string> residues_of(const std::string& text) {
     return all;
 }
 
-inline bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
 // Runs a command over one input file "in" whose output is "out".
 inline kavro_test::Result run_on(const std::string& input, std::vector<std::string> args,
                                  std::map<std::string, std::string> env = {}) {
