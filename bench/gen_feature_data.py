@@ -74,17 +74,24 @@ def entry(rng, number, length):
         b"DEFINITION  Synthetic bacterium region %d, complete sequence.\n" % number,
         b"ACCESSION   FX%06d\n" % number,
         b"VERSION     FX%06d.1\n" % number,
+        b"KEYWORDS    .\n",
         b"SOURCE      Synthetic bacterium\n  ORGANISM  Synthetic bacterium\n",
         b"            Bacteria; Synthetic.\n",
+        b"REFERENCE   1  (bases 1 to %d)\n" % length,
+        b"  AUTHORS   Bench,A. and Mark,B.\n",
+        b"  TITLE     Generated data for feature benchmarks\n",
+        b"  JOURNAL   Unpublished\n",
         b"FEATURES             Location/Qualifiers\n",
         b"     source          1..%d\n" % length,
+        b'                     /organism="Synthetic bacterium"\n',
+        b'                     /mol_type="genomic DNA"\n',
     ]
     pos, count = 1 + rng.randrange(0, 300), 0
     while pos + 3200 < length:
         count += 1
         text, pos = feature(rng, pos, length, count)
         head.append(text)
-    head.append(b"ORIGIN\n")
+    head.append(b"ORIGIN      \n")
     return b"".join(head) + origin_block(rng.randbytes(length).translate(BASES)) + b"//\n"
 
 
