@@ -7,7 +7,7 @@
             chromosome-sized entry.
   bench.fa  multi-FASTA entries (DNA), 60 residues per line.
 
-Usage: bench/gen_data.py [--size-mb N] [--out DIR]   (default 210 MB each)
+Usage: bench/gen_data.py [--size-mb N] [--out DIR] [--only gb|fa]   (default 210 MB each)
 The data are pseudo-random but fixed by a seed, so runs compare.
 """
 
@@ -109,16 +109,26 @@ def main():
     ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     ap.add_argument("--size-mb", type=int, default=210)
     ap.add_argument("--out", default=os.path.join(os.path.dirname(os.path.abspath(__file__)), "data"))
+    ap.add_argument("--only", choices=["gb", "fa"], help="write only one of the two files")
     args = ap.parse_args()
     os.makedirs(args.out, exist_ok=True)
     target = args.size_mb * 1000 * 1000
 
+    if args.only != "fa":
+        write_genbank(args, target)
+    if args.only != "gb":
+        write_fasta(args, target)
+
+
+def write_genbank(args, target):
     rng = random.Random(20240607)
     big = genbank_entry(rng, 0, 8_000_000)  # a chromosome-sized entry first
     gb = os.path.join(args.out, "bench.gb")
     size, n = write_until(gb, target, lambda k: genbank_entry(rng, k, entry_length(rng, 500, 200_000)), big)
     print(f"{gb}: {size / 1e6:.1f} MB, {n + 1} entries, largest {len(big) / 1e6:.1f} MB")
 
+
+def write_fasta(args, target):
     rng = random.Random(20240608)
     fa = os.path.join(args.out, "bench.fa")
     size, n = write_until(fa, target, lambda k: fasta_entry(rng, k, entry_length(rng, 200, 20_000)))

@@ -129,11 +129,17 @@ void jout_text(std::string_view utf8) {
 }
 
 void progress(char mark) {
-    message_start();
+    // Marks are flushed at once where a person watches them; into a file or
+    // a pipe they leave with the rest of the stream, so a run that writes a
+    // mark per record costs no system call per record.
+    static const bool out_live = isatty(1) != 0;
+    static const bool err_live = isatty(2) != 0;
+    const bool live = messages_on_stderr ? err_live : out_live;
+    if (live) message_start();
     Writer& w = message_stream();
     w.put('\b');
     w.put(mark);
-    w.flush();
+    if (live) w.flush();
 }
 
 void flush_out() { std_out().flush(); }

@@ -30,7 +30,8 @@ Writer& std_err();
 void out_text(std::string_view s);
 void jout_text(std::string_view utf8);
 
-// A progress mark: backspace and one character on standard output, flushed.
+// A progress mark: backspace and one character on standard output, flushed
+// at once when that stream is a terminal.
 void progress(char mark);
 void flush_out();
 // Flush both streams; false if a write to standard output failed.

@@ -3,6 +3,7 @@
 #include "features/locations.hpp"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cstring>
 
@@ -67,10 +68,16 @@ void append_minus(std::string& out, const std::string& residues, long from, long
     if (from < 1) from = 1;
     if (to > static_cast<long>(residues.size())) to = static_cast<long>(residues.size());
     if (from > to) return;
+    static const std::array<char, 256> table = [] {
+        std::array<char, 256> t{};
+        for (int c = 0; c < 256; ++c) t[static_cast<std::size_t>(c)] = complement_base(static_cast<char>(c), false);
+        return t;
+    }();
     const std::size_t old = out.size();
     out.resize(old + static_cast<std::size_t>(to - from + 1));
     char* dst = out.data() + old;
-    for (long i = to; i >= from; --i) *dst++ = complement_base(residues[static_cast<std::size_t>(i - 1)], false);
+    const unsigned char* src = reinterpret_cast<const unsigned char*>(residues.data());
+    for (long i = to; i >= from; --i) *dst++ = table[src[i - 1]];
 }
 
 }  // namespace
