@@ -310,6 +310,8 @@ int cmd_getent(int count, CommandLine& words) {
     if (one_output) {
         // The output is emptied before the database is read.
         if (output_would_replace_input(db_path, out_path)) return 1;
+        // The list of File= is read after the output has been emptied.
+        if (sel.mode == EntrySelection::Mode::List && output_would_replace_input(sel.list_path, out_path)) return 1;
         output = OutputTarget::open(out_path, OutputTarget::Mode::Truncate);
         if (!output) {
             err("Cannot open output file: %s.\n\n", out_path.c_str());

@@ -181,6 +181,10 @@ TEST(Getent, ListAndGroupModes) {
     ASSERT_EQ(file_mode.status, 0) << file_mode.err;
     EXPECT_EQ(file_mode.file("out"), rewritten(2) + "Group A:\n" + rewritten(5) + rewritten(1));
     EXPECT_NE(file_mode.err.find("Sequence none was not found.\n"), std::string::npos);
+    // The output may not replace the list it is made from.
+    auto onto_list = getent(db, {"File=./out"}, {{"out", list}});
+    EXPECT_EQ(onto_list.status, 1);
+    EXPECT_EQ(onto_list.file("out"), list);
 
     const std::string groups = "seq2\nGroup A:\nseq5\nGroup B\nseq1\nseq3\n";
     auto group_mode = run({.args = {"getent", "db", "dir", "Group=list"}, .files = {{"db", db}, {"list", groups}}});
