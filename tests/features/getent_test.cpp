@@ -107,6 +107,22 @@ TEST(Getent, FastaHeadersAndUniqueMode) {
     EXPECT_NE(r.out.find("Start copying database: abc\n"), std::string::npos);
 }
 
+TEST(Getent, SwissProtEntries) {
+    const auto entry = [](const std::string& name, const std::string& ac, const std::string& os) {
+        return "ID   " + name + "  Reviewed;  10 AA.\nAC   " + ac + ";\nDE   RecName: Full=Test protein " + name +
+               ";\nOS   " + os + ".\nSQ   SEQUENCE   10 AA;  1100 MW;  0 CRC64;\n     ACDEFGHIKL\n//\n";
+    };
+    const std::string a = entry("ABC_HUMAN", "P12345; Q99999", "Homo sapiens");
+    const std::string b = entry("ABC_MOUSE", "P54321", "Mus musculus");
+    for (const auto& [words, expected] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{"ID=ABC_MOUSE"}, b}, {{"AC=Q99999"}, a}, {{"OS=musculus"}, b}, {{"DE=protein ABC_H"}, a},
+             {{"ID=ABC_#"}, a + b}}) {
+        auto r = getent(a + b, words);
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.file("out"), expected) << words[0];
+    }
+}
+
 TEST(Getent, CopyIsByteExact) {
     const std::string long_line = "DEFINITION  " + std::string(1500, 'x') + "\r\n";
     const std::string first = "LOCUS       ONE 4 bp DNA\r\n" + long_line + "ACCESSION   Q00001\r\nORIGIN\r\n 1 acgt\r\n//\r\n";
