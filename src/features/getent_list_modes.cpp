@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -134,8 +135,37 @@ std::string split_file_name(const std::string& out_path, long n, long k) {
     return out_path + suffix;
 }
 
-int split_database(Collection& db, const std::string& db_path, const std::string& out_path, long n) {
-    const long entries = static_cast<long>(db.size());
+// The number of entries of a multi-FASTA file: its lines that begin with
+// ">". Headers are rare bytes, so they are looked for by themselves.
+long count_fasta_headers(const std::string& path) {
+    auto in = LineReader::open(path);
+    if (!in) return 0;
+    long count = 0;
+    char previous = '\n';
+    const auto count_in = [&](std::string_view bytes) {
+        for (std::size_t at = 0; at < bytes.size();) {
+            const void* hit = std::memchr(bytes.data() + at, '>', bytes.size() - at);
+            if (!hit) break;
+            const auto i = static_cast<std::size_t>(static_cast<const char*>(hit) - bytes.data());
+            if ((i == 0 ? previous : bytes[i - 1]) == '\n') ++count;
+            at = i + 1;
+        }
+        if (!bytes.empty()) previous = bytes.back();
+    };
+    std::string_view piece;
+    for (;;) {
+        const std::string_view ahead = in->buffered();
+        count_in(ahead);
+        in->skip(ahead.size());
+        // One byte more makes the reader fetch the next block.
+        if (!in->read_piece(piece, 1)) break;
+        count_in(piece);
+    }
+    return count;
+}
+
+int split_database(const std::string& db_path, const std::string& out_path, long n) {
+    const long entries = count_fasta_headers(db_path);
     if (entries / 10 < n) {
         err("Number of sequences must be more then ten times larger than the split number.\n");
         end_program(1);
@@ -150,16 +180,27 @@ int split_database(Collection& db, const std::string& db_path, const std::string
     }
     err("File will be split into %ld files.\n", files);
     err("Each file contains %ld sequences, except the last one.\n", p);
-    for (long k = 0; k < files; ++k) {
-        const std::string name = split_file_name(out_path, n, k);
-        auto file = OutputTarget::open(name, OutputTarget::Mode::Truncate);
-        bool ok = file.has_value();
-        if (ok) ok = write_fasta_range(file->writer(), db, k * p, k == files - 1 ? entries : (k + 1) * p) == 0;
-        if (!ok || !file->close()) {
-            err("Error in writing sequence.\n");
-            end_program(1);
+    // Entries are written as they are read, so memory holds one entry.
+    std::optional<OutputTarget> file;
+    long written = 0, k = -1;
+    const auto failed = [] {
+        err("Error in writing sequence.\n");
+        end_program(1);
+    };
+    const bool read = read_multi_fasta_each(db_path, ResidueKind::Unknown, [&](SequenceRecord& rec) {
+        if (written % p == 0 && k + 1 < files) {
+            if (file && !file->close()) failed();
+            file = OutputTarget::open(split_file_name(out_path, n, ++k), OutputTarget::Mode::Truncate);
+            if (!file) failed();
         }
+        write_fasta_entry(file->writer(), rec, true, '_');
+        ++written;
+    });
+    if (!read) {
+        err("Error in reading file: %s\n", db_path.c_str());
+        end_program(1);
     }
+    if (file && !file->close()) failed();
     return 0;
 }
 
@@ -178,14 +219,14 @@ int run_fasta_list_mode(const std::string& db_path, const std::string& out_path,
             return 1;
         }
     }
-    auto db = read_multi_fasta(db_path, ResidueKind::Unknown);
-    if (!db) {
-        err("Error in reading file: %s\n", db_path.c_str());
-        end_program(1);
-    }
     if (sel.mode == EntrySelection::Mode::Split) {
-        if (split_database(*db, db_path, out_path, sel.split_count) != 0) return 1;
+        if (split_database(db_path, out_path, sel.split_count) != 0) return 1;
     } else {
+        auto db = read_multi_fasta(db_path, ResidueKind::Unknown);
+        if (!db) {
+            err("Error in reading file: %s\n", db_path.c_str());
+            end_program(1);
+        }
         ListCopy copy(*db, db_path, out_path, group_mode ? nullptr : &output->writer());
         std::string_view piece;
         while (list->read_piece(piece, LineReader::kPiece)) {

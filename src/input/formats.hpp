@@ -2,6 +2,7 @@
 // Format detection and every sequence reader.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -50,6 +51,11 @@ std::optional<SequenceRecord> read_pir_entry(LineReader& in, std::int64_t& posit
 // ---- collections ----
 // Each sets g_entry_count to the size of the collection it returns.
 std::optional<Collection> read_multi_fasta(const std::string& path, ResidueKind requested_type);
+// The same entries one at a time, in file order, for a caller that does
+// not keep them all: `take` receives each finished record (it may move it
+// away). False after a message when the file cannot be read.
+bool read_multi_fasta_each(const std::string& path, ResidueKind requested_type,
+                           const std::function<void(SequenceRecord&)>& take);
 std::optional<Collection> read_clustal(const std::string& path, int keep_unclassified);
 std::optional<Collection> read_phylip(const std::string& path, int keep_unclassified);
 

@@ -1,5 +1,6 @@
 // Multi-FASTA files: every entry of the file, in order.
 #include <cstring>
+#include <functional>
 #include <new>
 
 #include "core/console.hpp"
@@ -61,18 +62,22 @@ std::size_t bytes_before_header(std::string_view text) {
 
 }  // namespace
 
-std::optional<Collection> read_multi_fasta(const std::string& path, ResidueKind requested_type) {
+bool read_multi_fasta_each(const std::string& path, ResidueKind requested_type,
+                           const std::function<void(SequenceRecord&)>& take) {
     auto in = open_input(path);
-    if (!in) return std::nullopt;
-    ResidueKind working_type = (requested_type >= ResidueKind::Dna && requested_type <= ResidueKind::Protein) ? requested_type : ResidueKind::Unknown;
-    Collection entries;
+    if (!in) return false;
+    ResidueKind working_type = (requested_type >= ResidueKind::Dna && requested_type <= ResidueKind::Protein)
+                                   ? requested_type
+                                   : ResidueKind::Unknown;
+    SequenceRecord current;
+    bool have_entry = false;
     bool header_continues = false, in_residues = false;
     long finished = 0;
     // Where the current entry's residues collect. When the next header is
     // already in the read buffer, the residues cannot outnumber the bytes
     // before it: they go straight into the record, reserved at that size.
     // Otherwise they collect in `scratch` and the finished entry gets an
-    // exact copy. Either way the collection holds no slack of geometric growth.
+    // exact copy. Either way a kept collection holds no slack of geometric growth.
     std::string scratch;
     bool direct = false;
     auto start_residues = [&] {
@@ -81,14 +86,15 @@ std::optional<Collection> read_multi_fasta(const std::string& path, ResidueKind 
         if (bound == std::string_view::npos && in->remaining_hint() == static_cast<std::int64_t>(ahead.size()))
             bound = ahead.size();  // the rest of the file is in the buffer
         direct = bound != std::string_view::npos;
-        if (direct) entries.back().residues.reserve(bound);
+        if (direct) current.residues.reserve(bound);
     };
-    auto residues = [&]() -> std::string& { return direct ? entries.back().residues : scratch; };
+    auto residues = [&]() -> std::string& { return direct ? current.residues : scratch; };
 
     // Closes the current entry: its length, its type and, with detection on,
-    // the type every later entry takes.
-    auto finish = [&](bool classify) {
-        SequenceRecord& rec = entries.back();
+    // the type every later entry takes. The last entry is classified on its
+    // own when no type has been settled.
+    auto finish = [&](bool last) {
+        SequenceRecord& rec = current;
         if (!direct) {
             rec.residues.assign(scratch);
             scratch.clear();
@@ -98,9 +104,12 @@ std::optional<Collection> read_multi_fasta(const std::string& path, ResidueKind 
             rec.residues.shrink_to_fit();
         }
         rec.length = static_cast<long>(rec.residues.size());
-        if (classify && working_type == ResidueKind::Unknown) working_type = classify_residues(rec);
+        if (!last && working_type == ResidueKind::Unknown) working_type = classify_residues(rec);
         rec.type = working_type;
+        if (last && rec.type == ResidueKind::Unknown) rec.type = classify_residues(rec);
         if (++finished % kDotEvery == 0) err(".");
+        take(rec);
+        current = SequenceRecord{};
     };
 
     try {
@@ -112,8 +121,7 @@ std::optional<Collection> read_multi_fasta(const std::string& path, ResidueKind 
                 in->skip(append_clean_fasta_lines(residues(), in->buffered(), FastaFilter::Graphic));
             if (!in->read_piece(piece, LineReader::kPiece)) break;
             if (header_continues || (in_residues && piece.starts_with(";"))) {
-                SequenceRecord& rec = entries.back();
-                rec.definition.append(piece);
+                current.definition.append(piece);
                 if (piece.find('\n') != std::string_view::npos) {
                     // A comment among the residues changes nothing; the end
                     // of a long header starts them.
@@ -122,13 +130,12 @@ std::optional<Collection> read_multi_fasta(const std::string& path, ResidueKind 
                     in_residues = true;
                 }
             } else if (piece.starts_with(">")) {
-                if (in_residues) finish(true);
-                entries.emplace_back();
+                if (in_residues) finish(false);
+                have_entry = true;
                 direct = false;
-                SequenceRecord& rec = entries.back();
-                parse_header(rec, piece.substr(1));
-                if (piece.find("circular") != std::string_view::npos) rec.circular = 1;
-                in_residues = rec.definition.ends_with("\n");
+                parse_header(current, piece.substr(1));
+                if (piece.find("circular") != std::string_view::npos) current.circular = 1;
+                in_residues = current.definition.ends_with("\n");
                 header_continues = !in_residues;
                 if (in_residues) start_residues();
             } else if (in_residues) {
@@ -136,15 +143,27 @@ std::optional<Collection> read_multi_fasta(const std::string& path, ResidueKind 
             }
             // Anything before the first header is skipped.
         }
-        if (!entries.empty()) finish(false);
+        if (have_entry) finish(true);
+    } catch (const std::bad_alloc&) {
+        err("Out of memory\n");
+        return false;
+    }
+    err(".\n");
+    g_entry_count = finished;
+    return true;
+}
+
+std::optional<Collection> read_multi_fasta(const std::string& path, ResidueKind requested_type) {
+    Collection entries;
+    try {
+        if (!read_multi_fasta_each(path, requested_type,
+                                   [&](SequenceRecord& rec) { entries.push_back(std::move(rec)); }))
+            return std::nullopt;
     } catch (const std::bad_alloc&) {
         err("Out of memory\n");
         return std::nullopt;
     }
-    err(".\n");
     g_entry_count = static_cast<long>(entries.size());
-    for (SequenceRecord& rec : entries)
-        if (rec.type == ResidueKind::Unknown) rec.type = classify_residues(rec);
     return entries;
 }
 
