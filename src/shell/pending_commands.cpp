@@ -6,10 +6,6 @@
 namespace kavro {
 
 int cmd_toprot(int, CommandLine&) { return 1; }
-int cmd_getclu(int, CommandLine&) { return 1; }
-int cmd_simtbl(int, CommandLine&) { return 1; }
-int cmd_nucaln(int, CommandLine&) { return 1; }
 int cmd_sites(int, CommandLine&) { return 1; }
-int cmd_splcod(int, CommandLine&) { return 1; }
 
 }  // namespace kavro

@@ -154,14 +154,36 @@ TEST(FeatureCommands, DialogsAndFailures) {
         {"protein file", {"extcds", "prot.gb", "out.fa"}, {}, "This is not a GenBank or EMBL file.\n"},
         {"missing end line", {"extcds", "open.gb", "out.fa"}, {}, "\nEnd tag // is missing.\n"},
         {"missing end line", {"cdsnuc", "open.gb", "out.fa", "S", "0", "E", "0"}, {}, "\nEnd tag // is missing.\n"},
+        {"EMBL line without FT", {"extcds", "bad.embl", "out.fa"}, {}, "\nNo FT tag in EMBL file:XY.\nError in extracting CDS\n"},
         {"offset beyond 32 bits", {"cdsnuc", "in.gb", "out.fa", "S", "-99999999999", "E", "0"}, {}, "out of range"},
     };
     const std::string prot = "LOCUS       P1   3 aa    linear   BCT\nORIGIN\n        1 mkv\n//\n";
+    std::string bad_embl = embl(kEntryA);
+    bad_embl.replace(bad_embl.find("FT   CDS"), 2, "XY");
     for (const Failure& f : failures) {
         auto r = run({.args = f.args, .env = f.env,
-                      .files = {{"in.gb", kFile}, {"prot.gb", prot}, {"open.gb", genbank(kEntryA) + genbank(open)}}});
+                      .files = {{"in.gb", kFile}, {"prot.gb", prot}, {"open.gb", genbank(kEntryA) + genbank(open)}, {"bad.embl", bad_embl}}});
         EXPECT_EQ(r.status, 1) << f.what;
         EXPECT_TRUE(has(r.err, f.message)) << f.what << "\n" << r.err;
         EXPECT_EQ(r.file("in.gb"), kFile) << f.what;
     }
+}
+
+TEST(Cdsnuc, CircularEntriesAndSettingsAcrossCommands) {
+    const std::string seq = bases(3000, 5);
+    const Entry circular{.name = "PLAS",
+                         .circular = true,
+                         .features = {{"CDS", "join(2951..3000,1..40)", {"/gene=\"repA\""}},
+                                      {"CDS", "complement(2990..20)", {"/gene=\"repB\""}}},
+                         .sequence = seq};
+    auto r = run({.args = {"cdsnuc", "c.gb", "out.fa", "S", "-5", "E", "0"}, .files = {{"c.gb", genbank(circular)}}});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(seq_of(r.file("out.fa"), ">PLAS_repA "), span(seq, 2946, 3000) + span(seq, 1, 40));
+    EXPECT_EQ(seq_of(r.file("out.fa"), ">PLAS_repB "), revcomp(span(seq, 2990, 3000) + span(seq, 1, 25)));
+
+    // extcds switches seq_import off for the rest of a script: no index after it.
+    auto script = run({.files = {{"in.gb", kFile},
+                                 {"kavro.cf", "cdsnuc in.gb a.fa S 0 E 0\nextcds in.gb b.fa\ncdsnuc in.gb c.fa S 0 E 0\n"}}});
+    EXPECT_EQ(count_of(script.out, "Making index...\n"), 1u);
+    EXPECT_EQ(seq_of(script.file("c.fa"), ">ENTA_remO "), "");
 }

@@ -1,6 +1,7 @@
 // The feature-table reader on entries built in memory.
 #include <gtest/gtest.h>
 
+#include "features/feature_sequences.hpp"
 #include "features/feature_table.hpp"
 #include "features/gene_names.hpp"
 #include "input/formats.hpp"
@@ -151,4 +152,41 @@ TEST(FeatureTable, GeneNameShapes) {
     EXPECT_EQ(trna_name("transfer RNA-Leu"), "trnL");
     EXPECT_EQ(trna_name("transfer RNA X"), "trn");
     EXPECT_EQ(trna_name("tRNA-Leu"), "");
+}
+
+// Cut or damaged entries end in a result or a message, never a crash or a
+// read outside the sequence; every feature found can still be cut.
+TEST(FeatureTable, DamagedInputEndsCleanly) {
+    Entry e{.circular = true,
+            .features = {{"CDS", "complement(join(5..30,100..>119))", {"/gene=\"aaaA\"", "/translation=\"MKV\""}},
+                         {"tRNA", "join(110..120,1..4)", {"/product=\"transfer RNA-Gly\""}},
+                         {"CDS", "<1..9999999999", {"/pseudo"}}},
+            .sequence = kSeq};
+    const std::string text = genbank(e) + embl(e);
+    CaptureConsole console;
+    unsigned x = 1;
+    for (std::size_t cut = 0; cut < text.size(); cut += 7) {
+        std::string damaged = text.substr(0, cut);
+        x = x * 1103515245u + 12345u;
+        if (cut % 2 && !damaged.empty()) damaged[x % damaged.size()] = "\n(<>.,:\" /"[x % 10];
+        for (SeqFormat format : {SeqFormat::Genbank, SeqFormat::Embl})
+            for (ExtractMode mode : {ExtractMode::Coding, ExtractMode::Rna, ExtractMode::Protein}) {
+                LineReader in = LineReader::from_string(damaged);
+                FeatureTableReader reader(in, format, {.progress_marks = false});
+                SequenceRecord entry;
+                Collection features;
+                std::int64_t pos = 0;
+                for (int n = 0; n < 5 && reader.read(entry, features, pos, mode) == ReadOutcome::Entry; ++n) {
+                    RemoteSequences remote;
+                    cut_feature_sequences(entry, features, 0, {'S', -20}, {'E', 20}, {}, remote);
+                }
+            }
+    }
+}
+
+// The last feature before the sequence is kept in RNA mode too.
+TEST(FeatureTable, LastRnaBeforeTheSequence) {
+    Entry e{.features = {{"tRNA", "5..20", {"/gene=\"trnQ\""}}}, .sequence = kSeq};
+    EXPECT_EQ(read_all(genbank(e), SeqFormat::Genbank, ExtractMode::Rna).definitions.size(), 1u);
+    EXPECT_EQ(read_all(embl(e), SeqFormat::Embl, ExtractMode::Rna).definitions.size(), 1u);
 }

@@ -1,0 +1,27 @@
+#include "align/alignment_files.hpp"
+
+#include "output/alignment_writer.hpp"
+
+namespace kavro {
+
+std::optional<Collection> read_alignment(const std::string& path, SeqFormat format) {
+    return format == SeqFormat::Phylip ? read_phylip(path, 0) : read_clustal(path, 0);
+}
+
+void sort_alignment(Collection& seqs) {
+    g_entry_count = static_cast<long>(seqs.size());
+    sort_by_name(seqs);
+}
+
+int write_alignment(const std::string& path, Collection& seqs, AlignmentLayout layout) {
+    // The writers and the sort take the entry count as the collection's size.
+    g_entry_count = static_cast<long>(seqs.size());
+    switch (layout) {
+    case AlignmentLayout::Phylip: return write_phylip_file(path, &seqs);
+    case AlignmentLayout::Nexus: return write_nexus_file(path, &seqs);
+    case AlignmentLayout::Clustal: break;
+    }
+    return write_clustal_file(path, &seqs);
+}
+
+}  // namespace kavro

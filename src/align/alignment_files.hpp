@@ -1,0 +1,32 @@
+#pragma once
+// Reading and writing whole alignments for the alignment tools: the reader
+// chosen by the detected format, and the writer of a format, both working on
+// the collection's own size.
+
+#include <optional>
+#include <string>
+
+#include "core/sequence.hpp"
+#include "input/formats.hpp"
+
+namespace kavro {
+
+// The alignment of a CLUSTAL or PHYLIP file (entries classified from the
+// first one); nothing after the reader's message.
+std::optional<Collection> read_alignment(const std::string& path, SeqFormat format);
+
+enum class AlignmentLayout { Clustal, Phylip, Nexus };
+
+// Writes every entry of the collection to the file in that layout; the file
+// wrapper's result (0, or non-zero after its message).
+int write_alignment(const std::string& path, Collection& seqs, AlignmentLayout layout);
+
+// Orders every entry of the collection by name.
+void sort_alignment(Collection& seqs);
+
+// The layout an alignment read in that format is written back in.
+inline AlignmentLayout layout_of(SeqFormat format) {
+    return format == SeqFormat::Phylip ? AlignmentLayout::Phylip : AlignmentLayout::Clustal;
+}
+
+}  // namespace kavro
