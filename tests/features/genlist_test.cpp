@@ -53,6 +53,15 @@ TEST(Genlist, GeneTable) {
                              "trnL\tRNA\tF\t     320\t     390\t      70\ttransfer RNA-Leu" + tail + "\n\n");
 }
 
+TEST(Genlist, EmblTableKeepsTheLastRna) {
+    // The tRNA is the last feature before the sequence block ("XX", "SQ").
+    Entry e = listed_entry("ONE");
+    std::swap(e.features[1], e.features[2]);
+    auto r = run_on(embl(e), {"genlist", "in", "out", "t"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(has(r.file("out"), "\ntrnL\tRNA\tF\t     320\t     390\t      70\ttransfer RNA-Leu;")) << r.file("out");
+}
+
 TEST(Genlist, FastaAndFailures) {
     const std::string fa = ">one first entry\nACGTACGT\n>two\nAC\n";
     auto list = run_on(fa, {"genlist", "in", "out"});
