@@ -11,6 +11,7 @@
 #include "features/feature_io.hpp"
 #include "features/gene_listing.hpp"
 #include "input/formats.hpp"
+#include "input/line_reader.hpp"
 #include "output/output_target.hpp"
 #include "shell/commands.hpp"
 #include "shell/help.hpp"
@@ -34,18 +35,22 @@ std::optional<OutputTarget> open_listing(const std::string& path) {
     return OutputTarget::open("stdout", OutputTarget::Mode::Append);
 }
 
+// One line per entry, written as the entries are read: memory holds one.
 int list_fasta(const std::string& input, Writer& out) {
-    auto entries = read_multi_fasta(input, ResidueKind::Unknown);
-    if (!entries) {
+    if (!LineReader::open(input)) {
         err("Cannot read sequence.\n");
         return 1;
     }
     out.printf("\nThis is a list of sequences in the file: %s.\n\n", input.c_str());
-    for (const SequenceRecord& rec : *entries) {
+    const bool read = read_multi_fasta_each(input, ResidueKind::Unknown, [&](SequenceRecord& rec) {
         std::string_view definition = rec.definition;
         while (definition.ends_with('\n') || definition.ends_with('\r')) definition.remove_suffix(1);
         out.printf("ID=%s, %ld residues, %.*s.\n", rec.name.c_str(), rec.length, static_cast<int>(definition.size()),
                    definition.data());
+    });
+    if (!read) {
+        err("Cannot read sequence.\n");
+        return 1;
     }
     return 0;
 }
