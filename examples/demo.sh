@@ -18,3 +18,12 @@ echo '$ kavro tofast example.gb example.fa'
 echo
 echo '$ cat example.fa'
 cat example.fa
+
+# The gene's presentation form: the exon file names the CDS.
+echo
+echo '$ echo "kvdA 1 155 280" > kvdA.exon; kavro toprot example.gb kvdA.txt pkvdA.exon'
+echo "kvdA 1 155 280" > kvdA.exon
+"$kavro" toprot example.gb kvdA.txt pkvdA.exon
+echo
+echo '$ cat kvdA.txt'
+cat kvdA.txt

@@ -1,9 +1,7 @@
-// Clear mode on a FASTA file, streamed. A multi-FASTA file is read piece by
-// piece (512 characters, as every reader reads) with the multi-FASTA rules:
-// text before the first header is skipped, a header longer than a piece
-// continues until the piece that ends its line, ";" lines among residues are
-// comments. Each record is finished when the next header arrives, cleared,
-// checked against the kind of the first record and written at once.
+// Clear mode on a FASTA file, streamed. A multi-FASTA file is walked with the
+// collection reader's walk (input/fasta_walk.hpp). Each record is finished
+// when the next header arrives, cleared, checked against the kind of the
+// collection (its first record with residues) and written at once.
 #include "convert/clear_fasta.hpp"
 
 #include <algorithm>
@@ -17,14 +15,14 @@
 #include "core/settings.hpp"
 #include "core/text_ops.hpp"
 #include "core/writer.hpp"
+#include "input/fasta_walk.hpp"
+#include "input/formats.hpp"
 #include "input/line_reader.hpp"
 
 namespace kavro {
 
 namespace {
 
-// Entry names longer than this are cut, at an "=" within them when there is one.
-constexpr std::size_t kNameWidth = 30;
 // The reader's progress dot comes every this many records, the clearing's
 // mark every this many.
 constexpr long kReadDotEvery = 100;
@@ -76,66 +74,14 @@ void append_letters(std::string& out, std::string_view text) {
     out.resize(old + n);
 }
 
-// The entry name from a header piece without its ">": the first blank-delimited
-// word; one of more than 30 characters is cut at the last "=" among its first
-// 31, else after 30. True when the text after the name (the definition) ends
-// the line: the residues start on the next line. A header of blanks alone has
-// no text after its (empty) name, so the line that follows is still header.
+// The entry name from a header piece without its ">" (the multi-FASTA rule).
+// True when the text after the name (the definition) ends the line: the
+// residues start on the next line. A header of blanks alone has no text
+// after its (empty) name, so the line that follows is still header.
 bool take_name(std::string& name, std::string_view rest) {
-    std::size_t start = 0;
-    while (start < rest.size() && is_space(rest[start])) ++start;
-    std::size_t end = start;
-    while (end < rest.size() && !is_space(rest[end])) ++end;
-    std::string_view word = rest.substr(start, end - start);
-    std::size_t definition = end;
-    if (word.size() > kNameWidth) {
-        std::size_t cut = kNameWidth;
-        definition = start + kNameWidth;
-        for (std::size_t i = kNameWidth + 1; i-- > 0;) {
-            if (word[i] == '=') {
-                cut = i;
-                definition = start + i + 1;
-                break;
-            }
-        }
-        word = word.substr(0, cut);
-    }
-    name.assign(word);
-    return definition < rest.size() && rest.back() == '\n';
-}
-
-// Letter counts for the classification of a cleared record. Counted in
-// blocks of 255 with byte counters, so the compiler can count 16 letters at a
-// time; the residues of a record are just cleared and still in cache.
-struct LetterCounts {
-    long a = 0, c = 0, g = 0, t = 0, u = 0, n = 0, r = 0, y = 0;
-    long uncounted = 0;  // B, J, O, Z: letters the composition does not count
-};
-
-bool only_acgt(std::string_view letters) {
-    unsigned char other = 0;
-    for (char ch : letters) other |= static_cast<unsigned char>((ch != 'A') & (ch != 'C') & (ch != 'G') & (ch != 'T'));
-    return other == 0;
-}
-
-[[gnu::noinline]] void count_block(const unsigned char* p, std::size_t m, LetterCounts& k) {
-    std::uint8_t a = 0, c = 0, g = 0, t = 0, u = 0, n = 0, r = 0, y = 0, o = 0;
-    for (std::size_t j = 0; j < m; ++j) {
-        const unsigned char ch = p[j];
-        a += (ch == 'A');
-        c += (ch == 'C');
-        g += (ch == 'G');
-        t += (ch == 'T');
-        u += (ch == 'U');
-        n += (ch == 'N');
-        r += (ch == 'R');
-        y += (ch == 'Y');
-        o += (ch == 'B');
-        o += (ch == 'J');
-        o += (ch == 'O');
-        o += (ch == 'Z');
-    }
-    k.a += a, k.c += c, k.g += g, k.t += t, k.u += u, k.n += n, k.r += r, k.y += y, k.uncounted += o;
+    const FastaHeader header = split_fasta_header(rest);
+    name.assign(header.name);
+    return !header.definition.empty() && rest.back() == '\n';
 }
 
 // The clearing marks, written after the reading ends as the whole-collection
@@ -144,15 +90,8 @@ bool only_acgt(std::string_view letters) {
 void clear_marks(long records) {
     std::string marks;
     for (long i = 0; i < records; i += kClearMarkEvery) marks += "\b.";
-    if (g_settings.write_to_stdout) {
-        std_err().write(marks);
-        std_err().flush();
-        err("\n");
-    } else {
-        std_out().write(marks);
-        std_out().flush();
-        out_text("\n");
-    }
+    out_text(marks);
+    out_text("\n");
 }
 
 class ClearWriter {
@@ -164,20 +103,24 @@ public:
     void finish(SequenceRecord& rec) {
         rec.length = static_cast<long>(rec.residues.size());
         const ResidueKind kind = classify_letters(rec.residues);
-        if (records_ == 0) type_ = kind;
+        // The collection's kind is the kind of the first record with residues.
+        if (!typed_ && rec.length > 0) {
+            type_ = kind;
+            typed_ = true;
+        }
         ++records_;
         if (records_ % kReadDotEvery == 0) err(".");
-        // Records of another kind than the first, and empty ones, are left out.
-        if (kind != type_ || rec.length == 0 || out_ == nullptr) return;
+        // Records of another kind, and empty ones, are left out, each named.
+        if (!left_out_.keep(rec, kind, type_) || out_ == nullptr) return;
         write_entry(*out_, rec);
-        // The FASTA writer says "Writing error.\n" for every entry that ends
-        // on a failed output; those messages belong after "Writing sequences...".
-        if (out_->failed()) ++write_errors_;
+        // A failed output stops the run; it is reported after "Writing sequences...".
+        if (out_->failed()) write_failed_ = true;
     }
 
     long records() const { return records_; }
     ResidueKind type() const { return type_; }
-    long write_errors() const { return write_errors_; }
+    bool write_failed() const { return write_failed_; }
+    const LeftOutRecords& left_out() const { return left_out_; }
 
 private:
     // The FASTA layout of the writers for a record of letters and a name
@@ -201,60 +144,59 @@ private:
 
     Writer* out_;
     long records_ = 0;
-    long write_errors_ = 0;
+    bool write_failed_ = false;
+    bool typed_ = false;
     ResidueKind type_ = ResidueKind::Unknown;
+    LeftOutRecords left_out_;
 };
 
 }  // namespace
 
-ResidueKind classify_letters(std::string_view letters) {
-    if (letters.empty()) return ResidueKind::Unknown;
-    if (only_acgt(letters)) return ResidueKind::Dna;  // the usual record, settled cheaply
-    LetterCounts k;
-    const auto* p = reinterpret_cast<const unsigned char*>(letters.data());
-    for (std::size_t left = letters.size(); left > 0;) {
-        const std::size_t m = left < 255 ? left : 255;
-        count_block(p, m, k);
-        p += m;
-        left -= m;
-    }
-    const long total = static_cast<long>(letters.size()) - k.uncounted;
-    const long acg = k.a + k.c + k.g;
-    const long nry = k.n + k.r + k.y;
-    const double share = 0.95 * static_cast<double>(total);
-    if (acg + k.t == total) return ResidueKind::Dna;
-    if (acg + k.u == total) return ResidueKind::Rna;
-    if (static_cast<double>(acg + k.u + nry) >= share) return ResidueKind::Rna;
-    if (static_cast<double>(acg + k.t + nry) >= share) return ResidueKind::Dna;
-    return k.u > 1 ? ResidueKind::Unknown : ResidueKind::Protein;
+ResidueKind classify_letters(std::string_view letters) { return classify_text(letters); }
+
+bool LeftOutRecords::keep(const SequenceRecord& rec, ResidueKind kind, ResidueKind type) {
+    if (rec.length > 0 && kind == type) return true;
+    ++count_;
+    if (rec.length == 0)
+        err("Left out, no residues: %s\n", rec.name.c_str());
+    else
+        err("Left out, %s among %s records: %s\n", type_name(kind), type_name(type), rec.name.c_str());
+    return false;
+}
+
+void LeftOutRecords::summary() const {
+    if (count_ > 0) err("%ld record%s left out.\n", count_, count_ == 1 ? "" : "s");
 }
 
 namespace {
 
 // One pass over the FASTA text: records finished as their next header arrives.
-void stream_records(LineReader& in, ClearWriter& writer) {
-    SequenceRecord rec;  // reused: its buffers keep their room from record to record
-    bool have_record = false, header_continues = false, in_residues = false;
-    std::string_view piece;
-    while (in.read_piece(piece, LineReader::kPiece)) {
-        if (header_continues || (in_residues && piece.starts_with(";"))) {
-            // The rest of a long header, or a comment: definition text, which
-            // clear mode drops. A line end starts the residues.
-            if (piece.find('\n') != std::string_view::npos) {
-                header_continues = false;
-                in_residues = true;
-            }
-        } else if (piece.starts_with(">")) {
-            if (in_residues) writer.finish(rec);
-            have_record = true;
-            rec.residues.clear();
-            in_residues = take_name(rec.name, piece.substr(1));
-            header_continues = !in_residues;
-        } else if (in_residues) {
-            append_letters(rec.residues, piece);
-        }
+// Keeps the name and the letters of each record, drops definitions and
+// comments, and hands every finished record to the writer.
+class ClearRecords {
+public:
+    explicit ClearRecords(ClearWriter& writer) : writer_(writer) {}
+
+    bool begin(std::string_view header) {
+        rec_.residues.clear();
+        return take_name(rec_.name, header);
     }
-    if (have_record) writer.finish(rec);
+    void definition(std::string_view) {}
+    void residues_start() {}
+    void residues(std::string_view piece) { append_letters(rec_.residues, piece); }
+    void take_clean_lines(LineReader&) {}
+    void finish(bool) { writer_.finish(rec_); }
+    // A failed output ends the reading: it is reported once.
+    bool stopped() const { return writer_.write_failed(); }
+
+private:
+    ClearWriter& writer_;
+    SequenceRecord rec_;  // reused: its buffers keep their room from record to record
+};
+
+void stream_records(LineReader& in, ClearWriter& writer) {
+    ClearRecords records(writer);
+    walk_fasta_records(in, records);
 }
 
 }  // namespace
@@ -271,19 +213,17 @@ int clear_fasta_stream(TofastOptions& opts) {
     // The output is created empty now (the whole-collection route creates it
     // after reading; the file is the same). One that cannot be created is
     // reported only after the reading, where that route reports it.
-    std::optional<Writer> file;
-    if (!g_settings.write_to_stdout) file = Writer::open_truncate(opts.output_path);
-    const bool writable = g_settings.write_to_stdout || file.has_value();
-    Writer* out = file ? &*file : (writable ? &std_out() : nullptr);
-    ClearWriter writer(out);
+    std::optional<OutputTarget> target = OutputTarget::open_to(opts.output(), OutputTarget::Mode::Truncate);
+    const bool writable = target.has_value();
+    ClearWriter writer(target ? &target->writer() : nullptr);
     stream_records(*in, writer);
-    if (in->error()) {
+    if (!in->finish()) {
         err("Error in reading file: %s\n", opts.input_path.c_str());
         end_program(1);
     }
     err(".\n");
+    writer.left_out().summary();
     clear_marks(writer.records());
-    g_entry_count = writer.records();
 
     if (writer.type() == ResidueKind::Protein) {
         // The protein rule: nothing else to neglect in clear mode.
@@ -292,22 +232,23 @@ int clear_fasta_stream(TofastOptions& opts) {
         opts.output_type = ResidueKind::Protein;
     }
     if (!writable) {
-        // truncate_output_file says why; should it now succeed, nothing was written
-        // all the same, so the run still fails.
-        truncate_output_file(opts.output_path);
+        // Opening it again says why; should it now succeed, nothing was
+        // written all the same, so the run still fails.
+        static_cast<void>(OutputTarget::create_empty(opts.output()));
         err("Error in opening output file.\n");
         return 1;
     }
     err("Writing sequences...\n");
-    for (long i = 0; i < writer.write_errors(); ++i) err("Writing error.\n");
-    if (file) {
-        if (!file->close()) {
-            if (writer.write_errors() == 0) err("Writing error.\n");
+    // A failed write is reported once; reading stopped there.
+    if (writer.write_failed()) err("Writing error.\n");
+    if (!target->is_stdout()) {
+        if (!target->close()) {
+            if (!writer.write_failed()) err("Writing error.\n");
             err("Trouble in writing file: %s\n", opts.output_path.c_str());
             err("Error in writing sequence.\n");
             end_program(1);
         }
-    } else if (writer.write_errors() > 0 || !std_out().flush()) {
+    } else if (writer.write_failed() || !target->close()) {
         err("Error in writing sequence.\n");
         end_program(1);
     }

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "convert/tofast_options.hpp"
+#include "core/sequence.hpp"
 
 namespace kavro {
 
@@ -13,7 +14,21 @@ namespace kavro {
 // letters, upper-cased, and is written with its name alone when its kind
 // (classify_residues) is the kind of the first record. 0, or 1 when the output cannot
 // be created; a read or write failure ends the program (status 1).
-int clear_fasta_stream(TofastOptions& opts);
+[[nodiscard]] int clear_fasta_stream(TofastOptions& opts);
+
+// Clear mode writes only records of the collection's kind (the kind of its
+// first record with residues). Every record it leaves out is named on
+// standard error, and the count closes the reading.
+class LeftOutRecords {
+public:
+    // True when the record is written; otherwise says why it is not.
+    bool keep(const SequenceRecord& rec, ResidueKind kind, ResidueKind type);
+    void summary() const;
+    long count() const { return count_; }
+
+private:
+    long count_ = 0;
+};
 
 // classify_residues of residues that hold upper-case letters only (as cleared residues
 // do): the same sums and order of tests, on counts taken in one vectorised pass.

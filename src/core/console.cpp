@@ -65,6 +65,14 @@ void vprint_to(Writer& w, const char* fmt, va_list ap) { w.vprintf(fmt, ap); }
 
 ConsoleEncoding console_encoding(int fd) {
     if (forced) return *forced;
+    // KAVRO_CHARSET=UTF-8 chooses UTF-8 everywhere (logs, pipes, CI output);
+    // otherwise a UTF-8 terminal gets UTF-8 and everything else Shift_JIS.
+    static const bool utf8_chosen = [] {
+        const char* v = std::getenv("KAVRO_CHARSET");
+        return v && (std::strcmp(v, "UTF-8") == 0 || std::strcmp(v, "utf-8") == 0 || std::strcmp(v, "UTF8") == 0 ||
+                     std::strcmp(v, "utf8") == 0);
+    }();
+    if (utf8_chosen) return ConsoleEncoding::Utf8;
     static const bool utf8_locale = locale_is_utf8();
     if (utf8_locale && isatty(fd)) return ConsoleEncoding::Utf8;
     return ConsoleEncoding::ShiftJis;

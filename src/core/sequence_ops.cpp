@@ -1,5 +1,6 @@
 // Record copies and the operations that change one record: gap clearing,
 // reverse complement, joining, cutting and extraction of a stretch.
+#include <algorithm>
 #include <array>
 
 #include "core/console.hpp"
@@ -26,8 +27,28 @@ SequenceRecord copy_record(const SequenceRecord& rec) {
     return copy;
 }
 
+namespace {
+
+// True when every byte is an upper-case letter, as in most entries: then
+// clearing gaps changes nothing, and this scan (which the compiler turns
+// into vector code) costs far less than rewriting every byte.
+bool only_upper_letters(std::string_view s) {
+    constexpr std::size_t kBlock = 4096;
+    for (std::size_t at = 0; at < s.size(); at += kBlock) {
+        const std::size_t n = std::min(kBlock, s.size() - at);
+        const auto* p = reinterpret_cast<const unsigned char*>(s.data() + at);
+        unsigned char outside = 0;
+        for (std::size_t i = 0; i < n; ++i) outside |= static_cast<unsigned char>(p[i] - 'A') > 25;
+        if (outside) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 int clear_gaps(SequenceRecord& rec) {
     std::string& s = rec.residues;
+    if (rec.length >= 0 && static_cast<std::size_t>(rec.length) == s.size() && only_upper_letters(s)) return 0;
     std::size_t kept = 0;
     for (char c : s) {
         if (is_alpha(c)) s[kept++] = to_upper(c);
@@ -48,10 +69,11 @@ namespace {
 
 // Complement of every byte: the letters of "*ACDGHKMNRSTUWY" (either case)
 // map to the matching letter of the DNA or RNA target; anything else is "*".
+// B (not A) and V (not T/U) are each other's complement.
 struct ComplementTable {
     std::array<char, 256> map{};
     constexpr explicit ComplementTable(const char* target) {
-        constexpr const char* source = "*ACDGHKMNRSTUWY";
+        constexpr const char* source = "*ACDGHKMNRSTUWYBV";
         for (auto& m : map) m = '*';
         for (int i = 0; source[i] != '\0'; ++i) {
             const char up = source[i];
@@ -62,8 +84,8 @@ struct ComplementTable {
     char operator()(char c) const { return map[static_cast<unsigned char>(c)]; }
 };
 
-constexpr ComplementTable kDnaComplement("*TGHCDMKNYSAAWR");
-constexpr ComplementTable kRnaComplement("*UGHCDMKNYSAAWR");
+constexpr ComplementTable kDnaComplement("*TGHCDMKNYSAAWRVB");
+constexpr ComplementTable kRnaComplement("*UGHCDMKNYSAAWRVB");
 
 }  // namespace
 

@@ -13,9 +13,9 @@
 #include "input/line_reader.hpp"
 #include "output/fasta_writer.hpp"
 #include "output/output_target.hpp"
-#include "shell/commands.hpp"
-#include "shell/help.hpp"
-#include "shell/prompt.hpp"
+#include "ui/command_line.hpp"
+#include "ui/help.hpp"
+#include "ui/prompt.hpp"
 
 namespace kavro {
 

@@ -13,8 +13,8 @@ namespace kavro {
 
 namespace feature_detail {
 
-// Widths of the feature and entry values; longer texts are cut.
-constexpr std::size_t kEntryNameWidth = 15;
+// Widths of the feature values; longer texts are cut. Entry names share the
+// readers' width (kEntryNameWidth), so long modern names stay whole.
 constexpr std::size_t kFeatureNameWidth = 103;
 constexpr std::size_t kDescriptionWidth = 511;
 constexpr std::size_t kNoteWidth = 103;

@@ -13,9 +13,9 @@
 #include "input/formats.hpp"
 #include "input/line_reader.hpp"
 #include "output/output_target.hpp"
-#include "shell/commands.hpp"
-#include "shell/help.hpp"
-#include "shell/prompt.hpp"
+#include "ui/command_line.hpp"
+#include "ui/help.hpp"
+#include "ui/prompt.hpp"
 
 namespace kavro {
 
@@ -26,7 +26,7 @@ namespace {
 std::optional<OutputTarget> open_listing(const std::string& path) {
     if (!OutputTarget::names_stdout(path)) {
         std::optional<OutputTarget> file;
-        if (truncate_output_file(path) == 0) file = OutputTarget::open(path, OutputTarget::Mode::Append);
+        if (OutputTarget::create_empty(OutputDestination(path))) file = OutputTarget::open(path, OutputTarget::Mode::Append);
         if (file) return file;
         err("Cannot open file: %s\n", path.c_str());
         err("Output to console.\n");

@@ -17,8 +17,8 @@
 #include "features/feature_io.hpp"
 #include "input/formats.hpp"
 #include "input/line_reader.hpp"
-#include "shell/commands.hpp"
-#include "shell/help.hpp"
+#include "ui/command_line.hpp"
+#include "ui/help.hpp"
 
 namespace kavro {
 

@@ -19,7 +19,7 @@
 #include "input/formats.hpp"
 #include "input/line_reader.hpp"
 #include "output/fasta_writer.hpp"
-#include "shell/file_copy.hpp"
+#include "ui/file_copy.hpp"
 
 namespace kavro {
 

@@ -9,7 +9,7 @@
 #include "core/console.hpp"
 #include "core/program_exit.hpp"
 #include "core/text_ops.hpp"
-#include "shell/help.hpp"
+#include "ui/help.hpp"
 
 namespace kavro {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "shell/command_line.hpp"
+#include "ui/command_line.hpp"
 
 namespace kavro {
 

@@ -145,7 +145,6 @@ IntronResult extract_introns(const SequenceRecord& entry, const SequenceRecord& 
         }
         introns.push_back(std::move(intron));
     }
-    g_entry_count = static_cast<long>(introns.size());
     return IntronResult::Made;
 }
 

@@ -17,7 +17,6 @@ namespace {
 // A piece shorter than this (its line end counted), or one that begins
 // with five blanks, is a separator line.
 constexpr std::size_t kSeparatorBelow = 11;
-constexpr std::size_t kNameWidth = 30;
 
 bool is_separator(std::string_view piece) {
     return piece.size() < kSeparatorBelow || piece.starts_with("     ");
@@ -79,6 +78,12 @@ std::optional<Collection> read_clustal(const std::string& path, int keep_unclass
     try {
         std::string_view piece;
         while (in->read_piece(piece, LineReader::kPiece)) {
+            // A line that starts with "CLUSTAL" is the header, however short
+            // ("CLUSTAL", "CLUSTAL W").
+            if (!header_seen && piece.starts_with("CLUSTAL")) {
+                header_seen = true;
+                continue;
+            }
             if (is_separator(piece)) {
                 if (header_seen && first_block_open && row_index >= 2) {
                     first_block_open = false;
@@ -87,16 +92,12 @@ std::optional<Collection> read_clustal(const std::string& path, int keep_unclass
                 continue;
             }
             if (!header_seen) {
-                if (!piece.starts_with("CLUSTAL")) {
-                    err("Unknown file format.\n");
-                    return std::nullopt;
-                }
-                header_seen = true;
-                continue;
+                err("Unknown file format.\n");
+                return std::nullopt;
             }
             Row row = parse_row(piece);
             if (first_block_open) {
-                if (!add_alignment_entry(entries, row.name, kNameWidth)) return std::nullopt;
+                if (!add_alignment_entry(entries, row.name, kEntryNameWidth)) return std::nullopt;
             } else {
                 if (row_index == count) row_index = 0;
                 if (row.name != entries[row_index].name) {
@@ -121,6 +122,7 @@ std::optional<Collection> read_clustal(const std::string& path, int keep_unclass
         err("Out of memory\n");
         return std::nullopt;
     }
+    if (!in->finish()) return std::nullopt;
     if (!header_seen) {
         err("Unknown file format.\n");
         return std::nullopt;
@@ -134,7 +136,7 @@ std::optional<Collection> read_clustal(const std::string& path, int keep_unclass
     // Every row of a block has the block's width, so every entry now holds
     // the same number of residues: the full alignment, whether the file
     // ended inside a block or after the separator that closed the first.
-    settle_alignment(entries, count, keep_unclassified);
+    settle_alignment(entries, keep_unclassified);
     return entries;
 }
 

@@ -5,6 +5,7 @@
 #include "core/console.hpp"
 #include "core/text_ops.hpp"
 #include "input/formats.hpp"
+#include "input/input_source.hpp"
 
 namespace kavro {
 
@@ -59,9 +60,16 @@ SeqFormat detect_format(const std::string& path) {
         err("Cannot open file: %s\n\n", path.c_str());
         return SeqFormat::Error;
     }
+    // Binary data (gzip is decompressed before this) is never read as residues.
+    constexpr std::size_t kFirstBlock = 4096;
+    if (looks_binary(in->peek().substr(0, kFirstBlock))) {
+        err("This is not a text file: %s\n", path.c_str());
+        return SeqFormat::Error;
+    }
     std::string_view line;
     for (int n = 0; n < kDetectLines; ++n) {
         if (!in->read_piece(line, LineReader::kPiece)) {
+            if (!in->finish()) return SeqFormat::Error;
             if (n == 0) {
                 err("Empty file.\n");
                 return SeqFormat::Error;

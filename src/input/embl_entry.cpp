@@ -15,7 +15,6 @@ using namespace input_detail;
 
 namespace {
 
-constexpr std::size_t kNameWidth = 12;
 constexpr std::size_t kMoleculeBelow = 28;
 
 void strange_id_line(const std::string& line) {
@@ -30,12 +29,13 @@ bool contains(std::string_view text, std::string_view part) {
 struct IdLine {
     std::string name;
     long header_length = 0;
+    bool circular = false;  // the ID line says so
 };
 
 // Parses the ID line (without "ID "); may change the requested type and
 // the record's molecule. False after a message when the entry is refused.
 bool parse_id_line(std::string line, SequenceRecord& rec, ResidueKind& requested_type, IdLine& id) {
-    if (contains(line, "circular")) g_settings.form = true;
+    if (contains(line, "circular")) id.circular = true;
     replace_char(line, ';', ' ');
     auto w = split_words(line, 3);
     std::string_view second = w[1];
@@ -98,15 +98,15 @@ bool parse_id_line(std::string line, SequenceRecord& rec, ResidueKind& requested
             strange_id_line(line);
         }
     }
-    if (all_digits(length_word)) id.header_length = digits_value(length_word);
+    if (all_digits(length_word)) id.header_length = digits_value(length_word, kInt32Max);
     std::string_view name = w[0];
-    if (name.size() > kNameWidth) {
+    if (name.size() > kEntryNameWidth) {
         err("\n%s\n", line.c_str());
         embl_format_help();
         err("But we continue.\n");
-    } else {
-        id.name.assign(name);
+        name = name.substr(0, kEntryNameWidth);
     }
+    id.name.assign(name);
     return true;
 }
 
@@ -126,15 +126,17 @@ void take_clean_lines(LineReader& in, std::string& residues) {
 
 }  // namespace
 
-std::optional<SequenceRecord> read_embl_entry(LineReader& in, std::int64_t& position, ResidueKind requested_type) {
+std::optional<SequenceRecord> read_embl_entry(LineReader& in, std::int64_t& position, ResidueKind requested_type,
+                                              EmptyEntry* empty) {
+    if (empty) *empty = EmptyEntry{};
     if (!seek_entry(in, position)) return std::nullopt;
-    FormGuard form;
     SequenceRecord rec;
     IdLine id;
     std::string_view piece;
+    bool found = false;
     try {
         std::string_view rest;
-        const bool found = find_header(in, "ID ", rest);
+        found = find_header(in, "ID ", rest);
         if (found) {
             if (!parse_id_line(std::string(rest), rec, requested_type, id)) return std::nullopt;
             rec.name = id.name;
@@ -179,8 +181,11 @@ std::optional<SequenceRecord> read_embl_entry(LineReader& in, std::int64_t& posi
         err("Sequence length is %ld in the header of file,\n", id.header_length);
         err("but %ld bases were read.\n", rec.length);
     }
-    if (rec.length == 0) return std::nullopt;
-    if (g_settings.form) rec.circular = 1;
+    if (rec.length == 0) {
+        if (found && empty) *empty = EmptyEntry{rec.name, in.tell()};
+        return std::nullopt;
+    }
+    if (g_settings.form || id.circular) rec.circular = 1;
     rec.type = requested_type;
     position = in.tell();
     return rec;

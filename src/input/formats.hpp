@@ -28,10 +28,24 @@ enum class SeqFormat : int {
     Error = 99,
 };
 
+// Entry names are kept whole up to this many characters (PHYLIP keeps its
+// format's 10-character names).
+inline constexpr std::size_t kEntryNameWidth = 99;
+
+// A multi-FASTA header line without its ">": the name is its first word; a
+// word longer than kEntryNameWidth is split at its last "=" within its first
+// kEntryNameWidth + 1 characters (the definition starts after the "="), else
+// cut after kEntryNameWidth characters (the definition starts there).
+struct FastaHeader {
+    std::string_view name;
+    std::string_view definition;
+};
+FastaHeader split_fasta_header(std::string_view rest);
+
 // Reads at most 30 pieces of the file and names its format; 99 (after a
 // message) when it cannot be opened or is empty.
 SeqFormat detect_format(const std::string& path);
-bool looks_like_phylip_header(std::string_view line);
+[[nodiscard]] bool looks_like_phylip_header(std::string_view line);
 
 // ---- single entries ----
 // The first entry of a file in the given format; nothing after a message.
@@ -44,12 +58,22 @@ std::optional<SequenceRecord> read_nbrf(LineReader& in);
 // Each reads one entry starting at `position` and, on success, leaves in
 // `position` the offset just after the line that ended the entry. Nothing
 // when no further entry holds residues (the normal end) or on failure.
-std::optional<SequenceRecord> read_genbank_entry(LineReader& in, std::int64_t& position, ResidueKind requested_type);
-std::optional<SequenceRecord> read_embl_entry(LineReader& in, std::int64_t& position, ResidueKind requested_type);
+//
+// An entry without residues (a CONTIG-only entry of a CON division file)
+// also gives nothing; when `empty` is given, the GenBank and EMBL readers
+// then fill it with that entry's name and the offset after it, so that a
+// walk can pass over the entry and go on.
+struct EmptyEntry {
+    std::string name;
+    std::int64_t next = -1;  // -1: no entry header was found (the end)
+};
+std::optional<SequenceRecord> read_genbank_entry(LineReader& in, std::int64_t& position, ResidueKind requested_type,
+                                                 EmptyEntry* empty = nullptr);
+std::optional<SequenceRecord> read_embl_entry(LineReader& in, std::int64_t& position, ResidueKind requested_type,
+                                              EmptyEntry* empty = nullptr);
 std::optional<SequenceRecord> read_pir_entry(LineReader& in, std::int64_t& position);
 
 // ---- collections ----
-// Each sets g_entry_count to the size of the collection it returns.
 std::optional<Collection> read_multi_fasta(const std::string& path, ResidueKind requested_type);
 // The same entries one at a time, in file order, for a caller that does
 // not keep them all: `take` receives each finished record (it may move it
@@ -61,6 +85,10 @@ std::optional<Collection> read_phylip(const std::string& path, int keep_unclassi
 
 // Start and end arguments: 120, +5, -30, 100+20, 100-20; "last" and
 // unreadable texts give 0.
+// Positions are 64-bit.
 long parse_position(std::string_view text);
+// True when text has the form of a position: an optional sign, then digits
+// or "last", then optionally "+" or "-" and digits or "last".
+bool is_position_text(std::string_view text);
 
 }  // namespace kavro

@@ -14,7 +14,6 @@ using namespace input_detail;
 
 namespace {
 
-constexpr std::size_t kNameWidth = 12;
 // Molecule words of this length or more are not kept in the record.
 constexpr std::size_t kMoleculeBelow = 28;
 
@@ -26,21 +25,26 @@ void report_locus(std::string_view line, bool go_on) {
 
 }  // namespace
 
-std::optional<SequenceRecord> read_genbank_entry(LineReader& in, std::int64_t& position, ResidueKind requested_type) {
+std::optional<SequenceRecord> read_genbank_entry(LineReader& in, std::int64_t& position, ResidueKind requested_type,
+                                                 EmptyEntry* empty) {
+    if (empty) *empty = EmptyEntry{};
     if (!seek_entry(in, position)) return std::nullopt;
-    FormGuard form;
+    // Circular when the setting says so or the LOCUS line does.
+    bool circular = g_settings.form;
     SequenceRecord rec;
     std::string molecule_word;
     long header_length = 0;
+    bool found = false;
     try {
         std::string_view rest;
-        if (find_header(in, "LOCUS ", rest)) {
-            if (rest.find("circular") != std::string_view::npos) g_settings.form = true;
+        found = find_header(in, "LOCUS ", rest);
+        if (found) {
+            if (rest.find("circular") != std::string_view::npos) circular = true;
             auto words = split_words(rest, 4);
             std::string_view name = words[0];
-            if (name.size() > kNameWidth) {
+            if (name.size() > kEntryNameWidth) {
                 report_locus(rest, false);
-                name = name.substr(0, kNameWidth);
+                name = name.substr(0, kEntryNameWidth);
             }
             rec.name.assign(name);
             molecule_word.assign(words[3]);
@@ -55,7 +59,7 @@ std::optional<SequenceRecord> read_genbank_entry(LineReader& in, std::int64_t& p
                     report_locus(rest, true);
                 molecule_word = "DNA";
             }
-            if (all_digits(words[1])) header_length = digits_value(words[1]);
+            if (all_digits(words[1])) header_length = digits_value(words[1], kInt32Max);
             // Room for the residues the header announces (never more than
             // the rest of the file can hold), so that they need not grow.
             reserve_hint(rec.residues, std::min<std::int64_t>(header_length, in.remaining_hint()));
@@ -75,8 +79,11 @@ std::optional<SequenceRecord> read_genbank_entry(LineReader& in, std::int64_t& p
         err("Sequence length is %ld in the header of file,\n", header_length);
         err("but %ld bases were read.\n", rec.length);
     }
-    if (rec.length == 0) return std::nullopt;
-    if (g_settings.form) rec.circular = 1;
+    if (rec.length == 0) {
+        if (found && empty) *empty = EmptyEntry{rec.name, in.tell()};
+        return std::nullopt;
+    }
+    if (circular) rec.circular = 1;
     if (molecule_word == "DNA")
         rec.type = ResidueKind::Dna;
     else if (molecule_word == "RNA")

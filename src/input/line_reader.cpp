@@ -7,15 +7,18 @@
 #include <unistd.h>
 
 #include "core/console.hpp"
+#include "input/input_source.hpp"
 
 namespace kavro {
 
 std::optional<LineReader> LineReader::open(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Pipes, standard input ("-") and gzip files are read through a spooled copy.
+    int fd = ::open(readable_path(path).c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return std::nullopt;
     LineReader r;
     r.fd_ = fd;
     r.owns_fd_ = true;
+    r.name_ = path;
     // The file is read front to back: the kernel may read further ahead.
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     r.note_file_size();
@@ -29,6 +32,7 @@ LineReader LineReader::from_string(std::string data) {
     std::memcpy(r.buf_.get(), data.data(), data.size());
     r.filled_ = data.size();
     r.eof_ = true;
+    r.settle_line_ends(0);
     return r;
 }
 
@@ -36,6 +40,7 @@ LineReader LineReader::from_fd(int fd, bool console) {
     LineReader r;
     r.fd_ = fd;
     r.console_ = console;
+    r.name_ = fd == 0 ? "standard input" : "descriptor " + std::to_string(fd);
     if (!console) r.note_file_size();
     r.allocate(console ? 4096 : kBlockSize);
     return r;
@@ -61,12 +66,17 @@ LineReader& LineReader::operator=(LineReader&& o) noexcept {
         console_ = o.console_;
         eof_ = o.eof_;
         error_ = o.error_;
+        error_reported_ = o.error_reported_;
+        read_errno_ = o.read_errno_;
+        name_ = std::move(o.name_);
+        o.error_ = false;
         buf_ = std::move(o.buf_);
         size_ = o.size_;
         pos_ = o.pos_;
         filled_ = o.filled_;
         base_ = o.base_;
         file_size_ = o.file_size_;
+        cr_line_ends_ = o.cr_line_ends_;
         piece_offset_ = o.piece_offset_;
         scratch_ = std::move(o.scratch_);
         o.fd_ = -1;
@@ -76,7 +86,19 @@ LineReader& LineReader::operator=(LineReader&& o) noexcept {
     return *this;
 }
 
-LineReader::~LineReader() { close_fd(); }
+LineReader::~LineReader() {
+    if (error_ && !error_reported_) (void)finish();
+    close_fd();
+}
+
+bool LineReader::finish() {
+    if (!error_) return true;
+    if (!error_reported_) {
+        err("Cannot read %s: %s.\n", name_.c_str(), std::strerror(read_errno_));
+        error_reported_ = true;
+    }
+    return false;
+}
 
 void LineReader::close_fd() {
     if (owns_fd_ && fd_ >= 0) ::close(fd_);
@@ -108,6 +130,7 @@ bool LineReader::refill() {
         ssize_t n = ::read(fd_, buf_.get() + filled_, size_ - filled_);
         if (n < 0) {
             if (errno == EINTR) continue;
+            read_errno_ = errno;
             error_ = true;
             eof_ = true;
             return false;
@@ -116,7 +139,9 @@ bool LineReader::refill() {
             eof_ = true;
             return false;
         }
+        const std::size_t from = filled_;
         filled_ += static_cast<std::size_t>(n);
+        settle_line_ends(from);
         return true;
     }
 }
@@ -127,6 +152,32 @@ std::string_view LineReader::without_cr(const char* start, std::size_t chars) {
     scratch_.assign(start, chars);
     scratch_.back() = '\n';
     return scratch_;
+}
+
+// Old Mac files end their lines with a carriage return alone. The first data
+// read that holds a line end settles it: a carriage return and no newline
+// there means such a file,
+// and from then on every carriage return read is a newline (byte for byte,
+// so offsets stay those of the file).
+void LineReader::settle_line_ends(std::size_t from) {
+    char* data = buf_.get();
+    if (cr_line_ends_ < 0) {
+        // Undecided until a block holds a line end of either kind.
+        if (filled_ == 0) return;
+        const bool lf = std::memchr(data, '\n', filled_) != nullptr;
+        const bool cr = !lf && std::memchr(data, '\r', filled_) != nullptr;
+        if (!lf && !cr) return;
+        cr_line_ends_ = cr ? 1 : 0;
+        from = 0;
+    }
+    if (cr_line_ends_ == 0) return;
+    for (char* p = data + from; (p = static_cast<char*>(std::memchr(p, '\r', filled_ - static_cast<std::size_t>(p - data))));)
+        *p++ = '\n';
+}
+
+std::string_view LineReader::peek() {
+    if (pos_ >= filled_ && !eof_) refill();
+    return buffered();
 }
 
 bool LineReader::read_piece(std::string_view& piece, std::size_t limit) {

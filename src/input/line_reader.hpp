@@ -7,7 +7,12 @@
 // the file, so entries can be walked by position in files of any size.
 //
 // Files are read as text: a carriage return right before a newline is
-// dropped (the piece ends in "\n" alone), so CRLF files read like LF files.
+// dropped (the piece ends in "\n" alone), so CRLF files read like LF files;
+// in a file whose first block has carriage returns and no newline (old Mac
+// line ends) every carriage return ends a line.
+//
+// A file opened by name may be a pipe, standard input ("-") or gzip: it is
+// then read from a spooled copy (input/input_source.hpp).
 
 #include <cstddef>
 #include <cstdint>
@@ -63,6 +68,9 @@ public:
     // (n <= buffered().size()); the next piece starts after them.
     std::string_view buffered() const { return {buf_.get() + pos_, filled_ - pos_}; }
     void skip(std::size_t n) { pos_ += n; }
+    // The bytes read ahead, reading the first block when none are: a look
+    // at the start of the input that consumes nothing.
+    std::string_view peek();
 
     // Moves to a byte offset; false if the input cannot seek there.
     bool seek(std::int64_t offset);
@@ -74,6 +82,16 @@ public:
     bool eof() const { return eof_ && pos_ >= filled_; }
     bool error() const { return error_; }
 
+    // Every place that reads an input ends with this check: true when every
+    // read succeeded; after a failed read it writes "Cannot read NAME:
+    // REASON.\n" (the system's reason) to standard error and returns false,
+    // and the caller fails with status 1. A reader dropped with a failed
+    // read that nobody checked writes the message when it is destroyed, so
+    // the failure never goes unsaid.
+    [[nodiscard]] bool finish();
+    // The name the messages give the input.
+    const std::string& name() const { return name_; }
+
 private:
     LineReader() = default;
     // Reads more input after pos_; false when nothing more could be read.
@@ -83,12 +101,16 @@ private:
     // A buffer of `size` bytes, not zero-filled: read() fills what is used.
     void allocate(std::size_t size);
     void note_file_size();
+    void settle_line_ends(std::size_t from);
 
     int fd_ = -1;
     bool owns_fd_ = false;
     bool console_ = false;
     bool eof_ = false;
     bool error_ = false;
+    bool error_reported_ = false;
+    int read_errno_ = 0;
+    std::string name_;
     std::unique_ptr<char[]> buf_;
     std::size_t size_ = 0;    // bytes allocated in buf_
     std::size_t pos_ = 0;     // next unread byte in buf_
@@ -97,6 +119,7 @@ private:
     std::int64_t piece_offset_ = 0;
     std::int64_t file_size_ = -1;  // regular files opened by path
     std::string scratch_;  // the current piece when its CR was dropped
+    int cr_line_ends_ = -1;  // 1: lone carriage returns end lines; -1: not yet known
 };
 
 // The program's standard input (console prompts, menu mode).

@@ -6,6 +6,7 @@
 #include "core/console.hpp"
 #include "core/text_ops.hpp"
 #include "input/formats.hpp"
+#include "input/fasta_walk.hpp"
 #include "input/reader_common.hpp"
 
 namespace kavro {
@@ -14,37 +15,10 @@ using namespace input_detail;
 
 namespace {
 
-// Names longer than this are cut (at an "=" within them when there is one).
-constexpr std::size_t kNameWidth = 30;
 // A progress dot for every this many entries.
 constexpr long kDotEvery = 100;
 // Room left unused in a record that is not worth a copy to give back.
 constexpr std::size_t kSmallSlack = 64;
-
-// Sets name and definition from a header piece (without its ">").
-void parse_header(SequenceRecord& rec, std::string_view rest) {
-    std::size_t start = 0;
-    while (start < rest.size() && is_space(rest[start])) ++start;
-    std::size_t end = start;
-    while (end < rest.size() && !is_space(rest[end])) ++end;
-    std::string_view word = rest.substr(start, end - start);
-    if (word.size() <= kNameWidth) {
-        rec.name.assign(word);
-        rec.definition.assign(rest.substr(end));
-        return;
-    }
-    // A long name such as "gi=12345=description" is cut at the last "="
-    // within its first 31 characters.
-    for (std::size_t i = kNameWidth + 1; i-- > 0;) {
-        if (word[i] == '=') {
-            rec.name.assign(word.substr(0, i));
-            rec.definition.assign(rest.substr(start + i + 1));
-            return;
-        }
-    }
-    rec.name.assign(word.substr(0, kNameWidth));
-    rec.definition.assign(rest.substr(start + kNameWidth));
-}
 
 // The bytes of text before its first line that starts with ">"; npos when
 // text holds no such line.
@@ -62,109 +36,139 @@ std::size_t bytes_before_header(std::string_view text) {
 
 }  // namespace
 
-bool read_multi_fasta_each(const std::string& path, ResidueKind requested_type,
-                           const std::function<void(SequenceRecord&)>& take) {
-    auto in = open_input(path);
-    if (!in) return false;
-    ResidueKind working_type = (requested_type >= ResidueKind::Dna && requested_type <= ResidueKind::Protein)
-                                   ? requested_type
-                                   : ResidueKind::Unknown;
-    SequenceRecord current;
-    bool have_entry = false;
-    bool header_continues = false, in_residues = false;
-    long finished = 0;
-    // Where the current entry's residues collect. When the next header is
-    // already in the read buffer, the residues cannot outnumber the bytes
-    // before it: they go straight into the record, reserved at that size.
-    // Otherwise they collect in `scratch` and the finished entry gets an
-    // exact copy. Either way a kept collection holds no slack of geometric growth.
-    std::string scratch;
-    bool direct = false;
-    auto start_residues = [&] {
-        const std::string_view ahead = in->buffered();
+FastaHeader split_fasta_header(std::string_view rest) {
+    std::size_t start = 0;
+    while (start < rest.size() && is_space(rest[start])) ++start;
+    std::size_t end = start;
+    while (end < rest.size() && !is_space(rest[end])) ++end;
+    const std::string_view word = rest.substr(start, end - start);
+    if (word.size() <= kEntryNameWidth) return {word, rest.substr(end)};
+    // A long word such as "gi=12345=description" is cut at its last "="
+    // within the first kEntryNameWidth + 1 characters.
+    for (std::size_t i = kEntryNameWidth + 1; i-- > 0;)
+        if (word[i] == '=') return {word.substr(0, i), rest.substr(start + i + 1)};
+    return {word.substr(0, kEntryNameWidth), rest.substr(start + kEntryNameWidth)};
+}
+
+namespace {
+
+// Collects every record of the walk into the collection, or, with a taker,
+// hands each finished record over and keeps none.
+class CollectionBuilder {
+public:
+    using Taker = std::function<void(SequenceRecord&)>;
+    CollectionBuilder(LineReader& in, ResidueKind requested_type, const Taker* take = nullptr)
+        : in_(in), working_type_(requested_type), take_(take) {}
+
+    Collection& entries() { return entries_; }
+
+    bool begin(std::string_view header) {
+        entries_.emplace_back();
+        direct_ = false;
+        SequenceRecord& rec = entries_.back();
+        const FastaHeader h = split_fasta_header(header);
+        rec.name.assign(h.name);
+        rec.definition.assign(h.definition);
+        if (header.find("circular") != std::string_view::npos) rec.circular = 1;
+        return rec.definition.ends_with("\n");
+    }
+    void definition(std::string_view piece) { entries_.back().definition.append(piece); }
+
+    // Where the residues collect. When the next header is already in the
+    // read buffer, the residues cannot outnumber the bytes before it: they
+    // go straight into the record, reserved at that size. Otherwise they
+    // collect in `scratch_` and the finished entry gets an exact copy.
+    // Either way the collection holds no slack of geometric growth.
+    void residues_start() {
+        const std::string_view ahead = in_.buffered();
         std::size_t bound = bytes_before_header(ahead);
-        if (bound == std::string_view::npos && in->remaining_hint() == static_cast<std::int64_t>(ahead.size()))
+        if (bound == std::string_view::npos && in_.remaining_hint() == static_cast<std::int64_t>(ahead.size()))
             bound = ahead.size();  // the rest of the file is in the buffer
-        direct = bound != std::string_view::npos;
-        if (direct) current.residues.reserve(bound);
-    };
-    auto residues = [&]() -> std::string& { return direct ? current.residues : scratch; };
+        direct_ = bound != std::string_view::npos;
+        if (direct_) entries_.back().residues.reserve(bound);
+    }
+    void residues(std::string_view piece) { append_graphic(target(), piece); }
+    // Clean residue lines are taken straight from the buffer; as pieces they
+    // would only go through the filter.
+    void take_clean_lines(LineReader& in) {
+        in.skip(append_clean_fasta_lines(target(), in.buffered(), FastaFilter::Graphic));
+    }
+    bool stopped() const { return false; }
 
     // Closes the current entry: its length, its type and, with detection on,
-    // the type every later entry takes. The last entry is classified on its
-    // own when no type has been settled.
-    auto finish = [&](bool last) {
-        SequenceRecord& rec = current;
-        if (!direct) {
-            rec.residues.assign(scratch);
-            scratch.clear();
+    // the type every later entry takes (the last entry is classified by
+    // itself afterwards).
+    void finish(bool last) {
+        SequenceRecord& rec = entries_.back();
+        if (!direct_) {
+            rec.residues.assign(scratch_);
+            scratch_.clear();
         } else if (rec.residues.capacity() - rec.residues.size() > rec.residues.size() / 8 + kSmallSlack) {
             // Fewer residues than the room kept (a long line cut into pieces
             // can hold a header).
             rec.residues.shrink_to_fit();
         }
         rec.length = static_cast<long>(rec.residues.size());
-        if (!last && working_type == ResidueKind::Unknown) working_type = classify_residues(rec);
-        rec.type = working_type;
-        if (last && rec.type == ResidueKind::Unknown) rec.type = classify_residues(rec);
-        if (++finished % kDotEvery == 0) err(".");
-        take(rec);
-        current = SequenceRecord{};
-    };
-
-    try {
-        std::string_view piece;
-        for (;;) {
-            // Clean residue lines are taken straight from the buffer; as
-            // pieces they would only go through the filter below.
-            if (in_residues && !header_continues)
-                in->skip(append_clean_fasta_lines(residues(), in->buffered(), FastaFilter::Graphic));
-            if (!in->read_piece(piece, LineReader::kPiece)) break;
-            if (header_continues || (in_residues && piece.starts_with(";"))) {
-                current.definition.append(piece);
-                if (piece.find('\n') != std::string_view::npos) {
-                    // A comment among the residues changes nothing; the end
-                    // of a long header starts them.
-                    if (header_continues) start_residues();
-                    header_continues = false;
-                    in_residues = true;
-                }
-            } else if (piece.starts_with(">")) {
-                if (in_residues) finish(false);
-                have_entry = true;
-                direct = false;
-                parse_header(current, piece.substr(1));
-                if (piece.find("circular") != std::string_view::npos) current.circular = 1;
-                in_residues = current.definition.ends_with("\n");
-                header_continues = !in_residues;
-                if (in_residues) start_residues();
-            } else if (in_residues) {
-                append_graphic(residues(), piece);
-            }
-            // Anything before the first header is skipped.
+        if (!last && working_type_ == ResidueKind::Unknown) working_type_ = classify_residues(rec);
+        rec.type = working_type_;
+        if (++finished_ % kDotEvery == 0) err(".");
+        if (take_) {
+            if (last && rec.type == ResidueKind::Unknown) rec.type = classify_residues(rec);
+            (*take_)(rec);
+            entries_.pop_back();
         }
-        if (have_entry) finish(true);
+    }
+    long finished() const { return finished_; }
+
+private:
+    std::string& target() { return direct_ ? entries_.back().residues : scratch_; }
+
+    LineReader& in_;
+    ResidueKind working_type_;
+    const Taker* take_;
+    Collection entries_;
+    std::string scratch_;
+    bool direct_ = false;
+    long finished_ = 0;
+};
+
+}  // namespace
+
+std::optional<Collection> read_multi_fasta(const std::string& path, ResidueKind requested_type) {
+    auto in = open_input(path);
+    if (!in) return std::nullopt;
+    const bool forced = requested_type == ResidueKind::Dna || requested_type == ResidueKind::Rna ||
+                        requested_type == ResidueKind::Protein;
+    CollectionBuilder builder(*in, forced ? requested_type : ResidueKind::Unknown);
+    try {
+        walk_fasta_records(*in, builder);
+    } catch (const std::bad_alloc&) {
+        err("Out of memory\n");
+        return std::nullopt;
+    }
+    if (!in->finish()) return std::nullopt;
+    Collection entries = std::move(builder.entries());
+    err(".\n");
+    for (SequenceRecord& rec : entries)
+        if (rec.type == ResidueKind::Unknown) rec.type = classify_residues(rec);
+    return entries;
+}
+
+bool read_multi_fasta_each(const std::string& path, ResidueKind requested_type,
+                           const std::function<void(SequenceRecord&)>& take) {
+    auto in = open_input(path);
+    if (!in) return false;
+    const bool forced = requested_type == ResidueKind::Dna || requested_type == ResidueKind::Rna ||
+                        requested_type == ResidueKind::Protein;
+    CollectionBuilder builder(*in, forced ? requested_type : ResidueKind::Unknown, &take);
+    try {
+        walk_fasta_records(*in, builder);
     } catch (const std::bad_alloc&) {
         err("Out of memory\n");
         return false;
     }
     err(".\n");
-    g_entry_count = finished;
     return true;
-}
-
-std::optional<Collection> read_multi_fasta(const std::string& path, ResidueKind requested_type) {
-    Collection entries;
-    try {
-        if (!read_multi_fasta_each(path, requested_type,
-                                   [&](SequenceRecord& rec) { entries.push_back(std::move(rec)); }))
-            return std::nullopt;
-    } catch (const std::bad_alloc&) {
-        err("Out of memory\n");
-        return std::nullopt;
-    }
-    g_entry_count = static_cast<long>(entries.size());
-    return entries;
 }
 
 }  // namespace kavro

@@ -1,5 +1,6 @@
 // Start and end arguments of the extraction commands: 120, +5, -30,
 // 100+20, 100-20; "last" and unreadable texts give 0.
+#include <algorithm>
 #include <string>
 
 #include "core/text_ops.hpp"
@@ -8,11 +9,20 @@
 
 namespace kavro {
 
-using input_detail::digits_value;
-
 namespace {
 
 constexpr std::size_t kMaxPositionText = 100;
+// Positions are 64-bit; a longer number is held here, far beyond any
+// sequence, where a sum or difference of two still cannot overflow.
+constexpr long kMaxPosition = 1L << 60;
+
+// A term of a position expression: digits, or "last" in either case form.
+std::size_t term_length(std::string_view text) {
+    if (text.starts_with("last") || text.starts_with("LAST")) return 4;
+    std::size_t n = 0;
+    while (n < text.size() && is_digit(text[n])) ++n;
+    return n;
+}
 
 // atoi-style: the leading integer of a word (optional sign); 0 if none.
 long leading_integer(std::string_view word) {
@@ -21,7 +31,7 @@ long leading_integer(std::string_view word) {
     if (i < word.size() && (word[i] == '+' || word[i] == '-')) negative = word[i++] == '-';
     std::size_t start = i;
     while (i < word.size() && is_digit(word[i])) ++i;
-    long v = digits_value(word.substr(start, i - start));
+    long v = digits_value(word.substr(start, i - start), kMaxPosition);
     return negative ? -v : v;
 }
 
@@ -44,6 +54,19 @@ bool digits_only(std::string_view text) {
 
 }  // namespace
 
+bool is_position_text(std::string_view text) {
+    if (text.empty() || text.size() > kMaxPositionText) return false;
+    if (text[0] == '+' || text[0] == '-') text.remove_prefix(1);
+    std::size_t n = term_length(text);
+    if (n == 0) return false;
+    text.remove_prefix(n);
+    if (text.empty()) return true;
+    if (text[0] != '+' && text[0] != '-') return false;
+    text.remove_prefix(1);
+    n = term_length(text);
+    return n != 0 && n == text.size();
+}
+
 long parse_position(std::string_view text) {
     if (text.empty() || text.size() > kMaxPositionText) return 0;
     long a = 0, b = 0;
@@ -59,10 +82,10 @@ long parse_position(std::string_view text) {
     if (text[0] == '+' || text[0] == '-') {
         std::string_view digits = text.substr(1);
         if (!digits_only(digits)) return 0;
-        long v = digits_value(digits);
+        long v = digits_value(digits, kMaxPosition);
         return text[0] == '-' ? -v : v;
     }
-    return digits_only(text) ? digits_value(text) : 0;
+    return digits_only(text) ? digits_value(text, kMaxPosition) : 0;
 }
 
 }  // namespace kavro

@@ -15,7 +15,6 @@ using namespace input_detail;
 namespace {
 
 // FASTA entry names are cut to this many characters.
-constexpr std::size_t kFastaNameWidth = 30;
 
 // The local time in the 24-character form "Www Mmm dd hh:mm:ss yyyy".
 std::string time_stamp() {
@@ -51,7 +50,7 @@ std::optional<SequenceRecord> read_sequence(const std::string& path, SeqFormat f
         case SeqFormat::Pir: rec = read_pir_entry(*in, position); break;
         default: err("Unknown sequence format.\n"); return std::nullopt;
     }
-    if (!rec) {
+    if (!in->finish() || !rec) {
         err("Error in reading sequence from file: %s\n", path.c_str());
         return std::nullopt;
     }
@@ -82,7 +81,7 @@ std::optional<SequenceRecord> read_raw(LineReader& in, ResidueKind requested_typ
 }
 
 // A FASTA file: the first entry only. The header gives the name (its first
-// word, at most 30 characters) and the definition; ";" lines are comments
+// word, at most kEntryNameWidth characters) and the definition; ";" lines are comments
 // that join the definition; "//" or a second header ends the entry.
 std::optional<SequenceRecord> read_fasta(LineReader& in, ResidueKind requested_type) {
     enum class State { BeforeHeader, HeaderContinues, Sequence };
@@ -103,7 +102,7 @@ std::optional<SequenceRecord> read_fasta(LineReader& in, ResidueKind requested_t
                 if (!piece.starts_with(">")) continue;
                 std::string_view rest = piece.substr(1);
                 std::string_view word = split_words(rest, 1)[0];
-                rec.name.assign(word.substr(0, kFastaNameWidth));
+                rec.name.assign(word.substr(0, kEntryNameWidth));
                 // The definition starts after as many characters of the
                 // header as the name has, wherever the name stood.
                 rec.definition.assign(drop_prefix(rest, rec.name.size()));
@@ -141,7 +140,7 @@ std::optional<SequenceRecord> read_nbrf(LineReader& in) {
         std::string_view rest;
         if (find_header(in, "CODE ", rest)) {
             rec.name.assign(code_name(rest));
-            read_entry_body(in, rec, {.definition = "NAME ", .sequence = "SEQUENCE", .end = "END"});
+            read_entry_body(in, rec, {.definition = "NAME ", .definition_stop = {}, .sequence = "SEQUENCE", .end = "END", .fast_lines = std::nullopt});
         }
     } catch (const std::bad_alloc&) {
         err("Out of memory\n");

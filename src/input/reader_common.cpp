@@ -8,6 +8,7 @@
 
 #include "core/console.hpp"
 #include "core/text_ops.hpp"
+#include "input/formats.hpp"
 #include "input/line_reader.hpp"
 
 namespace kavro::input_detail {
@@ -25,9 +26,10 @@ ByteTable make_table(bool (*keep)(unsigned char), bool upper) {
 }
 
 bool keep_residue(unsigned char c) {
-    // POSIX classes: control is 0x00-0x1F and 0x7F; bytes above 0x7F belong
-    // to no class and are kept like any other character.
-    return !(c < 0x20 || c == 0x7F || c == ' ' || (c >= '0' && c <= '9'));
+    // Printable characters but blanks and digits: what the FASTA writer
+    // writes, so that the residue count of a record is what reaches the
+    // output. Control bytes and bytes above 0x7E are dropped.
+    return c > ' ' && c < 0x7F && !(c >= '0' && c <= '9');
 }
 bool keep_printable(unsigned char c) { return c >= 0x20 && c < 0x7F; }
 bool keep_graphic(unsigned char c) { return c > 0x20 && c < 0x7F; }
@@ -267,13 +269,11 @@ bool find_header(LineReader& in, std::string_view keyword, std::string_view& res
 }
 
 std::string_view code_name(std::string_view rest) {
-    constexpr std::size_t kNameWidth = 11;
-    constexpr std::size_t kNameKeep = 12;
     std::string_view name = split_words(rest, 1)[0];
-    if (name.size() > kNameWidth) {
+    if (name.size() > kEntryNameWidth) {
         err("File format is strange. But we continue.\n");
         err("%.*s", static_cast<int>(rest.size()), rest.data());
-        name = name.substr(0, kNameKeep);
+        name = name.substr(0, kEntryNameWidth);
     }
     return name;
 }
@@ -325,9 +325,8 @@ bool add_alignment_entry(Collection& entries, std::string_view name, std::size_t
     return true;
 }
 
-void settle_alignment(Collection& entries, std::size_t count, int keep_unclassified) {
+void settle_alignment(Collection& entries, int keep_unclassified) {
     for (SequenceRecord& rec : entries) rec.length = static_cast<long>(rec.residues.size());
-    g_entry_count = static_cast<long>(count);
     const ResidueKind type = keep_unclassified == 0 ? classify_residues(entries[0]) : ResidueKind::Unknown;
     for (SequenceRecord& rec : entries) rec.type = type;
 }
@@ -349,16 +348,6 @@ bool all_digits(std::string_view text) {
     for (char c : text)
         if (!is_digit(c)) return false;
     return true;
-}
-
-long digits_value(std::string_view digits) {
-    constexpr long kMax = 2147483647;
-    long v = 0;
-    for (char c : digits) {
-        if (!is_digit(c)) break;
-        v = v > kMax / 10 ? kMax : v * 10 + (c - '0');
-    }
-    return v > kMax ? kMax : v;
 }
 
 void genbank_format_help() {

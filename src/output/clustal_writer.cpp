@@ -22,7 +22,10 @@ constexpr long kClustalNameWidth = 30;
 int write_clustal(Writer& out, Collection* seqs, long name_width) {
     const std::size_t count = collection_count(seqs);
     if (count == 0) return empty_collection();
-    const std::size_t width = static_cast<std::size_t>(std::max(name_width, 0L));
+    // The name column widens to the longest name, so that the residue
+    // columns stay aligned.
+    std::size_t width = static_cast<std::size_t>(std::max(name_width, 0L));
+    for (std::size_t i = 0; i < count; ++i) width = std::max(width, (*seqs)[i].name.size());
     out.write(kClustalHeader);
     out.write("\n\n\n");
     const std::size_t length = (*seqs)[0].residues.size();

@@ -10,7 +10,10 @@ int dispatch_command(int count, CommandLine& words) {
     for (int i = 1; i < count && i < kMaxWords; ++i) out("%s ", words[i].c_str());
     out("\n");
     const CommandRow* row = find_command(words[0]);
-    if (!row) return 1;  // unknown words (menu, exit, "") fail without a message
+    if (!row) {
+        err("Unknown command: %s\n", words[0].c_str());
+        return 1;
+    }
     count = apply_tofast_option(row->tofast_option, count, words);
     return row->handler(count, words);
 }

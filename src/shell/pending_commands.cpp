@@ -5,7 +5,5 @@
 
 namespace kavro {
 
-int cmd_toprot(int, CommandLine&) { return 1; }
-int cmd_sites(int, CommandLine&) { return 1; }
 
 }  // namespace kavro

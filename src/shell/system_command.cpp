@@ -2,7 +2,7 @@
 #include <cstdlib>
 
 #include "core/console.hpp"
-#include "shell/commands.hpp"
+#include "ui/command_line.hpp"
 #include "shell/runtime_settings.hpp"
 
 namespace kavro {
@@ -15,11 +15,13 @@ int run_system_command(const std::string& command_line) {
     // The command writes straight to our standard output: what we printed
     // before must be out first.
     flush_console();
+    // A command that could not be run, or did not end with status 0, fails.
     int result = std::system(command_line.c_str());
-    if (result != 0)
+    if (result != 0) {
         jerr("このシステムコマンドは実行できませんでした: %s.\n", command_line.c_str());
-    else
-        jerr("このコマンドはきちんと実行できました.: %s.\n", command_line.c_str());
+        return 1;
+    }
+    jerr("このコマンドはきちんと実行できました.: %s.\n", command_line.c_str());
     return 0;
 }
 

@@ -3,6 +3,9 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 
 #include "core/console.hpp"
 #include "core/settings.hpp"
@@ -32,10 +35,32 @@ public:
     // Translates n codons starting at in into out. out may be the text
     // itself: residue i is written after codon i (at 3i or later) is read.
     void run(const char* in, std::size_t n, char* out) const {
-        for (std::size_t i = 0; i < n; ++i, in += 3) out[i] = letters_[codon_sum(in)];
+        const std::uint16_t* pairs = first_two_bases().data();
+        for (std::size_t i = 0; i < n; ++i, in += 3) {
+            std::uint16_t two;
+            std::memcpy(&two, in, 2);
+            out[i] = letters_[pairs[little_endian(two)] + kCodonWeights.third[static_cast<unsigned char>(in[2])]];
+        }
     }
 
 private:
+    // The weights of the first two bases together, indexed by the two bytes
+    // read as one little-endian number: one load instead of two per codon.
+    using PairWeights = std::array<std::uint16_t, 1 << 16>;
+    static const PairWeights& first_two_bases() {
+        static const PairWeights table = [] {
+            PairWeights t{};
+            for (unsigned i = 0; i < t.size(); ++i)
+                t[i] = static_cast<std::uint16_t>(kCodonWeights.first[i & 0xFF] + kCodonWeights.second[i >> 8]);
+            return t;
+        }();
+        return table;
+    }
+    static std::uint16_t little_endian(std::uint16_t v) {
+        if constexpr (std::endian::native == std::endian::big) return static_cast<std::uint16_t>((v >> 8) | (v << 8));
+        return v;
+    }
+
     std::array<char, kLargestCodonSum + 1> letters_;
     bool valid_ = false;
 };
@@ -130,15 +155,11 @@ std::optional<SequenceRecord> translate_record(const SequenceRecord& rec, int fr
 
 namespace {
 
-// A progress dot (or the closing line end) on standard output, or on
-// standard error while the translated data itself goes to standard output.
+// A progress dot (or the closing line end) on the console's message stream
+// (standard error while the translated data go to standard output).
 void progress_dot(const char* text) {
-    if (g_settings.write_to_stdout) {
-        err("%s", text);
-        return;
-    }
     out("%s", text);
-    flush_out();
+    if (!messages_to_stderr()) flush_out();
 }
 
 // The collection loop: each record passes through `one`, which translates

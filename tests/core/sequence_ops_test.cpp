@@ -3,18 +3,14 @@
 #include "core/program_exit.hpp"
 #include "core/sequence.hpp"
 #include "support/run_kavro.hpp"
+#include "support/records.hpp"
 
 namespace {
 
 using namespace kavro;
 
 SequenceRecord make(std::string name, std::string residues, std::string definition = "def") {
-    SequenceRecord r;
-    r.name = std::move(name);
-    r.definition = std::move(definition);
-    r.residues = std::move(residues);
-    r.length = static_cast<long>(r.residues.size());
-    return r;
+    return kavro_test::make_record(name, residues, kavro::ResidueKind::Unknown, definition);
 }
 
 kavro::ResidueKind type_of(const std::string& residues) { return classify_residues(make("x", residues)); }
@@ -70,17 +66,17 @@ TEST(SeqComposition, SlotsAndResults) {
 }
 
 TEST(SeqComplement, EveryLetterOfBothTables) {
-    const std::string source = "*ACDGHKMNRSTUWY";
+    const std::string source = "*ACDGHKMNRSTUWYBV";
     std::string dna, rna, lower;
     for (char c : source) {
         dna += complement_base(c, false);
         rna += complement_base(c, true);
         lower += complement_base(static_cast<char>(c == '*' ? c : c + 32), false);
     }
-    EXPECT_EQ(dna, "*TGHCDMKNYSAAWR");
-    EXPECT_EQ(rna, "*UGHCDMKNYSAAWR");
+    EXPECT_EQ(dna, "*TGHCDMKNYSAAWRVB");
+    EXPECT_EQ(rna, "*UGHCDMKNYSAAWRVB");
     EXPECT_EQ(lower, dna);
-    for (char c : std::string("BVEFIJLOPQXZbv-.0 \n")) EXPECT_EQ(complement_base(c, false), '*') << c;
+    for (char c : std::string("EFIJLOPQXZ-.0 \n")) EXPECT_EQ(complement_base(c, false), '*') << c;
     EXPECT_EQ(complement_base('\x80', true), '*');
     EXPECT_EQ(complement_base('\0', true), '*');
 }

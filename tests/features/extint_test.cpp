@@ -1,9 +1,12 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "features/feature_output.hpp"
 #include "support/feature_entries.hpp"
 
 namespace {
+
+using testing::HasSubstr;
 
 using namespace kavro_test;
 using namespace feature_test;
@@ -35,7 +38,7 @@ TEST(Extint, IntronsOfBothStrandsInTheirOwnOrder) {
         EXPECT_EQ(records[2].header, "INTR_abcB_intron_1");
         EXPECT_EQ(records[2].residues, revcomp(span(kSeq, 701, 750)));
         // A one-base intron has nothing between its ends.
-        EXPECT_TRUE(has(r.out, "k=0, a1=911, z1=911. Skipping AB000001 abcD intron 0.\n")) << r.out;
+        EXPECT_THAT(r.out, HasSubstr("k=0, a1=911, z1=911. Skipping AB000001 abcD intron 0.\n")) << r.out;
     }
 }
 
@@ -66,10 +69,10 @@ TEST(Extint, EndsMoveIntoExonsOrInward) {
 TEST(Extint, RefusedRequests) {
     auto usage = run_on(genbank(cds_entry()), {"extint", "in", "out", "S", "0", "X", "0"});
     EXPECT_EQ(usage.status, 1);
-    EXPECT_TRUE(has(usage.out, sjis("使い方: extint infile outfile start end <cds_name>.\n")));
+    EXPECT_THAT(usage.out, HasSubstr(sjis("使い方: extint infile outfile start end <cds_name>.\n")));
     auto same = run_on(genbank(cds_entry()), {"extint", "in", "./in", "S", "0", "E", "0"});
     EXPECT_EQ(same.status, 1);
-    EXPECT_TRUE(has(same.err, "Output file ./in is the input file.\n"));
+    EXPECT_THAT(same.err, HasSubstr("Output file ./in is the input file.\n"));
     // A fill that no real request needs is refused, not built.
     auto far = run_on(genbank(cds_entry()), {"extint", "in", "out", "S", "-2000000000", "E", "0", "abcA"});
     EXPECT_EQ(far.status, 0);

@@ -1,9 +1,12 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "features/feature_output.hpp"
 #include "support/feature_entries.hpp"
 
 namespace {
+
+using testing::HasSubstr;
 
 using namespace kavro_test;
 using namespace feature_test;
@@ -45,8 +48,8 @@ TEST(Extrna, RnaGenesOfBothStrandsAndFormats) {
         EXPECT_EQ(records[1].residues, revcomp(span(kSeq, 50, 70)));
         EXPECT_EQ(records[2].residues, span(kSeq, 100, 110) + span(kSeq, 120, 130));
         EXPECT_EQ(records[3].residues, span(kSeq, 300, 350));
-        EXPECT_TRUE(has(r.out, "\nSequences extracted.\n.Extracting all sequences...\n"));
-        EXPECT_TRUE(has(r.out, "\nTerminated.\n"));
+        EXPECT_THAT(r.out, HasSubstr("\nSequences extracted.\n.Extracting all sequences...\n"));
+        EXPECT_THAT(r.out, HasSubstr("\nTerminated.\n"));
     }
 }
 
@@ -78,17 +81,17 @@ TEST(Extrna, NamedSelectionLimitsAndFailures) {
 
     auto missing = run_on(genbank(rna_entry()), {"extrna", "in", "out", "S", "0", "E", "0", "trnW"});
     EXPECT_EQ(missing.status, 1);
-    EXPECT_TRUE(has(missing.out, "No sequence extracted.\n"));
+    EXPECT_THAT(missing.out, HasSubstr("No sequence extracted.\n"));
 
     for (auto args : {std::vector<std::string>{"extrna", "in", "out", "X", "0", "E", "0"},
                       {"extrna", "in", "out", "S", "0"}}) {
         auto usage = run_on(genbank(rna_entry()), args);
         EXPECT_EQ(usage.status, 1);
-        EXPECT_TRUE(has(usage.out, sjis("使い方: extrna infile outfile start end <RNA_name>.\n")));
+        EXPECT_THAT(usage.out, HasSubstr(sjis("使い方: extrna infile outfile start end <RNA_name>.\n")));
     }
     auto fasta = run_on(">a\nACGT\n", {"extrna", "in", "out", "S", "0", "E", "0"});
     EXPECT_EQ(fasta.status, 1);
-    EXPECT_TRUE(has(fasta.err, "This is not a GenBank or EMBL file.\n"));
+    EXPECT_THAT(fasta.err, HasSubstr("This is not a GenBank or EMBL file.\n"));
     auto same = run_on(genbank(rna_entry()), {"extrna", "in", "in", "S", "0", "E", "0"});
     EXPECT_EQ(same.status, 1);
     EXPECT_EQ(same.file("in"), genbank(rna_entry()));

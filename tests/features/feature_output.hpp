@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "support/run_kavro.hpp"
+#include "support/text_checks.hpp"
 
 namespace feature_test {
 

@@ -1,9 +1,12 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "features/feature_output.hpp"
 #include "support/feature_entries.hpp"
 
 namespace {
+
+using testing::HasSubstr;
 
 using namespace kavro_test;
 using namespace feature_test;
@@ -35,7 +38,7 @@ TEST(Genlist, NamesPerEntry) {
     auto to_stdout = run_on(gb, {"genlist", "in"});
     ASSERT_EQ(to_stdout.status, 0) << to_stdout.err;
     EXPECT_EQ(to_stdout.out, expected);  // the data alone: messages go to standard error
-    EXPECT_TRUE(has(to_stdout.err, "Reading sequence...\n"));
+    EXPECT_THAT(to_stdout.err, HasSubstr("Reading sequence...\n"));
     Entry embl_entry = listed_entry("ONE");
     auto to_file = run_on(embl(embl_entry), {"genlist", "in", "out"});
     EXPECT_EQ(to_file.file("out"), "The genes in the file: ONE are: abcA, xyzB.\n");
@@ -59,7 +62,7 @@ TEST(Genlist, EmblTableKeepsTheLastRna) {
     std::swap(e.features[1], e.features[2]);
     auto r = run_on(embl(e), {"genlist", "in", "out", "t"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_TRUE(has(r.file("out"), "\ntrnL\tRNA\tF\t     320\t     390\t      70\ttransfer RNA-Leu;")) << r.file("out");
+    EXPECT_THAT(r.file("out"), HasSubstr("\ntrnL\tRNA\tF\t     320\t     390\t      70\ttransfer RNA-Leu;")) << r.file("out");
 }
 
 TEST(Genlist, FastaAndFailures) {
@@ -70,18 +73,18 @@ TEST(Genlist, FastaAndFailures) {
                                 "ID=one, 8 residues,  first entry.\nID=two, 2 residues, .\n");
     auto table = run_on(fa, {"genlist", "in", "out", "T"});
     EXPECT_EQ(table.status, 1);
-    EXPECT_TRUE(has(table.err, "Table output is not available for a FASTA file.\n"));
+    EXPECT_THAT(table.err, HasSubstr("Table output is not available for a FASTA file.\n"));
     // An output that cannot be written falls back to the console.
     auto console = run_on(genbank(listed_entry("ONE")), {"genlist", "in", "no/such/dir/out"});
     EXPECT_EQ(console.status, 0);
-    EXPECT_TRUE(has(console.err, "Cannot open file: no/such/dir/out\nOutput to console.\n"));
-    EXPECT_TRUE(has(console.out, "The genes in the file: ONE are: abcA, xyzB.\n"));
+    EXPECT_THAT(console.err, HasSubstr("Cannot open file: no/such/dir/out\nOutput to console.\n"));
+    EXPECT_THAT(console.out, HasSubstr("The genes in the file: ONE are: abcA, xyzB.\n"));
     auto same = run_on(genbank(listed_entry("ONE")), {"genlist", "in", "in"});
     EXPECT_EQ(same.status, 1);
     EXPECT_EQ(same.file("in"), genbank(listed_entry("ONE")));
     auto clustal = run_on("CLUSTAL W (1.8) multiple sequence alignment\n\nA  ACGT\nB  ACGT\n", {"genlist", "in"});
     EXPECT_EQ(clustal.status, 1);
-    EXPECT_TRUE(has(clustal.err, "This is not a GenBank, EMBL, or FASTA file.\n"));
+    EXPECT_THAT(clustal.err, HasSubstr("This is not a GenBank, EMBL, or FASTA file.\n"));
     EXPECT_EQ(run_on(fa, {"genlist", "-h"}).status, 1);
 }
 

@@ -1,9 +1,12 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "features/feature_output.hpp"
 #include "support/feature_entries.hpp"
 
 namespace {
+
+using testing::HasSubstr;
 
 using namespace kavro_test;
 using namespace feature_test;
@@ -61,8 +64,9 @@ TEST(Noncod, EndsOriginsAndUnclassifiedPieces) {
               (std::vector<std::string>{span(kSeq, 1, 100), span(kSeq, 401, 549)}));
     EXPECT_EQ(noncod(genbank(annotated({kSplitCds, across})), ""),
               (std::vector<std::string>{span(kSeq, 1, 100), span(kSeq, 401, 600)}));
-    // A stretch of N alone is not DNA: it is dropped and its number left out.
-    const std::string with_ns = kSeq.substr(0, 200) + std::string(100, 'N') + kSeq.substr(300);
+    // A stretch the classification does not take as DNA (U alone reads as
+    // RNA) is dropped and its number left out.
+    const std::string with_ns = kSeq.substr(0, 200) + std::string(100, 'U') + kSeq.substr(300);
     headers.clear();
     EXPECT_EQ(noncod(genbank(annotated({kSplitCds}, false, with_ns)), "1", &headers),
               (std::vector<std::string>{span(kSeq, 1, 100), span(kSeq, 401, 600)}));
@@ -76,23 +80,23 @@ TEST(Noncod, EntriesWithoutFeaturesAndRefusals) {
     bare.name = "BARE";
     auto r = run_on(genbank(bare) + genbank(annotated({kTrna})) + genbank(bare), {"noncod", "in", "out"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_TRUE(has(r.out, "\b*\b/")) << r.out;
+    EXPECT_THAT(r.out, HasSubstr("\b*\b/")) << r.out;
     std::string headers;
     for (const auto& rec : fasta_records(r.file("out"))) headers += rec.header + "|";
     EXPECT_EQ(headers, "NONC_NonCoding_1|NONC_NonCoding_2|");
-    EXPECT_TRUE(has(r.out, "Reading file: in.\n"));
+    EXPECT_THAT(r.out, HasSubstr("Reading file: in.\n"));
     EXPECT_TRUE(r.out.ends_with("Terminated.\n" + sjis("完了.\n")));
     for (auto args : {std::vector<std::string>{"noncod", "-h"}, {"noncod", "in"}, {"noncod", "a", "b", "c", "d"}}) {
         auto usage = run_on("", args);
         EXPECT_EQ(usage.status, 1);
-        EXPECT_TRUE(has(usage.out, sjis("使い方: noncod infile outfile flag.\n")));
+        EXPECT_THAT(usage.out, HasSubstr(sjis("使い方: noncod infile outfile flag.\n")));
     }
     auto same = run_on(genbank(annotated({kTrna})), {"noncod", "in", "in"});
     EXPECT_EQ(same.status, 1);
     EXPECT_EQ(same.file("in"), genbank(annotated({kTrna})));
     auto fasta = run_on(">x\nACGT\n", {"noncod", "in", "out"});
     EXPECT_EQ(fasta.status, 1);
-    EXPECT_TRUE(has(fasta.err, "This is not a GenBank or EMBL file.\n"));
+    EXPECT_THAT(fasta.err, HasSubstr("This is not a GenBank or EMBL file.\n"));
 }
 
 }  // namespace

@@ -19,8 +19,8 @@ TEST(ResidueCollection, TablesKeepWhatTheirRulesSay) {
     EXPECT_EQ(by_table("  1 acgT-*.x\t9\r\n\x7F", residue_table()), "ACGT-*.X");
     EXPECT_EQ(by_table(std::string("a b\0c\x01~\n", 9), printable_table()), "a bc~");
     EXPECT_EQ(by_table("a b\tc~\n", graphic_table()), "abc~");
-    // Bytes above 0x7F belong to no class: residue collection keeps them.
-    EXPECT_EQ(by_table("\xE9", residue_table()), "\xE9");
+    // Bytes above 0x7E are dropped: the writers would not write them.
+    EXPECT_EQ(by_table("ac\xE9gt\x80", residue_table()), "ACGT");
     EXPECT_EQ(by_table("\xE9", graphic_table()), "");
 }
 

@@ -1,9 +1,13 @@
 // The readers on real files of every format (tests/fixtures/input).
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "input/all_readers.hpp"
 #include "core/text_ops.hpp"
 #include "input/input_test_util.hpp"
+
+using testing::StartsWith;
+using testing::EndsWith;
 
 using namespace kavro;
 using namespace input_test;
@@ -53,7 +57,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"F2CXE6.txt", SeqFormat::Uniprot, Reader::Embl, {"F2CXE6_HORVD"}, {291}},
         Case{"prot.m-codata", SeqFormat::Pir, Reader::Pir, {"CODATAM1", "CODATAM2", "CODATAM3"}, {100, 80, 60}},
         Case{"aster_pearson.pro", SeqFormat::Fasta, Reader::MultiFasta, {"gi|3298468|dbj|BAA31520.1|"}, {107}},
-        Case{"elderberry.nu", SeqFormat::Fasta, Reader::MultiFasta, {"gi|4218935|gb|AF074388.1|AF074"}, {2050}},
+        Case{"elderberry.nu", SeqFormat::Fasta, Reader::MultiFasta, {"gi|4218935|gb|AF074388.1|AF074388"}, {2050}},
         Case{"f002", SeqFormat::Fasta, Reader::MultiFasta,
              {"gi|1348912|gb|G26680|G26680", "gi|1348917|gb|G26685|G26685", "gi|1592936|gb|G29385|G29385"}, {633, 413, 471}},
         Case{"globins.aln", SeqFormat::Clustal, Reader::Clustal,
@@ -78,17 +82,18 @@ TEST(RealFilesDetail, GenBankTypesMoleculesAndDefinition) {
     EXPECT_EQ(e, "");
     EXPECT_EQ(r->molecule, "mRNA");
     EXPECT_EQ(r->type, ResidueKind::Dna);
-    EXPECT_TRUE(r->definition.starts_with(" A.thaliana cor6.6 mRNA.;ACCESSION   X55053;VERSION"));
-    EXPECT_TRUE(r->residues.starts_with("AACAAAACACACATCAAAAACGATTTTACAAGAAAAAAATA"));
-    EXPECT_TRUE(r->residues.ends_with("AAAAAAAAAA"));
+    EXPECT_THAT(r->definition, StartsWith(" A.thaliana cor6.6 mRNA.;ACCESSION   X55053;VERSION"));
+    EXPECT_THAT(r->residues, StartsWith("AACAAAACACACATCAAAAACGATTTTACAAGAAAAAAATA"));
+    EXPECT_THAT(r->residues, EndsWith("AAAAAAAAAA"));
 }
 
 TEST(RealFilesDetail, ElderberryCrLfHeader) {
     std::optional<Collection> c;
     stderr_of([&] { c = read_multi_fasta(fixture_path("elderberry.nu"), ResidueKind::Unknown); });
     ASSERT_TRUE(c);
-    // The 33-character name is cut to 30; the rest stays in the definition.
-    EXPECT_EQ((*c)[0].definition, "388 Sambucus nigra hevein-like protein HLPf gene, partial cds\n");
+    // The 33-character name is kept whole.
+    EXPECT_EQ((*c)[0].name, "gi|4218935|gb|AF074388.1|AF074388");
+    EXPECT_EQ((*c)[0].definition, " Sambucus nigra hevein-like protein HLPf gene, partial cds\n");
     EXPECT_EQ((*c)[0].type, ResidueKind::Dna);
 }
 

@@ -1,14 +1,19 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <functional>
 #include <initializer_list>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/settings.hpp"
 #include "shell/commands.hpp"
 #include "shell/runtime_settings.hpp"
 #include "support/run_kavro.hpp"
+
+using testing::HasSubstr;
 
 namespace {
 
@@ -60,22 +65,26 @@ TEST_F(Setvar, LineLength) {
         results[3] = setvar({"setvar", "line", "12", "extra"});  // wrong count: nothing
         lengths[3] = g_settings.line_length;
     });
-    for (int r : results) EXPECT_EQ(r, 0);
+    // A value that is not a line length is refused with a message.
+    EXPECT_EQ(results[0], 0);
+    EXPECT_EQ(results[1], 1);
+    EXPECT_EQ(results[2], 0);
+    EXPECT_EQ(results[3], 0);
     EXPECT_EQ(lengths[0], 60);
     EXPECT_EQ(lengths[1], 60);
     EXPECT_EQ(lengths[2], 75);
     EXPECT_EQ(lengths[3], 75);
     EXPECT_EQ(c.out, "");
-    EXPECT_EQ(c.err, "");
+    EXPECT_EQ(c.err, "The line length must be a number from 1 to 2147483647; it stays 60.\n");
 }
 
 TEST_F(Setvar, LineLengthZeroOrHugeIsRefused) {
-    for (const char* v : {"0", "", "99999999999999999999999"}) {
+    for (const char* v : {"0", "", "99999999999999999999999", "abc", "-5"}) {
         int result = -1;
         auto c = captured([&] { result = setvar({"setvar", "printline", v}); });
-        EXPECT_EQ(result, 0);
+        EXPECT_EQ(result, 1);
         EXPECT_EQ(g_settings.line_length, 75) << v;
-        EXPECT_NE(c.err.find("line length must be a number from 1"), std::string::npos) << v;
+        EXPECT_THAT(c.err, HasSubstr("line length must be a number from 1")) << v;
     }
 }
 
@@ -90,8 +99,9 @@ TEST_F(Setvar, CountOutsideTwoToTenFails) {
     EXPECT_EQ(results[0], 1);
     EXPECT_EQ(results[1], 0);
     EXPECT_EQ(results[2], 1);
-    EXPECT_EQ(results[3], 0);
+    EXPECT_EQ(results[3], 1);  // no such setting
     EXPECT_EQ(c.out, "");
+    EXPECT_EQ(c.err, "Unknown setting: nosuch\n");
 }
 
 TEST_F(Setvar, AddseqgMessages) {
@@ -198,7 +208,7 @@ TEST(SystemCommand, ReportsSuccessAndFailureOnStandardError) {
         bad_result = kavro::cmd_system(2, bad);
     });
     EXPECT_EQ(ok_result, 0);
-    EXPECT_EQ(bad_result, 0);
+    EXPECT_EQ(bad_result, 1);  // a command that failed fails system
     EXPECT_EQ(c.err, sjis("このコマンドはきちんと実行できました.: true .\n"
                           "このシステムコマンドは実行できませんでした: false .\n"));
     EXPECT_EQ(c.out, "");
@@ -229,14 +239,30 @@ TEST(SystemCommand, CommandLineOver511CharactersIsRefused) {
     auto c = captured([&] { result = kavro::cmd_system(8, w); });
     EXPECT_EQ(result, 1);
     EXPECT_FALSE(dir.exists("marker"));
-    EXPECT_NE(c.err.find("longer than 511 characters"), std::string::npos);
+    EXPECT_THAT(c.err, HasSubstr("longer than 511 characters"));
 }
 
 TEST(SystemCommand, MenuModeWaitsForYAfterwards) {
     auto r = kavro_test::run({.input = "system echo hello\nn\ny\nexit\n"});
     EXPECT_EQ(r.status, 0);
-    EXPECT_NE(r.out.find("hello\n" + sjis("y を押してからリターンしてください.\n")), std::string::npos);
+    EXPECT_THAT(r.out, HasSubstr("hello\n" + sjis("y を押してからリターンしてください.\n")));
     EXPECT_EQ(r.err, sjis("このコマンドはきちんと実行できました.: echo hello .\n"));
+}
+
+}  // namespace
+
+namespace {
+
+// A command that does not end with status 0 fails system and setvar system.
+TEST(SystemCommand, StatusFollowsTheCommand) {
+    const std::pair<std::vector<std::string>, int> cases[] = {
+        {{"system", "true"}, 0}, {{"system", "false"}, 1}, {{"system", "exit", "3"}, 1},
+        {{"setvar", "system", "true"}, 0}, {{"setvar", "system", "exit", "3"}, 1},
+    };
+    for (const auto& [args, status] : cases) {
+        auto r = kavro_test::run({.args = args});
+        EXPECT_EQ(r.status, status) << args.back();
+    }
 }
 
 }  // namespace

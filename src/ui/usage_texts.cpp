@@ -1,7 +1,7 @@
 // Usage texts of the commands and the other help texts. Each command
 // prints its own with show_help(word); the help loop shows them by word or
 // number. Japanese lines are UTF-8 here and leave as Shift_JIS.
-#include "shell/usage_texts.hpp"
+#include "ui/usage_texts.hpp"
 
 namespace kavro::usage {
 
@@ -286,6 +286,8 @@ const std::string_view other_commands =
     "             true: cdsnuc と extrnaにおいてイントロンを含める.\n"
     "      setvar seq_import [true,TRUE,1/false].\n"
     "             true: 外部配列エントリーからデータを取り込む.\n"
+    "   文字コード. \n"
+    "      環境変数 KAVRO_CHARSET=UTF-8 で日本語の表示を UTF-8 にする.\n"
     "   システムのコマンドの実行 (Unix および DOS). \n"
     "      system <system command>.\n"
     "*************************************************************\n";

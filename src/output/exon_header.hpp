@@ -1,0 +1,53 @@
+#pragma once
+// The exon header of the presentation form: a gene name, the exon count and
+// the exons' positions, written like a feature location, e.g.
+//
+//   ntcA 1 91  762
+//   nad7 3 join 828 967  1999 2067  3066 4038
+//   psbA 1 complement 1200 2261
+//
+// It comes from the first line of an exon file or from a dialog on the
+// console, and is turned into a small exon list here.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/sequence.hpp"
+#include "input/line_reader.hpp"
+
+namespace kavro {
+
+// One exon of the presentation form: 1-based positions on the record's
+// strand as written (start <= end), read backwards on the complementary
+// strand when `complement` is set.
+struct PresentationExon {
+    long start = 0;
+    long end = 0;
+    bool complement = false;
+};
+using PresentationExons = std::vector<PresentationExon>;
+
+// Sets rec.definition to the exon header: the first line of exon_file, or,
+// when exon_file is empty, the answers to the exon dialog read from
+// `console`. An empty exon file leaves the definition as it is. 0, or 1
+// after a message ("Cannot open file: %s\n", "No exon number is
+// indicated.\n", "Input aborted.\n") or a "no" to the dialog.
+int make_header(SequenceRecord& rec, const std::string& exon_file, LineReader& console);
+
+// The exons of a header, checked against a sequence of seq_length bases:
+// every exon must lie inside the sequence with its start not after its end,
+// and exons of another entry (an accession before ":") cannot be read here.
+// Nothing after a message.
+std::optional<PresentationExons> parse_exon_header(std::string_view header, long seq_length);
+
+// True when exons are on mixed strands or out of order along their strand
+// (a trans-spliced gene).
+bool exons_out_of_order(const PresentationExons& exons);
+
+// The exon bases joined in list order, complementary exons read backwards
+// and complemented (RNA complement when rna is set).
+std::string join_exons(const std::string& residues, const PresentationExons& exons, bool rna);
+
+}  // namespace kavro

@@ -1,0 +1,27 @@
+#pragma once
+// The composite listing: a nucleotide sequence in blocks with the
+// translations of its frames laid under it, each amino acid under the first
+// base of its codon as read on its own strand.
+//
+// Per block of w positions (w = 60, or the line length rounded down to a
+// multiple of 3 when it is from 21 to 91) the lines are "Frame 1" to
+// "Frame 3", "Normal" (the sequence) and, in the six-frame form,
+// "Complement" (the complementary base under each base) and "Frame -1" to
+// "Frame -3". Frame 1 ends with the codon count so far, Normal with the
+// position of its last base, Complement with that base's position counted
+// from the other end, and the minus frame whose codons end with the block
+// with its codon count from that end.
+
+#include <string>
+
+#include "core/sequence.hpp"
+
+namespace kavro {
+
+// frames holds the translations of frames 1, 2, 3, -1, -2, -3 in that order.
+// 0; 1 after "Cannot open file: %s\n\n", a failed write, or for a sequence
+// of fewer than 4 bases, which has no block to lay a translation under.
+int write_composite(const std::string& path, const SequenceRecord& rec, const Collection& frames,
+                    const std::string& table_name, bool three_frames);
+
+}  // namespace kavro

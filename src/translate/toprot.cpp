@@ -1,0 +1,254 @@
+// toprot: translates the first entry of a nucleotide file and writes it in
+// the form a switch chooses:
+//   1   frame 1 as one FASTA record
+//   6   the six frames as FASTA records (the default)
+//   c   the six frames laid under the sequence and its complement
+//   n   the three frames laid under the sequence
+//   p   the presentation form of a gene; the exon file name follows the p
+//   a   the table of open reading frames; s  the ORFs as protein records
+//       (a minimum length, "max" or a "long" form may follow the letter)
+
+#include <optional>
+#include <string>
+
+#include "core/console.hpp"
+#include "core/program_exit.hpp"
+#include "core/sequence.hpp"
+#include "core/text_ops.hpp"
+#include "input/formats.hpp"
+#include "input/line_reader.hpp"
+#include "output/fasta_writer.hpp"
+#include "output/output_target.hpp"
+#include "output/presentation_form.hpp"
+#include "ui/command_line.hpp"
+#include "ui/help.hpp"
+#include "ui/prompt.hpp"
+#include "translate/composite_listing.hpp"
+#include "translate/orf_search.hpp"
+#include "translate/translation.hpp"
+
+namespace kavro {
+
+namespace {
+
+struct ToprotOptions {
+    std::string input = "infile";
+    std::string output = "outfile";
+    std::string form = "6";  // the switch word
+    std::string table = "default";
+};
+
+bool valid_switch(const std::string& s) {
+    if (s == "1" || s == "6" || s == "c" || s == "n") return true;
+    return !s.empty() && (s[0] == 'p' || s[0] == 'a' || s[0] == 's');
+}
+
+// The dialog: input, output, switch and codon table. 0 to go on, 1 to stop.
+int ask_options(ToprotOptions& opt) {
+    if (ask_argument(opt.input, "入力ファイル名") != 1) return 1;
+    opt.output = opt.input + ".out";
+    if (ask_argument(opt.output, "出力ファイル名") != 1) return 1;
+    out("Switch --  1, 6, n, c, p, a, or s\n");
+    std::string word;
+    if (!stdin_reader().read_word(word, kWordWidth)) return 1;
+    opt.form = word;
+    if (!valid_switch(opt.form)) {
+        err("Switch should be either 1, 6, c, n, p, a or s.\n");
+        return 1;
+    }
+    const int answer = ask_argument(opt.table, "コドン表ファイル名");
+    if (answer == 0) end_program(1);
+    if (answer != 1) {
+        err("Error in file name input.\n");
+        return 1;
+    }
+    return 0;
+}
+
+// The first entry of the input, a nucleotide sequence without gaps; any
+// failure ends the program.
+SequenceRecord read_nucleotides(const std::string& path) {
+    const SeqFormat format = detect_format(path);
+    if (format == SeqFormat::Error) {
+        err("Unknown file format.\n");
+        end_program(1);
+    }
+    out("Reading sequence...\n");
+    std::optional<SequenceRecord> rec = read_sequence(path, format, ResidueKind::Unknown);
+    if (!rec) {
+        err("Error in reading file: %s\n", path.c_str());
+        end_program(1);
+    }
+    // The FASTA and raw readers have classified their entry already.
+    if (format != SeqFormat::Fasta && format != SeqFormat::Raw) rec->type = classify_residues(*rec);
+    out("Data type is %s\n", type_name(rec->type));
+    if (rec->type != ResidueKind::Dna && rec->type != ResidueKind::Rna) {
+        err("This is not a DNA sequence: %s\n", path.c_str());
+        end_program(1);
+    }
+    if (clear_gaps(*rec) != 0) {
+        err("Error in clearing gaps in file: %s\n", rec->name.c_str());
+        end_program(1);
+    }
+    out("Gaps were cleared.\n");
+    return std::move(*rec);
+}
+
+[[noreturn]] void fail_write() {
+    err("Unable to write file.\n");
+    end_program(1);
+}
+
+// Frames 1, 2, 3, -1, -2, -3, each named NAME_ptn or NAME_C_ptn with the
+// definition "Frame F.". The reverse complement is made once for the three
+// minus frames. Nothing after a message when a frame cannot be translated.
+std::optional<Collection> translate_six_frames(const SequenceRecord& rec, const std::string& table_name) {
+    const CodonTable table = select_codon_table(table_name);
+    SequenceRecord reverse = copy_record(rec);
+    if (complement_seq(reverse) != 0) {
+        err("Error in converting to complementary sequence.\n");
+        return std::nullopt;
+    }
+    Collection frames;
+    frames.reserve(6);
+    for (int frame : {1, 2, 3, -1, -2, -3}) {
+        auto protein = translate_record_with(frame > 0 ? rec : reverse, frame > 0 ? frame : -frame, table,
+                                             kProteinSuffix);
+        if (!protein) {
+            err("Error of translation in frame %d of sequence: %s.\n", frame, rec.name.c_str());
+            return std::nullopt;
+        }
+        protein->definition = "Frame " + std::to_string(frame) + ".";
+        frames.push_back(std::move(*protein));
+    }
+    return frames;
+}
+
+// Creates the output file empty; standard output needs no creating.
+int open_output(const std::string& path) {
+    if (OutputTarget::names_stdout(path) || OutputTarget::create_empty(path)) return 0;
+    err("Error in opening output file.\n");
+    return 1;
+}
+
+int write_frames(const ToprotOptions& opt, const SequenceRecord& rec) {
+    auto frames = translate_six_frames(rec, opt.table);
+    if (!frames) return 1;
+    if (opt.form == "6") {
+        if (open_output(opt.output) != 0) return 1;
+        if (OutputTarget::names_stdout(opt.output)) {
+            if (write_fasta_batch(std_out(), *frames, 0, 0) != 0 || !std_out().flush()) fail_write();
+        } else if (write_fasta_all(opt.output, *frames) != 0) {
+            fail_write();
+        }
+        return 0;
+    }
+    if (write_composite(opt.output, rec, *frames, opt.table, opt.form == "n") != 0) fail_write();
+    return 0;
+}
+
+int write_frame_one(const ToprotOptions& opt, const SequenceRecord& rec) {
+    auto protein = translate_record(rec, 1, opt.table, kProteinSuffix);
+    if (!protein) {
+        err("Error of translation in frame 1 of sequence: %s.\n", rec.name.c_str());
+        return 1;
+    }
+    protein->definition = "Frame 1. ";
+    if (open_output(opt.output) != 0) return 1;
+    if (OutputTarget::names_stdout(opt.output)) {
+        if (write_fasta_entry(std_out(), *protein, false, ' ') != 0 || !std_out().flush()) fail_write();
+        return 0;
+    }
+    // The writer marks the written file with a backspace and "w".
+    if (write_fasta_file(opt.output, &*protein, false, ' ') != 0) fail_write();
+    return 0;
+}
+
+int write_presentation(const ToprotOptions& opt, SequenceRecord& rec) {
+    if (open_output(opt.output) != 0) return 1;
+    const ExonTranslator translate = [&](const SequenceRecord& joined) -> std::optional<std::string> {
+        auto protein = translate_record(joined, 1, opt.table, kProteinSuffix);
+        if (!protein) return std::nullopt;
+        return std::move(protein->residues);
+    };
+    if (write_presentation_file(opt.output, rec, opt.form.substr(1), opt.table, translate, stdin_reader()) != 0) {
+        err("Unable to write file.\n");
+        return 1;
+    }
+    return 0;
+}
+
+int write_orfs(const ToprotOptions& opt, const SequenceRecord& rec) {
+    const std::int64_t minimum = parse_orf_minimum(opt.form.substr(1));
+    const CodonTable table = select_codon_table(opt.table);
+    OrfSearch search = orf_search_for(minimum);
+    if (add_orfs(rec, opt.table, table, true, search) != 0) {
+        err("Unable to add orf infos to multiorf.\n");
+        return 1;
+    }
+    SequenceRecord reverse = copy_record(rec);
+    if (complement_seq(reverse) != 0) {
+        err("Error in making complementary.\n");
+        return 1;
+    }
+    if (add_orfs(reverse, opt.table, table, false, search) != 0) {
+        err("Unable to add orf infos to multiorf.\n");
+        return 1;
+    }
+    reverse = SequenceRecord();
+    if (opt.form[0] == 'a') {
+        if (write_orf_table(opt.output, rec, std::move(search.orfs), minimum) != 0) {
+            err("Unable to print orf infos in multiorf.\n");
+            return 1;
+        }
+    } else if (write_orf_sequences(opt.output, rec, std::move(search.orfs), minimum, table) != 0) {
+        err("Unable to print orf seq.\n");
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int cmd_toprot(int count, CommandLine& words) {
+    ToprotOptions opt;
+    if (count == 1) {
+        if (ask_options(opt) != 0) return 1;
+    } else if (count >= 3 && count <= 5) {
+        opt.input = words[1];
+        opt.output = words[2];
+        if (count >= 4) opt.form = words[3];
+        if (count == 5) opt.table = words[4];
+        if (!valid_switch(opt.form)) {
+            err("Switch should be either 1, 6, c, n, p, a or s.\n");
+            return 1;
+        }
+    } else {
+        show_help("toprot");
+        return 1;
+    }
+
+    // With "stdout" as the output the data are the whole of standard
+    // output; every message goes to standard error meanwhile.
+    const bool was_on_stderr = messages_to_stderr();
+    if (OutputTarget::names_stdout(opt.output)) set_messages_to_stderr(true);
+    struct RestoreMessages {
+        bool on;
+        ~RestoreMessages() { set_messages_to_stderr(on); }
+    } restore{was_on_stderr};
+
+    SequenceRecord rec = read_nucleotides(opt.input);
+    int status = 0;
+    switch (opt.form[0]) {
+        case '1': status = write_frame_one(opt, rec); break;
+        case 'p': status = write_presentation(opt, rec); break;
+        case 'a':
+        case 's': status = write_orfs(opt, rec); break;
+        default: status = write_frames(opt, rec); break;
+    }
+    if (status != 0) return status;
+    out("\nTerminated.\n");
+    return 0;
+}
+
+}  // namespace kavro
