@@ -37,12 +37,13 @@ std::optional<OutputTarget> open_listing(const std::string& path) {
 
 // One line per entry, written as the entries are read: memory holds one.
 int list_fasta(const std::string& input, Writer& out) {
-    if (!LineReader::open(input)) {
+    auto in = LineReader::open(input);
+    if (!in) {
         err("Cannot read sequence.\n");
         return 1;
     }
     out.printf("\nThis is a list of sequences in the file: %s.\n\n", input.c_str());
-    const bool read = read_multi_fasta_each(input, ResidueKind::Unknown, [&](SequenceRecord& rec) {
+    const auto read = stream_multi_fasta(*in, [&](SequenceRecord& rec) {
         std::string_view definition = rec.definition;
         while (definition.ends_with('\n') || definition.ends_with('\r')) definition.remove_suffix(1);
         out.printf("ID=%s, %ld residues, %.*s.\n", rec.name.c_str(), rec.length, static_cast<int>(definition.size()),

@@ -187,7 +187,8 @@ int split_database(const std::string& db_path, const std::string& out_path, long
         err("Error in writing sequence.\n");
         end_program(1);
     };
-    const bool read = read_multi_fasta_each(db_path, ResidueKind::Unknown, [&](SequenceRecord& rec) {
+    auto in = LineReader::open(db_path);
+    const auto write_entry = [&](SequenceRecord& rec) {
         if (written % p == 0 && k + 1 < files) {
             if (file && !file->close()) failed();
             file = OutputTarget::open(split_file_name(out_path, n, ++k), OutputTarget::Mode::Truncate);
@@ -195,8 +196,8 @@ int split_database(const std::string& db_path, const std::string& out_path, long
         }
         write_fasta_entry(file->writer(), rec, true, '_');
         ++written;
-    });
-    if (!read) {
+    };
+    if (!in || !stream_multi_fasta(*in, write_entry)) {
         err("Error in reading file: %s\n", db_path.c_str());
         end_program(1);
     }

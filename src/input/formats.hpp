@@ -73,13 +73,18 @@ std::optional<SequenceRecord> read_embl_entry(LineReader& in, std::int64_t& posi
                                               EmptyEntry* empty = nullptr);
 std::optional<SequenceRecord> read_pir_entry(LineReader& in, std::int64_t& position);
 
+// ---- record by record ----
+// The records of a multi-FASTA text, each handed to `sink` as soon as it
+// ends, with the names, definitions, residues and types read_multi_fasta
+// gives the same records (detected types). The record is reused for the
+// next one: a sink keeps what it needs. Prints the reader's progress dots
+// and closing ".\n". The number of records, or nothing when memory ran out
+// ("Out of memory") or the reading failed (in.finish() says why).
+using FastaRecordSink = std::function<void(SequenceRecord&)>;
+std::optional<long> stream_multi_fasta(LineReader& in, const FastaRecordSink& sink);
+
 // ---- collections ----
 std::optional<Collection> read_multi_fasta(const std::string& path, ResidueKind requested_type);
-// The same entries one at a time, in file order, for a caller that does
-// not keep them all: `take` receives each finished record (it may move it
-// away). False after a message when the file cannot be read.
-bool read_multi_fasta_each(const std::string& path, ResidueKind requested_type,
-                           const std::function<void(SequenceRecord&)>& take);
 std::optional<Collection> read_clustal(const std::string& path, int keep_unclassified);
 std::optional<Collection> read_phylip(const std::string& path, int keep_unclassified);
 
