@@ -122,6 +122,8 @@ int cmd_extint(int count, CommandLine& words) {
             }
         }
     }
+    // A read that failed on the way fails the run (after its message).
+    if (!in->finish()) status = 1;
     if (!target->close() && status == 0) {
         err("Unable to write file: %s.\n", output.c_str());
         return 1;

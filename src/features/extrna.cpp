@@ -146,6 +146,8 @@ int cmd_extrna(int count, CommandLine& words) {
             break;
         }
     }
+    // A read that failed on the way fails the run (after its message).
+    if (!in->finish()) status = 1;
     if (!target->close() && status == 0) {
         err("Unable to write file.\n");
         return 1;

@@ -121,7 +121,10 @@ int list_feature_file(const std::string& input, SeqFormat format, bool table, Wr
     for (;;) {
         const std::int64_t entry_start = position;
         EntryRead cds = read_entry(reader, position, ExtractMode::Coding, format);
-        if (cds.outcome != ReadOutcome::Entry) return end_of_entries(cds.outcome, "Error in extracting headers.\n");
+        if (cds.outcome != ReadOutcome::Entry) {
+            const int status = end_of_entries(cds.outcome, "Error in extracting headers.\n");
+            return in->finish() ? status : 1;
+        }
         if (!table) {
             if (cds.listed) write_gene_names(out, cds.features);
             continue;
@@ -136,7 +139,10 @@ int list_feature_file(const std::string& input, SeqFormat format, bool table, Wr
         }
         std::int64_t again = entry_start;
         EntryRead rna = read_entry(reader, again, ExtractMode::Rna, format);
-        if (rna.outcome != ReadOutcome::Entry) return end_of_entries(rna.outcome, "Error in extracting headers.\n");
+        if (rna.outcome != ReadOutcome::Entry) {
+            const int status = end_of_entries(rna.outcome, "Error in extracting headers.\n");
+            return in->finish() ? status : 1;
+        }
         if (rna.listed && write_gene_table(out, rna.features, GeneKind::Rna) != 0) {
             err("Error in showing gene table 2.\n");
             out.write("Error ... \n\n");

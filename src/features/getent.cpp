@@ -329,7 +329,8 @@ int cmd_getent(int count, CommandLine& words) {
     }
 
     EntrySearch search(*in, output->writer(), std::move(sel));
-    const int status = search.run();
+    int status = search.run();
+    if (!in->finish()) status = 1;
     if (!output->close()) {
         err("Cannot write output file: %s.\n", out_path.c_str());
         return 1;

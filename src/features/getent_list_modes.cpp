@@ -235,7 +235,7 @@ int run_fasta_list_mode(const std::string& db_path, const std::string& out_path,
             if (text.ends_with('\n')) text.remove_suffix(1);
             if (copy.line(text) != 0) return 1;
         }
-        if (copy.finish_group() != 0) return 1;
+        if (copy.finish_group() != 0 || !list->finish()) return 1;
         if (output && !output->close()) {
             err("Unable to write file: %s.\n", out_path.c_str());
             return 1;

@@ -107,6 +107,8 @@ int cmd_noncod(int count, CommandLine& words) {
             break;
         }
     }
+    // A read that failed on the way fails the run (after its message).
+    if (!in->finish()) status = 1;
     if (!target->close() && status == 0) {
         err("Unable to write to file: %s.\n", output.c_str());
         return 1;
