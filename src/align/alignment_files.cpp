@@ -8,14 +8,9 @@ std::optional<Collection> read_alignment(const std::string& path, SeqFormat form
     return format == SeqFormat::Phylip ? read_phylip(path, 0) : read_clustal(path, 0);
 }
 
-void sort_alignment(Collection& seqs) {
-    g_entry_count = static_cast<long>(seqs.size());
-    sort_by_name(seqs);
-}
+void sort_alignment(Collection& seqs) { sort_by_name(seqs); }
 
 int write_alignment(const std::string& path, Collection& seqs, AlignmentLayout layout) {
-    // The writers and the sort take the entry count as the collection's size.
-    g_entry_count = static_cast<long>(seqs.size());
     switch (layout) {
     case AlignmentLayout::Phylip: return write_phylip_file(path, &seqs);
     case AlignmentLayout::Nexus: return write_nexus_file(path, &seqs);

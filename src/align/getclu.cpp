@@ -16,10 +16,9 @@
 #include "core/text_ops.hpp"
 #include "input/formats.hpp"
 #include "input/line_reader.hpp"
-#include "shell/command_line.hpp"
-#include "shell/commands.hpp"
-#include "shell/help.hpp"
-#include "shell/prompt.hpp"
+#include "ui/command_line.hpp"
+#include "ui/help.hpp"
+#include "ui/prompt.hpp"
 
 namespace kavro {
 

@@ -17,10 +17,10 @@
 #include "core/sequence.hpp"
 #include "core/text_ops.hpp"
 #include "input/formats.hpp"
-#include "shell/command_line.hpp"
-#include "shell/commands.hpp"
-#include "shell/help.hpp"
-#include "shell/prompt.hpp"
+#include "output/output_target.hpp"
+#include "ui/command_line.hpp"
+#include "ui/help.hpp"
+#include "ui/prompt.hpp"
 
 namespace kavro {
 
@@ -72,7 +72,7 @@ int build_codon_alignment(const std::string& protein_path, const std::string& dn
         err("Unknown file format.\n");
         end_program(1);
     }
-    if (truncate_output_file(output) != 0) {
+    if (!OutputTarget::create_empty(output)) {
         err("Error in opening output file.\n");
         return 1;
     }

@@ -25,10 +25,9 @@
 #include "input/formats.hpp"
 #include "output/fasta_writer.hpp"
 #include "output/output_target.hpp"
-#include "shell/command_line.hpp"
-#include "shell/commands.hpp"
-#include "shell/help.hpp"
-#include "shell/prompt.hpp"
+#include "ui/command_line.hpp"
+#include "ui/help.hpp"
+#include "ui/prompt.hpp"
 
 namespace kavro {
 
@@ -242,12 +241,13 @@ int cmd_simtbl(int count, CommandLine& words) {
         return 1;
     }
     Writer& w = target->writer();
+    int written = 0;
     switch (mode) {
     case SimilarityMode::Table: write_table(w, *seqs, *table); break;
     case SimilarityMode::List: write_identical_pairs(w, *seqs, codes); break;
-    case SimilarityMode::NonRedundant: write_fasta_batch(w, *seqs, 0, 0); break;
+    case SimilarityMode::NonRedundant: written = write_fasta_batch(w, *seqs, 0, 0); break;
     }
-    if (!target->close()) {
+    if (!target->close() || written != 0) {
         err("Error in writing sequence.\n");
         if (mode == SimilarityMode::NonRedundant) end_program(1);
         return 1;

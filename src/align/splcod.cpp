@@ -11,10 +11,9 @@
 #include "core/sequence.hpp"
 #include "core/text_ops.hpp"
 #include "input/formats.hpp"
-#include "shell/command_line.hpp"
-#include "shell/commands.hpp"
-#include "shell/help.hpp"
-#include "shell/prompt.hpp"
+#include "ui/command_line.hpp"
+#include "ui/help.hpp"
+#include "ui/prompt.hpp"
 
 namespace kavro {
 

@@ -90,15 +90,8 @@ bool take_name(std::string& name, std::string_view rest) {
 void clear_marks(long records) {
     std::string marks;
     for (long i = 0; i < records; i += kClearMarkEvery) marks += "\b.";
-    if (g_settings.write_to_stdout) {
-        std_err().write(marks);
-        std_err().flush();
-        err("\n");
-    } else {
-        std_out().write(marks);
-        std_out().flush();
-        out_text("\n");
-    }
+    out_text(marks);
+    out_text("\n");
 }
 
 class ClearWriter {
@@ -220,20 +213,17 @@ int clear_fasta_stream(TofastOptions& opts) {
     // The output is created empty now (the whole-collection route creates it
     // after reading; the file is the same). One that cannot be created is
     // reported only after the reading, where that route reports it.
-    std::optional<Writer> file;
-    if (!g_settings.write_to_stdout) file = Writer::open_truncate(opts.output_path);
-    const bool writable = g_settings.write_to_stdout || file.has_value();
-    Writer* out = file ? &*file : (writable ? &std_out() : nullptr);
-    ClearWriter writer(out);
+    std::optional<OutputTarget> target = OutputTarget::open_to(opts.output(), OutputTarget::Mode::Truncate);
+    const bool writable = target.has_value();
+    ClearWriter writer(target ? &target->writer() : nullptr);
     stream_records(*in, writer);
-    if (in->error()) {
+    if (!in->finish()) {
         err("Error in reading file: %s\n", opts.input_path.c_str());
         end_program(1);
     }
     err(".\n");
     writer.left_out().summary();
     clear_marks(writer.records());
-    g_entry_count = writer.records();
 
     if (writer.type() == ResidueKind::Protein) {
         // The protein rule: nothing else to neglect in clear mode.
@@ -242,23 +232,23 @@ int clear_fasta_stream(TofastOptions& opts) {
         opts.output_type = ResidueKind::Protein;
     }
     if (!writable) {
-        // truncate_output_file says why; should it now succeed, nothing was written
-        // all the same, so the run still fails.
-        truncate_output_file(opts.output_path);
+        // Opening it again says why; should it now succeed, nothing was
+        // written all the same, so the run still fails.
+        static_cast<void>(OutputTarget::create_empty(opts.output()));
         err("Error in opening output file.\n");
         return 1;
     }
     err("Writing sequences...\n");
     // A failed write is reported once; reading stopped there.
     if (writer.write_failed()) err("Writing error.\n");
-    if (file) {
-        if (!file->close()) {
+    if (!target->is_stdout()) {
+        if (!target->close()) {
             if (!writer.write_failed()) err("Writing error.\n");
             err("Trouble in writing file: %s\n", opts.output_path.c_str());
             err("Error in writing sequence.\n");
             end_program(1);
         }
-    } else if (writer.write_failed() || !std_out().flush()) {
+    } else if (writer.write_failed() || !target->close()) {
         err("Error in writing sequence.\n");
         end_program(1);
     }

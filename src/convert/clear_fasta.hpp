@@ -14,7 +14,7 @@ namespace kavro {
 // letters, upper-cased, and is written with its name alone when its kind
 // (classify_residues) is the kind of the first record. 0, or 1 when the output cannot
 // be created; a read or write failure ends the program (status 1).
-int clear_fasta_stream(TofastOptions& opts);
+[[nodiscard]] int clear_fasta_stream(TofastOptions& opts);
 
 // Clear mode writes only records of the collection's kind (the kind of its
 // first record with residues). Every record it leaves out is named on

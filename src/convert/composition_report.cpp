@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "convert/info_report.hpp"
-#include "convert/info_report_format.hpp"
+#include "core/report_line.hpp"
 #include "core/console.hpp"
 #include "translate/codon_table.hpp"
 
@@ -245,8 +245,8 @@ int write_window_composition_all(Writer& out, const Collection& records, long wi
     return 0;
 }
 
-int write_window_composition_report(const std::string& path, const Collection& records, long window, long slide) {
-    return run_collection_report(path, [&](Writer& out) { return write_window_composition_all(out, records, window, slide); });
+int write_window_composition_report(const OutputDestination& destination, const Collection& records, long window, long slide) {
+    return run_collection_report(destination, [&](Writer& out) { return write_window_composition_all(out, records, window, slide); });
 }
 
 }  // namespace kavro

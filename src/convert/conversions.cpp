@@ -42,30 +42,14 @@ int convert(SequenceRecord& rec, ResidueKind from_type, ResidueKind to_type, con
     return 0;
 }
 
-// Progress dots belong on standard output, except while the data itself goes
-// there: then they would land in the FASTA text, so they go to standard error.
-void batch_mark(char mark) {
-    if (!g_settings.write_to_stdout) {
-        progress(mark);
-        return;
-    }
-    Writer& w = std_err();
-    w.put('\b');
-    w.put(mark);
-    w.flush();
-}
-
-void batch_end() {
-    if (g_settings.write_to_stdout)
-        err("\n");
-    else
-        out("\n");
-}
+// Progress dots go to the console's message stream: standard error while the
+// data go to standard output.
+void batch_mark(char mark) { progress(mark); }
+void batch_end() { out("\n"); }
 
 template <typename Op>
 int for_each_record(Collection& seqs, Op op) {
-    const std::size_t n = std::min(seqs.size(), static_cast<std::size_t>(std::max(g_entry_count, 0L)));
-    for (std::size_t i = 0; i < n; ++i) {
+    for (std::size_t i = 0; i < seqs.size(); ++i) {
         if (op(seqs[i]) != 0) return 1;
         if (i % 10 == 0) batch_mark('.');
     }

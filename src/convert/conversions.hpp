@@ -9,17 +9,17 @@ namespace kavro {
 
 // DNA only ("This is not DNA.\n" otherwise): letters upper-cased, T to U;
 // type RNA, "_RNA" added to the name, "; Converted to RNA." to the definition.
-int to_rna(SequenceRecord& rec);
+[[nodiscard]] int to_rna(SequenceRecord& rec);
 // RNA only ("This is not RNA.\n" otherwise): letters upper-cased, U to T;
 // type DNA, "_DNA" and "; Converted to DNA." added.
-int to_dna(SequenceRecord& rec);
+[[nodiscard]] int to_dna(SequenceRecord& rec);
 
-// Apply the one-record operation to the first g_entry_count records (never
-// more than the collection holds), stopping at the first failure. A progress
+// Apply the one-record operation to every record, stopping at the first
+// failure. A progress
 // dot follows records 0, 10, 20, ... and a newline ends the pass.
-int complement_all(Collection& seqs);
-int to_rna_all(Collection& seqs);
-int to_dna_all(Collection& seqs);
-int clear_gaps_all(Collection& seqs);
+[[nodiscard]] int complement_all(Collection& seqs);
+[[nodiscard]] int to_rna_all(Collection& seqs);
+[[nodiscard]] int to_dna_all(Collection& seqs);
+[[nodiscard]] int clear_gaps_all(Collection& seqs);
 
 }  // namespace kavro

@@ -1,7 +1,7 @@
 // The full report, the one-item reports and their collection forms.
 #include "convert/info_report.hpp"
 
-#include "convert/info_report_format.hpp"
+#include "core/report_line.hpp"
 #include "core/console.hpp"
 #include "core/settings.hpp"
 #include "core/text_ops.hpp"
@@ -10,23 +10,6 @@ namespace kavro {
 
 namespace {
 
-// Row of every byte in kAminoAcids (either case), -1 for the rest.
-struct AminoIndexTable {
-    signed char row[256];
-    AminoIndexTable() {
-        for (auto& r : row) r = -1;
-        for (std::size_t i = 0; i < kAminoAcidCount; ++i) {
-            const auto up = static_cast<unsigned char>(kAminoAcids[i].code);
-            row[up] = static_cast<signed char>(i);
-            row[up + ('a' - 'A')] = static_cast<signed char>(i);
-        }
-    }
-};
-
-const AminoIndexTable& amino_rows() {
-    static const AminoIndexTable t;
-    return t;
-}
 
 // The definition as the full report shows it: ";" starts a new line, a
 // newline becomes ";" (in a definition longer than one character), other
@@ -62,8 +45,6 @@ void write_count_line(Writer& out, char letter, long count, long length) {
 }
 
 }  // namespace
-
-int amino_acid_index(char c) { return amino_rows().row[static_cast<unsigned char>(c)]; }
 
 int write_record_info(Writer& out, const SequenceRecord* rec, bool with_definition, char separator) {
     if (rec == nullptr) {
@@ -109,10 +90,9 @@ int write_record_info(Writer& out, const SequenceRecord* rec, bool with_definiti
 
 double molecular_weight(const SequenceRecord* rec) {
     if (rec == nullptr || rec->length < 2 || rec->residues.size() < 2) return 0.0;
-    const AminoIndexTable& rows = amino_rows();
     double sum = 0.0;
     for (char c : rec->residues) {
-        const int row = rows.row[static_cast<unsigned char>(c)];
+        const int row = amino_acid_index(c);
         if (row < 0) return 0.0;
         sum += kAverageMasses[row];
     }
@@ -134,37 +114,22 @@ int write_info_item(Writer& out, const SequenceRecord* rec, char selector) {
     return 0;
 }
 
-std::optional<ReportOutput> ReportOutput::open(const std::string& path) {
-    ReportOutput target;
-    if (g_settings.write_to_stdout) {
-        target.console_ = &std_out();
-        return target;
-    }
-    target.file_ = Writer::open_append(path);
-    if (!target.file_) {
-        err("Cannot open file: %s\n\n", path.c_str());
-        return std::nullopt;
-    }
-    return target;
-}
-
-bool ReportOutput::finish() { return file_ ? file_->close() : console_->flush(); }
 
 namespace {
 
 
 }  // namespace
 
-int write_info_all(const std::string& path, const Collection& records) {
-    return run_collection_report(path, [&](Writer& out) {
+int write_info_all(const OutputDestination& destination, const Collection& records) {
+    return run_collection_report(destination, [&](Writer& out) {
         for (const SequenceRecord& rec : records)
             if (write_record_info(out, &rec, true, '_') != 0) return 1;
         return 0;
     });
 }
 
-int write_info_item_all(const std::string& path, const Collection& records, char selector) {
-    return run_collection_report(path, [&](Writer& out) {
+int write_info_item_all(const OutputDestination& destination, const Collection& records, char selector) {
+    return run_collection_report(destination, [&](Writer& out) {
         if (selector == '#') {
             out.printf("%ld\n", static_cast<long>(records.size()));
             return 0;

@@ -2,7 +2,7 @@
 #include <vector>
 
 #include "convert/info_report.hpp"
-#include "convert/info_report_format.hpp"
+#include "core/report_line.hpp"
 #include "core/console.hpp"
 #include "translate/codon_table.hpp"
 
@@ -137,13 +137,13 @@ int write_codon_summary(Writer& out, std::string_view table, const CodonCounts& 
     return out.failed() ? 1 : 0;
 }
 
-int write_codon_info_all(const std::string& path, const Collection& records, const std::string& table_name) {
+int write_codon_info_all(const OutputDestination& destination, const Collection& records, const std::string& table_name) {
     if (table_name.empty()) {
         err("No valid codon_file.\n");
         return 1;
     }
     const CodonTable table = select_codon_table(table_name);
-    return run_collection_report(path, [&](Writer& out) { return write_codon_usage_all(&out, records, table); });
+    return run_collection_report(destination, [&](Writer& out) { return write_codon_usage_all(&out, records, table); });
 }
 
 }  // namespace kavro

@@ -46,8 +46,17 @@ int collection_ms(const TofastOptions& opts, const Collection& seqs, ResidueKind
         err("Only protein sequence can be analyzed in the ms mode.\n");
         return 1;
     }
-    const int status = g_settings.write_to_stdout ? run_mass_search(opts.ms_definition, std_out(), seqs)
-                                                  : run_mass_search(opts.ms_definition, opts.output_path, seqs);
+    auto target = OutputTarget::open_to(opts.output(), OutputTarget::Mode::Truncate);
+    if (!target) {
+        err("Cannot open file: %s\n\n", opts.output_path.c_str());
+        err("Error in MS analysis.\n");
+        return 1;
+    }
+    int status = run_mass_search(opts.ms_definition, target->writer(), seqs);
+    if (!target->close() && status == 0) {
+        err("Unable to write output file.\n");
+        status = 1;
+    }
     if (status != 0) {
         err("Error in MS analysis.\n");
         return 1;
@@ -64,11 +73,11 @@ int collection_info(const TofastOptions& opts, const Collection& seqs, ResidueKi
             err("Sequence must be DNA.\n");
             return 1;
         }
-        status = write_codon_info_all(opts.output_path, seqs, opts.codon_table);
+        status = write_codon_info_all(opts.output(), seqs, opts.codon_table);
     } else if (is_item_selector(opts.info_selector)) {
-        status = write_info_item_all(opts.output_path, seqs, opts.info_selector);
+        status = write_info_item_all(opts.output(), seqs, opts.info_selector);
     } else {
-        status = write_info_all(opts.output_path, seqs);
+        status = write_info_all(opts.output(), seqs);
     }
     if (status != 0) {
         err("Error in writing info.\n");
@@ -96,7 +105,7 @@ int collection_special_output(const TofastOptions& opts, Collection& seqs, Resid
     if (opts.composition) {
         if (!window_is_valid(opts)) return 1;
         err("Writing compositional variation...\n");
-        if (write_window_composition_report(opts.output_path, seqs, opts.window, opts.slide) != 0) {
+        if (write_window_composition_report(opts.output(), seqs, opts.window, opts.slide) != 0) {
             err("Error in writing DNA info.\n");
             return 1;
         }
@@ -109,7 +118,7 @@ int collection_special_output(const TofastOptions& opts, Collection& seqs, Resid
 int collection_translated_output(const TofastOptions& opts, Collection& seqs) {
     // The nucleic records are not needed afterwards: translate them in place.
     if (translate_collection_in_place(seqs, opts.frame, opts.codon_table) != 0) return 1;
-    if (write_fasta_all(opts.output_path, seqs) != 0) {
+    if (write_fasta_all(opts.output(), seqs) != 0) {
         err("Error in writing sequence.\n");
         end_program(1);
     }

@@ -11,8 +11,7 @@
 // - The translated outputs print nothing on success; the handler closes the
 //   run with "\nTerminated.\n". Their failing writes on the collection and
 //   single paths end the program (status 1).
-// While g_settings.write_to_stdout is set, output that goes to a path goes
-// to standard output instead.
+// Output goes where opts.output() says: the output file, or standard output.
 
 #include <array>
 #include <string>
@@ -37,26 +36,26 @@ struct EntryCodonCounts {
 // ms, info or composition (whichever is on, in that order) for the
 // collection of the given type, written to opts.output_path, which exists
 // and is empty.
-int collection_special_output(const TofastOptions& opts, Collection& seqs, ResidueKind type);
+[[nodiscard]] int collection_special_output(const TofastOptions& opts, Collection& seqs, ResidueKind type);
 // Every record (DNA or RNA) translated in opts.frame with opts.codon_table and
 // the protein collection appended to opts.output_path.
-int collection_translated_output(const TofastOptions& opts, Collection& seqs);
+[[nodiscard]] int collection_translated_output(const TofastOptions& opts, Collection& seqs);
 
 // ---- entry path (GenBank, EMBL, SwissProt, UniProt, PIR): one entry at a time ----
 // Before the first entry, when info is on with selector "c".
-int entry_special_setup(const TofastOptions& opts, EntryCodonCounts& counts);
+[[nodiscard]] int entry_special_setup(const TofastOptions& opts, EntryCodonCounts& counts);
 // info or composition for one entry of the given type, written to `out`.
-int entry_special_output(const TofastOptions& opts, EntryCodonCounts& counts, SequenceRecord& rec, ResidueKind type,
+[[nodiscard]] int entry_special_output(const TofastOptions& opts, EntryCodonCounts& counts, SequenceRecord& rec, ResidueKind type,
                          Writer& out);
 // The protein form of one DNA or RNA entry, written to `out`.
-int entry_translated_output(const TofastOptions& opts, SequenceRecord& rec, Writer& out);
+[[nodiscard]] int entry_translated_output(const TofastOptions& opts, SequenceRecord& rec, Writer& out);
 // After the last entry, when info is on with selector "c": the codon summary.
-int entry_special_summary(const TofastOptions& opts, EntryCodonCounts& counts, Writer& out);
+[[nodiscard]] int entry_special_summary(const TofastOptions& opts, EntryCodonCounts& counts, Writer& out);
 
 // ---- single path (raw, NBRF and other one-record files) ----
 // info or composition for the record of the given type, written to `out`.
-int single_special_output(const TofastOptions& opts, SequenceRecord& rec, ResidueKind type, Writer& out);
+[[nodiscard]] int single_special_output(const TofastOptions& opts, SequenceRecord& rec, ResidueKind type, Writer& out);
 // The protein form of the DNA or RNA record, written to `out`.
-int single_translated_output(const TofastOptions& opts, SequenceRecord& rec, Writer& out);
+[[nodiscard]] int single_translated_output(const TofastOptions& opts, SequenceRecord& rec, Writer& out);
 
 }  // namespace kavro

@@ -26,8 +26,8 @@
 #include "input/line_reader.hpp"
 #include "output/alignment_writer.hpp"
 #include "output/fasta_writer.hpp"
-#include "shell/commands.hpp"
-#include "shell/help.hpp"
+#include "ui/command_line.hpp"
+#include "ui/help.hpp"
 
 namespace kavro {
 
@@ -36,12 +36,19 @@ namespace {
 // Runs of this many N or Q and more are masked by the mask option.
 constexpr long kMaskThreshold = 10;
 
-// write_to_stdout lives only as long as one tofast run, however it ends.
-struct StdoutFlagGuard {
-    explicit StdoutFlagGuard(bool on) { g_settings.write_to_stdout = on; }
-    ~StdoutFlagGuard() { g_settings.write_to_stdout = false; }
-    StdoutFlagGuard(const StdoutFlagGuard&) = delete;
-    StdoutFlagGuard& operator=(const StdoutFlagGuard&) = delete;
+// While the data go to standard output, the console's messages and progress
+// marks go to standard error, for this run only, however it ends.
+class MessagesAwayFromData {
+public:
+    explicit MessagesAwayFromData(bool data_on_stdout) : before_(messages_to_stderr()) {
+        if (data_on_stdout) set_messages_to_stderr(true);
+    }
+    ~MessagesAwayFromData() { set_messages_to_stderr(before_); }
+    MessagesAwayFromData(const MessagesAwayFromData&) = delete;
+    MessagesAwayFromData& operator=(const MessagesAwayFromData&) = delete;
+
+private:
+    bool before_;
 };
 
 bool is_nucleic(ResidueKind type) { return type == ResidueKind::Dna || type == ResidueKind::Rna; }
@@ -49,7 +56,7 @@ bool is_nucleic(ResidueKind type) { return type == ResidueKind::Dna || type == R
 // True when the output would replace the input itself (the same file under
 // any name). Emptying the output first would then lose the input.
 bool output_is_input(const TofastOptions& opts) {
-    if (g_settings.write_to_stdout) return false;
+    if (opts.to_stdout) return false;
     struct stat in {}, out {};
     return ::stat(opts.input_path.c_str(), &in) == 0 && ::stat(opts.output_path.c_str(), &out) == 0 &&
            in.st_dev == out.st_dev && in.st_ino == out.st_ino;
@@ -84,28 +91,40 @@ ResidueKind convert_record(const TofastOptions& opts, SequenceRecord& rec) {
     return rec.type;
 }
 
-// The output of the entry and single paths: one file, created empty and kept
-// open for the whole run, or standard output.
-class RunOutput {
-public:
-    bool open(const std::string& path) {
-        if (g_settings.write_to_stdout) return true;
-        file_ = Writer::open_truncate(path);
-        return file_.has_value();
+// The preparation the entry and single paths give each record: its reverse
+// complement when asked, then DNA/RNA conversion as the output type asks
+// (a failed conversion ends the program). The record's type afterwards, or
+// nothing after a message naming the record when it cannot be complemented.
+std::optional<ResidueKind> complement_and_convert(const TofastOptions& opts, SequenceRecord& rec) {
+    if (opts.complement) {
+        if (!is_nucleic(rec.type)) {
+            err("This is not a nucleic acid sequence: %s\n", rec.name.c_str());
+            return std::nullopt;
+        }
+        if (complement_seq(rec) != 0) {
+            err("Error in converting to complementary in file: %s\n", rec.name.c_str());
+            return std::nullopt;
+        }
     }
-    Writer& writer() { return file_ ? *file_ : std_out(); }
-    // Flushes (and closes a file); false if any write failed.
-    bool finish() { return file_ ? file_->close() : std_out().flush(); }
+    return convert_record(opts, rec);
+}
 
-private:
-    std::optional<Writer> file_;
-};
+// The output of the entry and single paths: one file, created empty and kept
+// open for the whole run, or standard output. A failure to open it ends the
+// program.
+OutputTarget open_run_output(const TofastOptions& opts) {
+    auto target = OutputTarget::open_to(opts.output(), OutputTarget::Mode::Truncate);
+    if (!target) {
+        err("Cannot open file: %s\n", opts.output_path.c_str());
+        end_program(1);
+    }
+    return std::move(*target);
+}
 
 // Appends a batch to the output file (created empty before) or writes it to
 // standard output. 0, or 1 when the file cannot be opened or a write failed.
 int write_batch(const TofastOptions& opts, Collection& seqs, long minimum, long maximum) {
-    if (write_fasta_batch_file(opts.output_path, seqs, minimum, maximum) != 0) return 1;
-    return g_settings.write_to_stdout && !std_out().flush() ? 1 : 0;
+    return write_fasta_batch_file(opts.output(), seqs, minimum, maximum);
 }
 
 // ---- collection path: FASTA and CLUSTAL files ----
@@ -157,7 +176,7 @@ int collection_path(TofastOptions& opts, SeqFormat format) {
         type = ResidueKind::Dna;
     }
 
-    if (!g_settings.write_to_stdout && truncate_output_file(opts.output_path) != 0) {
+    if (!OutputTarget::create_empty(opts.output())) {
         err("Error in opening output file.\n");
         return 1;
     }
@@ -233,6 +252,39 @@ std::optional<SequenceRecord> read_entry(LineReader& in, SeqFormat format, std::
     }
 }
 
+// One entry of the walk, prepared and written in the form the options ask
+// for. 0, also for an entry passed over after a message; 1 when the run
+// must stop.
+int write_one_entry(TofastOptions& opts, EntryCodonCounts& counts, SequenceRecord& rec, Writer& out) {
+    if (rec.type != ResidueKind::Dna && rec.type != ResidueKind::Protein) rec.type = classify_residues(rec);
+    apply_protein_rule(opts, rec.type);
+    err("%s, ", rec.name.c_str());
+    const std::optional<ResidueKind> type = complement_and_convert(opts, rec);
+    if (!type) return 0;
+    if (opts.ms) {
+        err("Only a FASTA file can be analyzed in the ms mode.\n");
+        return 1;
+    }
+    if (opts.info || opts.composition) return entry_special_output(opts, counts, rec, *type, out) != 0 ? 1 : 0;
+    if (is_nucleic(*type) && opts.output_type == ResidueKind::Protein)
+        return entry_translated_output(opts, rec, out) != 0 ? 1 : 0;
+    int written;
+    if (opts.clear_mode) {
+        written = write_fasta_entry(out, rec, false, ' ');
+    } else {
+        // Definitions are cut to two output lines.
+        const std::size_t definition_room = 2 * static_cast<std::size_t>(std::max(g_settings.line_length, 1));
+        squeeze_spaces(rec.definition);
+        if (rec.definition.size() > definition_room) rec.definition.resize(definition_room);
+        written = write_fasta_entry(out, rec, true, ' ');
+    }
+    if (written != 0) {
+        err("Trouble in writing file: %s\n", opts.output_path.c_str());
+        return 1;
+    }
+    return 0;
+}
+
 int entry_path(TofastOptions& opts, SeqFormat format) {
     err("This is %s file.\n", entry_file_kind(format));
     if (output_is_input(opts)) {
@@ -245,65 +297,20 @@ int entry_path(TofastOptions& opts, SeqFormat format) {
         err("Cannot open file: %s\n\n", opts.input_path.c_str());
         end_program(1);
     }
-    RunOutput output;
-    if (!output.open(opts.output_path)) {
-        err("Cannot open file: %s\n", opts.output_path.c_str());
-        end_program(1);
-    }
+    OutputTarget output = open_run_output(opts);
     Writer& out = output.writer();
     const ResidueKind chosen_type = opts.output_type;
     const bool codon_report = opts.info && opts.info_selector == 'c';
     EntryCodonCounts counts;
     if (codon_report && entry_special_setup(opts, counts) != 0) return 1;
-    // Definitions are cut to two output lines.
-    const std::size_t definition_room = 2 * static_cast<std::size_t>(std::max(g_settings.line_length, 1));
 
     std::int64_t position = 0;
     while (std::optional<SequenceRecord> entry = read_entry(*in, format, position)) {
-        SequenceRecord& rec = *entry;
         opts.output_type = chosen_type;
-        if (rec.type != ResidueKind::Dna && rec.type != ResidueKind::Protein) rec.type = classify_residues(rec);
-        apply_protein_rule(opts, rec.type);
-        err("%s, ", rec.name.c_str());
-
-        if (opts.complement) {
-            if (!is_nucleic(rec.type)) {
-                err("This is not a nucleic acid sequence: %s\n", rec.name.c_str());
-                continue;
-            }
-            if (complement_seq(rec) != 0) {
-                err("Error in converting to complementary in file: %s\n", rec.name.c_str());
-                continue;
-            }
-        }
-        const ResidueKind type = convert_record(opts, rec);
-        if (opts.ms) {
-            err("Only a FASTA file can be analyzed in the ms mode.\n");
-            return 1;
-        }
-        if (opts.info || opts.composition) {
-            if (entry_special_output(opts, counts, rec, type, out) != 0) return 1;
-            continue;
-        }
-        if (is_nucleic(type) && opts.output_type == ResidueKind::Protein) {
-            if (entry_translated_output(opts, rec, out) != 0) return 1;
-            continue;
-        }
-        int written;
-        if (opts.clear_mode) {
-            written = write_fasta_entry(out, rec, false, ' ');
-        } else {
-            squeeze_spaces(rec.definition);
-            if (rec.definition.size() > definition_room) rec.definition.resize(definition_room);
-            written = write_fasta_entry(out, rec, true, ' ');
-        }
-        if (written != 0) {
-            err("Trouble in writing file: %s\n", opts.output_path.c_str());
-            return 1;
-        }
+        if (write_one_entry(opts, counts, *entry, out) != 0) return 1;
     }
     err("\n");
-    const bool read_failed = in->error();
+    const bool read_failed = !in->finish();
     in.reset();
     if (read_failed) {
         // A read error is not the end of the file: the output is incomplete.
@@ -312,7 +319,7 @@ int entry_path(TofastOptions& opts, SeqFormat format) {
     }
     if (codon_report && entry_special_summary(opts, counts, out) != 0) return 1;
     err("\bw");
-    if (!output.finish()) {
+    if (!output.close()) {
         err("Trouble in writing file: %s\n", opts.output_path.c_str());
         return 1;
     }
@@ -325,20 +332,14 @@ int single_path(TofastOptions& opts, SeqFormat format) {
     // The output is opened first, except when it is the input: the record
     // is then read before the file is emptied.
     const bool in_place = output_is_input(opts);
-    RunOutput output;
-    auto open_output = [&] {
-        if (!output.open(opts.output_path)) {
-            err("Cannot open file: %s\n", opts.output_path.c_str());
-            end_program(1);
-        }
-    };
-    if (!in_place) open_output();
+    std::optional<OutputTarget> output;
+    if (!in_place) output = open_run_output(opts);
     std::optional<SequenceRecord> record = read_sequence(opts.input_path, format, ResidueKind::Unknown);
     if (!record) {
         err("Error in reading file: %s\n", opts.input_path.c_str());
         end_program(1);
     }
-    if (in_place) open_output();
+    if (in_place) output = open_run_output(opts);
     SequenceRecord& rec = *record;
     rec.type = classify_residues(rec);
     apply_protein_rule(opts, rec.type);
@@ -348,33 +349,25 @@ int single_path(TofastOptions& opts, SeqFormat format) {
         end_program(1);
     }
     err("Gaps were cleared.\n");
-    if (opts.complement) {
-        if (!is_nucleic(rec.type)) {
-            err("This is not a nucleic acid sequence: %s\n", rec.name.c_str());
-            end_program(1);
-        }
-        if (complement_seq(rec) != 0) {
-            err("Error in converting to complementary in file: %s\n", rec.name.c_str());
-            end_program(1);
-        }
-    }
-    const ResidueKind type = convert_record(opts, rec);
+    const std::optional<ResidueKind> prepared = complement_and_convert(opts, rec);
+    if (!prepared) end_program(1);
+    const ResidueKind type = *prepared;
 
     if (opts.info || opts.composition) {
-        int status = single_special_output(opts, rec, type, output.writer());
-        if (!output.finish() && status == 0) {
+        int status = single_special_output(opts, rec, type, output->writer());
+        if (!output->close() && status == 0) {
             err("Trouble in writing file: %s\n", opts.output_path.c_str());
             status = 1;
         }
         return status;
     }
     if (is_nucleic(type) && opts.output_type == ResidueKind::Protein) {
-        if (single_translated_output(opts, rec, output.writer()) != 0) return 1;
-    } else if (write_fasta_entry(output.writer(), rec, false, ' ') != 0) {
+        if (single_translated_output(opts, rec, output->writer()) != 0) return 1;
+    } else if (write_fasta_entry(output->writer(), rec, false, ' ') != 0) {
         err("Error in writing sequence.\n");
         end_program(1);
     }
-    if (!output.finish()) {
+    if (!output->close()) {
         err("Error in writing sequence.\n");
         end_program(1);
     }
@@ -401,7 +394,8 @@ int cmd_tofast(int count, CommandLine& words) {
         return 1;
     }
 
-    StdoutFlagGuard to_stdout(!opts.dialog && is_stdout_name(opts.output_path));
+    opts.to_stdout = !opts.dialog && OutputTarget::names_stdout(opts.output_path);
+    MessagesAwayFromData messages(opts.to_stdout);
     err("Reading sequence...\n");
     const SeqFormat format = detect_format(opts.input_path);
     switch (format) {

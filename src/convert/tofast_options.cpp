@@ -9,13 +9,12 @@
 #include "core/program_exit.hpp"
 #include "core/text_ops.hpp"
 #include "input/line_reader.hpp"
-#include "shell/prompt.hpp"
+#include "ui/prompt.hpp"
 
 namespace kavro {
 
 namespace {
 
-constexpr long kInt32Max = std::numeric_limits<std::int32_t>::max();
 // Dialog answers longer than a command word are cut to the word's room.
 constexpr std::size_t kAnswerRead = 4096;
 
@@ -53,7 +52,6 @@ bool ask_size(const char* question, std::int32_t& value) {
 
 }  // namespace
 
-bool is_stdout_name(std::string_view path) { return path == "stdout" || path == "STDOUT"; }
 
 bool parse_frame(std::string_view word, int& frame) {
     if (word == "1" || word == "2" || word == "3") {
@@ -72,15 +70,7 @@ bool parse_frame(std::string_view word, int& frame) {
 
 bool parse_count(std::string_view word, long& value) {
     if (has_non_digit(word)) return false;
-    long v = 0;
-    for (char c : word) {
-        v = v * 10 + (c - '0');
-        if (v > kInt32Max) {
-            v = kInt32Max;
-            break;
-        }
-    }
-    value = v;
+    value = digits_value(word, kInt32Max);
     return true;
 }
 
@@ -160,84 +150,103 @@ int parse_tofast_words(int count, CommandLine& words, TofastOptions& opts) {
     return 0;
 }
 
-int run_tofast_dialog(TofastOptions& opts) {
-    if (ask_argument(opts.input_path, "入力ファイル名") != 1) return 1;
-    if (ask_argument(opts.output_path, "出力ファイル名") != 1) return 1;
+namespace {
 
-    // The special answers accumulate; a data type, or n for no change of
-    // type, ends the question.
-    for (bool answered = false; !answered;) {
+// The output type, and the special outputs asked on the way: the answers
+// accumulate until a data type (or n, no change) ends the question. False
+// when the console ends or the answer asks for a mode the dialog lacks.
+bool ask_output_kind(TofastOptions& opts) {
+    for (;;) {
         out("Output data type? d <DNA>, r <RNA>, p <protein>, n <no change>.\n");
         out("Or special output? i <info>, b <compositional variation>.\n");
         std::string w;
-        if (!read_answer(w)) return 1;
+        if (!read_answer(w)) return false;
         lower_first(w, 1);
         if (w == "ms") {
             opts.ms = true;
-        } else if (w == "mask") {
+            continue;
+        }
+        if (w == "mask") {
             opts.mask = true;
-        } else {
-            switch (w.empty() ? '\0' : w[0]) {
-                case 'd': opts.output_type = ResidueKind::Dna; answered = true; break;
-                case 'r': opts.output_type = ResidueKind::Rna; answered = true; break;
-                case 'p': opts.output_type = ResidueKind::Protein; answered = true; break;
-                case 'n': opts.output_type = ResidueKind::Unknown; answered = true; break;
-                case 'i': opts.info = true; break;
-                case 'b': opts.composition = true; break;
-                case 's': opts.sort = true; break;
-                case 'm':
-                    err("Limit mode is not available in dialog mode.\n");
-                    err("Type tofast help for usage.\n");
-                    return 1;
-                default: break;
-            }
+            continue;
+        }
+        switch (w.empty() ? '\0' : w[0]) {
+            case 'd': opts.output_type = ResidueKind::Dna; return true;
+            case 'r': opts.output_type = ResidueKind::Rna; return true;
+            case 'p': opts.output_type = ResidueKind::Protein; return true;
+            case 'n': opts.output_type = ResidueKind::Unknown; return true;
+            case 'i': opts.info = true; break;
+            case 'b': opts.composition = true; break;
+            case 's': opts.sort = true; break;
+            case 'm':
+                err("Limit mode is not available in dialog mode.\n");
+                err("Type tofast help for usage.\n");
+                return false;
+            default: break;
         }
     }
+}
 
-    if (opts.info) {
-        // Full report with the default codon table: nothing more to ask.
-    } else if (opts.ms) {
+// A non-empty answer to the question.
+bool ask_nonempty(const char* question, std::string& w) {
+    do {
+        out("%s", question);
+        if (!read_answer(w)) return false;
+    } while (w.empty());
+    return true;
+}
+
+// The translation frame and the codon table of the protein output.
+bool ask_translation(TofastOptions& opts) {
+    for (;;) {
+        out("Translation frame? Use 1 - 3 for normal strand.\n");
+        out("   Use -1 - -3 (or 4 - 6) for complementary.\n");
         std::string w;
-        do {
-            out("Name of the file for the definition of MS analysis?\n");
-            if (!read_answer(w)) return 1;
-        } while (w.empty());
-        if (w == "exit") return 1;
+        if (!read_answer(w)) return false;
+        if (w.empty()) continue;
+        if (parse_frame(w, opts.frame)) break;
+        err("This is not a number.\n");
+    }
+    out("Codon table? Input a name of codon table file.\n");
+    out("Type <uni> to use universal table.\n");
+    out("Type <mt> to use mitochondrial table.\n");
+    std::string w;
+    if (!read_answer(w)) return false;
+    if (w == "default" || w == "universal" || w == "def" || w == "uni")
+        opts.codon_table = "default";
+    else if (w == "mt" || w == "mito")
+        opts.codon_table = "mt";
+    else if (w.size() < kDialogCodonTableWidth)
+        opts.codon_table = w;
+    return true;
+}
+
+// The follow-up question of the output chosen.
+bool ask_follow_up(TofastOptions& opts) {
+    if (opts.info) return true;  // full report with the default codon table
+    std::string w;
+    if (opts.ms) {
+        if (!ask_nonempty("Name of the file for the definition of MS analysis?\n", w) || w == "exit") return false;
         opts.ms_definition = w;
-    } else if (opts.composition) {
-        if (!ask_size("Window size in bp?\n", opts.window)) return 1;
-        if (!ask_size("Slide size in bp?\n", opts.slide)) return 1;
-    } else if (opts.output_type != ResidueKind::Protein) {
-        std::string w;
-        do {
-            out("c <complementary> or n <normal> strand?\n");
-            if (!read_answer(w)) return 1;
-        } while (w.empty());
-        opts.complement = to_lower(w[0]) == 'c';
-    } else {
-        for (;;) {
-            out("Translation frame? Use 1 - 3 for normal strand.\n");
-            out("   Use -1 - -3 (or 4 - 6) for complementary.\n");
-            std::string w;
-            if (!read_answer(w)) return 1;
-            if (w.empty()) continue;
-            if (parse_frame(w, opts.frame)) break;
-            err("This is not a number.\n");
-        }
-        out("Codon table? Input a name of codon table file.\n");
-        out("Type <uni> to use universal table.\n");
-        out("Type <mt> to use mitochondrial table.\n");
-        std::string w;
-        if (!read_answer(w)) return 1;
-        if (w == "default" || w == "universal" || w == "def" || w == "uni")
-            opts.codon_table = "default";
-        else if (w == "mt" || w == "mito")
-            opts.codon_table = "mt";
-        else if (w.size() < kDialogCodonTableWidth)
-            opts.codon_table = w;
+        return true;
     }
+    if (opts.composition)
+        return ask_size("Window size in bp?\n", opts.window) && ask_size("Slide size in bp?\n", opts.slide);
+    if (opts.output_type != ResidueKind::Protein) {
+        if (!ask_nonempty("c <complementary> or n <normal> strand?\n", w)) return false;
+        opts.complement = to_lower(w[0]) == 'c';
+        return true;
+    }
+    return ask_translation(opts);
+}
 
-    if (is_stdout_name(opts.output_path)) {
+}  // namespace
+
+int run_tofast_dialog(TofastOptions& opts) {
+    if (ask_argument(opts.input_path, "入力ファイル名") != 1) return 1;
+    if (ask_argument(opts.output_path, "出力ファイル名") != 1) return 1;
+    if (!ask_output_kind(opts) || !ask_follow_up(opts)) return 1;
+    if (OutputTarget::names_stdout(opts.output_path)) {
         err("Specify output file name. Exiting...\n");
         end_program(1);
     }

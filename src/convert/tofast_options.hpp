@@ -7,13 +7,17 @@
 #include <string_view>
 
 #include "core/sequence.hpp"
-#include "shell/command_line.hpp"
+#include "output/output_target.hpp"
+#include "ui/command_line.hpp"
 
 namespace kavro {
 
 struct TofastOptions {
     std::string input_path = "infile";
-    std::string output_path = "outfile";  // "stdout" or "STDOUT": standard output
+    std::string output_path = "outfile";
+    // The data go to standard output: the output name was "stdout" or
+    // "STDOUT" on the command line (in the dialog that name is a file).
+    bool to_stdout = false;
     ResidueKind output_type = ResidueKind::Unknown;  // Unknown: no change
     bool complement = false;   // reverse-complement nucleic sequences first
     bool info = false;         // information reports instead of sequences
@@ -32,6 +36,8 @@ struct TofastOptions {
     std::string codon_table = "default";  // table name or codon-table file name
     bool clear_mode = false;   // input and output names only: letters only, no definitions
     bool dialog = false;       // command word alone
+
+    OutputDestination output() const { return {output_path, to_stdout}; }
 };
 
 // The smallest "max" and "min" bounds accepted on the command line.
@@ -40,25 +46,23 @@ inline constexpr long kSmallestMinimum = 11;
 // In the dialog a codon-table name must be shorter than this.
 inline constexpr std::size_t kDialogCodonTableWidth = 40;
 
-// True for the output names that send the data to standard output.
-bool is_stdout_name(std::string_view path);
 
 // Maps a frame word: "1".."3" give 1..3; "4"/"-1", "5"/"-2", "6"/"-3" give
 // -1, -2, -3. False (frame unchanged) for any other word.
-bool parse_frame(std::string_view word, int& frame);
+[[nodiscard]] bool parse_frame(std::string_view word, int& frame);
 
 // A word of decimal digits as a 32-bit value (values beyond the range are
 // held at its top); nothing for a word with another character.
-bool parse_count(std::string_view word, long& value);
+[[nodiscard]] bool parse_count(std::string_view word, long& value);
 
 // Reads the options from a command of 4 to 6 words (input, output, option
 // word, up to two value words). 0, or 1 after its message. Lower-cases the
 // first letters of word 3 in place, as the option rules read them.
-int parse_tofast_words(int count, CommandLine& words, TofastOptions& opts);
+[[nodiscard]] int parse_tofast_words(int count, CommandLine& words, TofastOptions& opts);
 
 // The dialog of a one-word command: file names, output type, follow-up
 // question. 0, or 1 when the user leaves or the answer is refused. An output
 // name "stdout" ends the program (status 1).
-int run_tofast_dialog(TofastOptions& opts);
+[[nodiscard]] int run_tofast_dialog(TofastOptions& opts);
 
 }  // namespace kavro

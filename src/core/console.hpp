@@ -42,7 +42,7 @@ bool flush_console();
 // go to standard error instead, so that the data stay clean. Data writers
 // use std_out() directly and are not affected.
 void set_messages_to_stderr(bool on);
-bool messages_to_stderr();
+[[nodiscard]] bool messages_to_stderr();
 
 // Console encoding of Japanese text for standard output (fd 1) or error (fd 2).
 enum class ConsoleEncoding { ShiftJis, Utf8 };

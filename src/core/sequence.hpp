@@ -38,11 +38,6 @@ struct SequenceRecord {
 
 using Collection = std::vector<SequenceRecord>;
 
-// The number of records in the collection most recently read by a
-// multi-sequence reader; the collection writers and the alignment tools take
-// it as the collection's size.
-inline long g_entry_count = 0;
-
 // ---- record copies ----
 // Header copy: name, accession, organism, definition, length, type, circular;
 // empty residues; molecule not copied.
@@ -57,13 +52,13 @@ SequenceRecord copy_record(const SequenceRecord& rec);
 using Composition = std::array<long, 30>;
 inline constexpr char kCompositionLetters[] = "ACDEFGHIKLMNPQRSTUVWXY";
 // Slot of an upper-case letter in Composition (0 when not a counted letter).
-int composition_slot(char upper);
+[[nodiscard]] int composition_slot(char upper);
 
 void zero_composition(Composition& comp);
 // 1 for a null text, 2 for length 0 or an empty text, else 0 after adding the
 // counts of the first `length` characters.
-int count_composition(const char* text, long length, Composition& comp);
-int count_seq_composition(const SequenceRecord* rec, Composition& comp);
+[[nodiscard]] int count_composition(const char* text, long length, Composition& comp);
+[[nodiscard]] int count_seq_composition(const SequenceRecord* rec, Composition& comp);
 
 // Classification of the residues: ResidueKind::Unknown, ResidueKind::Dna, ResidueKind::Rna or
 // ResidueKind::Protein. A null record ends the program (status 1).
@@ -76,10 +71,10 @@ ResidueKind classify_text(std::string_view residues);
 ResidueKind classify_composition(const Composition& comp);
 
 // ---- operations (0 success, 1 failure; messages on standard error) ----
-int clear_gaps(SequenceRecord& rec);
-int complement_seq(SequenceRecord& rec);
-int append_residues(SequenceRecord& rec, const SequenceRecord& other);
-int cut_residues(SequenceRecord& rec, long from, long to);
+[[nodiscard]] int clear_gaps(SequenceRecord& rec);
+[[nodiscard]] int complement_seq(SequenceRecord& rec);
+[[nodiscard]] int append_residues(SequenceRecord& rec, const SequenceRecord& other);
+[[nodiscard]] int cut_residues(SequenceRecord& rec, long from, long to);
 SequenceRecord new_placeholder_seq();
 std::optional<SequenceRecord> extract_seq(const SequenceRecord& rec, long from, long to);
 

@@ -10,26 +10,12 @@ struct Settings {
     bool addseqg = false;        // cdsnuc/extrna include introns
     bool seq_import = true;      // take in sequence data from external entries
     bool form = false;           // every entry read is circular
-    bool write_to_stdout = false;  // tofast writes its data to standard output
 };
 
 inline Settings g_settings;
 
-// Keeps the form setting as it was when the guard was made: whatever a
-// reader or command switches while it works is undone on every return.
-class FormGuard {
-public:
-    FormGuard() : saved_(g_settings.form) {}
-    ~FormGuard() { g_settings.form = saved_; }
-    FormGuard(const FormGuard&) = delete;
-    FormGuard& operator=(const FormGuard&) = delete;
-
-private:
-    bool saved_;
-};
-
 // Sets the line length, keeping it at least 1 (the writers divide by it).
 // Returns false, changing nothing, for a value below 1.
-bool set_line_length(long value);
+[[nodiscard]] bool set_line_length(long value);
 
 }  // namespace kavro

@@ -9,15 +9,6 @@
 
 namespace kavro {
 
-int truncate_output_file(const std::string& path) {
-    std::optional<Writer> w = Writer::open_truncate(path);
-    if (!w || !w->close()) {
-        err("Cannot open file: %s\n\n", path.c_str());
-        return 1;
-    }
-    return 0;
-}
-
 void trim_right(std::string& text) {
     std::size_t n = text.size();
     while (n > 0 && (text[n - 1] == '\n' || text[n - 1] == '\r' || text[n - 1] == ' ')) --n;
@@ -39,13 +30,12 @@ void strip_quotes(std::string& word) {
     word = word.substr(i, n - i);
 }
 
-int degap_upper(std::string& text) {
+void degap_upper(std::string& text) {
     std::size_t k = 0;
     for (char c : text) {
         if (c != '-') text[k++] = to_upper(c);
     }
     text.resize(k);
-    return 0;
 }
 
 int remove_substring(std::string& text, std::string_view part) {
@@ -190,6 +180,17 @@ long count_alnum(std::string_view text) {
     long n = 0;
     for (char c : text) n += is_alnum(c);
     return n;
+}
+
+long digits_value(std::string_view text, long maximum) {
+    long v = 0;
+    for (char c : text) {
+        if (!is_digit(c)) break;
+        const long digit = c - '0';
+        if (v > (maximum - digit) / 10) return maximum;
+        v = v * 10 + digit;
+    }
+    return v;
 }
 
 int has_non_digit(std::string_view text) {

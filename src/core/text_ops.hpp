@@ -21,24 +21,20 @@ inline bool is_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 inline char to_upper(char c) { return is_lower(c) ? static_cast<char>(c - 32) : c; }
 inline char to_lower(char c) { return is_upper(c) ? static_cast<char>(c + 32) : c; }
 
-// Opens the file for writing (creating or emptying it) and closes it again.
-// 0 if it could be opened; otherwise "Cannot open file: %s\n\n" and 1.
-int truncate_output_file(const std::string& path);
-
 void trim_right(std::string& text);      // drops trailing "\n", "\r" and spaces
 void trim_left(std::string& text);       // drops leading spaces
 void strip_quotes(std::string& word);    // drops leading/trailing '"' and spaces
-int degap_upper(std::string& text);      // removes "-", upper-cases; 0
-int remove_substring(std::string& text, std::string_view part);  // 1 if removed
-bool starts_with(std::string_view text, std::string_view prefix);
+void degap_upper(std::string& text);     // removes "-", upper-cases
+[[nodiscard]] int remove_substring(std::string& text, std::string_view part);  // 1 if removed
+[[nodiscard]] bool starts_with(std::string_view text, std::string_view prefix);
 // Trims text (in place) first; false for an empty text or suffix, or a
 // suffix longer than the trimmed text.
-bool ends_with(std::string& text, std::string_view suffix);
-bool has_no_alnum(std::string_view text);
+[[nodiscard]] bool ends_with(std::string& text, std::string_view suffix);
+[[nodiscard]] bool has_no_alnum(std::string_view text);
 
 // Extraction by 1-based inclusive positions, with the messages of the
 // original on bad positions. extract_in_place: 0 or 1 (text unchanged on 1).
-int extract_in_place(std::string& text, long from, long to);
+[[nodiscard]] int extract_in_place(std::string& text, long from, long to);
 // "" on error; from 1 with to 0 is a request for "" without a message.
 std::string extract_into(std::string_view text, long from, long to);
 std::string extract_new(std::string_view text, long from, long to);
@@ -53,15 +49,21 @@ long count_char(std::string_view text, char ch);
 long count_graphic(std::string_view text);
 long count_alnum(std::string_view text);
 // 1 if some character is not a digit; 0 otherwise (also for "").
-int has_non_digit(std::string_view text);
+[[nodiscard]] int has_non_digit(std::string_view text);
+// The largest value of a 32-bit signed number.
+inline constexpr long kInt32Max = 2147483647;
+// The value of the decimal digits at the start of text (up to the first other
+// character; 0 when there are none), held at maximum (>= 0) when larger, so
+// no run of digits can overflow.
+[[nodiscard]] long digits_value(std::string_view text, long maximum);
 // Digits, where the first may also be "<" or ">": 0; else 1.
-int invalid_location_number(std::string_view text);
+[[nodiscard]] int invalid_location_number(std::string_view text);
 // Optional "+" or "-" then at least one digit: 0 (a leading "+" is
 // removed); else 1.
-int invalid_signed_integer(std::string& text);
+[[nodiscard]] int invalid_signed_integer(std::string& text);
 // Keeps only the last n characters.
 void tail_string(std::string& text, std::size_t n);
-bool has_newline(std::string_view text);
+[[nodiscard]] bool has_newline(std::string_view text);
 // n copies of ch (spaces when ch is not printable).
 std::string repeat_char(long n, char ch);
 void replace_char(std::string& text, char a, char b);

@@ -3,6 +3,12 @@
 // and standard output and error, go through one of these: bytes collect in a
 // large buffer and leave in big write(2) calls. A failed write is remembered
 // and reported by flush()/close() instead of being ignored.
+//
+// close() is the checked end of a file. A writer that still holds its file
+// when it is destroyed or assigned over closes it there; should that close
+// fail, "Cannot write NAME: REASON.\n" goes to standard error and the
+// failure is counted in unchecked_failures(), which the top level turns into
+// exit status 1: no failed write goes unnoticed.
 
 #include <cstdarg>
 #include <cstddef>
@@ -45,13 +51,24 @@ public:
     // Write pending bytes; false if this or any earlier write failed.
     bool flush();
     // Flush and close (when owned); false if anything failed.
-    bool close();
+    [[nodiscard]] bool close();
+    // The file's name in messages.
+    const std::string& name() const { return name_; }
+    // Failures found only when a writer was destroyed or assigned over.
+    static long unchecked_failures();
+    // For owners of a writer (an output target) that close it on their own
+    // destruction: counts a failure found there.
+    static void count_unchecked_failure();
     bool failed() const { return failed_; }
     bool is_open() const { return fd_ >= 0; }
     int fd() const { return fd_; }
 
 private:
     void drain();
+    void note_failure();
+    // The close of a destructor or a move-assignment, reported and counted
+    // when it fails.
+    void close_unchecked() noexcept;
     void allocate() {
         buf_ = std::make_unique_for_overwrite<char[]>(capacity_);
         size_ = capacity_;
@@ -60,6 +77,8 @@ private:
     int fd_ = -1;
     bool owns_ = false;
     bool failed_ = false;
+    int error_number_ = 0;
+    std::string name_;
     std::size_t capacity_ = kBufferSize;
     std::unique_ptr<char[]> buf_;  // not zero-filled: only written bytes are read
     std::size_t size_ = 0;

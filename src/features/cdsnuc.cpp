@@ -20,9 +20,9 @@
 #include "input/formats.hpp"
 #include "output/fasta_writer.hpp"
 #include "output/output_target.hpp"
-#include "shell/commands.hpp"
-#include "shell/help.hpp"
-#include "shell/prompt.hpp"
+#include "ui/command_line.hpp"
+#include "ui/help.hpp"
+#include "ui/prompt.hpp"
 
 namespace kavro {
 
@@ -151,7 +151,7 @@ int cmd_cdsnuc(int count, CommandLine& words) {
     }
     if (output_would_replace_input(o.input, o.output)) return 1;
     std::optional<OutputTarget> target;
-    if (OutputTarget::names_stdout(o.output) || truncate_output_file(o.output) == 0)
+    if (OutputTarget::names_stdout(o.output) || OutputTarget::create_empty(o.output))
         target = OutputTarget::open(o.output, OutputTarget::Mode::Append);
     if (!target) {
         err("Cannot open output file: %s\n\n", o.output.c_str());

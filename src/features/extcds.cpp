@@ -14,9 +14,9 @@
 #include "features/feature_table.hpp"
 #include "output/fasta_writer.hpp"
 #include "output/output_target.hpp"
-#include "shell/commands.hpp"
-#include "shell/help.hpp"
-#include "shell/prompt.hpp"
+#include "ui/command_line.hpp"
+#include "ui/help.hpp"
+#include "ui/prompt.hpp"
 
 namespace kavro {
 
@@ -109,7 +109,7 @@ int cmd_extcds(int count, CommandLine& words) {
         (o.table && output_would_replace_input(o.input, table_path)))
         return 1;
     std::optional<OutputTarget> fasta;
-    if (OutputTarget::names_stdout(fasta_path) || truncate_output_file(fasta_path) == 0)
+    if (OutputTarget::names_stdout(fasta_path) || OutputTarget::create_empty(fasta_path))
         fasta = OutputTarget::open(fasta_path, OutputTarget::Mode::Append);
     if (!fasta) {
         err("Error in opening output file: %s.\n", fasta_path.c_str());
@@ -117,7 +117,7 @@ int cmd_extcds(int count, CommandLine& words) {
     }
     std::optional<OutputTarget> table;
     if (o.table) {
-        if (truncate_output_file(table_path) == 0) table = OutputTarget::open(table_path, OutputTarget::Mode::Append);
+        if (OutputTarget::create_empty(table_path)) table = OutputTarget::open(table_path, OutputTarget::Mode::Append);
         if (!table) {
             err("Error in opening output file: %s.\n", table_path.c_str());
             return 1;

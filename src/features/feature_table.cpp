@@ -89,7 +89,7 @@ void FeatureTableReader::State::parse_first_line(std::string_view line) {
     }
     entry.name.assign(name);
     tail_string(molecule, 3);
-    reader.header_length_ = all_digits(length_word) ? digits_value(length_word) : 0;
+    reader.header_length_ = all_digits(length_word) ? digits_value(length_word, kInt32Max) : 0;
     if (reader.format_ != SeqFormat::GenbankProtein && molecule != "DNA" && molecule != "RNA") {
         err("\nFile format is strange. But we continue by assuming data type is DNA.\n");
         err("%s\n", std::string(without_line_end(line)).c_str());
@@ -182,8 +182,6 @@ ReadOutcome FeatureTableReader::read(SequenceRecord& entry, Collection& features
     // (accession, organism, residues) is carried over.
     entry = SequenceRecord{};
     header_length_ = 0;
-    FormGuard form_guard;
-    g_settings.form = false;
 
     const std::string_view keyword = format_ == SeqFormat::Embl ? "ID " : "LOCUS ";
     const ResidueLines layout = format_ == SeqFormat::Embl ? ResidueLines::Embl : ResidueLines::GenBank;
@@ -199,7 +197,6 @@ ReadOutcome FeatureTableReader::read(SequenceRecord& entry, Collection& features
         }
         if (!found) return ReadOutcome::EndOfInput;
         s.parse_first_line(line);
-        g_settings.form = s.circular;
         s.at_line_start = line.ends_with("\n");
         for (;;) {
             if (s.at_line_start && !s.has_pending) {
@@ -268,7 +265,6 @@ ReadOutcome FeatureTableReader::read(SequenceRecord& entry, Collection& features
         err("Out of memory\n");
         return ReadOutcome::Failed;
     }
-    g_entry_count = static_cast<long>(features.size());
     position = in_.tell();
     return ReadOutcome::Entry;
 }

@@ -122,6 +122,7 @@ std::optional<Collection> read_clustal(const std::string& path, int keep_unclass
         err("Out of memory\n");
         return std::nullopt;
     }
+    if (!in->finish()) return std::nullopt;
     if (!header_seen) {
         err("Unknown file format.\n");
         return std::nullopt;
@@ -135,7 +136,7 @@ std::optional<Collection> read_clustal(const std::string& path, int keep_unclass
     // Every row of a block has the block's width, so every entry now holds
     // the same number of residues: the full alignment, whether the file
     // ended inside a block or after the separator that closed the first.
-    settle_alignment(entries, count, keep_unclassified);
+    settle_alignment(entries, keep_unclassified);
     return entries;
 }
 

@@ -69,6 +69,7 @@ SeqFormat detect_format(const std::string& path) {
     std::string_view line;
     for (int n = 0; n < kDetectLines; ++n) {
         if (!in->read_piece(line, LineReader::kPiece)) {
+            if (!in->finish()) return SeqFormat::Error;
             if (n == 0) {
                 err("Empty file.\n");
                 return SeqFormat::Error;

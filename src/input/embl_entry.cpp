@@ -29,12 +29,13 @@ bool contains(std::string_view text, std::string_view part) {
 struct IdLine {
     std::string name;
     long header_length = 0;
+    bool circular = false;  // the ID line says so
 };
 
 // Parses the ID line (without "ID "); may change the requested type and
 // the record's molecule. False after a message when the entry is refused.
 bool parse_id_line(std::string line, SequenceRecord& rec, ResidueKind& requested_type, IdLine& id) {
-    if (contains(line, "circular")) g_settings.form = true;
+    if (contains(line, "circular")) id.circular = true;
     replace_char(line, ';', ' ');
     auto w = split_words(line, 3);
     std::string_view second = w[1];
@@ -97,7 +98,7 @@ bool parse_id_line(std::string line, SequenceRecord& rec, ResidueKind& requested
             strange_id_line(line);
         }
     }
-    if (all_digits(length_word)) id.header_length = digits_value(length_word);
+    if (all_digits(length_word)) id.header_length = digits_value(length_word, kInt32Max);
     std::string_view name = w[0];
     if (name.size() > kEntryNameWidth) {
         err("\n%s\n", line.c_str());
@@ -129,7 +130,6 @@ std::optional<SequenceRecord> read_embl_entry(LineReader& in, std::int64_t& posi
                                               EmptyEntry* empty) {
     if (empty) *empty = EmptyEntry{};
     if (!seek_entry(in, position)) return std::nullopt;
-    FormGuard form;
     SequenceRecord rec;
     IdLine id;
     std::string_view piece;
@@ -185,7 +185,7 @@ std::optional<SequenceRecord> read_embl_entry(LineReader& in, std::int64_t& posi
         if (found && empty) *empty = EmptyEntry{rec.name, in.tell()};
         return std::nullopt;
     }
-    if (g_settings.form) rec.circular = 1;
+    if (g_settings.form || id.circular) rec.circular = 1;
     rec.type = requested_type;
     position = in.tell();
     return rec;

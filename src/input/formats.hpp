@@ -44,7 +44,7 @@ FastaHeader split_fasta_header(std::string_view rest);
 // Reads at most 30 pieces of the file and names its format; 99 (after a
 // message) when it cannot be opened or is empty.
 SeqFormat detect_format(const std::string& path);
-bool looks_like_phylip_header(std::string_view line);
+[[nodiscard]] bool looks_like_phylip_header(std::string_view line);
 
 // ---- single entries ----
 // The first entry of a file in the given format; nothing after a message.
@@ -73,7 +73,6 @@ std::optional<SequenceRecord> read_embl_entry(LineReader& in, std::int64_t& posi
 std::optional<SequenceRecord> read_pir_entry(LineReader& in, std::int64_t& position);
 
 // ---- collections ----
-// Each sets g_entry_count to the size of the collection it returns.
 std::optional<Collection> read_multi_fasta(const std::string& path, ResidueKind requested_type);
 std::optional<Collection> read_clustal(const std::string& path, int keep_unclassified);
 std::optional<Collection> read_phylip(const std::string& path, int keep_unclassified);

@@ -29,7 +29,8 @@ std::optional<SequenceRecord> read_genbank_entry(LineReader& in, std::int64_t& p
                                                  EmptyEntry* empty) {
     if (empty) *empty = EmptyEntry{};
     if (!seek_entry(in, position)) return std::nullopt;
-    FormGuard form;
+    // Circular when the setting says so or the LOCUS line does.
+    bool circular = g_settings.form;
     SequenceRecord rec;
     std::string molecule_word;
     long header_length = 0;
@@ -38,7 +39,7 @@ std::optional<SequenceRecord> read_genbank_entry(LineReader& in, std::int64_t& p
         std::string_view rest;
         found = find_header(in, "LOCUS ", rest);
         if (found) {
-            if (rest.find("circular") != std::string_view::npos) g_settings.form = true;
+            if (rest.find("circular") != std::string_view::npos) circular = true;
             auto words = split_words(rest, 4);
             std::string_view name = words[0];
             if (name.size() > kEntryNameWidth) {
@@ -58,7 +59,7 @@ std::optional<SequenceRecord> read_genbank_entry(LineReader& in, std::int64_t& p
                     report_locus(rest, true);
                 molecule_word = "DNA";
             }
-            if (all_digits(words[1])) header_length = digits_value(words[1]);
+            if (all_digits(words[1])) header_length = digits_value(words[1], kInt32Max);
             // Room for the residues the header announces (never more than
             // the rest of the file can hold), so that they need not grow.
             reserve_hint(rec.residues, std::min<std::int64_t>(header_length, in.remaining_hint()));
@@ -82,7 +83,7 @@ std::optional<SequenceRecord> read_genbank_entry(LineReader& in, std::int64_t& p
         if (found && empty) *empty = EmptyEntry{rec.name, in.tell()};
         return std::nullopt;
     }
-    if (g_settings.form) rec.circular = 1;
+    if (circular) rec.circular = 1;
     if (molecule_word == "DNA")
         rec.type = ResidueKind::Dna;
     else if (molecule_word == "RNA")

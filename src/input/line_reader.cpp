@@ -18,6 +18,7 @@ std::optional<LineReader> LineReader::open(const std::string& path) {
     LineReader r;
     r.fd_ = fd;
     r.owns_fd_ = true;
+    r.name_ = path;
     // The file is read front to back: the kernel may read further ahead.
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     r.note_file_size();
@@ -39,6 +40,7 @@ LineReader LineReader::from_fd(int fd, bool console) {
     LineReader r;
     r.fd_ = fd;
     r.console_ = console;
+    r.name_ = fd == 0 ? "standard input" : "descriptor " + std::to_string(fd);
     if (!console) r.note_file_size();
     r.allocate(console ? 4096 : kBlockSize);
     return r;
@@ -64,6 +66,10 @@ LineReader& LineReader::operator=(LineReader&& o) noexcept {
         console_ = o.console_;
         eof_ = o.eof_;
         error_ = o.error_;
+        error_reported_ = o.error_reported_;
+        read_errno_ = o.read_errno_;
+        name_ = std::move(o.name_);
+        o.error_ = false;
         buf_ = std::move(o.buf_);
         size_ = o.size_;
         pos_ = o.pos_;
@@ -80,7 +86,19 @@ LineReader& LineReader::operator=(LineReader&& o) noexcept {
     return *this;
 }
 
-LineReader::~LineReader() { close_fd(); }
+LineReader::~LineReader() {
+    if (error_ && !error_reported_) (void)finish();
+    close_fd();
+}
+
+bool LineReader::finish() {
+    if (!error_) return true;
+    if (!error_reported_) {
+        err("Cannot read %s: %s.\n", name_.c_str(), std::strerror(read_errno_));
+        error_reported_ = true;
+    }
+    return false;
+}
 
 void LineReader::close_fd() {
     if (owns_fd_ && fd_ >= 0) ::close(fd_);
@@ -112,6 +130,7 @@ bool LineReader::refill() {
         ssize_t n = ::read(fd_, buf_.get() + filled_, size_ - filled_);
         if (n < 0) {
             if (errno == EINTR) continue;
+            read_errno_ = errno;
             error_ = true;
             eof_ = true;
             return false;

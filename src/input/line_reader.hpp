@@ -82,6 +82,16 @@ public:
     bool eof() const { return eof_ && pos_ >= filled_; }
     bool error() const { return error_; }
 
+    // Every place that reads an input ends with this check: true when every
+    // read succeeded; after a failed read it writes "Cannot read NAME:
+    // REASON.\n" (the system's reason) to standard error and returns false,
+    // and the caller fails with status 1. A reader dropped with a failed
+    // read that nobody checked writes the message when it is destroyed, so
+    // the failure never goes unsaid.
+    [[nodiscard]] bool finish();
+    // The name the messages give the input.
+    const std::string& name() const { return name_; }
+
 private:
     LineReader() = default;
     // Reads more input after pos_; false when nothing more could be read.
@@ -98,6 +108,9 @@ private:
     bool console_ = false;
     bool eof_ = false;
     bool error_ = false;
+    bool error_reported_ = false;
+    int read_errno_ = 0;
+    std::string name_;
     std::unique_ptr<char[]> buf_;
     std::size_t size_ = 0;    // bytes allocated in buf_
     std::size_t pos_ = 0;     // next unread byte in buf_

@@ -135,9 +135,9 @@ std::optional<Collection> read_multi_fasta(const std::string& path, ResidueKind 
         err("Out of memory\n");
         return std::nullopt;
     }
+    if (!in->finish()) return std::nullopt;
     Collection entries = std::move(builder.entries());
     err(".\n");
-    g_entry_count = static_cast<long>(entries.size());
     for (SequenceRecord& rec : entries)
         if (rec.type == ResidueKind::Unknown) rec.type = classify_residues(rec);
     return entries;

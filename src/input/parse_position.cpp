@@ -16,15 +16,6 @@ constexpr std::size_t kMaxPositionText = 100;
 // sequence, where a sum or difference of two still cannot overflow.
 constexpr long kMaxPosition = 1L << 60;
 
-long digits_value(std::string_view digits) {
-    long v = 0;
-    for (char c : digits) {
-        if (!is_digit(c)) break;
-        v = v > kMaxPosition / 10 ? kMaxPosition : std::min(kMaxPosition, v * 10 + (c - '0'));
-    }
-    return v;
-}
-
 // A term of a position expression: digits, or "last" in either case form.
 std::size_t term_length(std::string_view text) {
     if (text.starts_with("last") || text.starts_with("LAST")) return 4;
@@ -40,7 +31,7 @@ long leading_integer(std::string_view word) {
     if (i < word.size() && (word[i] == '+' || word[i] == '-')) negative = word[i++] == '-';
     std::size_t start = i;
     while (i < word.size() && is_digit(word[i])) ++i;
-    long v = digits_value(word.substr(start, i - start));
+    long v = digits_value(word.substr(start, i - start), kMaxPosition);
     return negative ? -v : v;
 }
 
@@ -91,10 +82,10 @@ long parse_position(std::string_view text) {
     if (text[0] == '+' || text[0] == '-') {
         std::string_view digits = text.substr(1);
         if (!digits_only(digits)) return 0;
-        long v = digits_value(digits);
+        long v = digits_value(digits, kMaxPosition);
         return text[0] == '-' ? -v : v;
     }
-    return digits_only(text) ? digits_value(text) : 0;
+    return digits_only(text) ? digits_value(text, kMaxPosition) : 0;
 }
 
 }  // namespace kavro

@@ -19,7 +19,7 @@ std::optional<SequenceRecord> read_pir_entry(LineReader& in, std::int64_t& posit
         if (find_header(in, "ENTRY ", rest)) {
             rec.name.assign(code_name(rest));
             // TITLE is collected up to SEQUENCE.
-            read_entry_body(in, rec, {.definition = "TITLE ", .sequence = "SEQUENCE", .end = "///"});
+            read_entry_body(in, rec, {.definition = "TITLE ", .definition_stop = {}, .sequence = "SEQUENCE", .end = "///", .fast_lines = std::nullopt});
         }
     } catch (const std::bad_alloc&) {
         err("Out of memory\n");

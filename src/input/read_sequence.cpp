@@ -50,7 +50,7 @@ std::optional<SequenceRecord> read_sequence(const std::string& path, SeqFormat f
         case SeqFormat::Pir: rec = read_pir_entry(*in, position); break;
         default: err("Unknown sequence format.\n"); return std::nullopt;
     }
-    if (!rec) {
+    if (!in->finish() || !rec) {
         err("Error in reading sequence from file: %s\n", path.c_str());
         return std::nullopt;
     }
@@ -140,7 +140,7 @@ std::optional<SequenceRecord> read_nbrf(LineReader& in) {
         std::string_view rest;
         if (find_header(in, "CODE ", rest)) {
             rec.name.assign(code_name(rest));
-            read_entry_body(in, rec, {.definition = "NAME ", .sequence = "SEQUENCE", .end = "END"});
+            read_entry_body(in, rec, {.definition = "NAME ", .definition_stop = {}, .sequence = "SEQUENCE", .end = "END", .fast_lines = std::nullopt});
         }
     } catch (const std::bad_alloc&) {
         err("Out of memory\n");

@@ -325,9 +325,8 @@ bool add_alignment_entry(Collection& entries, std::string_view name, std::size_t
     return true;
 }
 
-void settle_alignment(Collection& entries, std::size_t count, int keep_unclassified) {
+void settle_alignment(Collection& entries, int keep_unclassified) {
     for (SequenceRecord& rec : entries) rec.length = static_cast<long>(rec.residues.size());
-    g_entry_count = static_cast<long>(count);
     const ResidueKind type = keep_unclassified == 0 ? classify_residues(entries[0]) : ResidueKind::Unknown;
     for (SequenceRecord& rec : entries) rec.type = type;
 }
@@ -349,16 +348,6 @@ bool all_digits(std::string_view text) {
     for (char c : text)
         if (!is_digit(c)) return false;
     return true;
-}
-
-long digits_value(std::string_view digits) {
-    constexpr long kMax = 2147483647;
-    long v = 0;
-    for (char c : digits) {
-        if (!is_digit(c)) break;
-        v = v > kMax / 10 ? kMax : v * 10 + (c - '0');
-    }
-    return v > kMax ? kMax : v;
 }
 
 void genbank_format_help() {

@@ -90,11 +90,11 @@ inline void collect_definition(std::string& definition, std::string_view piece) 
 std::optional<LineReader> open_input(const std::string& path);
 
 // Moves to an entry's position; "File seek error.\n" when that fails.
-bool seek_entry(LineReader& in, std::int64_t position);
+[[nodiscard]] bool seek_entry(LineReader& in, std::int64_t position);
 
 // Skips pieces up to the first that starts with `keyword` and gives the rest
 // of that piece; false when the input ends first.
-bool find_header(LineReader& in, std::string_view keyword, std::string_view& rest);
+[[nodiscard]] bool find_header(LineReader& in, std::string_view keyword, std::string_view& rest);
 
 // The name of a PIR or NBRF entry, the first word of `rest` (its header line
 // without the keyword): a word over kEntryNameWidth characters is reported
@@ -121,21 +121,17 @@ void read_entry_body(LineReader& in, SequenceRecord& rec, const EntryBody& body)
 // Alignment readers (CLUSTAL, PHYLIP): a row of the first block adds an
 // entry named `name`. False after "Too long ID name.\n" (a name over
 // name_width) or "Only one sequence.\n" (the second row repeats the first).
-bool add_alignment_entry(Collection& entries, std::string_view name, std::size_t name_width);
-// The end of an alignment read: every entry's length, the entry count and
-// the type: the first entry's classification for all, or 0 when
-// keep_unclassified is set.
-void settle_alignment(Collection& entries, std::size_t count, int keep_unclassified);
+[[nodiscard]] bool add_alignment_entry(Collection& entries, std::string_view name, std::size_t name_width);
+// The end of an alignment read: every entry's length and the type: the first
+// entry's classification for all, or unknown when keep_unclassified is set.
+void settle_alignment(Collection& entries, int keep_unclassified);
 
 // The first `max` white-space-delimited words of text; missing words are
 // empty views.
 std::vector<std::string_view> split_words(std::string_view text, std::size_t max);
 
 // True when text is one or more decimal digits.
-bool all_digits(std::string_view text);
-// The value of a text of digits, clamped to the 32-bit range the counts of
-// header lines have.
-long digits_value(std::string_view digits);
+[[nodiscard]] bool all_digits(std::string_view text);
 
 // Drops the first n characters (all of them when the text is shorter).
 inline std::string_view drop_prefix(std::string_view text, std::size_t n) {

@@ -26,9 +26,9 @@
 #include "motif/motif_search.hpp"
 #include "motif/palindromes.hpp"
 #include "output/output_target.hpp"
-#include "shell/commands.hpp"
-#include "shell/help.hpp"
-#include "shell/prompt.hpp"
+#include "ui/command_line.hpp"
+#include "ui/help.hpp"
+#include "ui/prompt.hpp"
 
 namespace kavro {
 
@@ -281,7 +281,7 @@ int run_sites(const SitesOptions& opts) {
         return 1;
     }
     out("Reading sequence...\n");
-    if (!OutputTarget::names_stdout(opts.output) && truncate_output_file(opts.output) != 0) {
+    if (!OutputTarget::create_empty(OutputDestination(opts.output, OutputTarget::names_stdout(opts.output)))) {
         err("Error in opening output file.\n");
         return 1;
     }
@@ -314,7 +314,6 @@ int run_sites(const SitesOptions& opts) {
     if (!seqs) return 1;
     if (g_settings.form)
         for (SequenceRecord& rec : *seqs) rec.circular = 1;
-    g_entry_count = static_cast<long>(seqs->size());
     if (clear_gaps_all(*seqs) != 0) return 1;
     const ResidueKind file_type = seqs->empty() ? ResidueKind::Unknown : classify_residues(seqs->front());
 

@@ -7,9 +7,9 @@
 #include <new>
 #include <numeric>
 
-#include "convert/info_report.hpp"
-#include "convert/info_report_format.hpp"
+#include "core/amino_acids.hpp"
 #include "core/console.hpp"
+#include "core/report_line.hpp"
 
 namespace kavro {
 
@@ -353,22 +353,6 @@ int search_all(const MsDefinition& def, Writer& out, const Collection& proteins)
 }
 
 }  // namespace
-
-int run_mass_search(const std::string& definition_path, const std::string& output_path, const Collection& proteins) {
-    const auto def = read_msdef(definition_path);
-    if (!def) return 1;
-    auto out = Writer::open_truncate(output_path);
-    if (!out) {
-        err("Cannot open file: %s\n\n", output_path.c_str());
-        return 1;
-    }
-    const int status = search_all(*def, *out, proteins);
-    if (!out->close() && status == 0) {
-        err("Unable to write output file.\n");
-        return 1;
-    }
-    return status;
-}
 
 int run_mass_search(const std::string& definition_path, Writer& out, const Collection& proteins) {
     const auto def = read_msdef(definition_path);

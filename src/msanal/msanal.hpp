@@ -78,13 +78,11 @@ inline constexpr long kHitRecordSize = 248;
 // Grows hits to new_count entries, the new ones cleared; nothing changes
 // when new_count is not larger. False after "Strange value in MSrealloc.\n"
 // for a negative count.
-bool grow_mass_hits(const std::string& name, std::vector<MsHit>& hits, long old_count, long new_count);
+[[nodiscard]] bool grow_mass_hits(const std::string& name, std::vector<MsHit>& hits, long old_count, long new_count);
 
 // Runs the search of the definition file over the proteins and writes the
-// echo and the hit table to the output file. 0, or 1 after a message.
-int run_mass_search(const std::string& definition_path, const std::string& output_path, const Collection& proteins);
-// The same, writing to an open stream (standard output while tofast writes
-// there); the stream is flushed, not closed.
-int run_mass_search(const std::string& definition_path, Writer& out, const Collection& proteins);
+// echo and the hit table to out (a file the caller opened, or standard
+// output), flushed but not closed. 0, or 1 after a message.
+[[nodiscard]] int run_mass_search(const std::string& definition_path, Writer& out, const Collection& proteins);
 
 }  // namespace kavro

@@ -150,6 +150,7 @@ std::optional<MsDefinition> read_msdef(const std::string& path) {
             default: break;
         }
     }
+    if (!in->finish()) return std::nullopt;
     return def;
 }
 

@@ -9,14 +9,13 @@
 namespace kavro {
 
 // 0 success, 1 no collection ("Empty sequence.\n"), 2 write error.
-// The collection's size is g_entry_count (and never more than its size).
-int write_clustal(Writer& out, Collection* seqs, long name_width);
-int write_phylip(Writer& out, Collection* seqs, long name_width);
-int write_nexus(Writer& out, Collection* seqs, long name_width);
+[[nodiscard]] int write_clustal(Writer& out, Collection* seqs, long name_width);
+[[nodiscard]] int write_phylip(Writer& out, Collection* seqs, long name_width);
+[[nodiscard]] int write_nexus(Writer& out, Collection* seqs, long name_width);
 
-int write_clustal_file(const std::string& path, Collection* seqs);
-int write_phylip_file(const std::string& path, Collection* seqs);
-int write_nexus_file(const std::string& path, Collection* seqs);
+[[nodiscard]] int write_clustal_file(const std::string& path, Collection* seqs);
+[[nodiscard]] int write_phylip_file(const std::string& path, Collection* seqs);
+[[nodiscard]] int write_nexus_file(const std::string& path, Collection* seqs);
 
 // Quicksort by name; equal names end in the order its partition steps give.
 void sort_by_name(Collection& seqs);

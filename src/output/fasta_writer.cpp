@@ -186,6 +186,7 @@ int write_fasta_batch(Writer& out, Collection& batch, long minimum, long maximum
     const bool masking = minimum < 0 && maximum < 0;
     const bool min_filter = !masking && minimum != 0 && maximum == 0;
     const bool max_filter = !masking && minimum == 0 && maximum != 0;
+    int status = 0;
     for (SequenceRecord& rec : batch) {
         if (rec.length == 0 || rec.residues.empty()) continue;
         if (min_filter && rec.length < minimum) continue;
@@ -194,10 +195,14 @@ int write_fasta_batch(Writer& out, Collection& batch, long minimum, long maximum
             mask_long_runs(rec.residues, -minimum, -maximum);
             rec.length = static_cast<long>(rec.residues.size());
         }
-        // A failed output is reported once (by the entry), and the batch stops.
-        if (write_fasta_entry(out, &rec, true, '_') != 0 && out.failed()) break;
+        // An entry that fails says so and fails the batch; a failed output is
+        // reported once (by the entry), and the batch stops.
+        if (write_fasta_entry(out, &rec, true, '_') != 0) {
+            status = 1;
+            if (out.failed()) break;
+        }
     }
-    return 0;
+    return status;
 }
 
 namespace {
@@ -213,34 +218,36 @@ int finish_batch_file(Writer& file, const std::string& path) {
 
 }  // namespace
 
-int write_fasta_batch_file(const std::string& path, Collection& batch, long minimum, long maximum) {
-    if (g_settings.write_to_stdout) {
-        write_fasta_batch(std_out(), batch, minimum, maximum);
-        // The data must have left before the run can say it is done.
-        const bool reported = std_out().failed();
-        if (std_out().flush()) return 0;
-        if (!reported) err("Writing error.\n");
+int write_fasta_batch_file(const OutputDestination& destination, Collection& batch, long minimum, long maximum) {
+    auto target = OutputTarget::open_to(destination, OutputTarget::Mode::Append);
+    if (!target) {
+        err("Cannot open file: %s\n\n", destination.path.c_str());
         return 1;
     }
-    auto file = Writer::open_append(path);
-    if (!file) {
-        err("Cannot open file: %s\n\n", path.c_str());
-        return 1;
-    }
-    write_fasta_batch(*file, batch, minimum, maximum);
-    return finish_batch_file(*file, path);
+    const int status = write_fasta_batch(target->writer(), batch, minimum, maximum);
+    const bool reported = target->writer().failed();  // each failed entry already said so
+    // Standard output is flushed: the data must have left before the run
+    // can say it is done.
+    if (target->close()) return status;
+    if (!reported) err("Writing error.\n");
+    if (!target->is_stdout()) err("Trouble in writing file: %s\n", destination.path.c_str());
+    return 1;
 }
 
-int write_fasta_all(const std::string& path, Collection& batch) {
-    return write_fasta_batch_file(path, batch, 0, 0);
+int write_fasta_all(const OutputDestination& destination, Collection& batch) {
+    return write_fasta_batch_file(destination, batch, 0, 0);
 }
 
 int write_fasta_range(Writer& out, Collection& batch, long first, long end) {
     const long count = static_cast<long>(batch.size());
     end = std::min(end, count);
+    int status = 0;
     for (long i = std::max(first, 0L); i < end; ++i)
-        if (write_fasta_entry(out, &batch[static_cast<std::size_t>(i)], true, '_') != 0 && out.failed()) break;
-    return 0;
+        if (write_fasta_entry(out, &batch[static_cast<std::size_t>(i)], true, '_') != 0) {
+            status = 1;
+            if (out.failed()) break;
+        }
+    return status;
 }
 
 int write_fasta_range_file(const std::string& path, Collection& batch, long first, long end) {
@@ -249,8 +256,8 @@ int write_fasta_range_file(const std::string& path, Collection& batch, long firs
         err("Cannot open file: %s\n\n", path.c_str());
         return 1;
     }
-    write_fasta_range(*file, batch, first, end);
-    return finish_batch_file(*file, path);
+    const int status = write_fasta_range(*file, batch, first, end);
+    return finish_batch_file(*file, path) != 0 ? 1 : status;
 }
 
 }  // namespace kavro

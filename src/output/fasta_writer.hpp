@@ -6,25 +6,29 @@
 
 #include "core/sequence.hpp"
 #include "core/writer.hpp"
+#include "output/output_target.hpp"
 
 namespace kavro {
 
 // 0 written; 1 null record; 2 write error; 3 length mismatch.
 // The record is not const: a newline among its residues is written as a line
 // end and replaced by "-" in the record.
-int write_fasta_entry(Writer& out, SequenceRecord* rec, bool with_definition, char separator);
+[[nodiscard]] int write_fasta_entry(Writer& out, SequenceRecord* rec, bool with_definition, char separator);
 inline int write_fasta_entry(Writer& out, SequenceRecord& rec, bool with_definition, char separator) {
     return write_fasta_entry(out, &rec, with_definition, separator);
 }
 // Appends one entry to a file; 0, or 1 (null record, file not opened) or the
 // entry's non-zero result.
-int write_fasta_file(const std::string& path, SequenceRecord* rec, bool with_definition, char separator);
+[[nodiscard]] int write_fasta_file(const std::string& path, SequenceRecord* rec, bool with_definition, char separator);
 
-int write_fasta_batch(Writer& out, Collection& batch, long minimum, long maximum);
-int write_fasta_batch_file(const std::string& path, Collection& batch, long minimum, long maximum);
-int write_fasta_all(const std::string& path, Collection& batch);
-int write_fasta_range(Writer& out, Collection& batch, long first, long end);
-int write_fasta_range_file(const std::string& path, Collection& batch, long first, long end);
+[[nodiscard]] int write_fasta_batch(Writer& out, Collection& batch, long minimum, long maximum);
+// Appends the batch to the file, or writes it to standard output when the
+// destination says so. 0, or 1 after a message.
+[[nodiscard]] int write_fasta_batch_file(const OutputDestination& destination, Collection& batch, long minimum,
+                                         long maximum);
+[[nodiscard]] int write_fasta_all(const OutputDestination& destination, Collection& batch);
+[[nodiscard]] int write_fasta_range(Writer& out, Collection& batch, long first, long end);
+[[nodiscard]] int write_fasta_range_file(const std::string& path, Collection& batch, long first, long end);
 
 // Replaces every run of at least n_threshold N (then q_threshold Q) that is
 // followed by another character with "NxKKKx" + letter, announcing each on

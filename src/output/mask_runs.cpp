@@ -29,12 +29,9 @@ void mask_letter(std::string& text, char letter, long threshold) {
         if (after == std::string::npos) break;  // the run reaches the end
         const long k = static_cast<long>(after - start);
         if (k >= threshold) {
-            // While the sequences themselves go to standard output, the
-            // announcement goes to standard error so the data stay clean.
-            if (g_settings.write_to_stdout)
-                err("x%03ldx\n", k);
-            else
-                out("x%03ldx\n", k);
+            // A console message: on standard error while the sequences
+            // themselves go to standard output.
+            out("x%03ldx\n", k);
             char mark[32];
             std::snprintf(mark, sizeof mark, "x%03ldx%c", k, letter);
             if (!building) {

@@ -45,10 +45,7 @@ void write_name_field(Writer& out, std::string_view name, std::size_t name_width
     }
 }
 
-std::size_t collection_count(const Collection* seqs) {
-    if (!seqs || g_entry_count <= 0) return 0;
-    return std::min(static_cast<std::size_t>(g_entry_count), seqs->size());
-}
+std::size_t collection_count(const Collection* seqs) { return seqs ? seqs->size() : 0; }
 
 
 int empty_collection() {

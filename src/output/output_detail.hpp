@@ -30,8 +30,8 @@ std::size_t write_printable(Writer& out, std::string_view text);
 // characters of the name, then blanks.
 void write_name_field(Writer& out, std::string_view name, std::size_t name_width, std::size_t field_width);
 
-// The number of entries the alignment writers and the sort work on: the entry
-// count, but never more than the collection holds (0 for no collection).
+// The number of entries the alignment writers and the sort work on (0 for no
+// collection).
 std::size_t collection_count(const Collection* seqs);
 
 }  // namespace kavro::output_detail
@@ -39,16 +39,16 @@ std::size_t collection_count(const Collection* seqs);
 namespace kavro::output_detail {
 
 // "Empty sequence.\n" and 1 when the alignment writers have nothing to write.
-int empty_collection();
+[[nodiscard]] int empty_collection();
 // "Writing error.\n" and 2 once the stream has failed; else 0.
-int check_written(Writer& out);
+[[nodiscard]] int check_written(Writer& out);
 // Flushes; as check_written.
-int finish_written(Writer& out);
+[[nodiscard]] int finish_written(Writer& out);
 
 using AlignmentWriter = int (*)(Writer&, Collection*, long);
 // Creates or empties the file, writes the collection, closes the file, and
 // reports: "Trouble in writing file: %s\n" with the writer's result, or the
 // "w" progress mark and 0.
-int write_alignment_file(const std::string& path, Collection* seqs, long name_width, AlignmentWriter write);
+[[nodiscard]] int write_alignment_file(const std::string& path, Collection* seqs, long name_width, AlignmentWriter write);
 
 }  // namespace kavro::output_detail

@@ -5,10 +5,22 @@
 namespace kavro {
 
 std::optional<OutputTarget> OutputTarget::open(const std::string& name, Mode mode) {
-    if (names_stdout(name)) return OutputTarget(name, std::nullopt);
+    return open_to(OutputDestination(name, names_stdout(name)), mode);
+}
+
+std::optional<OutputTarget> OutputTarget::open_to(const OutputDestination& destination, Mode mode) {
+    const std::string& name = destination.path;
+    if (destination.to_stdout) return OutputTarget(name, std::nullopt);
     auto file = mode == Mode::Truncate ? Writer::open_truncate(name) : Writer::open_append(name);
     if (!file) return std::nullopt;
     return OutputTarget(name, std::move(file));
+}
+
+bool OutputTarget::create_empty(const OutputDestination& destination) {
+    auto target = open_to(destination, Mode::Truncate);
+    if (target && target->close()) return true;
+    err("Cannot open file: %s\n\n", destination.path.c_str());
+    return false;
 }
 
 OutputTarget::OutputTarget(OutputTarget&& other) noexcept
@@ -32,7 +44,9 @@ OutputTarget::~OutputTarget() { close_and_report(); }
 
 void OutputTarget::close_and_report() {
     if (closed_) return;
-    if (!close()) err("Trouble in writing file: %s\n", name_.c_str());
+    if (close()) return;
+    err("Trouble in writing file: %s\n", name_.c_str());
+    Writer::count_unchecked_failure();
 }
 
 Writer& OutputTarget::writer() { return file_ ? *file_ : std_out(); }

@@ -5,11 +5,24 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <string_view>
 
 #include "core/writer.hpp"
 
 namespace kavro {
+
+// Where a command's data go once the command has settled it: the named file,
+// or standard output. A name alone means a file; the command that accepts
+// "stdout" as an output name says so with to_stdout.
+struct OutputDestination {
+    OutputDestination(std::string name, bool standard_output = false)
+        : path(std::move(name)), to_stdout(standard_output) {}
+    OutputDestination(const char* name) : path(name) {}
+
+    std::string path;
+    bool to_stdout = false;
+};
 
 class OutputTarget {
 public:
@@ -25,6 +38,14 @@ public:
     // why; the caller writes the message its command uses). Standard output
     // always opens.
     static std::optional<OutputTarget> open(const std::string& name, Mode mode);
+    // The same for a destination already settled: standard output when it
+    // says so, otherwise the file, whatever its name.
+    static std::optional<OutputTarget> open_to(const OutputDestination& destination, Mode mode);
+
+    // Creates the file empty, for writers that then append to it one after
+    // another; standard output needs nothing. False after "Cannot open
+    // file: %s\n\n".
+    [[nodiscard]] static bool create_empty(const OutputDestination& destination);
 
     OutputTarget(OutputTarget&& other) noexcept;
     OutputTarget& operator=(OutputTarget&& other) noexcept;

@@ -3,40 +3,38 @@
 #include "shell/command_table.hpp"
 
 #include "shell/commands.hpp"
-#include "shell/usage_texts.hpp"
 
 namespace kavro {
 
 std::span<const CommandRow> command_table() {
-    // Built on first use, so the usage texts of the other file are in place.
     static const CommandRow rows[] = {
-        {{"txtr"}, "1", cmd_txtr, '\0', usage::txtr},
-        {{"getseq2"}, "2", cmd_getseq2, '\0', usage::getseq2},
-        {{"toprot"}, "3", cmd_toprot, '\0', usage::toprot},
-        {{"tofast"}, "4", cmd_tofast, '\0', usage::tofast},
-        {{"complement", "comple"}, "", cmd_tofast, 'c', usage::complement},
-        {{"toRNA", "torna"}, "", cmd_tofast, 'r', usage::to_rna},
-        {{"seqcat"}, "5", cmd_seqcat, '\0', usage::seqcat},
-        {{"extcds"}, "21", cmd_extcds, '\0', usage::extcds},
-        {{"cdsnuc"}, "22", cmd_cdsnuc, '\0', usage::cdsnuc},
-        {{"extrna"}, "23", cmd_extrna, '\0', usage::extrna},
-        {{"genlist"}, "24", cmd_genlist, '\0', usage::genlist},
-        {{"getent"}, "25", cmd_getent, '\0', usage::getent},
-        {{"extint"}, "26", cmd_extint, '\0', usage::extint},
-        {{"noncod"}, "27", cmd_noncod, '\0', usage::noncod},
-        {{"getclu"}, "31", cmd_getclu, '\0', usage::getclu},
-        {{"chname"}, "32", cmd_chname, '\0', usage::chname},
-        {{"simtbl"}, "33", cmd_simtbl, '\0', usage::simtbl},
-        {{"clu2fa"}, "", cmd_tofast, '\0', ""},
-        {{"nucaln"}, "", cmd_nucaln, '\0', usage::nucaln},
-        {{"sites"}, "", cmd_sites, '\0', usage::sites},
-        {{"splcod"}, "", cmd_splcod, '\0', usage::splcod},
-        {{"h", "help", "-h", "-help"}, "", cmd_help, '\0', ""},
-        {{"rm", "remove", "del", "delete"}, "", cmd_rm, '\0', ""},
-        {{"cp", "copy"}, "", cmd_cp, '\0', ""},
-        {{"setvar"}, "", cmd_setvar, '\0', usage::other_commands},
-        {{"system"}, "", cmd_system, '\0', usage::other_commands},
-        {{"fcat", "cat"}, "", cmd_fcat, '\0', ""},
+        {{"txtr"}, "1", cmd_txtr, '\0', 0},
+        {{"getseq2"}, "2", cmd_getseq2, '\0', 0},
+        {{"toprot"}, "3", cmd_toprot, '\0', 2},
+        {{"tofast"}, "4", cmd_tofast, '\0', 2},
+        {{"complement", "comple"}, "", cmd_tofast, 'c', 2},
+        {{"toRNA", "torna"}, "", cmd_tofast, 'r', 2},
+        {{"seqcat"}, "5", cmd_seqcat, '\0', 0},
+        {{"extcds"}, "21", cmd_extcds, '\0', 2},
+        {{"cdsnuc"}, "22", cmd_cdsnuc, '\0', 2},
+        {{"extrna"}, "23", cmd_extrna, '\0', 0},
+        {{"genlist"}, "24", cmd_genlist, '\0', 0},
+        {{"getent"}, "25", cmd_getent, '\0', 0},
+        {{"extint"}, "26", cmd_extint, '\0', 0},
+        {{"noncod"}, "27", cmd_noncod, '\0', 0},
+        {{"getclu"}, "31", cmd_getclu, '\0', 0},
+        {{"chname"}, "32", cmd_chname, '\0', 0},
+        {{"simtbl"}, "33", cmd_simtbl, '\0', 0},
+        {{"clu2fa"}, "", cmd_tofast, '\0', 2},
+        {{"nucaln"}, "", cmd_nucaln, '\0', 0},
+        {{"sites"}, "", cmd_sites, '\0', 2},
+        {{"splcod"}, "", cmd_splcod, '\0', 0},
+        {{"h", "help", "-h", "-help"}, "", cmd_help, '\0', 0},
+        {{"rm", "remove", "del", "delete"}, "", cmd_rm, '\0', 0},
+        {{"cp", "copy"}, "", cmd_cp, '\0', 0},
+        {{"setvar"}, "", cmd_setvar, '\0', 0},
+        {{"system"}, "", cmd_system, '\0', 0},
+        {{"fcat", "cat"}, "", cmd_fcat, '\0', 0},
     };
     return rows;
 }

@@ -1,13 +1,13 @@
 #pragma once
-// The command table: one row per command, read by the dispatcher, by help
-// and by the tests. A command word is found by any of its words or by its
+// The command table: one row per command, read by the dispatcher and by the
+// tests. A command word is found by any of its words or by its
 // number, compared exactly and case-sensitively.
 
 #include <array>
 #include <span>
 #include <string_view>
 
-#include "shell/command_line.hpp"
+#include "ui/command_line.hpp"
 
 namespace kavro {
 
@@ -20,7 +20,10 @@ struct CommandRow {
     // complement and toRNA are tofast with this option letter put in word 3
     // ('\0': the words go to the handler unchanged).
     char tofast_option;
-    std::string_view usage;  // UTF-8 usage text shown by help; "" when none
+    // The word that names the command's output when the command can write
+    // its data to standard output ("stdout" or "STDOUT" there); 0 when it
+    // cannot. The shell then sends its own texts to standard error.
+    int data_output_word;
 };
 
 std::span<const CommandRow> command_table();
@@ -31,6 +34,6 @@ const CommandRow* find_command(std::string_view word);
 // The complement/toRNA form of tofast: with an input and an output name
 // given, the words become "infile outfile <option>" and the count 4; with
 // either missing, count and words stay as they are (tofast then asks).
-int apply_tofast_option(char option, int count, CommandLine& words);
+[[nodiscard]] int apply_tofast_option(char option, int count, CommandLine& words);
 
 }  // namespace kavro

@@ -2,7 +2,7 @@
 // Every command handler of the program. Each lives in its own file under the
 // subsystem it belongs to (src/convert/tofast.cpp, src/textutil/txtr.cpp...).
 
-#include "shell/command_line.hpp"
+#include "ui/command_line.hpp"
 
 namespace kavro {
 

@@ -1,7 +1,7 @@
 // cp / copy: copies a text file.
 #include "core/console.hpp"
-#include "shell/commands.hpp"
-#include "shell/file_copy.hpp"
+#include "ui/command_line.hpp"
+#include "ui/file_copy.hpp"
 
 namespace kavro {
 

@@ -1,7 +1,7 @@
 // fcat / cat: appends the second text file to the first.
 #include "core/console.hpp"
-#include "shell/commands.hpp"
-#include "shell/file_copy.hpp"
+#include "ui/command_line.hpp"
+#include "ui/file_copy.hpp"
 
 namespace kavro {
 
@@ -25,7 +25,7 @@ int cmd_fcat(int count, CommandLine& words) {
         err("Cannot open file: %s\n", source.c_str());
         return 1;
     }
-    copy_lines(*in, *dest);
+    if (!copy_lines(*in, *dest)) return 1;
     if (!dest->close()) {
         err("Error in writing file: %s\n", target.c_str());
         return 1;

@@ -3,7 +3,7 @@
 #include <unistd.h>
 
 #include "core/console.hpp"
-#include "shell/commands.hpp"
+#include "ui/command_line.hpp"
 
 namespace kavro {
 

@@ -16,11 +16,11 @@ void read_environment_settings();
 
 // Sets the line length from a text of digits only; false (nothing changed)
 // for any other text, for 0 and for a value that does not fit.
-bool set_line_length_from_digits(std::string_view digits);
+[[nodiscard]] bool set_line_length_from_digits(std::string_view digits);
 
 // Runs the command line with /bin/sh -c and reports the outcome on standard
 // error. 0 whether or not the command succeeded; 1 (and nothing run) for a
 // command line longer than kSystemCommandWidth.
-int run_system_command(const std::string& command_line);
+[[nodiscard]] int run_system_command(const std::string& command_line);
 
 }  // namespace kavro

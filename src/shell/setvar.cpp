@@ -7,7 +7,7 @@
 #include "core/console.hpp"
 #include "core/settings.hpp"
 #include "core/text_ops.hpp"
-#include "shell/commands.hpp"
+#include "ui/command_line.hpp"
 #include "shell/runtime_settings.hpp"
 
 namespace kavro {
@@ -24,17 +24,12 @@ bool is_one_of(std::string_view value, std::initializer_list<std::string_view> c
 
 bool set_line_length_from_digits(std::string_view digits) {
     if (has_non_digit(digits)) return false;
-    long value = 0;
-    for (char c : digits) {
-        if (value > (LONG_MAX - 9) / 10) return false;  // far beyond any line length
-        value = value * 10 + (c - '0');
-    }
-    return set_line_length(value);
+    return set_line_length(digits_value(digits, LONG_MAX));
 }
 
 void read_environment_settings() {
     // Values other than those named leave the defaults.
-    if (const char* v = std::getenv("PRINTLINE")) set_line_length_from_digits(v);
+    if (const char* v = std::getenv("PRINTLINE")) static_cast<void>(set_line_length_from_digits(v));
     const char* addseqg = std::getenv("ADDSEQG");
     if (!addseqg)
         g_settings.addseqg = false;
@@ -54,7 +49,7 @@ int cmd_setvar(int count, CommandLine& words) {
 
     if ((name == "printline" || name == "line") && count == 3) {
         if (value == "default") {
-            set_line_length(75);
+            static_cast<void>(set_line_length(75));  // always in range
         } else if (!set_line_length_from_digits(value)) {
             err("The line length must be a number from 1 to %d; it stays %d.\n", INT_MAX,
                 g_settings.line_length);

@@ -2,18 +2,20 @@
 // one of the three run modes (command line, start-up script, menu).
 #include "shell/shell.hpp"
 
+#include <exception>
 #include <new>
 #include <optional>
 
 #include "core/console.hpp"
 #include "core/program_exit.hpp"
 #include "core/text_ops.hpp"
+#include "core/writer.hpp"
 #include "input/line_reader.hpp"
 #include "shell/command_table.hpp"
 #include "shell/commands.hpp"
-#include "shell/help.hpp"
-#include "shell/menus.hpp"
-#include "shell/prompt.hpp"
+#include "ui/help.hpp"
+#include "ui/menus.hpp"
+#include "ui/prompt.hpp"
 #include "shell/runtime_settings.hpp"
 #include "shell/tokenizer.hpp"
 
@@ -59,7 +61,8 @@ int run_command_line(int argc, char** argv, CommandLine& words) {
 }
 
 // Every line of the script is a command; failures are reported and skipped.
-void run_script(LineReader& script, CommandLine& words) {
+// 0, or 1 when the script could not be read to its end.
+int run_script(LineReader& script, CommandLine& words) {
     std::string_view piece;
     int line_number = 0;
     while (script.read_piece(piece, kCommandPiece)) {
@@ -70,6 +73,7 @@ void run_script(LineReader& script, CommandLine& words) {
             err("Error in line %d with command: %s %s. Skipping...\n", line_number, words[0].c_str(),
                 words[1].c_str());
     }
+    return script.finish() ? 0 : 1;
 }
 
 bool is_help_word(const std::string& w) { return w == "h" || w == "help" || w == "-help" || w == "-h"; }
@@ -85,7 +89,7 @@ int run_menu(CommandLine& words) {
         if (words[0] != "menu") print_main_menu();
         std::optional<int> count;
         while (!count) {
-            if (!in.read_piece(piece, kCommandPiece)) return status;
+            if (!in.read_piece(piece, kCommandPiece)) return in.finish() ? status : 1;
             count = prepare_line(std::string(piece), words, false);
         }
         const std::string& command = words[0];
@@ -103,7 +107,7 @@ int run_menu(CommandLine& words) {
             wait_for_y();
         } else if (*count != 0 && !find_command(command)) {
             // A typo: dispatch reports it, and the menu comes again.
-            dispatch_command(*count, words);
+            static_cast<void>(dispatch_command(*count, words));
         } else {
             status = dispatch_command(*count, words);
             if (*count != 0) return status;
@@ -119,16 +123,15 @@ void finish(int status) {
         jout("終了します..\n");
 }
 
-// True for a command line such as "tofast in.gb stdout ..." (or toprot,
-// extcds, cdsnuc, sites): the command writes its data to standard output, so the
-// banner, the echo and the closing line must not go there too.
+// True for a command line such as "tofast in.gb stdout ...": the command
+// writes its data to standard output (its table row says which word names
+// the output), so the banner, the echo and the closing line must not go
+// there too.
 bool data_to_stdout(int argc, char** argv) {
-    if (argc < 4) return false;
+    if (argc < 2) return false;
     const CommandRow* row = find_command(argv[1]);
-    if (!row || (row->handler != cmd_tofast && row->handler != cmd_toprot && row->handler != cmd_extcds &&
-                 row->handler != cmd_cdsnuc && row->handler != cmd_sites))
-        return false;
-    const std::string_view out = argv[3];
+    if (!row || row->data_output_word <= 0 || argc <= row->data_output_word + 1) return false;
+    const std::string_view out = argv[row->data_output_word + 1];
     return out == "stdout" || out == "STDOUT";
 }
 
@@ -145,8 +148,7 @@ int run_program(int argc, char** argv) {
             status = run_command_line(argc, argv, words);
             finish(status);
         } else if (auto script = LineReader::open(kScriptName)) {
-            run_script(*script, words);
-            status = 0;
+            status = run_script(*script, words);
         } else {
             status = run_menu(words);
             finish(status);
@@ -156,9 +158,17 @@ int run_program(int argc, char** argv) {
     } catch (const std::bad_alloc&) {
         err("Out of memory.\n");
         status = 1;
+    } catch (const std::exception& e) {
+        err("Unexpected error: %s\n", e.what());
+        status = 1;
+    } catch (...) {
+        err("Unexpected error.\n");
+        status = 1;
     }
-    // A failed write to standard output is a failed run.
+    // A failed write to standard output, or to a file whose failure showed
+    // only when it was closed on the way out, is a failed run.
     if (!flush_console()) status = 1;
+    if (Writer::unchecked_failures() > 0) status = 1;
     return status == 0 ? 0 : 1;
 }
 

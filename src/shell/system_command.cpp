@@ -2,7 +2,7 @@
 #include <cstdlib>
 
 #include "core/console.hpp"
-#include "shell/commands.hpp"
+#include "ui/command_line.hpp"
 #include "shell/runtime_settings.hpp"
 
 namespace kavro {

@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-#include "shell/command_line.hpp"
+#include "ui/command_line.hpp"
 
 namespace kavro {
 
@@ -17,6 +17,6 @@ inline constexpr int kEndMarkerPairs = 20;
 // Counts the words before the first "#" (at most 20) and empties every word
 // from there on; that count, the command word included, is what a handler
 // receives.
-int count_words(CommandLine& words);
+[[nodiscard]] int count_words(CommandLine& words);
 
 }  // namespace kavro

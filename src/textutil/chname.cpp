@@ -12,9 +12,9 @@
 #include "input/line_reader.hpp"
 #include "output/alignment_writer.hpp"
 #include "output/fasta_writer.hpp"
-#include "shell/commands.hpp"
-#include "shell/help.hpp"
-#include "shell/prompt.hpp"
+#include "ui/command_line.hpp"
+#include "ui/help.hpp"
+#include "ui/prompt.hpp"
 
 namespace kavro {
 
@@ -98,7 +98,7 @@ int write_entries(Collection& seqs, SeqFormat format, const std::string& output)
     if (format == SeqFormat::Clustal) return write_clustal_file(output, &seqs);
     // The FASTA writers append: start from an empty file so that the result
     // replaces an old output instead of following it.
-    if (truncate_output_file(output) != 0) return 1;
+    if (!OutputTarget::create_empty(output)) return 1;
     if (seqs.size() == 1) return write_fasta_file(output, &seqs.front(), true, ' ');
     return write_fasta_all(output, seqs);
 }

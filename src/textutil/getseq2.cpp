@@ -14,9 +14,9 @@
 #include "input/formats.hpp"
 #include "input/line_reader.hpp"
 #include "output/fasta_writer.hpp"
-#include "shell/commands.hpp"
-#include "shell/help.hpp"
-#include "shell/prompt.hpp"
+#include "ui/command_line.hpp"
+#include "ui/help.hpp"
+#include "ui/prompt.hpp"
 
 namespace kavro {
 
@@ -63,38 +63,84 @@ SequenceRecord cut_stretch(const SequenceRecord& rec, long from, long to, bool c
     return part;
 }
 
-}  // namespace
-
-int cmd_getseq2(int count, CommandLine& words) {
-    std::string strand;
+// The strand the words or the console give ("n" or "c"); nothing when the
+// words do not fit the command or the console ends. The dialog fills the
+// file names and positions into words.
+std::optional<std::string> gather_arguments(int count, CommandLine& words) {
     if (count == 1) {
         words.set(1, "infile");
-        if (!ask_argument(words[1], "入力ファイル名")) return 1;
+        if (!ask_argument(words[1], "入力ファイル名")) return std::nullopt;
         words.set(2, words[1] + ".out");
-        if (!ask_argument(words[2], "出力ファイル名")) return 1;
+        if (!ask_argument(words[2], "出力ファイル名")) return std::nullopt;
         out("Type start position and end position\n");
         out("Use a space between the values.\n");
         std::string start, end;
-        if (!read_console_word(start) || !read_console_word(end)) return 1;
+        if (!read_console_word(start) || !read_console_word(end)) return std::nullopt;
         words.set(3, start);
         words.set(4, end);
         out("Normal strand or complementary strand?\n");
         out("Type n[ormal] or c[omp].\n");
-        auto answer = ask_strand();
-        if (!answer) return 1;
-        strand = *answer;
-    } else if (count == 5) {
+        return ask_strand();
+    }
+    if (count == 5) {
         out("Normal strand or complementary strand?");
         out("Type n[ormal] or c[omp].");
-        auto answer = ask_strand();
-        if (!answer) return 1;
-        strand = *answer;
-    } else if (count == 6) {
-        strand = words[5];
-    } else {
-        show_help("getseq2");
+        return ask_strand();
+    }
+    if (count == 6) return words[5];
+    show_help("getseq2");
+    return std::nullopt;
+}
+
+// The first entry of the input, classified, its definition cut and its gaps
+// cleared; a failure ends the program.
+SequenceRecord read_entry_or_exit(const std::string& input) {
+    SeqFormat format = detect_format(input);
+    if (format == SeqFormat::Error) {
+        err("Unknown file format.\n");
+        end_program(1);
+    }
+    out("Reading sequence...\n");
+    auto rec = read_sequence(input, format, ResidueKind::Unknown);
+    if (!rec) {
+        err("Error in reading file: %s\n", input.c_str());
+        end_program(1);
+    }
+    // read_sequence has already classified the entries whose reader gives
+    // them no type (raw and FASTA); the others carry their header's type.
+    if (format != SeqFormat::Fasta && format != SeqFormat::Raw) rec->type = classify_residues(*rec);
+    out("Data type is %s\n", type_name(rec->type));
+    if (rec->definition.size() > kDefinitionWidth) rec->definition.resize(kDefinitionWidth);
+    if (clear_gaps(*rec) != 0) {
+        err("Error in clearing gaps in file: %s\n", rec->name.c_str());
+        end_program(1);
+    }
+    out("Gaps were cleared.\n");
+    return std::move(*rec);
+}
+
+// Writes the stretch to the output file, created empty. 0, or 1 after a
+// message.
+int write_stretch(const std::string& output, SequenceRecord& part) {
+    auto target = OutputTarget::open_to(output, OutputTarget::Mode::Truncate);
+    if (!target) {
+        err("Cannot open file: %s\n\n", output.c_str());
+        err("Error in opening output file: %s.\n", output.c_str());
         return 1;
     }
+    const int written = write_fasta_entry(target->writer(), part, true, ' ');
+    if (!target->close() || written != 0) {
+        err("Error in writing sequence.\n");
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int cmd_getseq2(int count, CommandLine& words) {
+    const std::optional<std::string> strand = gather_arguments(count, words);
+    if (!strand) return 1;
     const std::string input = words[1];
     const std::string output = words[2];
 
@@ -111,33 +157,9 @@ int cmd_getseq2(int count, CommandLine& words) {
     long start = parse_position(start_text);
     long end = parse_position(words[4]);
 
-    SeqFormat format = detect_format(input);
-    if (format == SeqFormat::Error) {
-        err("Unknown file format.\n");
-        end_program(1);
-    }
-    out("Reading sequence...\n");
-    auto rec = read_sequence(input, format, ResidueKind::Unknown);
-    if (!rec) {
-        err("Error in reading file: %s\n", input.c_str());
-        end_program(1);
-    }
-    // read_sequence has already classified the entries whose reader gives
-    // them no type (raw and FASTA); the others carry their header's type.
-    if (format != SeqFormat::Fasta && format != SeqFormat::Raw) rec->type = classify_residues(*rec);
-    // The run takes the entry's circular flag when the setting is off; the
-    // setting is given back however the command ends.
-    FormGuard form_guard;
-    if (!g_settings.form) g_settings.form = rec->circular != 0;
-    const bool circular = g_settings.form;
-
-    out("Data type is %s\n", type_name(rec->type));
-    if (rec->definition.size() > kDefinitionWidth) rec->definition.resize(kDefinitionWidth);
-    if (clear_gaps(*rec) != 0) {
-        err("Error in clearing gaps in file: %s\n", rec->name.c_str());
-        end_program(1);
-    }
-    out("Gaps were cleared.\n");
+    std::optional<SequenceRecord> rec = read_entry_or_exit(input);
+    // Circular when the setting says so or the entry does.
+    const bool circular = g_settings.form || rec->circular != 0;
 
     // Positions count the residues that remain once gaps and blanks are gone.
     const long length = rec->length;
@@ -152,7 +174,7 @@ int cmd_getseq2(int count, CommandLine& words) {
     rec.reset();
     out("Sequence extracted.\n");
 
-    if (strand == "c") {
+    if (*strand == "c") {
         if (part.type == ResidueKind::Dna || part.type == ResidueKind::Rna) {
             out("Converting to complementary sequence...\n");
             if (complement_seq(part) != 0) return 1;
@@ -160,15 +182,7 @@ int cmd_getseq2(int count, CommandLine& words) {
             out("No attempt to make complementary sequence.\n");
         }
     }
-
-    if (truncate_output_file(output) != 0) {
-        err("Error in opening output file: %s.\n", output.c_str());
-        return 1;
-    }
-    if (write_fasta_file(output, &part, true, ' ') != 0) {
-        err("Error in writing sequence.\n");
-        return 1;
-    }
+    if (write_stretch(output, part) != 0) return 1;
     out("\nTerminated.\n");
     return 0;
 }

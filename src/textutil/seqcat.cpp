@@ -15,9 +15,9 @@
 #include "input/formats.hpp"
 #include "output/alignment_writer.hpp"
 #include "output/fasta_writer.hpp"
-#include "shell/commands.hpp"
-#include "shell/help.hpp"
-#include "shell/prompt.hpp"
+#include "ui/command_line.hpp"
+#include "ui/help.hpp"
+#include "ui/prompt.hpp"
 
 namespace kavro {
 
@@ -31,7 +31,7 @@ bool names_match(const std::string& a, const std::string& b) {
 }
 
 bool prepare_output(const std::string& path) {
-    if (truncate_output_file(path) != 0) {
+    if (!OutputTarget::create_empty(path)) {
         err("Error in opening output file.\n");
         return false;
     }
@@ -51,20 +51,17 @@ int join_alignments(const std::string& file1, const std::string& file2, const st
     out("These are CLUSTAL files.\n");
     out("Reading sequence 1...\n");
     Collection first = read_alignment_or_exit(file1);
-    const long count1 = g_entry_count;
     out("Reading sequence 2...\n");
-    g_entry_count = 0;
     Collection second = read_alignment_or_exit(file2);
-    const long count2 = g_entry_count;
     if (!prepare_output(output)) return 1;
 
-    if (count1 != count2) {
+    if (first.size() != second.size()) {
         err("Numbers of sequences are not equal.\n");
         return 1;
     }
-    for (long i = 0; i < count1; ++i) {
-        auto& a = first[static_cast<std::size_t>(i)];
-        const auto& b = second[static_cast<std::size_t>(i)];
+    for (std::size_t i = 0; i < first.size(); ++i) {
+        auto& a = first[i];
+        const auto& b = second[i];
         if (!names_match(a.name, b.name)) {
             err("Sequence IDs do not match.\n");
             err("Unable to combine sequences.\n");
@@ -76,7 +73,6 @@ int join_alignments(const std::string& file1, const std::string& file2, const st
         }
     }
     out("Writing sequences...\n");
-    g_entry_count = count1;
     if (write_clustal_file(output, &first) != 0) {
         err("Error in writing sequence.\n");
         return 1;

@@ -12,10 +12,10 @@
 #include "core/program_exit.hpp"
 #include "core/text_ops.hpp"
 #include "input/line_reader.hpp"
-#include "shell/commands.hpp"
-#include "shell/file_copy.hpp"
-#include "shell/help.hpp"
-#include "shell/prompt.hpp"
+#include "ui/command_line.hpp"
+#include "ui/file_copy.hpp"
+#include "ui/help.hpp"
+#include "ui/prompt.hpp"
 #include "textutil/txtr_passes.hpp"
 
 namespace kavro {
@@ -51,16 +51,6 @@ struct Choice {
 // Longest answer read at the menu; longer words are read in parts.
 constexpr std::size_t kMenuAnswerWidth = 1024;
 
-// A run of decimal digits as a number, capped so that it cannot overflow.
-long digits_value(std::string_view digits) {
-    long v = 0;
-    for (char c : digits) {
-        if (v > (LONG_MAX - 9) / 10) return LONG_MAX;
-        v = v * 10 + (c - '0');
-    }
-    return v;
-}
-
 // Reads "%d" (an optional sign and at least one digit) at text[pos].
 std::optional<long> read_int(std::string_view text, std::size_t& pos) {
     bool negative = false;
@@ -68,7 +58,7 @@ std::optional<long> read_int(std::string_view text, std::size_t& pos) {
     std::size_t start = pos;
     while (pos < text.size() && is_digit(text[pos])) ++pos;
     if (pos == start) return std::nullopt;
-    long v = digits_value(text.substr(start, pos - start));
+    long v = digits_value(text.substr(start, pos - start), LONG_MAX);
     return negative ? -v : v;
 }
 
@@ -88,7 +78,7 @@ Choice parse_choice(const std::string& w) {
         c.chars = w.substr(1, 2);
     } else if (!w.empty() && (w[0] == 'J' || w[0] == 'j') && !has_non_digit(std::string_view(w).substr(1))) {
         c.code = kReflow;
-        c.width = digits_value(std::string_view(w).substr(1));
+        c.width = digits_value(std::string_view(w).substr(1), LONG_MAX);
     } else if (!w.empty() && (w[0] == 'c' || w[0] == 'C')) {
         // "c10-20": lines 10 to 20
         std::string_view rest = std::string_view(w).substr(1);
@@ -159,7 +149,7 @@ std::optional<long> ask_width() {
             out("Exiting..\n");
             return std::nullopt;
         }
-        if (!has_non_digit(*word)) return digits_value(*word);
+        if (!has_non_digit(*word)) return digits_value(*word, LONG_MAX);
     }
 }
 

@@ -5,7 +5,7 @@
 #include "core/text_ops.hpp"
 #include "core/writer.hpp"
 #include "input/line_reader.hpp"
-#include "shell/file_copy.hpp"
+#include "ui/file_copy.hpp"
 
 namespace kavro::txtr {
 
@@ -37,8 +37,8 @@ Writer open_output_or_exit(const std::string& path) {
     return std::move(*w);
 }
 
-void close_or_exit(Writer& w, const LineReader& in, const std::string& input, const std::string& output) {
-    if (in.error()) {
+void close_or_exit(Writer& w, LineReader& in, const std::string& input, const std::string& output) {
+    if (!in.finish()) {
         err("Error in reading file: %s\n", input.c_str());
         end_program(1);
     }
@@ -231,6 +231,10 @@ int copy_line_range(const std::string& input, const std::string& output, long fi
     while (line < last && in->read_piece(piece, kRangePiece)) {
         ++line;
         if (line >= first) w->write(piece_as_in_file(*in, piece, scratch));
+    }
+    if (!in->finish()) {
+        err("Error in reading file: %s\n", input.c_str());
+        return 1;
     }
     long next = line + 1;
     if (next < first || next < last)

@@ -31,7 +31,7 @@ public:
     // Appends the output for `in` to `out`.
     virtual void feed(std::string_view in, std::string& out) = 0;
     // Appends whatever is still held back at the end of the input.
-    virtual void finish(std::string& out) {}
+    virtual void finish(std::string& /*out*/) {}
     // Offsets (within the last chunk fed) of bytes that started a run of
     // digits too long to be removed; the driver reports each in place.
     std::vector<std::size_t> long_runs;
@@ -67,7 +67,7 @@ private:
 class RemoveNumbersPass : public BytePass {
 public:
     void feed(std::string_view in, std::string& out) override;
-    void finish(std::string& out) override { held_.clear(); }
+    void finish(std::string& /*out*/) override { held_.clear(); }
 
 private:
     enum class Mode { Normal, Holding, Long };
@@ -110,6 +110,6 @@ void remove_empty_lines(const std::string& input, const std::string& output);
 
 // Copies lines first..last (counted from 1). 0, or 1 when a file cannot be
 // opened.
-int copy_line_range(const std::string& input, const std::string& output, long first, long last);
+[[nodiscard]] int copy_line_range(const std::string& input, const std::string& output, long first, long last);
 
 }  // namespace kavro::txtr

@@ -109,6 +109,7 @@ std::optional<CodonTable> read_codon_table_file(const std::string& path) {
         const char c = piece.empty() ? '\0' : piece[0];
         if (is_alpha(c) || c == '*') table.push_back(c);
     }
+    if (!in->finish()) return std::nullopt;
     if (table.size() < static_cast<std::size_t>(kCodonCount)) {
         err("The codon table is in an unknown format.\n");
         return std::nullopt;

@@ -70,13 +70,13 @@ inline int codon_index(const char* p) {
 
 // Index of a three-character codon text, or kNotACodon. A text that is not
 // exactly three characters long gives "Error in codon_usage\n" as well.
-int codon_usage(std::string_view codon);
+[[nodiscard]] int codon_usage(std::string_view codon);
 
 // Writes the bases of the codon (from "UCAG") over the first three characters
 // of *text, adding no terminator. 1 after "Null string in get_codon\n" for a
 // missing text or one shorter than three, or "Error in get_codon\n" for an
 // index outside 0-63; else 0.
-int get_codon(int index, std::string* text);
+[[nodiscard]] int get_codon(int index, std::string* text);
 // The three-letter codon of an index 0-63 ("???" outside).
 std::string codon_text(int index);
 

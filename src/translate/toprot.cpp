@@ -20,9 +20,9 @@
 #include "output/fasta_writer.hpp"
 #include "output/output_target.hpp"
 #include "output/presentation_form.hpp"
-#include "shell/commands.hpp"
-#include "shell/help.hpp"
-#include "shell/prompt.hpp"
+#include "ui/command_line.hpp"
+#include "ui/help.hpp"
+#include "ui/prompt.hpp"
 #include "translate/composite_listing.hpp"
 #include "translate/orf_search.hpp"
 #include "translate/translation.hpp"
@@ -126,7 +126,7 @@ std::optional<Collection> translate_six_frames(const SequenceRecord& rec, const 
 
 // Creates the output file empty; standard output needs no creating.
 int open_output(const std::string& path) {
-    if (OutputTarget::names_stdout(path) || truncate_output_file(path) == 0) return 0;
+    if (OutputTarget::names_stdout(path) || OutputTarget::create_empty(path)) return 0;
     err("Error in opening output file.\n");
     return 1;
 }
@@ -134,12 +134,10 @@ int open_output(const std::string& path) {
 int write_frames(const ToprotOptions& opt, const SequenceRecord& rec) {
     auto frames = translate_six_frames(rec, opt.table);
     if (!frames) return 1;
-    g_entry_count = 6;
     if (opt.form == "6") {
         if (open_output(opt.output) != 0) return 1;
         if (OutputTarget::names_stdout(opt.output)) {
-            write_fasta_batch(std_out(), *frames, 0, 0);
-            if (!std_out().flush()) fail_write();
+            if (write_fasta_batch(std_out(), *frames, 0, 0) != 0 || !std_out().flush()) fail_write();
         } else if (write_fasta_all(opt.output, *frames) != 0) {
             fail_write();
         }
@@ -156,7 +154,6 @@ int write_frame_one(const ToprotOptions& opt, const SequenceRecord& rec) {
         return 1;
     }
     protein->definition = "Frame 1. ";
-    g_entry_count = 1;
     if (open_output(opt.output) != 0) return 1;
     if (OutputTarget::names_stdout(opt.output)) {
         if (write_fasta_entry(std_out(), *protein, false, ' ') != 0 || !std_out().flush()) fail_write();
@@ -168,7 +165,6 @@ int write_frame_one(const ToprotOptions& opt, const SequenceRecord& rec) {
 }
 
 int write_presentation(const ToprotOptions& opt, SequenceRecord& rec) {
-    g_entry_count = 1;
     if (open_output(opt.output) != 0) return 1;
     const ExonTranslator translate = [&](const SequenceRecord& joined) -> std::optional<std::string> {
         auto protein = translate_record(joined, 1, opt.table, kProteinSuffix);

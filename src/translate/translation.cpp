@@ -155,15 +155,11 @@ std::optional<SequenceRecord> translate_record(const SequenceRecord& rec, int fr
 
 namespace {
 
-// A progress dot (or the closing line end) on standard output, or on
-// standard error while the translated data itself goes to standard output.
+// A progress dot (or the closing line end) on the console's message stream
+// (standard error while the translated data go to standard output).
 void progress_dot(const char* text) {
-    if (g_settings.write_to_stdout) {
-        err("%s", text);
-        return;
-    }
     out("%s", text);
-    flush_out();
+    if (!messages_to_stderr()) flush_out();
 }
 
 // The collection loop: each record passes through `one`, which translates

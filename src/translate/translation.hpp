@@ -38,7 +38,7 @@ std::optional<SequenceRecord> translate_record_with(const SequenceRecord& rec, i
 std::optional<Collection> translate_collection(const Collection& source, int frame, const std::string& table_name);
 // The same, each record replaced by its translation (no second copy of the
 // collection). 0, or 1 with the records before the failing one translated.
-int translate_collection_in_place(Collection& records, int frame, const std::string& table_name);
+[[nodiscard]] int translate_collection_in_place(Collection& records, int frame, const std::string& table_name);
 
 // "Frame %d " with the signed frame.
 std::string frame_label(int frame);

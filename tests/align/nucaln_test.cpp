@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -7,6 +8,9 @@
 #include "align/codon_matcher.hpp"
 #include "support/alignments.hpp"
 #include "support/run_kavro.hpp"
+
+using testing::HasSubstr;
+using testing::Not;
 
 namespace {
 
@@ -97,9 +101,9 @@ TEST(Nucaln, PlacesEachCodonUnderItsResidue) {
                       .files = {{"aa.aln", clustal_text(proteins)},
                                 {"nuc.fa", fasta_text({{"seqB", encode(kP2)}, {"seqA", c.dna1}, {"seqA", "ACGT"}})}}});
         ASSERT_EQ(r.status, 0) << r.err;
-        EXPECT_TRUE(has(r.out, "Reading aa alignment ...\nReading nucleic acid sequences...\n"));
-        EXPECT_TRUE(has(r.out, "Writing sequences...\n"));
-        EXPECT_TRUE(has(r.out, "\nTerminated.\n"));
+        EXPECT_THAT(r.out, HasSubstr("Reading aa alignment ...\nReading nucleic acid sequences...\n"));
+        EXPECT_THAT(r.out, HasSubstr("Writing sequences...\n"));
+        EXPECT_THAT(r.out, HasSubstr("\nTerminated.\n"));
         const AlignmentRows rows = read_back_alignment(r, "out.aln");
         ASSERT_EQ(rows.size(), 2u);
         EXPECT_EQ(rows[0].first, "seqA=clone1");
@@ -140,8 +144,8 @@ TEST(Nucaln, FailuresNameTheirCause) {
         auto args = c.args.empty() ? std::vector<std::string>{"nucaln", "aa.aln", "nuc.fa", "out.aln"} : c.args;
         auto r = run({.args = args, .files = {{"aa.aln", c.aa}, {"nuc.fa", c.nuc}}});
         EXPECT_EQ(r.status, 1);
-        EXPECT_TRUE(has(r.err + r.out, c.message)) << r.err;
-        EXPECT_FALSE(has(r.out, "Terminated"));
+        EXPECT_THAT(r.err + r.out, HasSubstr(c.message)) << r.err;
+        EXPECT_THAT(r.out, Not(HasSubstr("Terminated")));
     }
 }
 

@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,6 +8,9 @@
 #include "support/alignments.hpp"
 #include "support/records.hpp"
 #include "support/run_kavro.hpp"
+
+using testing::HasSubstr;
+using testing::Not;
 
 namespace {
 
@@ -55,8 +59,8 @@ TEST(Simtbl, EachModeWritesItsReport) {
         SCOPED_TRACE(c.label);
         auto r = run({.args = c.args, .files = {{"in", c.input}}});
         ASSERT_EQ(r.status, 0) << r.err;
-        EXPECT_TRUE(has(r.out, "Reading sequence...\ndata type is "));
-        EXPECT_TRUE(has(r.out, "\nTerminated.\n"));
+        EXPECT_THAT(r.out, HasSubstr("Reading sequence...\ndata type is "));
+        EXPECT_THAT(r.out, HasSubstr("\nTerminated.\n"));
         EXPECT_EQ(r.file("out"), c.written);
     }
 }
@@ -79,7 +83,7 @@ TEST(Simtbl, RefusalsEndWithStatusOne) {
         SCOPED_TRACE(c.label);
         auto r = run({.args = c.args, .files = {{"in", c.input}}});
         EXPECT_EQ(r.status, 1);
-        EXPECT_TRUE(has(r.err + r.out, c.written)) << r.err;
+        EXPECT_THAT(r.err + r.out, HasSubstr(c.written)) << r.err;
         EXPECT_FALSE(r.exists("out"));
     }
 }
@@ -132,9 +136,10 @@ namespace {
 TEST(Simtbl, TableOnStandardOutputKeepsMessagesOnStandardError) {
     auto r = kavro_test::run({.args = {"simtbl", "in", "stdout"}, .files = {{"in", kavro_test::fasta_text(kFour)}}});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_TRUE(kavro_test::has(r.out, kFourTable));
-    EXPECT_FALSE(kavro_test::has(r.out, "Terminated"));
-    EXPECT_TRUE(kavro_test::has(r.err, "Reading sequence...\n") && kavro_test::has(r.err, "data type is DNA.\n"));
+    EXPECT_THAT(r.out, HasSubstr(kFourTable));
+    EXPECT_THAT(r.out, Not(HasSubstr("Terminated")));
+    EXPECT_THAT(r.err, HasSubstr("Reading sequence...\n"));
+    EXPECT_THAT(r.err, HasSubstr("data type is DNA.\n"));
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -5,6 +6,8 @@
 
 #include "support/alignments.hpp"
 #include "support/run_kavro.hpp"
+
+using testing::HasSubstr;
 
 namespace {
 
@@ -34,8 +37,8 @@ TEST(Splcod, WritesOneAlignmentPerCodonPosition) {
         SCOPED_TRACE(c.input_name);
         auto r = run({.args = c.args, .input = c.stdin_text, .files = {{c.input_name, clustal_text(kCodons)}}});
         ASSERT_EQ(r.status, 0) << r.err;
-        EXPECT_TRUE(has(r.out, "Reading sequence...\n"));
-        EXPECT_TRUE(has(r.out, "\nTerminated.\n"));
+        EXPECT_THAT(r.out, HasSubstr("Reading sequence...\n"));
+        EXPECT_THAT(r.out, HasSubstr("\nTerminated.\n"));
         for (std::size_t p = 0; p < 3; ++p) EXPECT_EQ(read_back_alignment(r, c.outputs[p]), expected[p]) << p;
     }
 }
@@ -57,7 +60,7 @@ TEST(Splcod, RefusesWhatIsNotOneClustalFile) {
         SCOPED_TRACE(c.args[1]);
         auto r = run({.args = c.args, .files = {{"in.fa", fasta_text(kCodons)}, {"a.aln", clustal_text(kCodons)}}});
         EXPECT_EQ(r.status, 1);
-        EXPECT_TRUE(has(r.err + r.out, c.message)) << r.err;
+        EXPECT_THAT(r.err + r.out, HasSubstr(c.message)) << r.err;
         EXPECT_FALSE(r.exists("a_1.aln") || r.exists("in.fa_1.aln"));
     }
 }

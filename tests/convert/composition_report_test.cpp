@@ -1,5 +1,6 @@
 #include "convert/composition_report.hpp"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -9,6 +10,10 @@
 #include "core/settings.hpp"
 #include "support/records.hpp"
 #include "support/run_kavro.hpp"
+
+using testing::HasSubstr;
+using testing::Not;
+using testing::StartsWith;
 
 namespace {
 
@@ -92,40 +97,38 @@ TEST(CompositionTable, ExactLayout) {
 
 TEST(CompositionTable, DeviationIsTheSampleDeviationOfEqualWindows) {
     const auto s = dna("s", "AAAAAAAAGCTTTTTTTTGC");  // T 0 then 0.8
-    const std::string text = render([&](Writer& w) { kavro::write_window_composition(w, &s, 10, 10); });
-    EXPECT_NE(text.find("\t Deviation        \t\t56.57\t 0.00\t56.57\t 0.00\t 0.00\t 0.00\t 0.000\t 1.414\n"),
-              std::string::npos);
-    EXPECT_NE(text.find("      11\t      20\t    10\t80.00\t10.00\t 0.00\t10.00\t20.00\t80.00\t 0.000\t-1.000\t 0.000\t 0.000\n"),
-              std::string::npos);
+    const std::string text = render([&](Writer& w) { EXPECT_EQ(kavro::write_window_composition(w, &s, 10, 10), 0); });
+    EXPECT_THAT(text, HasSubstr("\t Deviation        \t\t56.57\t 0.00\t56.57\t 0.00\t 0.00\t 0.00\t 0.000\t 1.414\n"));
+    EXPECT_THAT(text, HasSubstr("      11\t      20\t    10\t80.00\t10.00\t 0.00\t10.00\t20.00\t80.00\t 0.000\t-1.000\t 0.000\t 0.000\n"));
 }
 
 TEST(CompositionTable, WindowArithmetic) {
     std::string seq;
     for (int i = 0; i < 250; ++i) seq += "ACGT";
     const auto s = dna("s", seq);
-    std::string text = render([&](Writer& w) { kavro::write_window_composition(w, &s, 100, 100); });
+    std::string text = render([&](Writer& w) { EXPECT_EQ(kavro::write_window_composition(w, &s, 100, 100), 0); });
     EXPECT_EQ(count_of(text, "\t   100\t"), 10u);
-    EXPECT_NE(text.find("     901\t    1000\t"), std::string::npos);
-    EXPECT_EQ(text.find("    1001\t"), std::string::npos);
-    EXPECT_NE(text.find("Total accumulated\t        1000\t"), std::string::npos);
+    EXPECT_THAT(text, HasSubstr("     901\t    1000\t"));
+    EXPECT_THAT(text, Not(HasSubstr("    1001\t")));
+    EXPECT_THAT(text, HasSubstr("Total accumulated\t        1000\t"));
 
-    text = render([&](Writer& w) { kavro::write_window_composition(w, &s, 100, 50); });
+    text = render([&](Writer& w) { EXPECT_EQ(kavro::write_window_composition(w, &s, 100, 50), 0); });
     EXPECT_EQ(count_of(text, "\t   100\t"), 19u);
-    EXPECT_NE(text.find("     901\t    1000\t   100\t"), std::string::npos);
-    EXPECT_NE(text.find("     951\t    1000\t    50\t"), std::string::npos);
-    EXPECT_EQ(text.find("    1001\t"), std::string::npos);
+    EXPECT_THAT(text, HasSubstr("     901\t    1000\t   100\t"));
+    EXPECT_THAT(text, HasSubstr("     951\t    1000\t    50\t"));
+    EXPECT_THAT(text, Not(HasSubstr("    1001\t")));
 
     // Shorter than the window: one window over the whole, no deviation.
-    text = render([&](Writer& w) { kavro::write_window_composition(w, &s, 5000, 10); });
-    EXPECT_NE(text.find("       1\t    1000\t  1000\t25.00"), std::string::npos);
-    EXPECT_EQ(text.find("Deviation"), std::string::npos);
-    EXPECT_EQ(text.find("Total accumulated"), std::string::npos);
-    EXPECT_NE(text.find("\t Total              \t\t25.00\t25.00\t25.00\t25.00\n"), std::string::npos);
+    text = render([&](Writer& w) { EXPECT_EQ(kavro::write_window_composition(w, &s, 5000, 10), 0); });
+    EXPECT_THAT(text, HasSubstr("       1\t    1000\t  1000\t25.00"));
+    EXPECT_THAT(text, Not(HasSubstr("Deviation")));
+    EXPECT_THAT(text, Not(HasSubstr("Total accumulated")));
+    EXPECT_THAT(text, HasSubstr("\t Total              \t\t25.00\t25.00\t25.00\t25.00\n"));
 
     // Slide larger than the window: windows leave gaps.
-    text = render([&](Writer& w) { kavro::write_window_composition(w, &s, 10, 300); });
-    EXPECT_NE(text.find("       1\t      10\t"), std::string::npos);
-    EXPECT_NE(text.find("     901\t     910\t"), std::string::npos);
+    text = render([&](Writer& w) { EXPECT_EQ(kavro::write_window_composition(w, &s, 10, 300), 0); });
+    EXPECT_THAT(text, HasSubstr("       1\t      10\t"));
+    EXPECT_THAT(text, HasSubstr("     901\t     910\t"));
     EXPECT_EQ(count_of(text, "\t    10\t"), 4u);
 }
 
@@ -137,9 +140,8 @@ TEST(CompositionTable, WindowOfNsGoesOnWithZeros) {
         text = render([&](Writer& w) { EXPECT_EQ(kavro::write_window_composition(w, &s, 10, 10), 0); });
         messages = cap.err();
     }
-    EXPECT_NE(text.find("      11\t      20\t    10\t 0.00\t 0.00\t 0.00\t 0.00\t 0.00\t 0.00\t999.000\t999.000\t998.800\t999.200\n"),
-              std::string::npos);
-    EXPECT_NE(text.find("\t Total              \t\t20.00\t30.00\t30.00\t20.00\n"), std::string::npos);
+    EXPECT_THAT(text, HasSubstr("      11\t      20\t    10\t 0.00\t 0.00\t 0.00\t 0.00\t 0.00\t 0.00\t999.000\t999.000\t998.800\t999.200\n"));
+    EXPECT_THAT(text, HasSubstr("\t Total              \t\t20.00\t30.00\t30.00\t20.00\n"));
     EXPECT_EQ(messages,
               "Strange composition.\nError in c_basecomp_seq.\n"
               "Error in calculating residue composition in fwrite_Dinfo.\n"
@@ -161,9 +163,9 @@ TEST(CompositionTable, FailuresStopTheCollection) {
         render([&](Writer& w) { EXPECT_EQ(kavro::write_window_composition(w, &protein, 10, 10), 1); });
         messages = cap.err();
     }
-    EXPECT_NE(text.find("DNA info for gc\n"), std::string::npos);
-    EXPECT_NE(text.find("       1\t      10\t"), std::string::npos);
-    EXPECT_EQ(text.find("later"), std::string::npos);
+    EXPECT_THAT(text, HasSubstr("DNA info for gc\n"));
+    EXPECT_THAT(text, HasSubstr("       1\t      10\t"));
+    EXPECT_THAT(text, Not(HasSubstr("later")));
     EXPECT_EQ(messages,
               "Strange composition A+T in CountATSkew.\nError in calculating skew values in fwrite_Dinfo.\n"
               "Error in Mfwrite_Dinfo. Sequence No. 1.\nThis is not a DNA sequence. Skipping...\n");
@@ -208,7 +210,7 @@ TEST(CompositionTable, SlidingCountsMatchRecountedWindows) {
         std::string text, expected;
         {
             kavro_test::CaptureConsole cap;  // windows with N print "Strange composition."
-            text = render([&](Writer& w) { kavro::write_window_composition(w, &s, window, slide); });
+            text = render([&](Writer& w) { EXPECT_EQ(kavro::write_window_composition(w, &s, window, slide), 0); });
             expected = reference_rows(seq, window, slide);
         }
         const std::size_t begin = text.find(kHeader) + kHeader.size();
@@ -223,17 +225,15 @@ TEST(CompositionTable, CollectionOutput) {
     dir.write("out.txt", "x\n");
     EXPECT_EQ(kavro::write_window_composition_report(dir / "out.txt", seqs, 5, 5), 0);
     const std::string text = dir.read("out.txt");
-    EXPECT_EQ(text.rfind("x\nDNA info for a\n   Window size: 5; Slide size: 5.\n", 0), 0u);
-    EXPECT_NE(text.find("DNA info for b\n"), std::string::npos);
+    EXPECT_THAT(text, StartsWith("x\nDNA info for a\n   Window size: 5; Slide size: 5.\n"));
+    EXPECT_THAT(text, HasSubstr("DNA info for b\n"));
 
-    kavro::g_settings.write_to_stdout = true;
     std::string console;
     {
         kavro_test::CaptureConsole cap;
-        EXPECT_EQ(kavro::write_window_composition_report(dir / "unused", seqs, 5, 5), 0);
+        EXPECT_EQ(kavro::write_window_composition_report({dir / "unused", true}, seqs, 5, 5), 0);
         console = cap.out();
     }
-    kavro::g_settings.write_to_stdout = false;
     EXPECT_EQ(console, text.substr(2));
     EXPECT_FALSE(dir.exists("unused"));
 }

@@ -1,8 +1,13 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "convert/conversions.hpp"
 #include "core/settings.hpp"
+#include "core/console.hpp"
 #include "support/run_kavro.hpp"
+#include "support/records.hpp"
+
+using testing::HasSubstr;
 
 using kavro::Collection;
 using kavro::SequenceRecord;
@@ -10,19 +15,12 @@ using kavro::SequenceRecord;
 namespace {
 
 SequenceRecord record(const std::string& name, const std::string& residues, kavro::ResidueKind type) {
-    SequenceRecord r;
-    r.name = name;
-    r.definition = " def";
-    r.residues = residues;
-    r.length = static_cast<long>(residues.size());
-    r.type = type;
-    return r;
+    return kavro_test::make_record(name, residues, type, " def");
 }
 
 Collection collection(std::size_t n, const std::string& residues, kavro::ResidueKind type) {
     Collection c;
     for (std::size_t i = 0; i < n; ++i) c.push_back(record("s" + std::to_string(i), residues, type));
-    kavro::g_entry_count = static_cast<long>(n);
     return c;
 }
 
@@ -76,9 +74,9 @@ TEST(BatchConversions, MarkRecordsZeroTenTwentyAndEndWithANewline) {
 TEST(BatchConversions, MarksGoToStandardErrorWhileDataGoesToStandardOutput) {
     auto seqs = collection(2, "acgt", kavro::ResidueKind::Dna);
     kavro_test::CaptureConsole console;
-    kavro::g_settings.write_to_stdout = true;
+    kavro::set_messages_to_stderr(true);
     EXPECT_EQ(kavro::to_rna_all(seqs), 0);
-    kavro::g_settings.write_to_stdout = false;
+    kavro::set_messages_to_stderr(false);
     EXPECT_EQ(console.out(), "");
     EXPECT_EQ(console.err(), "\b.\n");
 }
@@ -86,28 +84,24 @@ TEST(BatchConversions, MarksGoToStandardErrorWhileDataGoesToStandardOutput) {
 TEST(BatchConversions, StopAtTheFirstFailure) {
     Collection seqs = {record("a", "acgt", kavro::ResidueKind::Dna), record("b", "acgu", kavro::ResidueKind::Rna),
                        record("c", "acgt", kavro::ResidueKind::Dna)};
-    kavro::g_entry_count = 3;
     kavro_test::CaptureConsole console;
     EXPECT_EQ(kavro::to_rna_all(seqs), 1);
     EXPECT_EQ(seqs[0].residues, "ACGU");
     EXPECT_EQ(seqs[2].residues, "acgt");
-    EXPECT_NE(console.err().find("This is not DNA.\n"), std::string::npos);
+    EXPECT_THAT(console.err(), HasSubstr("This is not DNA.\n"));
 }
 
-TEST(BatchConversions, TouchOnlyTheEntryCountAndNeverMoreThanTheCollection) {
+TEST(BatchConversions, TouchEveryRecordOfTheCollection) {
     auto seqs = collection(3, "acgt", kavro::ResidueKind::Dna);
-    kavro::g_entry_count = 2;
     kavro_test::CaptureConsole console;
     EXPECT_EQ(kavro::to_rna_all(seqs), 0);
-    EXPECT_EQ(seqs[1].residues, "ACGU");
-    EXPECT_EQ(seqs[2].residues, "acgt");
-    kavro::g_entry_count = 10;
-    EXPECT_EQ(kavro::to_dna_all(seqs), 1);  // the third is still DNA; nothing past it is read
+    EXPECT_EQ(seqs[2].residues, "ACGU");
+    EXPECT_EQ(kavro::to_dna_all(seqs), 0);
+    EXPECT_EQ(seqs[2].residues, "ACGT");
 }
 
 TEST(BatchConversions, ComplementAndClearGapsWorkRecordByRecord) {
     Collection seqs = {record("s1", "aacgt", kavro::ResidueKind::Dna), record("s2", "ac-g t*", kavro::ResidueKind::Dna)};
-    kavro::g_entry_count = 2;
     kavro_test::CaptureConsole console;
     EXPECT_EQ(kavro::clear_gaps_all(seqs), 0);
     EXPECT_EQ(seqs[1].residues, "ACGT");
@@ -120,10 +114,9 @@ TEST(BatchConversions, ComplementAndClearGapsWorkRecordByRecord) {
 
 TEST(BatchConversions, ComplementNamesTheRecordItCannotTurn) {
     Collection seqs = {record("p1", "MKVLAAGIW", kavro::ResidueKind::Protein)};
-    kavro::g_entry_count = 1;
     kavro_test::CaptureConsole console;
     EXPECT_EQ(kavro::complement_all(seqs), 1);
-    EXPECT_NE(console.err().find("Error in converting to complementary in sequence: p1.\n"), std::string::npos);
+    EXPECT_THAT(console.err(), HasSubstr("Error in converting to complementary in sequence: p1.\n"));
     EXPECT_EQ(seqs[0].residues, "MKVLAAGIW");
 }
 

@@ -1,5 +1,6 @@
 #include "convert/info_report.hpp"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -8,10 +9,14 @@
 
 #include "core/console.hpp"
 #include "core/settings.hpp"
-#include "convert/info_report_format.hpp"
+#include "core/report_line.hpp"
 #include "support/records.hpp"
 #include "support/run_kavro.hpp"
 #include "translate/codon_table.hpp"
+
+using testing::HasSubstr;
+using testing::Not;
+using testing::StartsWith;
 
 namespace {
 
@@ -60,21 +65,20 @@ TEST(InfoReport, NucleotideLayoutAndDefinition) {
     // RNA reports U; a definition starting with a space gets no separator; a
     // newline in it becomes ";"; control characters are dropped.
     const auto r = record("r1", "acgu", kavro::ResidueKind::Rna, " x\ny\tz");
-    const std::string text = render([&](Writer& w) { kavro::write_record_info(w, &r, true, '_'); });
+    const std::string text = render([&](Writer& w) { EXPECT_EQ(kavro::write_record_info(w, &r, true, '_'), 0); });
     EXPECT_EQ(text.substr(0, text.find('\n') + 1), ">r1 x;yz\n");
-    EXPECT_NE(text.find("   U =      1,  25.00 %.\n\n\n"), std::string::npos);
+    EXPECT_THAT(text, HasSubstr("   U =      1,  25.00 %.\n\n\n"));
     // Without the flag only the name.
-    EXPECT_EQ(render([&](Writer& w) { kavro::write_record_info(w, &r, false, '_'); }).substr(0, 4), ">r1\n");
+    EXPECT_EQ(render([&](Writer& w) { EXPECT_EQ(kavro::write_record_info(w, &r, false, '_'), 0); }).substr(0, 4), ">r1\n");
 }
 
 TEST(InfoReport, PercentagesRoundAsPrintfDoes) {
     // 1 of 32 is exactly 3.125 (rounds to even: 3.12); 1 of 3 and 2 of 3.
     const auto d = record("d", "A" + std::string(31, 'C'), kavro::ResidueKind::Dna);
-    const std::string text = render([&](Writer& w) { kavro::write_record_info(w, &d, false, ' '); });
-    EXPECT_NE(text.find("   A =      1,   3.12 %.\n   C =     31,  96.88 %.\n"), std::string::npos);
+    const std::string text = render([&](Writer& w) { EXPECT_EQ(kavro::write_record_info(w, &d, false, ' '), 0); });
+    EXPECT_THAT(text, HasSubstr("   A =      1,   3.12 %.\n   C =     31,  96.88 %.\n"));
     const auto t = record("t", "ACC", kavro::ResidueKind::Dna);
-    EXPECT_NE(render([&](Writer& w) { kavro::write_record_info(w, &t, false, ' '); }).find("   A =      1,  33.33 %.\n   C =      2,  66.67 %.\n"),
-              std::string::npos);
+    EXPECT_THAT(render([&](Writer& w) { EXPECT_EQ(kavro::write_record_info(w, &t, false, ' '), 0); }), HasSubstr("   A =      1,  33.33 %.\n   C =      2,  66.67 %.\n"));
 }
 
 TEST(InfoReport, ProteinLayoutAndMolecularWeight) {
@@ -96,8 +100,7 @@ TEST(InfoReport, ProteinLayoutAndMolecularWeight) {
     }
     EXPECT_EQ(kavro::molecular_weight(nullptr), 0.0);
     const auto x = record("px", "MKX", kavro::ResidueKind::Protein);
-    EXPECT_NE(render([&](Writer& w) { kavro::write_record_info(w, &x, false, '_'); }).find("   Mol. Wt. =       0.00 \n"),
-              std::string::npos);
+    EXPECT_THAT(render([&](Writer& w) { EXPECT_EQ(kavro::write_record_info(w, &x, false, '_'), 0); }), HasSubstr("   Mol. Wt. =       0.00 \n"));
 }
 
 TEST(InfoReport, FailuresAndItems) {
@@ -108,10 +111,10 @@ TEST(InfoReport, FailuresAndItems) {
                   EXPECT_EQ(kavro::write_record_info(w, nullptr, true, '_'), 1);
                   EXPECT_EQ(kavro::write_record_info(w, &empty, true, '_'), 1);
                   EXPECT_EQ(kavro::write_info_item(w, nullptr, 'l'), 1);
-                  kavro::write_info_item(w, &d, 'l');
-                  kavro::write_info_item(w, &d, 's');
-                  kavro::write_info_item(w, &d, 'n');
-                  kavro::write_info_item(w, &d, '#');
+                  EXPECT_EQ(kavro::write_info_item(w, &d, 'l'), 0);
+                  EXPECT_EQ(kavro::write_info_item(w, &d, 's'), 0);
+                  EXPECT_EQ(kavro::write_info_item(w, &d, 'n'), 0);
+                  EXPECT_EQ(kavro::write_info_item(w, &d, '#'), 0);
               }),
               ">e\n4\nACGT\nd\nd\n");
     EXPECT_EQ(cap.err(), "Empty sequence.\nError in calculating residue composition in fwrite_info.\nEmpty sequence.\n");
@@ -127,20 +130,19 @@ TEST(CodonReport, PerRecordTable) {
     EXPECT_EQ(counts[34], 1);
     EXPECT_EQ(counts[0], 0);
     EXPECT_EQ(counts[64], 0);
-    EXPECT_EQ(text.rfind("c1: 11 nt\n\nF  UUU =      0,   0.00 %.\n", 0), 0u);
-    EXPECT_NE(text.find("I  AUA =      0,   0.00 %.\nM  AUG =      2,  66.67 %.\n"), std::string::npos);
-    EXPECT_NE(text.find("*  UAA =      1,  33.33 %.\n"), std::string::npos);
+    EXPECT_THAT(text, StartsWith("c1: 11 nt\n\nF  UUU =      0,   0.00 %.\n"));
+    EXPECT_THAT(text, HasSubstr("I  AUA =      0,   0.00 %.\nM  AUG =      2,  66.67 %.\n"));
+    EXPECT_THAT(text, HasSubstr("*  UAA =      1,  33.33 %.\n"));
     EXPECT_EQ(count_of(text, "\n"), 2u + 64u + 1u);
     EXPECT_EQ(text.substr(text.size() - 28), "G  GGG =      0,   0.00 %.\n\n");
 
     // Codons with other characters are skipped; a record shorter than one
     // codon reports 0 per cent instead of dividing by zero.
     const auto n = record("n", "ATGNNNATG", kavro::ResidueKind::Dna);
-    kavro::write_record_codon_usage(nullptr, &n, table, &counts);
+    EXPECT_EQ(kavro::write_record_codon_usage(nullptr, &n, table, &counts), 0);
     EXPECT_EQ(counts[11], 2);
     const auto tiny = record("t", "AT", kavro::ResidueKind::Dna);
-    EXPECT_NE(render([&](Writer& w) { kavro::write_record_codon_usage(&w, &tiny, table, &counts); }).find("F  UUU =      0,   0.00 %.\n"),
-              std::string::npos);
+    EXPECT_THAT(render([&](Writer& w) { EXPECT_EQ(kavro::write_record_codon_usage(&w, &tiny, table, &counts), 0); }), HasSubstr("F  UUU =      0,   0.00 %.\n"));
 
     kavro_test::CaptureConsole cap;
     const auto p = record("p", "MKV", kavro::ResidueKind::Protein);
@@ -161,25 +163,21 @@ TEST(CodonReport, SummaryListings) {
     totals[0] = 1;   // UUU
     const std::string text = render([&](Writer& w) { EXPECT_EQ(kavro::write_codon_summary(w, table, totals, 4, 1), 0); });
     const std::string rule = "*****************************************\n";
-    EXPECT_EQ(text.rfind(rule + "Total codon usage\n  4 codons in 1 sequences.\n\nb  UUU =      1,  25.00 %.\n", 0), 0u);
-    EXPECT_NE(text.find("L  UUG =      0,   0.00 %.\n\nL  CUU"), std::string::npos);
-    EXPECT_NE(text.find("M  AUG =      2,  50.00 %.\n"), std::string::npos);
-    EXPECT_NE(text.find("U  GGG =      0,   0.00 %.\n" + rule + "\n" + rule +
+    EXPECT_THAT(text, StartsWith(rule + "Total codon usage\n  4 codons in 1 sequences.\n\nb  UUU =      1,  25.00 %.\n"));
+    EXPECT_THAT(text, HasSubstr("L  UUG =      0,   0.00 %.\n\nL  CUU"));
+    EXPECT_THAT(text, HasSubstr("M  AUG =      2,  50.00 %.\n"));
+    EXPECT_THAT(text, HasSubstr("U  GGG =      0,   0.00 %.\n" + rule + "\n" + rule +
                         "Total codon usage sorted by amino acids\n  4 codons in 1 sequences.\n\n*  UAA =      1,  25.00 %, 100.00 %.\n"
-                        "*  UAG =      0,   0.00 %,   0.00 %.\n*  UGA =      0,   0.00 %,   0.00 %.\n\nA  GCU"),
-              std::string::npos);
+                        "*  UAG =      0,   0.00 %,   0.00 %.\n*  UGA =      0,   0.00 %,   0.00 %.\n\nA  GCU"));
     EXPECT_EQ(count_of(text, "UUU"), 1u);
-    EXPECT_NE(text.find("M  AUG =      2,  50.00 %, 100.00 %.\n\nN  AAU"), std::string::npos);
-    EXPECT_NE(text.find("T  ACG =      0,   0.00 %,   0.00 %.\n\nU  GGG =      0,   0.00 %,   0.00 %.\nV  GUU"),
-              std::string::npos);
-    EXPECT_NE(text.find("W  UGG =      0,   0.00 %,   0.00 %.\n\nX  GGA =      0,   0.00 %,   0.00 %.\n"
-                        "Y  UAU =      0,   0.00 %,   0.00 %.\nY  UAC =      0,   0.00 %,   0.00 %.\n" + rule),
-              std::string::npos);
+    EXPECT_THAT(text, HasSubstr("M  AUG =      2,  50.00 %, 100.00 %.\n\nN  AAU"));
+    EXPECT_THAT(text, HasSubstr("T  ACG =      0,   0.00 %,   0.00 %.\n\nU  GGG =      0,   0.00 %,   0.00 %.\nV  GUU"));
+    EXPECT_THAT(text, HasSubstr("W  UGG =      0,   0.00 %,   0.00 %.\n\nX  GGA =      0,   0.00 %,   0.00 %.\n"
+                        "Y  UAU =      0,   0.00 %,   0.00 %.\nY  UAC =      0,   0.00 %,   0.00 %.\n" + rule));
     EXPECT_EQ(text.substr(text.size() - rule.size() - 1), "\n" + rule);
     // No codons at all: 0 per cent rather than a division by zero.
     kavro::CodonCounts none{};
-    EXPECT_NE(render([&](Writer& w) { kavro::write_codon_summary(w, table, none, 0, 0); }).find("M  AUG =      0,   0.00 %,   0.00 %.\n"),
-              std::string::npos);
+    EXPECT_THAT(render([&](Writer& w) { EXPECT_EQ(kavro::write_codon_summary(w, table, none, 0, 0), 0); }), HasSubstr("M  AUG =      0,   0.00 %,   0.00 %.\n"));
 }
 
 TEST(CodonReport, RelativeUsageWithinAnAminoAcid) {
@@ -187,14 +185,13 @@ TEST(CodonReport, RelativeUsageWithinAnAminoAcid) {
     kavro::CodonCounts totals{};
     totals[kavro::codon_usage("CUG")] = 1;
     totals[kavro::codon_usage("UUA")] = 2;  // leucine: 1 + 2 = 3
-    const std::string text = render([&](Writer& w) { kavro::write_codon_summary(w, table, totals, 6, 2); });
-    EXPECT_NE(text.find("L  UUA =      2,  33.33 %,  66.67 %.\n"), std::string::npos);
-    EXPECT_NE(text.find("L  CUG =      1,  16.67 %,  33.33 %.\n"), std::string::npos);
+    const std::string text = render([&](Writer& w) { EXPECT_EQ(kavro::write_codon_summary(w, table, totals, 6, 2), 0); });
+    EXPECT_THAT(text, HasSubstr("L  UUA =      2,  33.33 %,  66.67 %.\n"));
+    EXPECT_THAT(text, HasSubstr("L  CUG =      1,  16.67 %,  33.33 %.\n"));
 }
 
 class CollectionReports : public ::testing::Test {
 protected:
-    void TearDown() override { kavro::g_settings.write_to_stdout = false; }
     kavro_test::TempDir dir;
     kavro::Collection seqs{record("a", "ATGAAA", kavro::ResidueKind::Dna), record("b", "ATGTGA", kavro::ResidueKind::Dna, "x"),
                            record("c", "ATG", kavro::ResidueKind::Dna)};
@@ -206,28 +203,27 @@ TEST_F(CollectionReports, AppendToTheOutputFile) {
     EXPECT_EQ(kavro::write_info_item_all(dir / "out.txt", seqs, 'l'), 0);
     EXPECT_EQ(dir.read("out.txt"), "before\n3\n6\n6\n3\n");
     EXPECT_EQ(kavro::write_info_all(dir / "full.txt", seqs), 0);
-    EXPECT_NE(dir.read("full.txt").find(">b_x\n   Data type: DNA."), std::string::npos);
+    EXPECT_THAT(dir.read("full.txt"), HasSubstr(">b_x\n   Data type: DNA."));
     EXPECT_EQ(kavro::write_codon_info_all(dir / "codon.txt", seqs, "default"), 0);
     const std::string codon = dir.read("codon.txt");
     EXPECT_EQ(codon.substr(0, 11), "a: 6 nt\n\nF ");
-    EXPECT_NE(codon.find("c: 3 nt\n"), std::string::npos);
-    EXPECT_NE(codon.find("  5 codons in 3 sequences.\n"), std::string::npos);
-    EXPECT_NE(codon.find("M  AUG =      3,  60.00 %, 100.00 %.\n"), std::string::npos);
+    EXPECT_THAT(codon, HasSubstr("c: 3 nt\n"));
+    EXPECT_THAT(codon, HasSubstr("  5 codons in 3 sequences.\n"));
+    EXPECT_THAT(codon, HasSubstr("M  AUG =      3,  60.00 %, 100.00 %.\n"));
 }
 
 TEST_F(CollectionReports, StandardOutputGetsOnlyTheSummary) {
-    kavro::g_settings.write_to_stdout = true;
     std::string text;
     int status = -1;
     {
         kavro_test::CaptureConsole cap;  // the checks' own messages must not land in it
-        status = kavro::write_codon_info_all(dir / "unused", seqs, "mt");
+        status = kavro::write_codon_info_all({dir / "unused", true}, seqs, "mt");
         text = cap.out();
     }
     EXPECT_EQ(status, 0);
-    EXPECT_EQ(text.find(" nt\n"), std::string::npos);
+    EXPECT_THAT(text, Not(HasSubstr(" nt\n")));
     EXPECT_EQ(text.substr(0, 42), "*****************************************\n");
-    EXPECT_NE(text.find("W  UGA =      1,  20.00 %, 100.00 %.\n"), std::string::npos);
+    EXPECT_THAT(text, HasSubstr("W  UGA =      1,  20.00 %, 100.00 %.\n"));
     EXPECT_FALSE(dir.exists("unused"));
 }
 

@@ -1,5 +1,6 @@
 // tofast on input as it comes from the field: long names, ambiguity codes,
 // odd bytes, short headers. Every entry of the input reaches the output.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,6 +8,9 @@
 
 #include "support/gzip.hpp"
 #include "support/run_kavro.hpp"
+
+using testing::HasSubstr;
+using testing::Not;
 
 namespace {
 
@@ -20,7 +24,6 @@ struct Case {
     std::string err_lacks = "\x01";    // a text that must not appear on standard error
 };
 
-bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 std::string genbank(const std::string& name, const std::string& residues) {
     return "LOCUS       " + name + " " + std::to_string(residues.size()) + " bp    DNA     linear   BCT 01-JAN-2020\n" +
@@ -35,9 +38,9 @@ void check(const Case& c) {
     auto r = kavro_test::run({.args = c.args, .input = c.input, .files = {{"in", c.input}}});
     EXPECT_EQ(r.status, c.status) << c.what << "\n" << r.err;
     const std::string out = r.exists("out.fa") ? r.file("out.fa") : r.out;
-    EXPECT_TRUE(has(out, c.out_has)) << c.what << "\n" << out;
-    EXPECT_TRUE(has(r.err, c.err_has)) << c.what << "\n" << r.err;
-    EXPECT_FALSE(has(r.err, c.err_lacks)) << c.what << "\n" << r.err;
+    EXPECT_THAT(out, HasSubstr(c.out_has)) << c.what << "\n" << out;
+    EXPECT_THAT(r.err, HasSubstr(c.err_has)) << c.what << "\n" << r.err;
+    EXPECT_THAT(r.err, Not(HasSubstr(c.err_lacks))) << c.what << "\n" << r.err;
 }
 
 TEST(RealWorldInput, EntriesKeepTheirNamesAndResidues) {

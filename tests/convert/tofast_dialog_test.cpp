@@ -1,7 +1,11 @@
 // The tofast dialog: the command word alone, answers on standard input.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "support/run_kavro.hpp"
+
+using testing::HasSubstr;
+using testing::Not;
 
 namespace {
 
@@ -16,7 +20,6 @@ kavro_test::Result dialog(const std::string& answers, const std::string& input_n
                             .timeout_seconds = 20});
 }
 
-bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 std::size_t occurrences(const std::string& text, const std::string& part) {
     std::size_t n = 0;
@@ -28,7 +31,7 @@ TEST(TofastDialog, DataTypeAndStrand) {
     auto r = dialog("in.fa out.fa d n\n");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(occurrences(r.out, kTypeQuestion), 1u);
-    EXPECT_TRUE(has(r.out, "c <complementary> or n <normal> strand?\n"));
+    EXPECT_THAT(r.out, HasSubstr("c <complementary> or n <normal> strand?\n"));
     // Not clear mode: definitions stay, residues keep their case.
     EXPECT_EQ(r.file("out.fa"), ">b x;\naacgt\n\n>a\nGGNNNNNNNNNNCC\n\n");
 }
@@ -46,8 +49,8 @@ TEST(TofastDialog, OtherAnswersRepeatTheQuestionAndSpecialAnswersAccumulate) {
     EXPECT_EQ(occurrences(r.out, kTypeQuestion), 4u);
     const std::string out = r.file("out.fa");
     // sorted, masked, complemented
-    EXPECT_TRUE(has(out, ">a_C")) << out;
-    EXPECT_TRUE(has(out, "\nGGNx010xNCC\n")) << out;
+    EXPECT_THAT(out, HasSubstr(">a_C")) << out;
+    EXPECT_THAT(out, HasSubstr("\nGGNx010xNCC\n")) << out;
     EXPECT_LT(out.find(">a_C"), out.find(">b_C"));
 }
 
@@ -61,23 +64,23 @@ TEST(TofastDialog, StdoutIsRefusedAsOutputName) {
     for (const char* name : {"stdout", "STDOUT"}) {
         auto r = dialog(std::string("in.fa ") + name + " d n\n");
         EXPECT_EQ(r.status, 1);
-        EXPECT_TRUE(has(r.err, "Specify output file name. Exiting...\n"));
-        EXPECT_FALSE(has(r.err, "Reading sequence"));
+        EXPECT_THAT(r.err, HasSubstr("Specify output file name. Exiting...\n"));
+        EXPECT_THAT(r.err, Not(HasSubstr("Reading sequence")));
     }
 }
 
 TEST(TofastDialog, LimitIsRefused) {
     auto r = dialog("in.fa out.fa max\n");
     EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(has(r.err, "Limit mode is not available in dialog mode.\nType tofast help for usage.\n"));
+    EXPECT_THAT(r.err, HasSubstr("Limit mode is not available in dialog mode.\nType tofast help for usage.\n"));
     EXPECT_FALSE(r.exists("out.fa"));
 }
 
 TEST(TofastDialog, ExitAndEndOfInputLeaveTheCommand) {
     auto exit_first = dialog("exit\n");
     EXPECT_EQ(exit_first.status, 1);
-    EXPECT_TRUE(has(exit_first.out, "You selected EXIT.\n"));
-    EXPECT_FALSE(has(exit_first.out, "Output data type?"));
+    EXPECT_THAT(exit_first.out, HasSubstr("You selected EXIT.\n"));
+    EXPECT_THAT(exit_first.out, Not(HasSubstr("Output data type?")));
     for (const char* answers : {"in.fa out.fa\n", "in.fa out.fa d\n", "in.fa out.fa p\n", "in.fa out.fa b d 10\n",
                                 "in.fa out.fa ms d\n", "in.fa out.fa p 1\n"}) {
         auto r = dialog(answers);
@@ -87,24 +90,24 @@ TEST(TofastDialog, ExitAndEndOfInputLeaveTheCommand) {
     }
     auto ms_exit = dialog("in.fa out.fa ms d exit\n");
     EXPECT_EQ(ms_exit.status, 1);
-    EXPECT_TRUE(has(ms_exit.out, "Name of the file for the definition of MS analysis?\n"));
+    EXPECT_THAT(ms_exit.out, HasSubstr("Name of the file for the definition of MS analysis?\n"));
     auto window_exit = dialog("in.fa out.fa b d exit\n");
     EXPECT_EQ(window_exit.status, 1);
-    EXPECT_FALSE(has(window_exit.out, "Slide size in bp?"));
+    EXPECT_THAT(window_exit.out, Not(HasSubstr("Slide size in bp?")));
 }
 
 TEST(TofastDialog, FrameAndWindowQuestionsRepeatOnBadAnswers) {
     auto frame = dialog("in.fa out.fa p abc 2 uni\n");
-    EXPECT_TRUE(has(frame.err, "This is not a number.\n"));
+    EXPECT_THAT(frame.err, HasSubstr("This is not a number.\n"));
     EXPECT_EQ(occurrences(frame.out, "Translation frame? Use 1 - 3 for normal strand.\n"
                                      "   Use -1 - -3 (or 4 - 6) for complementary.\n"),
               2u);
-    EXPECT_TRUE(has(frame.out, "Codon table? Input a name of codon table file.\nType <uni> to use universal table.\n"
+    EXPECT_THAT(frame.out, HasSubstr("Codon table? Input a name of codon table file.\nType <uni> to use universal table.\n"
                                "Type <mt> to use mitochondrial table.\n"));
     auto window = dialog("in.fa out.fa b d 1x 10 5\n");
     EXPECT_EQ(occurrences(window.out, "Window size in bp?\n"), 2u);
     EXPECT_EQ(occurrences(window.out, "Slide size in bp?\n"), 1u);
-    EXPECT_FALSE(has(window.out, "strand?"));  // composition takes the place of the strand question
+    EXPECT_THAT(window.out, Not(HasSubstr("strand?")));  // composition takes the place of the strand question
 }
 
 }  // namespace

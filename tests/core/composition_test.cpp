@@ -16,7 +16,7 @@ ResidueKind classify_by_counts(const SequenceRecord& rec) {
     if (rec.length == 0 || rec.residues.empty()) return ResidueKind::Unknown;
     Composition comp;
     zero_composition(comp);
-    count_composition(rec.residues.c_str(), rec.length, comp);
+    static_cast<void>(count_composition(rec.residues.c_str(), rec.length, comp));  // a leading NUL counts nothing
     long letters = 0;
     for (int i = 1; i <= 22; ++i) letters += comp[static_cast<std::size_t>(i)];
     auto n = [&](char c) { return comp[static_cast<std::size_t>(composition_slot(c))]; };

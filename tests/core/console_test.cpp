@@ -1,8 +1,11 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "core/console.hpp"
 #include "core/sjis.hpp"
 #include "support/run_kavro.hpp"
+
+using testing::HasSubstr;
 
 namespace {
 
@@ -16,7 +19,7 @@ TEST(Sjis, KnownByteSequences) {
 
 TEST(Console, JapaneseLeavesAsShiftJisOnAPipe) {
     auto r = kavro_test::run({.args = {}, .input = "exit\n"});
-    EXPECT_NE(r.out.find("\x83\x6F\x81\x5B\x83\x57\x83\x87\x83\x93"), std::string::npos);  // バージョン
+    EXPECT_THAT(r.out, HasSubstr("\x83\x6F\x81\x5B\x83\x57\x83\x87\x83\x93"));  // バージョン
 }
 
 }  // namespace

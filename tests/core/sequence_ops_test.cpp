@@ -3,18 +3,14 @@
 #include "core/program_exit.hpp"
 #include "core/sequence.hpp"
 #include "support/run_kavro.hpp"
+#include "support/records.hpp"
 
 namespace {
 
 using namespace kavro;
 
 SequenceRecord make(std::string name, std::string residues, std::string definition = "def") {
-    SequenceRecord r;
-    r.name = std::move(name);
-    r.definition = std::move(definition);
-    r.residues = std::move(residues);
-    r.length = static_cast<long>(r.residues.size());
-    return r;
+    return kavro_test::make_record(name, residues, kavro::ResidueKind::Unknown, definition);
 }
 
 kavro::ResidueKind type_of(const std::string& residues) { return classify_residues(make("x", residues)); }

@@ -2,6 +2,9 @@
 
 #include <fcntl.h>
 
+#include <functional>
+#include <vector>
+
 #include "core/writer.hpp"
 #include "support/run_kavro.hpp"
 
@@ -45,6 +48,40 @@ TEST(Writer, ReportsAFailedWrite) {
     EXPECT_FALSE(w.flush());
     EXPECT_TRUE(w.failed());
     EXPECT_FALSE(w.close());
+}
+
+// A failed close that nobody checked, by the destructor or by assigning
+// another writer over it, is reported with the file's name and counted.
+TEST(Writer, UncheckedCloseFailureIsReportedAndCounted) {
+    if (!Writer::open_truncate("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    const std::vector<std::function<void()>> endings = {
+        [] { Writer::open_truncate("/dev/full")->write("data"); },
+        [] {
+            auto w = Writer::open_truncate("/dev/full");
+            w->write("data");
+            *w = Writer();
+        },
+        [] {
+            auto w = Writer::open_truncate("/dev/full");
+            w->write("data");
+            Writer moved(std::move(*w));
+        },
+    };
+    for (std::size_t i = 0; i < endings.size(); ++i) {
+        const long before = Writer::unchecked_failures();
+        kavro_test::CaptureConsole console;
+        endings[i]();
+        EXPECT_EQ(Writer::unchecked_failures(), before + 1) << "ending " << i;
+        EXPECT_EQ(console.err(), "Cannot write /dev/full: No space left on device.\n") << "ending " << i;
+    }
+    // A checked close is the caller's to report.
+    const long before = Writer::unchecked_failures();
+    {
+        auto w = Writer::open_truncate("/dev/full");
+        w->write("data");
+        EXPECT_FALSE(w->close());
+    }
+    EXPECT_EQ(Writer::unchecked_failures(), before);
 }
 
 TEST(Writer, OpeningAMissingDirectoryFails) {

@@ -1,4 +1,5 @@
 // extcds and cdsnuc run end to end.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <map>
@@ -7,6 +8,8 @@
 #include "support/feature_entries.hpp"
 #include "support/records.hpp"
 #include "support/run_kavro.hpp"
+
+using testing::HasSubstr;
 
 namespace {
 
@@ -66,23 +69,23 @@ TEST(Extcds, FormsAndTable) {
     const std::string fa = all.file("out.fa");
     EXPECT_EQ(fasta_by_header(fa).size(), 4u);
     EXPECT_EQ(seq_of(fa, ">ENTA_dnaA  ; Escherichia coli;; AC=AB000001; "), "MKV");
-    EXPECT_TRUE(has(all.err, "No translation for ENTA parT.\n"));
-    EXPECT_TRUE(has(all.out, "Reading sequence...\n"));
+    EXPECT_THAT(all.err, HasSubstr("No translation for ENTA parT.\n"));
+    EXPECT_THAT(all.out, HasSubstr("Reading sequence...\n"));
 
     // One name, whole words only: dnaA in both entries, never dnaA2.
     auto one = run_with({"extcds", "in.gb", "out.fa", "dnaA"});
     EXPECT_EQ(fasta_by_header(one.file("out.fa")).size(), 2u);
     EXPECT_EQ(seq_of(one.file("out.fa"), ">ENTB_dnaA"), "MEEP");
     auto none = run_with({"extcds", "in.gb", "out.fa", "zzzZ"});
-    EXPECT_TRUE(has(none.err, "No CDS: zzzZ in database: ENTA.\n"));
+    EXPECT_THAT(none.err, HasSubstr("No CDS: zzzZ in database: ENTA.\n"));
 
     auto exons = run_with({"extcds", "in.gb", "out.fa", "exoninf"});
-    EXPECT_TRUE(has(exons.file("out.fa"), ">ENTA_dnaA2 2 complement join 100  120 200  230 ; "));
+    EXPECT_THAT(exons.file("out.fa"), HasSubstr(">ENTA_dnaA2 2 complement join 100  120 200  230 ; "));
 
     auto table = run_with({"extcds", "in.gb", "root", "t"});
     ASSERT_EQ(table.status, 0) << table.err;
-    EXPECT_TRUE(has(table.file("root.fa"), ">root_dnaA  ; Escherichia coli;; AC=AB000001; \nMKV\n"));
-    EXPECT_TRUE(has(table.file("root.p.table"), "root_dnaA\t3\t ; Escherichia coli;; AC=AB000001; \n"));
+    EXPECT_THAT(table.file("root.fa"), HasSubstr(">root_dnaA  ; Escherichia coli;; AC=AB000001; \nMKV\n"));
+    EXPECT_THAT(table.file("root.p.table"), HasSubstr("root_dnaA\t3\t ; Escherichia coli;; AC=AB000001; \n"));
     EXPECT_EQ(count_of(table.file("root.p.table"), "\n"), 4u);
 
     auto embl_run = run_with({"extcds", "in.embl", "out.fa"});
@@ -124,7 +127,7 @@ TEST(Cdsnuc, ArgumentsAndModes) {
     // EMBL input and standard output.
     auto std_out = run_with({"cdsnuc", "in.embl", "stdout", "S", "0", "E", "0"});
     EXPECT_EQ(seq_of(std_out.out, ">ENTA_dnaA2 "), dnaA2);
-    EXPECT_TRUE(has(std_out.err, "Terminated."));
+    EXPECT_THAT(std_out.err, HasSubstr("Terminated."));
 }
 
 TEST(FeatureCommands, DialogsAndFailures) {
@@ -164,7 +167,7 @@ TEST(FeatureCommands, DialogsAndFailures) {
         auto r = run({.args = f.args, .env = f.env,
                       .files = {{"in.gb", kFile}, {"prot.gb", prot}, {"open.gb", genbank(kEntryA) + genbank(open)}, {"bad.embl", bad_embl}}});
         EXPECT_EQ(r.status, 1) << f.what;
-        EXPECT_TRUE(has(r.err, f.message)) << f.what << "\n" << r.err;
+        EXPECT_THAT(r.err, HasSubstr(f.message)) << f.what << "\n" << r.err;
         EXPECT_EQ(r.file("in.gb"), kFile) << f.what;
     }
 }

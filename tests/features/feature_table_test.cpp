@@ -1,4 +1,5 @@
 // The feature-table reader on entries built in memory.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "features/feature_sequences.hpp"
@@ -7,6 +8,9 @@
 #include "input/formats.hpp"
 #include "support/feature_entries.hpp"
 #include "support/run_kavro.hpp"
+
+using testing::StartsWith;
+using testing::EndsWith;
 
 using namespace kavro;
 using namespace kavro_test;
@@ -97,12 +101,12 @@ TEST(FeatureTable, FeaturesWithoutTranslationAreKept) {
         const std::string text = format == SeqFormat::Genbank ? genbank(e) : embl(e);
         auto cds = read_all(text, format, ExtractMode::Protein);
         ASSERT_EQ(cds.definitions.size(), 3u) << static_cast<int>(format);
-        EXPECT_TRUE(cds.definitions[0].starts_with("TESTSEQ|aaaA ")) << cds.definitions[0];
-        EXPECT_TRUE(cds.definitions[1].ends_with("|MKV")) << cds.definitions[1];
-        EXPECT_TRUE(cds.definitions[2].starts_with("TESTSEQ|cccC  last one")) << cds.definitions[2];
+        EXPECT_THAT(cds.definitions[0], StartsWith("TESTSEQ|aaaA ")) << cds.definitions[0];
+        EXPECT_THAT(cds.definitions[1], EndsWith("|MKV")) << cds.definitions[1];
+        EXPECT_THAT(cds.definitions[2], StartsWith("TESTSEQ|cccC  last one")) << cds.definitions[2];
         auto rna = read_all(text, format, ExtractMode::Rna);
         ASSERT_EQ(rna.definitions.size(), 1u) << static_cast<int>(format);
-        EXPECT_TRUE(rna.definitions[0].starts_with("TESTSEQ|trnX 1 50  60 ")) << rna.definitions[0];
+        EXPECT_THAT(rna.definitions[0], StartsWith("TESTSEQ|trnX 1 50  60 ")) << rna.definitions[0];
         // The entry's sequence is read once features were found.
         ASSERT_EQ(cds.entries.size(), 1u);
         EXPECT_EQ(read_all(text, format, ExtractMode::Coding).entries[0].residues, kSeq);

@@ -71,7 +71,9 @@ TEST(Locations, ExonLists) {
         std::string rest;
         const bool ok = parse_exon_list("cdsA " + loc + " some product", exons, &rest);
         EXPECT_EQ(ok ? describe(exons) : "", want) << loc;
-        if (ok) EXPECT_EQ(rest, "some product") << loc;
+        if (ok) {
+            EXPECT_EQ(rest, "some product") << loc;
+        }
     }
 }
 

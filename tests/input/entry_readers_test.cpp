@@ -1,7 +1,14 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "input/formats.hpp"
 #include "input/input_test_util.hpp"
+#include "support/feature_entries.hpp"
+
+using testing::HasSubstr;
+using testing::StartsWith;
+using testing::EndsWith;
+using testing::Not;
 
 using namespace kavro;
 using input_test::FormReset;
@@ -31,13 +38,11 @@ Entry read_entry(Kind kind, const std::string& text, ResidueKind type = ResidueK
 }
 
 std::string genbank(const std::string& locus, const std::string& origin = "        1 acgtacgtac gtacgtacgt\n") {
-    return "LOCUS       " + locus + "\n"
-           "DEFINITION  Test entry,\n"
-           "            second line.\n"
-           "ACCESSION   X00001\n"
-           "FEATURES             Location/Qualifiers\n"
-           "     source          1..20\n"
-           "ORIGIN      \n" + origin + "//\n";
+    return kavro_test::genbank({.accession = "X00001",
+                                .organism = "",
+                                .locus = locus,
+                                .definition = "Test entry,\n            second line.",
+                                .origin = origin});
 }
 
 const std::string kHelpStart = "File format is strange. Reading might be aborted.\n\n";
@@ -90,16 +95,16 @@ TEST(GenBankEntry, MoleculeAndUnitRules) {
     EXPECT_EQ(e.err, "");
     e = read_entry(Kind::GenBank, genbank("P1   10 aa   linear   PLN", "        1 mkvlaagiwq\n"), ResidueKind::Dna);
     EXPECT_EQ(e.rec->type, ResidueKind::Protein);
-    EXPECT_TRUE(e.err.starts_with("      P1   10 aa   linear   PLN\n" + kHelpStart));
-    EXPECT_NE(e.err.find(kHelpStart), std::string::npos);
-    EXPECT_TRUE(e.err.ends_with("02-DEC-2002\n\nBut we try to continue.\n\n"));
+    EXPECT_THAT(e.err, StartsWith("      P1   10 aa   linear   PLN\n" + kHelpStart));
+    EXPECT_THAT(e.err, HasSubstr(kHelpStart));
+    EXPECT_THAT(e.err, EndsWith("02-DEC-2002\n\nBut we try to continue.\n\n"));
     // Unit bp with a strange molecule word, or requested as protein: help, DNA.
     e = read_entry(Kind::GenBank, genbank("D1   20 bp    dna    linear   UNK"));
     EXPECT_EQ(e.rec->type, ResidueKind::Dna);
-    EXPECT_TRUE(e.err.ends_with("But we try to continue.\n\n"));
+    EXPECT_THAT(e.err, EndsWith("But we try to continue.\n\n"));
     e = read_entry(Kind::GenBank, genbank("D1   20 bp    DNA    linear   UNK"), ResidueKind::Protein);
     EXPECT_EQ(e.rec->type, ResidueKind::Dna);
-    EXPECT_TRUE(e.err.ends_with("But we try to continue.\n\n"));
+    EXPECT_THAT(e.err, EndsWith("But we try to continue.\n\n"));
     // Neither bp nor aa: the molecule word decides, else the request.
     e = read_entry(Kind::GenBank, genbank("R1   20 xx    RNA"));
     EXPECT_EQ(e.rec->type, ResidueKind::Dna);  // the residues read as DNA
@@ -120,8 +125,8 @@ TEST(GenBankEntry, NameOver99CutAfterTheHelp) {
     const std::string name(105, 'N');
     auto e = read_entry(Kind::GenBank, genbank(name + " 20 bp    DNA     linear"));
     EXPECT_EQ(e.rec->name, name.substr(0, 99));
-    EXPECT_TRUE(e.err.starts_with("      " + name + " 20 bp    DNA     linear\n" + kHelpStart)) << e.err;
-    EXPECT_EQ(e.err.find("But we try"), std::string::npos);
+    EXPECT_THAT(e.err, StartsWith("      " + name + " 20 bp    DNA     linear\n" + kHelpStart)) << e.err;
+    EXPECT_THAT(e.err, Not(HasSubstr("But we try")));
 }
 
 TEST(GenBankEntry, LengthWarningAndEmptyEntry) {
@@ -241,23 +246,23 @@ TEST(EmblEntry, StrangeIdLines) {
     const std::string body = "SQ   Sequence\n     acgt\n//\n";
     auto e = read_entry(Kind::Embl, "ID   100K_RAT  STANDARD;  PRT;   4 AA.\n" + body, ResidueKind::Dna);
     EXPECT_FALSE(e.rec);
-    EXPECT_TRUE(e.err.starts_with("This is a protein sequence.\n" + kHelpStart));
+    EXPECT_THAT(e.err, StartsWith("This is a protein sequence.\n" + kHelpStart));
     e = read_entry(Kind::Embl, "ID   X1 standard; XXX; UNC; 4 BP.\n" + body);
     ASSERT_TRUE(e.rec);
     EXPECT_EQ(e.err, "\nStrange ID line, but we continue.\n  X1 standard  XXX  UNC  4 BP.\n\n");
     e = read_entry(Kind::Embl, "ID   AE000001;\n" + body);
     ASSERT_TRUE(e.rec);
     EXPECT_EQ(e.rec->name, "AE000001");
-    EXPECT_TRUE(e.err.starts_with(kHelpStart));
-    EXPECT_NE(e.err.find("\nStrange ID line, but we continue.\n  AE000001 \n\n"), std::string::npos);
-    EXPECT_TRUE(e.err.ends_with("Sequence length is 0 in the header of file,\nbut 4 bases were read.\n"));
+    EXPECT_THAT(e.err, StartsWith(kHelpStart));
+    EXPECT_THAT(e.err, HasSubstr("\nStrange ID line, but we continue.\n  AE000001 \n\n"));
+    EXPECT_THAT(e.err, EndsWith("Sequence length is 0 in the header of file,\nbut 4 bases were read.\n"));
     // A name over 99 characters is cut to 99 after the help.
     const std::string name(100, 'I');
     e = read_entry(Kind::Embl, "ID   " + name + "  IPI;  PRT;  4 AA.\n" + body);
     ASSERT_TRUE(e.rec);
     EXPECT_EQ(e.rec->name, name.substr(0, 99));
-    EXPECT_TRUE(e.err.starts_with("\n  " + name + "  IPI   PRT   4 AA.\n\n" + kHelpStart));
-    EXPECT_TRUE(e.err.ends_with("But we continue.\n"));
+    EXPECT_THAT(e.err, StartsWith("\n  " + name + "  IPI   PRT   4 AA.\n\n" + kHelpStart));
+    EXPECT_THAT(e.err, EndsWith("But we continue.\n"));
 }
 
 TEST(PirEntry, TitleSequenceAndFailures) {

@@ -1,9 +1,13 @@
 // The readers on real files of every format (tests/fixtures/input).
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "input/all_readers.hpp"
 #include "core/text_ops.hpp"
 #include "input/input_test_util.hpp"
+
+using testing::StartsWith;
+using testing::EndsWith;
 
 using namespace kavro;
 using namespace input_test;
@@ -78,9 +82,9 @@ TEST(RealFilesDetail, GenBankTypesMoleculesAndDefinition) {
     EXPECT_EQ(e, "");
     EXPECT_EQ(r->molecule, "mRNA");
     EXPECT_EQ(r->type, ResidueKind::Dna);
-    EXPECT_TRUE(r->definition.starts_with(" A.thaliana cor6.6 mRNA.;ACCESSION   X55053;VERSION"));
-    EXPECT_TRUE(r->residues.starts_with("AACAAAACACACATCAAAAACGATTTTACAAGAAAAAAATA"));
-    EXPECT_TRUE(r->residues.ends_with("AAAAAAAAAA"));
+    EXPECT_THAT(r->definition, StartsWith(" A.thaliana cor6.6 mRNA.;ACCESSION   X55053;VERSION"));
+    EXPECT_THAT(r->residues, StartsWith("AACAAAACACACATCAAAAACGATTTTACAAGAAAAAAATA"));
+    EXPECT_THAT(r->residues, EndsWith("AAAAAAAAAA"));
 }
 
 TEST(RealFilesDetail, ElderberryCrLfHeader) {

@@ -1,11 +1,17 @@
 #include "msanal/msanal.hpp"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
 
 #include "support/records.hpp"
 #include "support/run_kavro.hpp"
+
+using testing::HasSubstr;
+using testing::StartsWith;
+using testing::EndsWith;
+using testing::Not;
 
 namespace {
 
@@ -42,7 +48,9 @@ MsRun run_search(const std::string& def, const kavro::Collection& proteins) {
     MsRun r;
     {
         kavro_test::CaptureConsole cap;
-        r.status = kavro::run_mass_search(dir / "msdef", dir / "hits.txt", proteins);
+        auto hits = kavro::Writer::open_truncate(dir / "hits.txt");
+        r.status = kavro::run_mass_search(dir / "msdef", *hits, proteins);
+        EXPECT_TRUE(hits->close());
         r.out = cap.out();
         r.err = cap.err();
     }
@@ -155,8 +163,7 @@ TEST(MsSearch, OutputAllListsSingleEndHits) {
     const auto r = run_search(definition("0", "KR", 1, 0, {kTrypticPeak}),
                               {protein("single", "GGGGGKRWWDEFHHGG"), protein("prot1", "MSTAGKWWDEFHHRGGGGGGG")});
     EXPECT_EQ(r.status, 0);
-    EXPECT_NE(r.file.find(kTableHeader + "single\t16\t0\t   0.0000\t   0.5000\t7-14\t1211.5261\t1211.6261\t   0.1000\tRWWDEFHH\t1\t1\n"),
-              std::string::npos);
+    EXPECT_THAT(r.file, HasSubstr(kTableHeader + "single\t16\t0\t   0.0000\t   0.5000\t7-14\t1211.5261\t1211.6261\t   0.1000\tRWWDEFHH\t1\t1\n"));
     // Without a complete match the slot is not taken: it keeps no name, and
     // the next protein shows the same slot number.
     EXPECT_EQ(r.out, "\nNumber 0:  coverage2=   0.0000, coverage1=   0.5000\n"
@@ -167,8 +174,7 @@ TEST(MsSearch, NtermRuleCategories) {
     // PWWDEFHHR starts with P (category 4) and ends right before P (8).
     const auto r = run_search(definition("P", "0", 0, 0, {"1309.6889"}), {protein("n", "GGGGGGPWWDEFHHRPGG")});
     EXPECT_EQ(r.status, 0);
-    EXPECT_NE(r.file.find("n\t18\t1\t   0.5000\t   0.5000\t7-15\t1308.5789\t1308.6789\t   0.1000\tPWWDEFHHR\t12\t2\n"),
-              std::string::npos)
+    EXPECT_THAT(r.file, HasSubstr("n\t18\t1\t   0.5000\t   0.5000\t7-15\t1308.5789\t1308.6789\t   0.1000\tPWWDEFHHR\t12\t2\n"))
         << r.file;
 }
 
@@ -177,13 +183,13 @@ TEST(MsSearch, DisplacementAndAllowance) {
     // matches, 0.21 does not.
     const auto near = run_search(definition("0", "KR", 0, 0, {kTrypticPeak}, "0.09\tDisplacement\n"),
                                  {protein("p", "MSTAGKWWDEFHHRGGGGGGG")});
-    EXPECT_NE(near.file.find("7-14\t1211.6161\t1211.6261\t   0.0100\t"), std::string::npos);
+    EXPECT_THAT(near.file, HasSubstr("7-14\t1211.6161\t1211.6261\t   0.0100\t"));
     const auto far = run_search(definition("0", "KR", 0, 0, {kTrypticPeak}, "-0.11\tDisplacement\n"),
                                 {protein("p", "MSTAGKWWDEFHHRGGGGGGG")});
-    EXPECT_EQ(far.file.find("7-14"), std::string::npos);
+    EXPECT_THAT(far.file, Not(HasSubstr("7-14")));
     const auto inside = run_search(definition("0", "KR", 0, 0, {kTrypticPeak}, "-0.09\tDisplacement\n"),
                                    {protein("p", "MSTAGKWWDEFHHRGGGGGGG")});
-    EXPECT_NE(inside.file.find("7-14\t1211.4361\t1211.6261\t   0.1900\t"), std::string::npos);
+    EXPECT_THAT(inside.file, HasSubstr("7-14\t1211.4361\t1211.6261\t   0.1900\t"));
 }
 
 TEST(MsSearch, LeftWalkMassIsThePeptideMass) {
@@ -195,8 +201,7 @@ TEST(MsSearch, LeftWalkMassIsThePeptideMass) {
     std::snprintf(limits, sizeof limits, "%.17g\tLower\n%.17g\tUpper\n", mass, mass);
     const auto r = run_search(definition("0", "K", 1, 0, {"1184.53"}, limits), {protein("p", "MSTAGGWWDEFHHKG")});
     EXPECT_EQ(r.status, 0);
-    EXPECT_NE(r.file.find("p\t15\t0\t   0.0000\t   0.5333\t7-14\t1183.5199\t1183.5200\t   0.0001\tWWDEFHHK\t2\t1\n"),
-              std::string::npos)
+    EXPECT_THAT(r.file, HasSubstr("p\t15\t0\t   0.0000\t   0.5333\t7-14\t1183.5199\t1183.5200\t   0.0001\tWWDEFHHK\t2\t1\n"))
         << r.file;
 }
 
@@ -205,7 +210,7 @@ TEST(MsSearch, PeaksThatAreNotNumbersNeverMatch) {
     const auto r = run_search(definition("0", "KR", 0, 0, {"2001.01", "1001.01", "nan", kTrypticPeak}),
                               {protein("prot1", "MSTAGKWWDEFHHRGGGGGGG")});
     EXPECT_EQ(r.status, 0);
-    EXPECT_NE(r.file.find("7-14\t1211.5261\t1211.6261\t   0.1000\tWWDEFHHR\t3\t2\n"), std::string::npos) << r.file;
+    EXPECT_THAT(r.file, HasSubstr("7-14\t1211.5261\t1211.6261\t   0.1000\tWWDEFHHR\t3\t2\n")) << r.file;
 }
 
 TEST(MsSearch, HitLimits) {
@@ -218,15 +223,15 @@ TEST(MsSearch, HitLimits) {
     eleven = ten + "WWDEFHHK";
     auto r = run_search(definition("0", "K", 0, 0, {peak}), {protein("ten", ten)});
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("Too many matches. i2=21.\n"), std::string::npos);
+    EXPECT_THAT(r.err, HasSubstr("Too many matches. i2=21.\n"));
     r = run_search(definition("0", "K", 0, 0, {peak}), {protein("eleven", eleven)});
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("Too many hits. Change parameters to get fewer hits.\n"), std::string::npos);
+    EXPECT_THAT(r.err, HasSubstr("Too many hits. Change parameters to get fewer hits.\n"));
     // A larger "Number of fragments" lets them through.
     r = run_search(definition("0", "K", 0, 100, {peak}), {protein("eleven", eleven)});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(count_of(r.file, "\tWWDEFHHK\t3\t2\n"), 11u);
-    EXPECT_NE(r.file.find("eleven\t89\t11\t   0.9888\t   0.9888\t2-9\t"), std::string::npos);
+    EXPECT_THAT(r.file, HasSubstr("eleven\t89\t11\t   0.9888\t   0.9888\t2-9\t"));
 }
 
 TEST(MsSearch, SlotListGrows) {
@@ -234,18 +239,32 @@ TEST(MsSearch, SlotListGrows) {
     const auto r = run_search(definition("0", "KR", 0, 0, {kTrypticPeak}), many);
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(count_of(r.out, "\nNumber "), 101u);
-    EXPECT_NE(r.out.find("\nNumber 100: p"), std::string::npos);
+    EXPECT_THAT(r.out, HasSubstr("\nNumber 100: p"));
     EXPECT_EQ(count_of(r.out, "ms_num is being increased from 100 to 110.\n"), 1u);
-    EXPECT_NE(r.err.find("max_i1=100, max_i2=2\n"), std::string::npos);
+    EXPECT_THAT(r.err, HasSubstr("max_i1=100, max_i2=2\n"));
 }
 
-TEST(MsSearch, UnreadableFiles) {
+TEST(MsSearch, UnreadableDefinitionAndFailedOutput) {
     kavro_test::TempDir dir;
-    kavro_test::CaptureConsole cap;
-    EXPECT_EQ(kavro::run_mass_search(dir / "none", dir / "out", {}), 1);
     dir.write("msdef", definition("0", "KR", 0, 0, {kTrypticPeak}));
-    EXPECT_EQ(kavro::run_mass_search(dir / "msdef", dir / "no/dir/out", {}), 1);
-    EXPECT_EQ(cap.err(), "Cannot open file: " + (dir / "none") + "\n\nCannot open file: " + (dir / "no/dir/out") + "\n\n");
+    auto out = kavro::Writer::open_truncate(dir / "out");
+    auto full = kavro::Writer::open_truncate("/dev/full");
+    int missing = -1, unwritable = 1;
+    std::string said;
+    {
+        kavro_test::CaptureConsole cap;
+        missing = kavro::run_mass_search(dir / "none", *out, {});
+        if (full) unwritable = kavro::run_mass_search(dir / "msdef", *full, {});
+        said = cap.err();
+    }
+    EXPECT_EQ(missing, 1);
+    EXPECT_EQ(unwritable, 1);  // the echo and the table cannot be written
+    EXPECT_THAT(said, testing::StartsWith("Cannot open file: " + (dir / "none") + "\n\n"));
+    EXPECT_TRUE(out->close());
+    if (full) {
+        EXPECT_THAT(said, testing::EndsWith("\nUnable to write output file.\n"));
+        EXPECT_FALSE(full->close());
+    }
 }
 
 }  // namespace

@@ -1,9 +1,12 @@
 #include "output/alignment_writer.hpp"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "core/console.hpp"
 #include "output/output_test_support.hpp"
+
+using testing::HasSubstr;
 
 namespace {
 
@@ -26,7 +29,6 @@ Collection alignment(const std::vector<std::string>& names, std::size_t length) 
         seqs.push_back(record(n, res));
         ++letter;
     }
-    kavro::g_entry_count = static_cast<long>(seqs.size());
     return seqs;
 }
 
@@ -48,15 +50,15 @@ TEST_F(AlignmentWriter, ClustalBlocksOfSixty) {
     expect += "\n\n";
     EXPECT_EQ(text, expect);
     // The name column widens to the longest name: residue columns stay aligned.
-    EXPECT_NE(text.find("abcdefghijklmnopqrstuvwxyz123456789     BCDBCD"), std::string::npos);
-    EXPECT_NE(text.find("\ns3" + std::string(38, ' ') + "CDECDECDEC\n\n\n"), std::string::npos);
+    EXPECT_THAT(text, HasSubstr("abcdefghijklmnopqrstuvwxyz123456789     BCDBCD"));
+    EXPECT_THAT(text, HasSubstr("\ns3" + std::string(38, ' ') + "CDECDECDEC\n\n\n"));
 }
 
 TEST_F(AlignmentWriter, ClustalShortEntryEndsEarlyAndControlsAreSkipped) {
     Collection seqs = alignment({"a", "b"}, 4);
     seqs[1].residues = "B\x01" "C";
     seqs[1].name = "b\tx";
-    std::string text = written([&](Writer& w) { kavro::write_clustal(w, &seqs, 3); });
+    std::string text = written([&](Writer& w) { EXPECT_EQ(kavro::write_clustal(w, &seqs, 3), 0); });
     EXPECT_EQ(text.substr(text.find("\n\n\n") + 3), "a       ABCA\nbx      BC\n\n\n\n\n");
 }
 
@@ -76,12 +78,12 @@ TEST_F(AlignmentWriter, PhylipGroupsOfTen) {
     expect += "           " + seqs[0].residues.substr(50) + " \n";
     expect += "           " + seqs[1].residues.substr(50) + " \n\n";
     EXPECT_EQ(text, expect);
-    EXPECT_NE(text.find("alpha      ABCABCABCA BCABCABCAB CABCABCABC ABCABCABCA BCABCABCAB\n"), std::string::npos);
+    EXPECT_THAT(text, HasSubstr("alpha      ABCABCABCA BCABCABCAB CABCABCABC ABCABCABCA BCABCABCAB\n"));
 }
 
 TEST_F(AlignmentWriter, PhylipShortLastGroupHasNoBlank) {
     Collection seqs = alignment({"x"}, 55);
-    std::string text = written([&](Writer& w) { kavro::write_phylip(w, &seqs, 10); });
+    std::string text = written([&](Writer& w) { EXPECT_EQ(kavro::write_phylip(w, &seqs, 10), 0); });
     EXPECT_EQ(text.substr(text.rfind("\n\n", text.size() - 3) + 2), "           " + seqs[0].residues.substr(50) + "\n\n");
 }
 
@@ -106,13 +108,13 @@ TEST_F(AlignmentWriter, NexusLayoutAndNames) {
 
     kavro::g_settings.line_length = 60;
     seqs[0].type = kavro::ResidueKind::Protein;
-    text = written([&](Writer& w) { kavro::write_nexus(w, &seqs, 10); });
-    EXPECT_NE(text.find("datatype=protein "), std::string::npos);
-    EXPECT_NE(text.find("\na_b        " + seqs[0].residues.substr(0, 70) + "\n"), std::string::npos);
-    EXPECT_NE(text.find("\na_b        " + seqs[0].residues.substr(70) + "\n"), std::string::npos);
+    text = written([&](Writer& w) { EXPECT_EQ(kavro::write_nexus(w, &seqs, 10), 0); });
+    EXPECT_THAT(text, HasSubstr("datatype=protein "));
+    EXPECT_THAT(text, HasSubstr("\na_b        " + seqs[0].residues.substr(0, 70) + "\n"));
+    EXPECT_THAT(text, HasSubstr("\na_b        " + seqs[0].residues.substr(70) + "\n"));
     seqs[0].type = static_cast<kavro::ResidueKind>(7);
-    text = written([&](Writer& w) { kavro::write_nexus(w, &seqs, 10); });
-    EXPECT_NE(text.find("datatype=unknown "), std::string::npos);
+    text = written([&](Writer& w) { EXPECT_EQ(kavro::write_nexus(w, &seqs, 10), 0); });
+    EXPECT_THAT(text, HasSubstr("datatype=unknown "));
 }
 
 TEST_F(AlignmentWriter, FileWrappersUseTheirNameWidths) {
@@ -120,11 +122,11 @@ TEST_F(AlignmentWriter, FileWrappersUseTheirNameWidths) {
     kavro_test::CaptureConsole console;
     Collection seqs = alignment({"a_rather_long_name", "b"}, 5);
     EXPECT_EQ(kavro::write_clustal_file(dir / "x.aln", &seqs), 0);
-    EXPECT_NE(dir.read("x.aln").find("\nb" + std::string(34, ' ') + "BCDBC\n"), std::string::npos);
+    EXPECT_THAT(dir.read("x.aln"), HasSubstr("\nb" + std::string(34, ' ') + "BCDBC\n"));
     EXPECT_EQ(kavro::write_phylip_file(dir / "x.phy", &seqs), 0);
     EXPECT_EQ(dir.read("x.phy"), "2\t5\tI\na_rather_l ABCAB\nb          BCDBC\n\n");
     EXPECT_EQ(kavro::write_nexus_file(dir / "x.nex", &seqs), 0);
-    EXPECT_NE(dir.read("x.nex").find("\nb" + std::string(18, ' ') + "BCDBC\n"), std::string::npos);
+    EXPECT_THAT(dir.read("x.nex"), HasSubstr("\nb" + std::string(18, ' ') + "BCDBC\n"));
     EXPECT_EQ(console.out(), "\bw\bw\bw");
     // The files are created anew.
     EXPECT_EQ(kavro::write_phylip_file(dir / "x.phy", &seqs), 0);
@@ -139,8 +141,8 @@ TEST_F(AlignmentWriter, WrapperFailures) {
     EXPECT_EQ(kavro::write_clustal_file(dir / "no/x.aln", &seqs), 1);
     EXPECT_EQ(kavro::write_phylip_file(dir / "x.phy", nullptr), 1);
     EXPECT_EQ(kavro::write_nexus_file("/dev/full", &seqs), 2);
-    kavro::g_entry_count = 0;  // an empty collection has no first entry to measure
-    EXPECT_EQ(kavro::write_clustal_file(dir / "y.aln", &seqs), 1);
+    Collection none;  // an empty collection has no first entry to measure
+    EXPECT_EQ(kavro::write_clustal_file(dir / "y.aln", &none), 1);
     EXPECT_EQ(console.err(), "Cannot open file: " + (dir / "no/x.aln") +
                                  "\nEmpty sequence.\nWriting error.\nTrouble in writing file: /dev/full\n"
                                  "Empty sequence.\n");
@@ -149,13 +151,9 @@ TEST_F(AlignmentWriter, WrapperFailures) {
     EXPECT_FALSE(dir.exists("y.aln"));
 }
 
-TEST_F(AlignmentWriter, EntryCountLimitsTheCollection) {
+TEST_F(AlignmentWriter, WritesTheWholeCollection) {
     Collection seqs = alignment({"a", "b", "c"}, 3);
-    kavro::g_entry_count = 2;
-    std::string text = written([&](Writer& w) { kavro::write_phylip(w, &seqs, 10); });
-    EXPECT_EQ(text, "2\t3\tI\na          ABC\nb          BCD\n\n");
-    kavro::g_entry_count = 10;  // never beyond what the collection holds
-    text = written([&](Writer& w) { kavro::write_phylip(w, &seqs, 10); });
+    std::string text = written([&](Writer& w) { EXPECT_EQ(kavro::write_phylip(w, &seqs, 10), 0); });
     EXPECT_EQ(text, "3\t3\tI\na          ABC\nb          BCD\nc          CDE\n\n");
 }
 

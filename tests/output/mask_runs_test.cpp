@@ -2,6 +2,7 @@
 
 #include "core/settings.hpp"
 #include "output/fasta_writer.hpp"
+#include "core/console.hpp"
 #include "support/run_kavro.hpp"
 
 namespace {
@@ -27,11 +28,11 @@ TEST(MaskLongRuns, RunsAtAndAboveTheThreshold) {
 }
 
 TEST(MaskLongRuns, AnnouncesOnStandardErrorWhileTheDataGoToStandardOutput) {
-    kavro::g_settings.write_to_stdout = true;
+    kavro::set_messages_to_stderr(true);
     std::string text = std::string(10, 'N') + "A";
     kavro_test::CaptureConsole console;
     kavro::mask_long_runs(text, 10, 10);
-    kavro::g_settings.write_to_stdout = false;
+    kavro::set_messages_to_stderr(false);
     EXPECT_EQ(text, "Nx010xNA");
     EXPECT_EQ(console.out(), "");
     EXPECT_EQ(console.err(), "x010x\n");

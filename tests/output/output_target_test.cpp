@@ -41,5 +41,19 @@ TEST(OutputTarget, FailedCloseIsReported) {
     EXPECT_FALSE(t->close());
 }
 
+TEST(OutputTarget, CreateEmptyEmptiesOrCreatesTheFile) {
+    kavro_test::TempDir dir;
+    dir.write("old.txt", "old contents");
+    EXPECT_TRUE(OutputTarget::create_empty(dir / "old.txt"));
+    EXPECT_EQ(dir.read("old.txt"), "");
+    EXPECT_TRUE(OutputTarget::create_empty(dir / "new.txt"));
+    EXPECT_TRUE(dir.exists("new.txt"));
+
+    kavro_test::CaptureConsole cap;
+    const std::string bad = dir / "no/such/dir.txt";
+    EXPECT_FALSE(OutputTarget::create_empty(bad));
+    EXPECT_EQ(cap.err(), "Cannot open file: " + bad + "\n\n");
+}
+
 }  // namespace
 }  // namespace kavro

@@ -9,36 +9,24 @@
 #include "core/settings.hpp"
 #include "core/writer.hpp"
 #include "support/run_kavro.hpp"
+#include "support/records.hpp"
 
 namespace output_test {
 
 inline kavro::SequenceRecord record(std::string name, std::string residues, std::string definition = "") {
-    kavro::SequenceRecord r;
-    r.name = std::move(name);
-    r.definition = std::move(definition);
-    r.length = static_cast<long>(residues.size());
-    r.residues = std::move(residues);
-    return r;
+    return kavro_test::make_record(name, residues, kavro::ResidueKind::Unknown, definition);
 }
 
 // Runs write on a Writer over a fresh file and returns the file's bytes.
 inline std::string written(const std::function<void(kavro::Writer&)>& write) {
-    kavro_test::TempDir dir;
-    {
-        auto w = kavro::Writer::open_truncate(dir / "out");
-        write(*w);
-        w->close();
-    }
-    return dir.read("out");
+    return kavro_test::render(write);
 }
 
-// Keeps the settings and the entry count a test changes.
+// Keeps the settings a test changes.
 struct SavedState {
     kavro::Settings settings = kavro::g_settings;
-    long entry_count = kavro::g_entry_count;
     ~SavedState() {
         kavro::g_settings = settings;
-        kavro::g_entry_count = entry_count;
     }
 };
 

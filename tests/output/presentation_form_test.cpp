@@ -1,11 +1,14 @@
 #include "output/presentation_form.hpp"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "core/settings.hpp"
 #include "output/exon_header.hpp"
 #include "support/records.hpp"
 #include "translate/translation.hpp"
+
+using testing::HasSubstr;
 
 namespace {
 
@@ -126,7 +129,7 @@ TEST(PresentationForm, ExonFileRefusals) {
     for (const auto& [line, message] : cases) {
         FormRun r = form(line);
         EXPECT_EQ(r.status, 1) << line;
-        EXPECT_NE(r.err.find(message), std::string::npos) << line << "\n" << r.err;
+        EXPECT_THAT(r.err, HasSubstr(message)) << line << "\n" << r.err;
         EXPECT_EQ(r.text, "") << line;
     }
 }
@@ -136,7 +139,7 @@ TEST(PresentationForm, ExonDialog) {
     FormRun r = form("", "y\n\ngene\n1\n30\n-4\n5\nn\n4\ny\n21\ny\n");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.definition, "gene 1  4 21");
-    EXPECT_NE(r.out.find("Do you wish to input exon data interactively?  Answer y or n. "
+    EXPECT_THAT(r.out, HasSubstr("Do you wish to input exon data interactively?  Answer y or n. "
                          "What is the name of gene?  Number of exons?  Use 0 to abort."
                          "Start position of exon 1? Use 0 to abort. "
                          "This value exceeds sequence length. Type new value. "
@@ -144,20 +147,19 @@ TEST(PresentationForm, ExonDialog) {
                          "\n   TGAAAgtaagt\n   >\nIs this OK? y or n.Type new value. "
                          "\n   ATGAAAgtaag\n   >\nIs this OK? y or n."
                          "End position of exon 1? Use 0 to abort. "
-                         "\n   taagtTTTTAG\n             >\nIs this OK? y or n."),
-              std::string::npos)
+                         "\n   taagtTTTTAG\n             >\nIs this OK? y or n."))
         << r.out;
-    EXPECT_NE(r.text.find("cccATGAAAGTAAGTTTTTAGccccccccc "), std::string::npos);
+    EXPECT_THAT(r.text, HasSubstr("cccATGAAAGTAAGTTTTTAGccccccccc "));
     // No, zero exons, 0 for a position, and the end of the input all stop.
     for (const std::string answers : {"n\n", "y\ngene\n0\n", "y\ngene\n2\n0\n", "y\ngene\n", "y\ngene\n1\n4\ny\n"}) {
         FormRun stopped = form("", answers);
         EXPECT_EQ(stopped.status, 1) << answers;
-        EXPECT_NE(stopped.err.find("Unable to make header in fwrite_pretty.\n"), std::string::npos) << answers;
+        EXPECT_THAT(stopped.err, HasSubstr("Unable to make header in fwrite_pretty.\n")) << answers;
     }
     // An end near the sequence start shows the bases there are, the mark
     // still under the position.
     r = form("", "y\ng\n1\n2\ny\n5\ny\n");
-    EXPECT_NE(r.out.find("\n         cccAT\n             >\n"), std::string::npos) << r.out;
+    EXPECT_THAT(r.out, HasSubstr("\n         cccAT\n             >\n")) << r.out;
 }
 
 }  // namespace

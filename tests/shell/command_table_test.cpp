@@ -5,6 +5,7 @@
 #include <string>
 
 #include "shell/command_table.hpp"
+#include "ui/help.hpp"
 #include "shell/commands.hpp"
 #include "support/run_kavro.hpp"
 
@@ -18,6 +19,17 @@ TEST(CommandTable, OnlyExactWordsAndNumbersMatch) {
     EXPECT_EQ(find_command("torna")->tofast_option, 'r');
     for (const char* w : {"", "menu", "e", "exit", "TOFAST", "Tofast", "6", "99", "91", "codon"})
         EXPECT_EQ(find_command(w), nullptr) << w;
+}
+
+// Help knows each command by the word and number the table calls it by.
+TEST(CommandTable, HelpTopicsNameTheTableRows) {
+    for (const auto& topic : kavro::help_topics()) {
+        if (topic.word == "other" || topic.word == "codon") continue;
+        const kavro::CommandRow* row = find_command(topic.word);
+        ASSERT_NE(row, nullptr) << topic.word;
+        EXPECT_EQ(row->words[0], topic.word);
+        EXPECT_EQ(row->number, topic.number) << topic.word;
+    }
 }
 
 TEST(CommandTable, NoWordOrNumberIsUsedTwice) {

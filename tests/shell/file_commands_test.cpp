@@ -1,8 +1,12 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "support/run_kavro.hpp"
+
+using testing::HasSubstr;
+using testing::EndsWith;
 
 namespace {
 
@@ -20,7 +24,7 @@ TEST(Cp, CopiesAndMarksEveryTenthLine) {
     auto r = run({.args = {"cp", "a", "b"}, .files = {{"a", text}}});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.file("b"), text);
-    EXPECT_TRUE(r.out.ends_with("a b \nCopying file: a to b.\nCopying text file...\n..\n\n" + sjis("完了.\n")));
+    EXPECT_THAT(r.out, EndsWith("a b \nCopying file: a to b.\nCopying text file...\n..\n\n" + sjis("完了.\n")));
 }
 
 TEST(Cp, LongLinesCrLfAndMissingLastNewlineAreCopiedUnchanged) {
@@ -34,7 +38,7 @@ TEST(Cp, LongLinesCrLfAndMissingLastNewlineAreCopiedUnchanged) {
 TEST(Cp, MissingNamesAndFilesFail) {
     auto one = run({.args = {"cp", "a"}, .files = {{"a", "x\n"}}});
     EXPECT_EQ(one.status, 1);
-    EXPECT_NE(one.out.find("Copying file: a to .\n"), std::string::npos);
+    EXPECT_THAT(one.out, HasSubstr("Copying file: a to .\n"));
 
     auto missing = run({.args = {"cp", "nothere", "b"}});
     EXPECT_EQ(missing.status, 1);
@@ -53,7 +57,7 @@ TEST(Rm, GoesOnPastAFailure) {
     EXPECT_EQ(r.status, 1);
     EXPECT_FALSE(r.exists("a"));
     EXPECT_FALSE(r.exists("c"));
-    EXPECT_NE(r.out.find("File: a removed.\nFile: c removed.\n"), std::string::npos);
+    EXPECT_THAT(r.out, HasSubstr("File: a removed.\nFile: c removed.\n"));
     EXPECT_EQ(r.err, "Unable to remove file: b.\n");
 }
 
@@ -61,7 +65,7 @@ TEST(Fcat, AppendsAndCreatesTheTarget) {
     auto r = run({.args = {"fcat", "a", "b"}, .files = {{"a", "first\n"}, {"b", "second\n"}}});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.file("a"), "first\nsecond\n");
-    EXPECT_NE(r.out.find("Adding text file: b after the file: a\n"), std::string::npos);
+    EXPECT_THAT(r.out, HasSubstr("Adding text file: b after the file: a\n"));
 
     auto created = run({.args = {"cat", "new", "b"}, .files = {{"b", "second\n"}}});
     EXPECT_EQ(created.status, 0);

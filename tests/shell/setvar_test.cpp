@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -11,6 +12,8 @@
 #include "shell/commands.hpp"
 #include "shell/runtime_settings.hpp"
 #include "support/run_kavro.hpp"
+
+using testing::HasSubstr;
 
 namespace {
 
@@ -81,7 +84,7 @@ TEST_F(Setvar, LineLengthZeroOrHugeIsRefused) {
         auto c = captured([&] { result = setvar({"setvar", "printline", v}); });
         EXPECT_EQ(result, 1);
         EXPECT_EQ(g_settings.line_length, 75) << v;
-        EXPECT_NE(c.err.find("line length must be a number from 1"), std::string::npos) << v;
+        EXPECT_THAT(c.err, HasSubstr("line length must be a number from 1")) << v;
     }
 }
 
@@ -236,13 +239,13 @@ TEST(SystemCommand, CommandLineOver511CharactersIsRefused) {
     auto c = captured([&] { result = kavro::cmd_system(8, w); });
     EXPECT_EQ(result, 1);
     EXPECT_FALSE(dir.exists("marker"));
-    EXPECT_NE(c.err.find("longer than 511 characters"), std::string::npos);
+    EXPECT_THAT(c.err, HasSubstr("longer than 511 characters"));
 }
 
 TEST(SystemCommand, MenuModeWaitsForYAfterwards) {
     auto r = kavro_test::run({.input = "system echo hello\nn\ny\nexit\n"});
     EXPECT_EQ(r.status, 0);
-    EXPECT_NE(r.out.find("hello\n" + sjis("y を押してからリターンしてください.\n")), std::string::npos);
+    EXPECT_THAT(r.out, HasSubstr("hello\n" + sjis("y を押してからリターンしてください.\n")));
     EXPECT_EQ(r.err, sjis("このコマンドはきちんと実行できました.: echo hello .\n"));
 }
 

@@ -1,4 +1,5 @@
 // End-to-end runs of the three modes.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -7,6 +8,11 @@
 #include <unistd.h>
 
 #include "support/run_kavro.hpp"
+
+using testing::HasSubstr;
+using testing::StartsWith;
+using testing::Not;
+using testing::EndsWith;
 
 namespace {
 
@@ -24,10 +30,6 @@ std::size_t count_of(const std::string& text, const std::string& part) {
     return n;
 }
 
-bool ends_with(const std::string& text, const std::string& tail) {
-    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
-
 // f1, f2, ...
 std::string file_name(int i) {
     std::string name = "f";
@@ -40,13 +42,13 @@ std::string echo_of(const std::string& line) { return sjis("\n今の入力内容
 TEST(MenuMode, HelpThenExit) {
     auto r = run({.input = "help\n1\ny\ne\nexit\n"});
     EXPECT_EQ(r.status, 0);
-    EXPECT_TRUE(r.out.starts_with("\n\n**************************************************\n" +
+    EXPECT_THAT(r.out, StartsWith("\n\n**************************************************\n" +
                                   sjis("      KAVRO バージョン 1.59.9 \n")));
     EXPECT_EQ(count_of(r.out, kMainMenuTitle), 2u);  // again after the help loop
-    EXPECT_NE(r.out.find(sjis("              コマンド名のリスト\n\n")), std::string::npos);
-    EXPECT_NE(r.out.find(sjis("使い方: txtr infile outfile.\n")), std::string::npos);
-    EXPECT_TRUE(ends_with(r.out, echo_of("exit") + kDone));
-    EXPECT_EQ(r.out.find('?'), std::string::npos);  // every Japanese character converted
+    EXPECT_THAT(r.out, HasSubstr(sjis("              コマンド名のリスト\n\n")));
+    EXPECT_THAT(r.out, HasSubstr(sjis("使い方: txtr infile outfile.\n")));
+    EXPECT_THAT(r.out, EndsWith(echo_of("exit") + kDone));
+    EXPECT_THAT(r.out, Not(HasSubstr("?")));  // every Japanese character converted
     EXPECT_EQ(r.err, "");
 }
 
@@ -55,16 +57,16 @@ TEST(MenuMode, EndOfInputAtAnyPromptEndsAtOnce) {
         auto r = run({.input = input, .timeout_seconds = 10});
         EXPECT_FALSE(r.timed_out) << input;
         EXPECT_EQ(r.status, 0) << input;
-        EXPECT_TRUE(ends_with(r.out, kDone)) << input;
+        EXPECT_THAT(r.out, EndsWith(kDone)) << input;
     }
 }
 
 TEST(MenuMode, LinesAfterSetvarAreStillCommands) {
     auto r = run({.input = "setvar form circular\ny\nmenu\nexit\n"});
     EXPECT_EQ(r.status, 0);
-    EXPECT_NE(r.out.find(sjis("circular を TRUE としました.\n")), std::string::npos);
+    EXPECT_THAT(r.out, HasSubstr(sjis("circular を TRUE としました.\n")));
     EXPECT_EQ(count_of(r.out, kCategoryTitle), 1u);
-    EXPECT_TRUE(ends_with(r.out, kDone));
+    EXPECT_THAT(r.out, EndsWith(kDone));
 }
 
 TEST(MenuMode, MenuWithAnArgumentPrintsNothingAndHidesTheMainMenu) {
@@ -72,14 +74,14 @@ TEST(MenuMode, MenuWithAnArgumentPrintsNothingAndHidesTheMainMenu) {
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(count_of(r.out, kMainMenuTitle), 1u);
     EXPECT_EQ(count_of(r.out, kCategoryTitle), 0u);
-    EXPECT_NE(r.out.find(echo_of("menu x") + echo_of("exit")), std::string::npos);
+    EXPECT_THAT(r.out, HasSubstr(echo_of("menu x") + echo_of("exit")));
 }
 
 TEST(MenuMode, CommentLineFailsButKeepsTheMenuOpen) {
     auto r = run({.input = "#\nexit\n"});
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.out.find(echo_of("#") + "\n" + kMainMenuTitle), std::string::npos);
-    EXPECT_TRUE(ends_with(r.out, echo_of("exit") + kFailed));
+    EXPECT_THAT(r.out, HasSubstr(echo_of("#") + "\n" + kMainMenuTitle));
+    EXPECT_THAT(r.out, EndsWith(echo_of("exit") + kFailed));
 }
 
 TEST(MenuMode, EmptyLinesAreEchoedAndReadAgain) {
@@ -102,12 +104,12 @@ TEST(MenuMode, FirstOtherCommandEndsTheRun) {
     EXPECT_EQ(ok.status, 0);
     EXPECT_FALSE(ok.exists("a"));
     EXPECT_TRUE(ok.exists("b"));
-    EXPECT_TRUE(ends_with(ok.out, "File: a removed.\n" + kDone));
+    EXPECT_THAT(ok.out, EndsWith("File: a removed.\n" + kDone));
 }
 
 TEST(MenuMode, ComplementEchoesItsArgumentsAsTyped) {
     auto r = run({.input = "complement    in.fa   out.fa\n"});
-    EXPECT_NE(r.out.find(echo_of("complement    in.fa   out.fa") + "in.fa out.fa \n"), std::string::npos);
+    EXPECT_THAT(r.out, HasSubstr(echo_of("complement    in.fa   out.fa") + "in.fa out.fa \n"));
 }
 
 TEST(MenuMode, TooManyWordsEndTheProgram) {
@@ -116,7 +118,7 @@ TEST(MenuMode, TooManyWordsEndTheProgram) {
     auto r = run({.input = line + "\nexit\n"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "Error in reading line.\n");
-    EXPECT_TRUE(ends_with(r.out, echo_of(line)));  // no closing line
+    EXPECT_THAT(r.out, EndsWith(echo_of(line)));  // no closing line
 }
 
 TEST(MenuMode, LongPhysicalLineIsReadIn511CharacterPieces) {
@@ -124,7 +126,7 @@ TEST(MenuMode, LongPhysicalLineIsReadIn511CharacterPieces) {
     auto r = run({.input = first + "exit\n"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(count_of(r.out, kCategoryTitle), 1u);
-    EXPECT_TRUE(ends_with(r.out, echo_of("exit") + kDone));
+    EXPECT_THAT(r.out, EndsWith(echo_of("exit") + kDone));
 }
 
 TEST(CommandLineMode, ElevenArgumentsCopyNineAndCountEleven) {
@@ -137,10 +139,10 @@ TEST(CommandLineMode, ElevenArgumentsCopyNineAndCountEleven) {
     auto r = run({.args = args, .files = files});
     EXPECT_EQ(r.status, 0);
     // Words 1 to 8 hold f1..f8; words 9 and 10 are empty but echoed.
-    EXPECT_NE(r.out.find("f1 f2 f3 f4 f5 f6 f7 f8   \n"), std::string::npos);
+    EXPECT_THAT(r.out, HasSubstr("f1 f2 f3 f4 f5 f6 f7 f8   \n"));
     EXPECT_FALSE(r.exists("f8"));
     EXPECT_TRUE(r.exists("f9"));
-    EXPECT_TRUE(ends_with(r.out, kDone));
+    EXPECT_THAT(r.out, EndsWith(kDone));
 }
 
 TEST(CommandLineMode, MoreThanTwentyArgumentsAreRefused) {
@@ -157,9 +159,9 @@ TEST(CommandLineMode, MoreThanTwentyArgumentsAreRefused) {
     args.push_back("f20");
     auto r = run({.args = args, .files = {{"f1", "x"}}});
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("Too many arguments"), std::string::npos);
+    EXPECT_THAT(r.err, HasSubstr("Too many arguments"));
     EXPECT_TRUE(r.exists("f1"));
-    EXPECT_EQ(r.out.find(kFailed), std::string::npos);
+    EXPECT_THAT(r.out, Not(HasSubstr(kFailed)));
 }
 
 TEST(CommandLineMode, LongPathArgumentsArriveWhole) {
@@ -175,7 +177,7 @@ TEST(CommandLineMode, UnknownWordFailsWithAMessage) {
     auto r = run({.args = {"exit"}});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "Unknown command: exit\n");
-    EXPECT_TRUE(ends_with(r.out, "\n" + kFailed));
+    EXPECT_THAT(r.out, EndsWith("\n" + kFailed));
 }
 
 TEST(ScriptMode, FailuresAreReportedWithLineNumbersAndTheRunSucceeds) {
@@ -188,8 +190,8 @@ TEST(ScriptMode, FailuresAreReportedWithLineNumbersAndTheRunSucceeds) {
               "Error in line 3 with command: exit . Skipping...\n"
               "Unable to remove file: nothere.\n"
               "Error in line 4 with command: rm nothere. Skipping...\n");
-    EXPECT_EQ(r.out.find(kDone), std::string::npos);
-    EXPECT_EQ(r.out.find(kMainMenuTitle), std::string::npos);
+    EXPECT_THAT(r.out, Not(HasSubstr(kDone)));
+    EXPECT_THAT(r.out, Not(HasSubstr(kMainMenuTitle)));
     EXPECT_EQ(count_of(r.out, sjis("\n今の入力内容: ")), 5u);
 }
 

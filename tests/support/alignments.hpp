@@ -57,6 +57,5 @@ inline AlignmentRows read_back_alignment(const Result& r, const std::string& nam
     return rows;
 }
 
-inline bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 }  // namespace kavro_test

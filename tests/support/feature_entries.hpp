@@ -1,11 +1,13 @@
 #pragma once
-// Builders of GenBank and EMBL entries with feature tables, for the tests of
-// the feature reader, the location layer and the feature commands.
+// Builders of GenBank and EMBL entries, with or without feature tables: the
+// one GenBank text builder of the tests (readers, feature reader, locations,
+// feature commands, text utilities).
 //
 //   std::string gb = genbank({.name = "ECO", .accession = "U00096",
 //                             .features = {{"CDS", "10..21", {"/gene=\"abcA\""}}},
 //                             .sequence = bases(60)});
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +27,14 @@ struct Entry {
     std::vector<Feature> features;
     std::string sequence;  // bases, written lower case in the sequence block
     bool end_line = true;
+    // GenBank only: the LOCUS line after "LOCUS       " (made from the name,
+    // length and form when empty), the DEFINITION text with its continuation
+    // lines ("Test entry NAME." when empty), whether a FEATURES table is
+    // written, and ORIGIN lines as they stand instead of the numbered sequence.
+    std::string locus;
+    std::string definition;
+    bool feature_table = true;
+    std::optional<std::string> origin;
 };
 
 // A reproducible sequence of n bases (no runs of one letter).
@@ -60,13 +70,19 @@ inline std::vector<std::string> wrap_location(const std::string& loc) {
 }
 
 inline std::string genbank(const Entry& e) {
-    std::string s = "LOCUS       " + e.name + "    " + std::to_string(e.sequence.size()) + " bp    DNA     " +
-                    (e.circular ? "circular" : "linear  ") + " BCT 01-JAN-2000\n";
-    s += "DEFINITION  Test entry " + e.name + ".\n";
+    std::string s = "LOCUS       ";
+    if (e.locus.empty())
+        s += e.name + "    " + std::to_string(e.sequence.size()) + " bp    DNA     " +
+             (e.circular ? "circular" : "linear  ") + " BCT 01-JAN-2000\n";
+    else
+        s += e.locus + "\n";
+    s += "DEFINITION  " + (e.definition.empty() ? "Test entry " + e.name + "." : e.definition) + "\n";
     if (!e.accession.empty()) s += "ACCESSION   " + e.accession + "\n";
     if (!e.organism.empty()) s += "SOURCE      " + e.organism + "\n  ORGANISM  " + e.organism + "\n            Bacteria.\n";
-    s += "FEATURES             Location/Qualifiers\n";
-    s += "     source          1.." + std::to_string(e.sequence.size()) + "\n";
+    if (e.feature_table) {
+        s += "FEATURES             Location/Qualifiers\n";
+        s += "     source          1.." + std::to_string(e.sequence.size()) + "\n";
+    }
     for (const Feature& f : e.features) {
         auto lines = wrap_location(f.location);
         std::string key = f.key;
@@ -76,6 +92,7 @@ inline std::string genbank(const Entry& e) {
         for (const std::string& q : f.qualifiers) s += std::string(21, ' ') + q + "\n";
     }
     s += "ORIGIN\n";
+    if (e.origin) return s + *e.origin + (e.end_line ? "//\n" : "");
     const std::string seq = lower(e.sequence);
     for (std::size_t i = 0; i < seq.size(); i += 60) {
         std::string num = std::to_string(i + 1);
@@ -115,7 +132,6 @@ inline std::string embl(const Entry& e) {
     return s;
 }
 
-inline bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 // Reverse complement of upper-case bases.
 inline std::string revcomp(const std::string& s) {

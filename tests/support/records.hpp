@@ -12,7 +12,9 @@
 
 namespace kavro_test {
 
-inline kavro::SequenceRecord make_record(const std::string& name, const std::string& residues, kavro::ResidueKind type,
+// The one record builder of the tests: length from the residues.
+inline kavro::SequenceRecord make_record(const std::string& name, const std::string& residues,
+                                         kavro::ResidueKind type = kavro::ResidueKind::Unknown,
                                          const std::string& definition = "") {
     kavro::SequenceRecord r;
     r.name = name;

@@ -1,9 +1,15 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "support/run_kavro.hpp"
 #include "textutil/textutil_support.hpp"
+
+using testing::HasSubstr;
+using testing::StartsWith;
+using testing::EndsWith;
+using testing::Not;
 
 namespace {
 
@@ -27,9 +33,9 @@ TEST(Getseq2, StretchOfALinearEntry) {
     EXPECT_EQ(f.residues, upper(kBases.substr(99, 101)));
     // The definition is cut to 50 characters before the extraction note.
     EXPECT_EQ(f.header, ">LINEAR1 A synthetic test molecule whose definition is lon_Extracted from 100 to 200; ");
-    EXPECT_TRUE(has(r.out, "Reading sequence...\nData type is DNA\nGaps were cleared.\nSequence extracted.\n"));
-    EXPECT_TRUE(has(r.out, "\nTerminated.\n" + kDone));
-    EXPECT_FALSE(has(r.out, "circular genome"));
+    EXPECT_THAT(r.out, HasSubstr("Reading sequence...\nData type is DNA\nGaps were cleared.\nSequence extracted.\n"));
+    EXPECT_THAT(r.out, HasSubstr("\nTerminated.\n" + kDone));
+    EXPECT_THAT(r.out, Not(HasSubstr("circular genome")));
 }
 
 TEST(Getseq2, PositionExpressionsAndLast) {
@@ -51,18 +57,18 @@ TEST(Getseq2, CircularStretchAcrossTheOrigin) {
         ASSERT_EQ(r.status, 0) << r.err;
         Fasta f = parse_fasta(r.file("out.fa"));
         EXPECT_EQ(f.residues, expected);
-        EXPECT_TRUE(f.header.ends_with("_Extracted from 951 to 1000;  Sequence added until 50. ")) << f.header;
-        EXPECT_TRUE(has(r.out, "\nThis is a circular genome: PLASMID1.\n"));
+        EXPECT_THAT(f.header, EndsWith("_Extracted from 951 to 1000;  Sequence added until 50. ")) << f.header;
+        EXPECT_THAT(r.out, HasSubstr("\nThis is a circular genome: PLASMID1.\n"));
     }
 }
 
 TEST(Getseq2, StrangePositionsEndTheProgram) {
     auto r = getseq2(kLinear, {"200", "100", "n"});
     EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(has(r.err, "Strange positions. start=200, end=100.\n"));
-    EXPECT_FALSE(has(r.out, kFailed));
+    EXPECT_THAT(r.err, HasSubstr("Strange positions. start=200, end=100.\n"));
+    EXPECT_THAT(r.out, Not(HasSubstr(kFailed)));
     EXPECT_FALSE(r.exists("out.fa"));
-    EXPECT_TRUE(has(getseq2(kLinear, {"0", "10", "n"}).err, "Strange positions. start=0, end=10.\n"));
+    EXPECT_THAT(getseq2(kLinear, {"0", "10", "n"}).err, HasSubstr("Strange positions. start=0, end=10.\n"));
 }
 
 TEST(Getseq2, ComplementaryStrand) {
@@ -73,14 +79,14 @@ TEST(Getseq2, ComplementaryStrand) {
         reverse += *it == 'A' ? 'T' : *it == 'C' ? 'G' : *it == 'G' ? 'C' : 'A';
     Fasta f = parse_fasta(r.file("out.fa"));
     EXPECT_EQ(f.residues, reverse);
-    EXPECT_TRUE(f.header.starts_with(">LINEAR1_C ")) << f.header;
-    EXPECT_TRUE(has(r.out, "Converting to complementary sequence...\n"));
+    EXPECT_THAT(f.header, StartsWith(">LINEAR1_C ")) << f.header;
+    EXPECT_THAT(r.out, HasSubstr("Converting to complementary sequence...\n"));
 
     auto protein = run({.args = {"getseq2", "p.fa", "out.fa", "2", "4", "c"},
                         .files = {{"p.fa", ">prot1 a protein\nMKVLAAGIWQ\n"}}});
     ASSERT_EQ(protein.status, 0) << protein.err;
-    EXPECT_TRUE(has(protein.out, "Data type is protein\n"));
-    EXPECT_TRUE(has(protein.out, "No attempt to make complementary sequence.\n"));
+    EXPECT_THAT(protein.out, HasSubstr("Data type is protein\n"));
+    EXPECT_THAT(protein.out, HasSubstr("No attempt to make complementary sequence.\n"));
     EXPECT_EQ(parse_fasta(protein.file("out.fa")).residues, "KVL");
 }
 
@@ -88,7 +94,7 @@ TEST(Getseq2, StrandWordsFromTheQuestionAndFromTheCommandLine) {
     const std::string fasta = ">s1\nAACC\n";
     // Five words: the question has no line ends; "comp" chooses the other strand.
     auto asked = run({.args = {"getseq2", "s.fa", "o.fa", "1", "4"}, .input = "comp\n", .files = {{"s.fa", fasta}}});
-    EXPECT_TRUE(has(asked.out, "Normal strand or complementary strand?Type n[ormal] or c[omp].Reading sequence"));
+    EXPECT_THAT(asked.out, HasSubstr("Normal strand or complementary strand?Type n[ormal] or c[omp].Reading sequence"));
     EXPECT_EQ(parse_fasta(asked.file("o.fa")).residues, "GGTT");
     // Six words: only "c" itself chooses the complementary strand.
     auto sixth = run({.args = {"getseq2", "s.fa", "o.fa", "1", "4", "comp"}, .files = {{"s.fa", fasta}}});
@@ -98,8 +104,8 @@ TEST(Getseq2, StrandWordsFromTheQuestionAndFromTheCommandLine) {
 TEST(Getseq2, Dialog) {
     auto r = run({.args = {"getseq2"}, .input = "y\ny\n2 3\nc\n", .files = {{"infile", ">s1\nAACCGT\n"}}});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_TRUE(has(r.out, "Type start position and end position\nUse a space between the values.\n"));
-    EXPECT_TRUE(has(r.out, "Normal strand or complementary strand?\nType n[ormal] or c[omp].\n"));
+    EXPECT_THAT(r.out, HasSubstr("Type start position and end position\nUse a space between the values.\n"));
+    EXPECT_THAT(r.out, HasSubstr("Normal strand or complementary strand?\nType n[ormal] or c[omp].\n"));
     EXPECT_EQ(parse_fasta(r.file("infile.out")).residues, "GT");
 
     auto quit = run({.args = {"getseq2"}, .input = "y\ny\n2\n", .files = {{"infile", ">s1\nAACCGT\n"}}});
@@ -110,14 +116,14 @@ TEST(Getseq2, Dialog) {
 TEST(Getseq2, Failures) {
     auto missing = run({.args = {"getseq2", "none.fa", "o.fa", "1", "2", "n"}});
     EXPECT_EQ(missing.status, 1);
-    EXPECT_TRUE(has(missing.err, "Unknown file format.\n"));
+    EXPECT_THAT(missing.err, HasSubstr("Unknown file format.\n"));
 
     auto no_dir = run({.args = {"getseq2", "in.gb", "nodir/o.fa", "1", "2", "n"}, .files = {{"in.gb", kLinear}}});
     EXPECT_EQ(no_dir.status, 1);
-    EXPECT_TRUE(has(no_dir.err, "Error in opening output file: nodir/o.fa.\n"));
-    EXPECT_TRUE(has(no_dir.out, kFailed));
+    EXPECT_THAT(no_dir.err, HasSubstr("Error in opening output file: nodir/o.fa.\n"));
+    EXPECT_THAT(no_dir.out, HasSubstr(kFailed));
 
-    EXPECT_TRUE(has(run({.args = {"getseq2", "a", "b"}}).out, kavro_test::sjis("使い方: getseq2 infile outfile")));
+    EXPECT_THAT(run({.args = {"getseq2", "a", "b"}}).out, HasSubstr(kavro_test::sjis("使い方: getseq2 infile outfile")));
 }
 
 TEST(Getseq2, CircularSettingIsGivenBackWhenTheOutputFails) {
@@ -126,8 +132,8 @@ TEST(Getseq2, CircularSettingIsGivenBackWhenTheOutputFails) {
     auto r = run({.files = {{"kavro.cf", "getseq2 c.gb nodir/o.fa 951 50 n\ngetseq2 l.gb o2.fa 951 50 n\n"},
                             {"c.gb", kCircular},
                             {"l.gb", kLinear}}});
-    EXPECT_TRUE(has(r.err, "Error in opening output file: nodir/o.fa.\n"));
-    EXPECT_TRUE(has(r.err, "Strange positions. start=951, end=50.\n"));
+    EXPECT_THAT(r.err, HasSubstr("Error in opening output file: nodir/o.fa.\n"));
+    EXPECT_THAT(r.err, HasSubstr("Strange positions. start=951, end=50.\n"));
     EXPECT_FALSE(r.exists("o2.fa"));
 }
 
@@ -142,7 +148,7 @@ TEST(Getseq2, PositionsThatAreNotNumbersAreRefused) {
     for (const auto& [start, end] : cases) {
         auto r = getseq2(kCircular, {start, end, "n"});
         EXPECT_EQ(r.status, 1) << start << " " << end;
-        EXPECT_TRUE(has(r.err, "This is not a position: ")) << r.err;
+        EXPECT_THAT(r.err, HasSubstr("This is not a position: ")) << r.err;
         EXPECT_FALSE(r.exists("out.fa"));
     }
 }

@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,6 +8,9 @@
 #include "input/formats.hpp"
 #include "support/run_kavro.hpp"
 #include "textutil/textutil_support.hpp"
+
+using testing::HasSubstr;
+using testing::Not;
 
 namespace {
 
@@ -49,9 +53,9 @@ TEST(Seqcat, JoinsTwoAlignmentsEntryByEntry) {
     auto r = run({.args = {"seqcat", "a.aln", "b.aln", "out.aln"},
                   .files = {{"a.aln", clustal(first)}, {"b.aln", clustal(second)}}});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_TRUE(has(r.out, "These are CLUSTAL files.\nReading sequence 1...\nReading sequence 2...\n"));
-    EXPECT_TRUE(has(r.out, "Writing sequences...\n"));
-    EXPECT_TRUE(has(r.out, "\nTerminated.\n" + kDone));
+    EXPECT_THAT(r.out, HasSubstr("These are CLUSTAL files.\nReading sequence 1...\nReading sequence 2...\n"));
+    EXPECT_THAT(r.out, HasSubstr("Writing sequences...\n"));
+    EXPECT_THAT(r.out, HasSubstr("\nTerminated.\n" + kDone));
     Rows joined = read_back(r, "out.aln");
     ASSERT_EQ(joined.size(), 3u);
     for (std::size_t i = 0; i < 3; ++i) {
@@ -80,7 +84,7 @@ TEST(Seqcat, AlignmentNamesAgreeOnTheirFirstTenCharacters) {
     auto counts = run({.args = {"seqcat", "a.aln", "b.aln", "out.aln"},
                        .files = {{"a.aln", clustal(first)}, {"b.aln", clustal(three)}}});
     EXPECT_EQ(counts.status, 1);
-    EXPECT_TRUE(has(counts.err, "Numbers of sequences are not equal.\n"));
+    EXPECT_THAT(counts.err, HasSubstr("Numbers of sequences are not equal.\n"));
 }
 
 const std::string kGenBank =
@@ -94,9 +98,9 @@ TEST(Seqcat, JoinsTwoSingleSequencesIntoFasta) {
     auto r = run({.args = {"seqcat", "a.gb", "b.fa", "out.fa"},
                   .files = {{"a.gb", kGenBank}, {"b.fa", ">second part two\nTTTT\nGG\n"}}});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_TRUE(has(r.out, "Reading sequence 1...\nThis is a GenBank file.\n"));
-    EXPECT_TRUE(has(r.out, "Reading sequence 2...\nThis is a FASTA file.\n"));
-    EXPECT_TRUE(has(r.out, "Data type is DNA\n"));
+    EXPECT_THAT(r.out, HasSubstr("Reading sequence 1...\nThis is a GenBank file.\n"));
+    EXPECT_THAT(r.out, HasSubstr("Reading sequence 2...\nThis is a FASTA file.\n"));
+    EXPECT_THAT(r.out, HasSubstr("Data type is DNA\n"));
     EXPECT_EQ(r.file("out.fa"), ">GBSEQ1\nACGTACGTACGTTTTTGG\n\n");
 }
 
@@ -111,17 +115,17 @@ TEST(Seqcat, SingleSequenceFailures) {
     auto types = run({.args = {"seqcat", "a.fa", "b.fa", "out.fa"},
                       .files = {{"a.fa", ">a1\nACGTACGT\n"}, {"b.fa", ">p1\nMKVLAAGIW\n"}}});
     EXPECT_EQ(types.status, 1);
-    EXPECT_TRUE(has(types.err, "The two sequences are of different types.\n"));
+    EXPECT_THAT(types.err, HasSubstr("The two sequences are of different types.\n"));
 
     auto empty = run({.args = {"seqcat", "a.fa", "b.fa", "out.fa"},
                       .files = {{"a.fa", ">a1\nACGTACGT\n"}, {"b.fa", ">b1\n"}}});
     EXPECT_EQ(empty.status, 1);
-    EXPECT_TRUE(has(empty.err, "Error in reading sequence 2.\n"));
+    EXPECT_THAT(empty.err, HasSubstr("Error in reading sequence 2.\n"));
 
     auto missing = run({.args = {"seqcat", "a.fa", "none.fa", "out.fa"}, .files = {{"a.fa", ">a1\nACGT\n"}}});
     EXPECT_EQ(missing.status, 1);
-    EXPECT_TRUE(has(missing.err, "Unknown file format.\n"));
-    EXPECT_FALSE(has(missing.out, kavro_test::sjis("終了します..\n")));
+    EXPECT_THAT(missing.err, HasSubstr("Unknown file format.\n"));
+    EXPECT_THAT(missing.out, Not(HasSubstr(kavro_test::sjis("終了します..\n"))));
 }
 
 TEST(Seqcat, DialogAndUsage) {
@@ -136,11 +140,11 @@ TEST(Seqcat, DialogAndUsage) {
 
     auto quit = run({.args = {"seqcat"}, .input = "exit\n"});
     EXPECT_EQ(quit.status, 1);
-    EXPECT_TRUE(has(quit.out, "You selected EXIT.\n"));
+    EXPECT_THAT(quit.out, HasSubstr("You selected EXIT.\n"));
 
     auto usage = run({.args = {"seqcat", "a"}});
     EXPECT_EQ(usage.status, 1);
-    EXPECT_TRUE(has(usage.out, kavro_test::sjis("使い方: seqcat file1 file2 outfile.")));
+    EXPECT_THAT(usage.out, HasSubstr(kavro_test::sjis("使い方: seqcat file1 file2 outfile.")));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "support/feature_entries.hpp"
 #include "support/run_kavro.hpp"
 
 namespace textutil_test {
@@ -10,7 +11,6 @@ namespace textutil_test {
 inline const std::string kDone = kavro_test::sjis("完了.\n");
 inline const std::string kFailed = kavro_test::sjis("終了します..\n");
 
-inline bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 inline std::string upper(std::string s) {
     for (char& c : s)
@@ -31,17 +31,14 @@ inline std::string make_bases(std::size_t n) {
 
 // A GenBank entry with numbered ORIGIN lines of six groups of ten.
 inline std::string genbank(const std::string& name, const std::string& bases, bool circular) {
-    std::string t = "LOCUS       " + name + "    " + std::to_string(bases.size()) + " bp    DNA     " +
-                    (circular ? "circular" : "linear  ") + "  SYN 01-JAN-2000\n";
-    t += "DEFINITION  A synthetic test molecule whose definition is longer than fifty\n";
-    t += "            characters.\nORIGIN\n";
-    for (std::size_t i = 0; i < bases.size(); i += 60) {
-        std::string n = std::to_string(i + 1);
-        t += std::string(9 - n.size(), ' ') + n;
-        for (std::size_t j = i; j < i + 60 && j < bases.size(); j += 10) t += " " + bases.substr(j, 10);
-        t += "\n";
-    }
-    return t + "//\n";
+    return kavro_test::genbank({.name = name,
+                                .circular = circular,
+                                .accession = "",
+                                .organism = "",
+                                .sequence = bases,
+                                .definition = "A synthetic test molecule whose definition is longer than fifty\n"
+                                              "            characters.",
+                                .feature_table = false});
 }
 
 struct Fasta {

@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -5,6 +6,9 @@
 #include "support/run_kavro.hpp"
 #include "textutil/textutil_support.hpp"
 #include "textutil/txtr_passes.hpp"
+
+using testing::HasSubstr;
+using testing::Not;
 
 namespace {
 
@@ -22,7 +26,7 @@ TEST(Txtr, ByteOptions) {
     auto r = txtr("3x", "axbx\nxx\n");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.file("out.txt"), "ab\n\n");
-    EXPECT_TRUE(has(r.out, "\n\nTerminated.\n" + kDone));  // the pass ends with a line end
+    EXPECT_THAT(r.out, HasSubstr("\n\nTerminated.\n" + kDone));  // the pass ends with a line end
     EXPECT_EQ(txtr("3xy", "axbx\n").file("out.txt"), "ayby\n");
     EXPECT_EQ(txtr("3", "axbx\n").file("out.txt"), "axbx\n");  // no character: a copy
     EXPECT_EQ(txtr("u", "AcG\n").file("out.txt"), "acg\n");
@@ -30,7 +34,7 @@ TEST(Txtr, ByteOptions) {
     EXPECT_EQ(txtr("CR", "a\rb\n\rc\r\n").file("out.txt"), "a\nb\nc\n");
     EXPECT_EQ(txtr("J", "ABC\n").file("out.txt"), "abc\n");  // no width: 75
     // One dot for every hundredth byte.
-    EXPECT_TRUE(has(txtr("4", std::string(250, 'A')).out, "\n..\nTerminated.\n"));
+    EXPECT_THAT(txtr("4", std::string(250, 'A')).out, HasSubstr("\n..\nTerminated.\n"));
 }
 
 TEST(Txtr, ReflowWritesLowerCaseLinesOfTheGivenLength) {
@@ -47,7 +51,7 @@ TEST(Txtr, LineRangeCopy) {
     for (int i = 1; i <= 25; ++i) text += "line" + std::to_string(i) + "\n";
     for (int i = 10; i <= 20; ++i) expected += "line" + std::to_string(i) + "\n";
     auto r = txtr("c10-20", text);
-    EXPECT_TRUE(has(r.out, "Copying text file from line 10 to 20 ...\n"));
+    EXPECT_THAT(r.out, HasSubstr("Copying text file from line 10 to 20 ...\n"));
     EXPECT_EQ(r.file("out.txt"), expected);
     EXPECT_EQ(r.err, "");
 
@@ -65,20 +69,20 @@ TEST(Txtr, ChainedCleanUpThroughTheTemporaryFile) {
     auto r = txtr("1", "ac gt\n\n  \t\nA C\n");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.file("out.txt"), "acgt\nAC\n");
-    EXPECT_TRUE(has(r.out, "Deleting spaces from file : in.txt\n"));
-    EXPECT_TRUE(has(r.out, "and writing into a temporary file : tmpfil.zan\n"));
-    EXPECT_TRUE(has(r.out, "Deleting empty lines and writing to file : out.txt\n"));
-    EXPECT_TRUE(has(r.out, "Trying to remove temporary file...\nTerminated.\n"));
+    EXPECT_THAT(r.out, HasSubstr("Deleting spaces from file : in.txt\n"));
+    EXPECT_THAT(r.out, HasSubstr("and writing into a temporary file : tmpfil.zan\n"));
+    EXPECT_THAT(r.out, HasSubstr("Deleting empty lines and writing to file : out.txt\n"));
+    EXPECT_THAT(r.out, HasSubstr("Trying to remove temporary file...\nTerminated.\n"));
     EXPECT_FALSE(r.exists("tmpfil.zan"));
 
     auto numbers = txtr("2", "        1 acgtacgtac gtacgt\n       17 acgt 20\n\n99");
     EXPECT_EQ(numbers.file("out.txt"), "acgtacgtacgtacgt\nacgt\n");
-    EXPECT_TRUE(has(numbers.out, "\nDeleting spaces from file : tmpfil.zan\n"));
+    EXPECT_THAT(numbers.out, HasSubstr("\nDeleting spaces from file : tmpfil.zan\n"));
     EXPECT_FALSE(numbers.exists("tmpfil.zan"));
 
     auto long_run = txtr("2", " 1234567890123456789012345678901 a\n");
     EXPECT_EQ(long_run.file("out.txt"), "1234567890123456789012345678901a\n");
-    EXPECT_TRUE(has(long_run.out, "\nThere is a long stretch of numbers,\nwhich cannot be removed automatically.\n"));
+    EXPECT_THAT(long_run.out, HasSubstr("\nThere is a long stretch of numbers,\nwhich cannot be removed automatically.\n"));
 }
 
 TEST(Txtr, EmptyLineRemovalJudgesWholeLines) {
@@ -104,25 +108,25 @@ TEST(Txtr, PassesKeepCarriageReturnsAsTheyAreInTheFile) {
 TEST(Txtr, ExitUnknownAndUnimplementedOptions) {
     auto e = txtr("e", "x");
     EXPECT_EQ(e.status, 1);
-    EXPECT_TRUE(has(e.out, "Exiting...\n" + kFailed));
+    EXPECT_THAT(e.out, HasSubstr("Exiting...\n" + kFailed));
 
     auto set = txtr("set", "x");
     EXPECT_EQ(set.status, 0);
-    EXPECT_TRUE(has(set.out, "This option has not been implemented.\nTerminated.\n"));
+    EXPECT_THAT(set.out, HasSubstr("This option has not been implemented.\nTerminated.\n"));
     EXPECT_FALSE(set.exists("out.txt"));
 
     auto other = txtr("c10", "x");  // an incomplete range is an unknown option
-    EXPECT_TRUE(has(other.out, "This program will terminate without any file operation.\nTerminated.\n"));
+    EXPECT_THAT(other.out, HasSubstr("This program will terminate without any file operation.\nTerminated.\n"));
     EXPECT_FALSE(other.exists("out.txt"));
 
-    EXPECT_TRUE(has(run({.args = {"txtr", "a", "b", "c", "d"}}).out, sjis("使い方: txtr infile outfile.")));
+    EXPECT_THAT(run({.args = {"txtr", "a", "b", "c", "d"}}).out, HasSubstr(sjis("使い方: txtr infile outfile.")));
 }
 
 TEST(Txtr, FailuresAndUnsafeNames) {
     auto r = run({.args = {"txtr", "missing.txt", "out.txt", "4"}});
     EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(has(r.out, "Cannot open file: missing.txt\n\n"));
-    EXPECT_FALSE(has(r.out, kFailed));  // the program ends at once
+    EXPECT_THAT(r.out, HasSubstr("Cannot open file: missing.txt\n\n"));
+    EXPECT_THAT(r.out, Not(HasSubstr(kFailed)));  // the program ends at once
     EXPECT_EQ(run({.args = {"txtr", "missing.txt", "out.txt", "c1-2"}}).err, "Cannot open file: missing.txt\n\n");
 
     auto same = run({.args = {"txtr", "in.txt", "./in.txt", "4"}, .files = {{"in.txt", "ABC\n"}}});
@@ -148,27 +152,27 @@ TEST(TxtrDialog, CharacterQuestionNeedsTheSameAnswerTwice) {
     auto r = txtr("", "axbx\n", "3\nx\ny\nxy\nxy\n");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.file("out.txt"), "ayby\n");
-    EXPECT_TRUE(has(r.out, sjis("この文字を削除していいですか <x>?\n")));
-    EXPECT_TRUE(has(r.out, "              Error!\n\n"));
+    EXPECT_THAT(r.out, HasSubstr(sjis("この文字を削除していいですか <x>?\n")));
+    EXPECT_THAT(r.out, HasSubstr("              Error!\n\n"));
 
     auto quit = txtr("", "axbx\n", "3\nx\nexit\n");
     EXPECT_EQ(quit.status, 0);
     EXPECT_FALSE(quit.exists("out.txt"));
-    EXPECT_FALSE(has(quit.out, kDone));  // the program ends at once
+    EXPECT_THAT(quit.out, Not(HasSubstr(kDone)));  // the program ends at once
 }
 
 TEST(TxtrDialog, LineLengthQuestion) {
     auto r = txtr("", "ACGTAC\n", "J\n3a\n3\n");
     EXPECT_EQ(r.file("out.txt"), "acg\ntac\n");
-    EXPECT_TRUE(has(r.out, "                  Enter line length.\n                  <exit> to abort.\n\n"));
+    EXPECT_THAT(r.out, HasSubstr("                  Enter line length.\n                  <exit> to abort.\n\n"));
 
     auto quit = txtr("", "ACGT\n", "8\nexit\n");
     EXPECT_EQ(quit.status, 1);
-    EXPECT_TRUE(has(quit.out, "Exiting..\nExiting...\n"));
+    EXPECT_THAT(quit.out, HasSubstr("Exiting..\nExiting...\n"));
 
     auto ended = txtr("", "ACGT\n", "");  // the end of input leaves like exit
     EXPECT_EQ(ended.status, 1);
-    EXPECT_TRUE(has(ended.out, "Exiting...\n"));
+    EXPECT_THAT(ended.out, HasSubstr("Exiting...\n"));
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -5,11 +6,12 @@
 #include "support/records.hpp"
 #include "translate/codon_table.hpp"
 
+using testing::HasSubstr;
+
 namespace {
 
 using kavro_test::Result;
 
-bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 // Nested ORFs in frame 1 on the given strand; its reverse complement is
 // TTATTTCATCAT.
@@ -55,8 +57,8 @@ TEST(Toprot, FastaForms) {
         Result r = toprot(c.words, c.residues, {{"table.txt", table_file()}});
         ASSERT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(r.file("out"), c.expected) << c.words.back();
-        EXPECT_TRUE(has(r.out, "Reading sequence...\nData type is DNA\nGaps were cleared.\n"));
-        EXPECT_TRUE(has(r.out, "\nTerminated.\n"));
+        EXPECT_THAT(r.out, HasSubstr("Reading sequence...\nData type is DNA\nGaps were cleared.\n"));
+        EXPECT_THAT(r.out, HasSubstr("\nTerminated.\n"));
     }
     // Menu number 3 is toprot.
     Result r = kavro_test::run({.args = {"3", "in.fa", "out", "1"}, .files = {{"in.fa", ">s\n" + kNested + "\n"}}});
@@ -90,10 +92,10 @@ TEST(Toprot, CompositeListings) {
                          .env = {{"PRINTLINE", "40"}},
                          .files = {{"in.fa", ">s\n" + bases + "\n"}}});
     const std::string listing = r.file("out");
-    EXPECT_TRUE(has(listing, "Normal     " + bases.substr(0, 39) + " 39\n")) << listing;
-    EXPECT_TRUE(has(listing, "Normal     " + bases.substr(78) + " 100\n"));
-    EXPECT_TRUE(has(listing, "Frame 1    M  H  A  C  M  H  A  C  M  H  A  C  M   13\n"));
-    EXPECT_TRUE(has(listing, "Frame -2 ")) << listing;
+    EXPECT_THAT(listing, HasSubstr("Normal     " + bases.substr(0, 39) + " 39\n")) << listing;
+    EXPECT_THAT(listing, HasSubstr("Normal     " + bases.substr(78) + " 100\n"));
+    EXPECT_THAT(listing, HasSubstr("Frame 1    M  H  A  C  M  H  A  C  M  H  A  C  M   13\n"));
+    EXPECT_THAT(listing, HasSubstr("Frame -2 ")) << listing;
 }
 
 TEST(Toprot, OrfTableMinimumRules) {
@@ -110,7 +112,7 @@ TEST(Toprot, OrfTableMinimumRules) {
         Result r = toprot({"in.fa", "out", c.form});
         ASSERT_EQ(r.status, 0) << c.form << r.err;
         const std::string table = r.file("out");
-        EXPECT_TRUE(has(table, "Print ORF info\nSequence ID: s.\nMinimum sequence length: " + c.minimum_line + ".\n"))
+        EXPECT_THAT(table, HasSubstr("Print ORF info\nSequence ID: s.\nMinimum sequence length: " + c.minimum_line + ".\n"))
             << c.form;
         EXPECT_EQ(kavro_test::count_of(table, "normal    ") + kavro_test::count_of(table, "complementary "), c.rows)
             << c.form << "\n" << table;
@@ -123,7 +125,7 @@ TEST(Toprot, OrfTableMinimumRules) {
               "3 \t-1 \t12 \t3 \tcomplementary  \t9 \tL \tH \n"
               "4 \t-2 \t11 \t5 \tcomplementary  \t6 \tY \tI \n"
               "5 \t-3 \t10 \t4 \tcomplementary  \t6 \tI \tS \n");
-    EXPECT_TRUE(has(r.out, "\nCodon file: default\n\rOrf number 4 created.\nCodon file: default\n\rOrf number 7 created."));
+    EXPECT_THAT(r.out, HasSubstr("\nCodon file: default\n\rOrf number 4 created.\nCodon file: default\n\rOrf number 7 created."));
 }
 
 TEST(Toprot, OrfSequences) {
@@ -131,32 +133,32 @@ TEST(Toprot, OrfSequences) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.file("out"), ">s_orf#1 1..12 3 aa  frame1;\nMMK*\n\n>s_C_orf#2 1..12 4 aa  frame-1;\nLFHH\n\n");
     r = toprot({"in.fa", "out", "s6longests"});
-    EXPECT_TRUE(has(r.file("out"), ">s_orf#2 3..11 3 aa  frame3;\nDEI\n\n")) << r.file("out");
+    EXPECT_THAT(r.file("out"), HasSubstr(">s_orf#2 3..11 3 aa  frame3;\nDEI\n\n")) << r.file("out");
 }
 
 TEST(Toprot, PresentationForm) {
     const std::string gene = "cccATGAAAgtaagtTTTTAGccccccccccccccc";
     Result r = toprot({"in.fa", "out", "pexons"}, gene, {{"exons", "gene 2 join 4 9  16 21\n"}});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_TRUE(has(r.file("out"), ">s\ngene 2 join 4 9  16 21\n  Codon table file: default\n\n"
+    EXPECT_THAT(r.file("out"), HasSubstr(">s\ngene 2 join 4 9  16 21\n  Codon table file: default\n\n"
                                    "cccATGAAAgtaagtTTTTAGccccccccccccccc"));
-    EXPECT_TRUE(has(r.file("out"), "\n   M  K        F  *  "));
-    EXPECT_TRUE(has(r.out, "\bw"));
+    EXPECT_THAT(r.file("out"), HasSubstr("\n   M  K        F  *  "));
+    EXPECT_THAT(r.out, HasSubstr("\bw"));
     // "p" alone asks for the exons.
     r = toprot({"in.fa", "out", "p"}, gene, {}, "y\ngene\n1\n4\ny\n21\ny\n");
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_TRUE(has(r.file("out"), ">s\ngene 1  4 21\n"));
-    EXPECT_TRUE(has(r.out, "Do you wish to input exon data interactively?"));
+    EXPECT_THAT(r.file("out"), HasSubstr(">s\ngene 1  4 21\n"));
+    EXPECT_THAT(r.out, HasSubstr("Do you wish to input exon data interactively?"));
 }
 
 TEST(Toprot, Dialog) {
     Result r = toprot({}, kNested, {}, "in.fa\nout\n1\ny\n");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.file("out"), ">s_ptn\nMMK*\n\n");
-    EXPECT_TRUE(has(r.out, "Switch --  1, 6, n, c, p, a, or s\n"));
+    EXPECT_THAT(r.out, HasSubstr("Switch --  1, 6, n, c, p, a, or s\n"));
     r = toprot({}, kNested, {}, "in.fa\nout\nx\n");
     EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(has(r.err, "Switch should be either 1, 6, c, n, p, a or s.\n"));
+    EXPECT_THAT(r.err, HasSubstr("Switch should be either 1, 6, c, n, p, a or s.\n"));
     // "exit" for the codon table ends the program.
     r = toprot({}, kNested, {}, "in.fa\nout\n6\nexit\n");
     EXPECT_EQ(r.status, 1);
@@ -172,8 +174,8 @@ TEST(Toprot, DataToStandardOutput) {
         Result r = toprot({"in.fa", "stdout", form}, kNested, files);
         ASSERT_EQ(r.status, 0) << form << r.err;
         EXPECT_EQ(r.out, to_file.file("out")) << form;
-        EXPECT_TRUE(has(r.err, "Reading sequence...\n")) << form;
-        EXPECT_TRUE(has(r.err, "\nTerminated.\n" + kavro_test::sjis("完了.\n"))) << form;
+        EXPECT_THAT(r.err, HasSubstr("Reading sequence...\n")) << form;
+        EXPECT_THAT(r.err, HasSubstr("\nTerminated.\n" + kavro_test::sjis("完了.\n"))) << form;
         EXPECT_FALSE(r.exists("stdout"));
     }
 }
@@ -204,13 +206,13 @@ TEST(Toprot, Failures) {
                           {{"short.txt", table_file(63)}, {"exons", "g 1 10 13"}, {"exons0", "g 1 0 3"},
                            {"exons-", "g -1 join 1 3"}});
         EXPECT_EQ(r.status, 1) << c.words[2];
-        EXPECT_TRUE(has(r.err, c.message)) << c.words.back() << "\n" << r.err;
+        EXPECT_THAT(r.err, HasSubstr(c.message)) << c.words.back() << "\n" << r.err;
     }
     // Any other word count shows the usage text.
     Result r = toprot({"in.fa"});
     EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(has(r.out, kavro_test::sjis("使い方: toprot infile outfile switch codon_table.\n\n")));
-    EXPECT_TRUE(has(r.out, kavro_test::sjis("書きます。一番長いORFだけを出力する場合には，数字の代わりに maxと書きます\n")));
+    EXPECT_THAT(r.out, HasSubstr(kavro_test::sjis("使い方: toprot infile outfile switch codon_table.\n\n")));
+    EXPECT_THAT(r.out, HasSubstr(kavro_test::sjis("書きます。一番長いORFだけを出力する場合には，数字の代わりに maxと書きます\n")));
 }
 
 }  // namespace

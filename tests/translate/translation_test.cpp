@@ -1,10 +1,15 @@
 #include "translate/translation.hpp"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "core/program_exit.hpp"
 #include "core/settings.hpp"
+#include "core/console.hpp"
 #include "support/run_kavro.hpp"
+#include "support/records.hpp"
+
+using testing::HasSubstr;
 
 namespace {
 
@@ -14,13 +19,7 @@ using kavro::translate_frame;
 const std::string kStandard = kavro::select_codon_table("default");
 
 SequenceRecord dna(const std::string& name, const std::string& residues, const std::string& definition = "def") {
-    SequenceRecord r;
-    r.name = name;
-    r.definition = definition;
-    r.residues = residues;
-    r.length = static_cast<long>(residues.size());
-    r.type = kavro::ResidueKind::Dna;
-    return r;
+    return kavro_test::make_record(name, residues, kavro::ResidueKind::Dna, definition);
 }
 
 TEST(TranslateFrame, FramesAndLeftOverBases) {
@@ -103,7 +102,7 @@ TEST(TranslateCollection, FramesLabelsAndProgress) {
     seqs[3].residues = "MKWMKW";  // protein among DNA: its complement fails
     seqs[3].length = 6;
     EXPECT_FALSE(kavro::translate_collection(seqs, -1, "default").has_value());
-    EXPECT_NE(cap.err().find("Error of translation in sequence: n3.\n"), std::string::npos);
+    EXPECT_THAT(cap.err(), HasSubstr("Error of translation in sequence: n3.\n"));
 }
 
 TEST(TranslateCollection, DotsStayOutOfDataOnStandardOutput) {
@@ -111,9 +110,9 @@ TEST(TranslateCollection, DotsStayOutOfDataOnStandardOutput) {
     // go to standard error.
     kavro::Collection seqs{dna("a", "ATGAAA"), dna("b", "ATGCCC")};
     kavro_test::CaptureConsole cap;
-    kavro::g_settings.write_to_stdout = true;
+    kavro::set_messages_to_stderr(true);
     const int status = kavro::translate_collection_in_place(seqs, 1, "default");
-    kavro::g_settings.write_to_stdout = false;
+    kavro::set_messages_to_stderr(false);
     EXPECT_EQ(status, 0);
     EXPECT_EQ(cap.out(), "");
     EXPECT_EQ(cap.err(), ".\n");

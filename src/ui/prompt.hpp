@@ -8,13 +8,13 @@ namespace kavro {
 // Shows the prompt box and reads one word from standard input. "exit" (or
 // the end of standard input) gives 0 after "You selected EXIT.\n"; "y" keeps
 // the default already in `argument`; any other word replaces it. 1 to go on.
-int ask_argument(std::string& argument, const char* prompt_utf8);
+[[nodiscard]] int ask_argument(std::string& argument, const char* prompt_utf8);
 
 // Waits until the user types a line that is "y"; the end of standard input
 // ends the wait as "exit" would (see stdin_closed()).
 void wait_for_y();
 
 // True once standard input has ended; menu mode and the help loop then end.
-bool stdin_closed();
+[[nodiscard]] bool stdin_closed();
 
 }  // namespace kavro

@@ -1,10 +1,14 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
 
-#include "shell/console_input.hpp"
+#include "ui/console_input.hpp"
 #include "support/run_kavro.hpp"
+
+using testing::HasSubstr;
+using testing::Not;
 
 namespace {
 
@@ -48,8 +52,8 @@ TEST(AskArgument, TwoWordsOnOneLineAnswerTwoPrompts) {
     auto in = LineReader::from_string("  a.gb b.fa\n");
     std::string first = "infile", second = "infile.out";
     captured([&] {
-        kavro::ask_argument_from(in, first, "入力ファイル名");
-        kavro::ask_argument_from(in, second, "出力ファイル名");
+        static_cast<void>(kavro::ask_argument_from(in, first, "入力ファイル名"));
+        static_cast<void>(kavro::ask_argument_from(in, second, "出力ファイル名"));
     });
     EXPECT_EQ(first, "a.gb");
     EXPECT_EQ(second, "b.fa");
@@ -79,7 +83,7 @@ TEST(AskArgument, AnswerOver31CharactersIsRefusedWhole) {
     EXPECT_EQ(go_on, 1);
     EXPECT_EQ(arg, longest);
     EXPECT_EQ(c.out, kInputBox + kInputBox);
-    EXPECT_NE(c.err.find("longer than 31 characters"), std::string::npos);
+    EXPECT_THAT(c.err, HasSubstr("longer than 31 characters"));
 }
 
 TEST(WaitForY, IgnoresOtherLinesAndKeepsLaterLines) {
@@ -122,16 +126,13 @@ std::size_t count_of(const std::string& text, const std::string& part) {
 TEST(HelpLoop, ShowsUsageWaitsAndReturnsOnE) {
     auto in = LineReader::from_string("\n22\ny\ne\nleft\n");
     bool ended = true;
-    int result = -1;
-    auto c = captured([&] { result = kavro::help_loop_from(in, ended); });
-    EXPECT_EQ(result, 0);
+    auto c = captured([&] { kavro::help_loop_from(in, ended); });
     EXPECT_FALSE(ended);
-    EXPECT_NE(c.out.find(sjis("使い方: cdsnuc infile outfile start end <cds_name>.\n")), std::string::npos);
+    EXPECT_THAT(c.out, HasSubstr(sjis("使い方: cdsnuc infile outfile start end <cds_name>.\n")));
     // The list is shown at the start, after the empty line and after the usage.
     EXPECT_EQ(count_of(c.out, sjis("              コマンド名のリスト\n\n")), 3u);
-    EXPECT_NE(c.out.find(sjis("使い方を調べたいコマンド名を入力して下さい\n"
-                              "メインメニューにもどるには \"exit\" または \"e\".\n\n")),
-              std::string::npos);
+    EXPECT_THAT(c.out, HasSubstr(sjis("使い方を調べたいコマンド名を入力して下さい\n"
+                              "メインメニューにもどるには \"exit\" または \"e\".\n\n")));
     std::string_view rest;
     ASSERT_TRUE(in.read_piece(rest, 511));
     EXPECT_EQ(rest, "left\n");
@@ -144,8 +145,8 @@ TEST(HelpLoop, ReadsLongLinesInPiecesOfNine) {
     bool ended = true;
     auto c = captured([&] { kavro::help_loop_from(in, ended); });
     EXPECT_FALSE(ended);
-    EXPECT_NE(c.out.find(sjis("123456789 に対するヘルプはありません.\n")), std::string::npos);
-    EXPECT_EQ(c.out.find(sjis("使い方: nucaln")), std::string::npos);
+    EXPECT_THAT(c.out, HasSubstr(sjis("123456789 に対するヘルプはありません.\n")));
+    EXPECT_THAT(c.out, Not(HasSubstr(sjis("使い方: nucaln"))));
 }
 
 TEST(HelpLoop, EndOfInputEndsTheLoop) {

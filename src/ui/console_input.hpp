@@ -18,11 +18,11 @@ inline constexpr std::size_t kConfirmPiece = 4;
 inline constexpr std::size_t kHelpPiece = 9;
 
 // ask_argument over `in`; the end of the input answers as "exit" does.
-int ask_argument_from(LineReader& in, std::string& argument, const char* prompt_utf8);
+[[nodiscard]] int ask_argument_from(LineReader& in, std::string& argument, const char* prompt_utf8);
 // wait_for_y over `in`; false when the input ended before a "y" line.
-bool wait_for_y_from(LineReader& in);
+[[nodiscard]] bool wait_for_y_from(LineReader& in);
 // The help loop over `in`; sets input_ended when the input ran out.
-int help_loop_from(LineReader& in, bool& input_ended);
+void help_loop_from(LineReader& in, bool& input_ended);
 
 // Records that standard input has ended (see stdin_closed()).
 void mark_stdin_closed();

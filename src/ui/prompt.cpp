@@ -1,8 +1,8 @@
-#include "shell/prompt.hpp"
+#include "ui/prompt.hpp"
 
 #include "core/console.hpp"
 #include "core/text_ops.hpp"
-#include "shell/console_input.hpp"
+#include "ui/console_input.hpp"
 
 namespace kavro {
 

@@ -1,4 +1,4 @@
-#include "shell/file_copy.hpp"
+#include "ui/file_copy.hpp"
 
 #include <sys/stat.h>
 
@@ -22,7 +22,7 @@ std::string_view piece_as_in_file(const LineReader& in, std::string_view piece, 
     return scratch;
 }
 
-int copy_lines(LineReader& in, Writer& out_file) {
+bool copy_lines(LineReader& in, Writer& out_file) {
     std::string_view piece;
     std::string scratch;
     long pieces = 0;
@@ -34,7 +34,7 @@ int copy_lines(LineReader& in, Writer& out_file) {
         }
     }
     out("\n");
-    return 0;
+    return in.finish();
 }
 
 int copy_text_file(const std::string& source, const std::string& destination) {
@@ -53,7 +53,7 @@ int copy_text_file(const std::string& source, const std::string& destination) {
         err("Cannot open file: %s\n\n", destination.c_str());
         return 1;
     }
-    copy_lines(*in, *dest);
+    if (!copy_lines(*in, *dest)) return 1;
     if (!dest->close()) {
         err("Error in writing file: %s\n", destination.c_str());
         return 1;

@@ -1,12 +1,16 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "core/sjis.hpp"
 #include "shell/command_table.hpp"
-#include "shell/help.hpp"
-#include "shell/usage_texts.hpp"
+#include "ui/help.hpp"
+#include "ui/usage_texts.hpp"
 #include "support/run_kavro.hpp"
+
+using testing::HasSubstr;
+using testing::EndsWith;
 
 namespace {
 
@@ -19,10 +23,10 @@ std::string help_output(std::string_view word) {
 }
 
 TEST(Help, EveryTextConvertsToShiftJis) {
-    for (const auto& row : kavro::command_table()) {
+    for (const auto& topic : kavro::help_topics()) {
         std::size_t missing = 0;
-        kavro::utf8_to_sjis(row.usage, &missing);
-        EXPECT_EQ(missing, 0u) << row.words[0];
+        kavro::utf8_to_sjis(topic.usage, &missing);
+        EXPECT_EQ(missing, 0u) << topic.word;
     }
     std::size_t missing = 0;
     kavro::utf8_to_sjis(kavro::usage::codon_tables, &missing);
@@ -31,8 +35,7 @@ TEST(Help, EveryTextConvertsToShiftJis) {
 
 TEST(Help, WordsAndNumbersShowTheSameText) {
     EXPECT_EQ(help_output("22"), help_output("cdsnuc"));
-    EXPECT_NE(help_output("22").find(sjis("使い方: cdsnuc infile outfile start end <cds_name>.\n")),
-              std::string::npos);
+    EXPECT_THAT(help_output("22"), HasSubstr(sjis("使い方: cdsnuc infile outfile start end <cds_name>.\n")));
     EXPECT_EQ(help_output("setvar"), help_output("99"));
     EXPECT_EQ(help_output("system"), help_output("other"));
     EXPECT_EQ(help_output("91"), std::string(kavro::usage::codon_tables));
@@ -47,9 +50,8 @@ TEST(Help, SpareWordsHaveNoHelp) {
 TEST(Help, FromTheCommandLine) {
     auto r = kavro_test::run({.args = {"help", "4"}});
     EXPECT_EQ(r.status, 0);
-    EXPECT_NE(r.out.find(sjis("使い方: tofast infile outfile [d/r/p/c/i/b/s/min/max/ms/o/-] <options>.\n\n")),
-              std::string::npos);
-    EXPECT_TRUE(r.out.ends_with(sjis("*******************************************************************************************\n完了.\n")));
+    EXPECT_THAT(r.out, HasSubstr(sjis("使い方: tofast infile outfile [d/r/p/c/i/b/s/min/max/ms/o/-] <options>.\n\n")));
+    EXPECT_THAT(r.out, EndsWith(sjis("*******************************************************************************************\n完了.\n")));
 }
 
 }  // namespace

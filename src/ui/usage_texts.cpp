@@ -1,7 +1,7 @@
 // Usage texts of the commands and the other help texts. Each command
 // prints its own with show_help(word); the help loop shows them by word or
 // number. Japanese lines are UTF-8 here and leave as Shift_JIS.
-#include "shell/usage_texts.hpp"
+#include "ui/usage_texts.hpp"
 
 namespace kavro::usage {
 

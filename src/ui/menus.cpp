@@ -1,7 +1,7 @@
 // The fixed screens of the shell: the start banner, the main menu and the
 // category menu. They are UTF-8 here and leave as Shift_JIS; the menus are
 // aligned for a console where a double-byte character takes two columns.
-#include "shell/menus.hpp"
+#include "ui/menus.hpp"
 
 #include "core/console.hpp"
 #include "core/version.hpp"

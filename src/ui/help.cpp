@@ -1,18 +1,35 @@
 // Help: the command list, the loop that shows the usage text of each command
 // the user names, and the lookup from a command word or number to its text.
-#include "shell/help.hpp"
+#include "ui/help.hpp"
 
 #include <string>
 
 #include "core/console.hpp"
 #include "core/text_ops.hpp"
-#include "shell/command_table.hpp"
-#include "shell/commands.hpp"
-#include "shell/console_input.hpp"
-#include "shell/prompt.hpp"
-#include "shell/usage_texts.hpp"
+#include "ui/console_input.hpp"
+#include "ui/prompt.hpp"
+#include "ui/usage_texts.hpp"
 
 namespace kavro {
+
+std::span<const HelpTopic> help_topics() {
+    // Built on first use, so the usage texts of the other file are in place.
+    static const HelpTopic topics[] = {
+        {"txtr", "1", usage::txtr},          {"getseq2", "2", usage::getseq2},
+        {"toprot", "3", usage::toprot},      {"tofast", "4", usage::tofast},
+        {"complement", "", usage::complement}, {"toRNA", "", usage::to_rna},
+        {"seqcat", "5", usage::seqcat},      {"extcds", "21", usage::extcds},
+        {"cdsnuc", "22", usage::cdsnuc},     {"extrna", "23", usage::extrna},
+        {"genlist", "24", usage::genlist},   {"getent", "25", usage::getent},
+        {"extint", "26", usage::extint},     {"noncod", "27", usage::noncod},
+        {"getclu", "31", usage::getclu},     {"chname", "32", usage::chname},
+        {"simtbl", "33", usage::simtbl},     {"nucaln", "", usage::nucaln},
+        {"sites", "", usage::sites},         {"splcod", "", usage::splcod},
+        {"setvar", "", usage::other_commands}, {"system", "", usage::other_commands},
+        {"other", "99", usage::other_commands}, {"codon", "91", usage::codon_tables},
+    };
+    return topics;
+}
 
 namespace {
 
@@ -32,12 +49,8 @@ void print_command_list() {
 // "torna" and the other spare words have no help of their own.
 std::string_view usage_text_for(std::string_view word) {
     if (word.empty()) return {};
-    for (const CommandRow& row : command_table()) {
-        if (row.usage.empty()) continue;
-        if (word == row.words[0] || word == row.number) return row.usage;
-    }
-    if (word == "other" || word == "99") return usage::other_commands;
-    if (word == "codon" || word == "91") return usage::codon_tables;
+    for (const HelpTopic& topic : help_topics())
+        if (word == topic.word || word == topic.number) return topic.usage;
     return {};
 }
 
@@ -53,7 +66,7 @@ void show_help(std::string_view word) {
     jout_text(text);
 }
 
-int help_loop_from(LineReader& in, bool& input_ended) {
+void help_loop_from(LineReader& in, bool& input_ended) {
     input_ended = false;
     std::string_view piece;
     for (;;) {
@@ -63,36 +76,27 @@ int help_loop_from(LineReader& in, bool& input_ended) {
         jout("メインメニューにもどるには \"exit\" または \"e\".\n\n");
         if (!in.read_piece(piece, kHelpPiece)) {
             input_ended = true;
-            return 0;
+            return;
         }
         std::string line(piece);
         trim_right(line);
         if (line.empty()) continue;
-        if (line == "exit" || line == "e") return 0;
+        if (line == "exit" || line == "e") return;
         std::size_t pos = 0;
         std::string_view word = next_word(line, &pos);
         if (word.empty()) continue;
         show_help(word);
         if (!wait_for_y_from(in)) {
             input_ended = true;
-            return 0;
+            return;
         }
     }
 }
 
-int help_loop() {
+void help_loop() {
     bool ended = false;
     help_loop_from(stdin_reader(), ended);
     if (ended) mark_stdin_closed();
-    return 0;
-}
-
-int cmd_help(int, CommandLine& words) {
-    if (words[1].empty())
-        help_loop();
-    else
-        show_help(words[1]);
-    return 0;
 }
 
 }  // namespace kavro
