@@ -3,7 +3,8 @@
 // sorting, length limits, masking) or handing over to the special outputs.
 //
 // Three reading paths, by format: FASTA and CLUSTAL files are read whole into
-// a collection (a FASTA file in clear mode is streamed instead); database
+// a collection (a FASTA file is streamed instead in clear mode and in every
+// job that handles each record on its own: convert/fasta_stream.hpp); database
 // files (GenBank, EMBL, SwissProt, UniProt, PIR) are walked one entry at a
 // time, so memory stays bounded by the largest entry; everything else is
 // read as one record.
@@ -14,6 +15,7 @@
 
 #include "convert/clear_fasta.hpp"
 #include "convert/conversions.hpp"
+#include "convert/fasta_stream.hpp"
 #include "convert/special_outputs.hpp"
 #include "convert/tofast_options.hpp"
 #include "core/console.hpp"
@@ -32,9 +34,6 @@
 namespace kavro {
 
 namespace {
-
-// Runs of this many N or Q and more are masked by the mask option.
-constexpr long kMaskThreshold = 10;
 
 // While the data go to standard output, the console's messages and progress
 // marks go to standard error, for this run only, however it ends.
@@ -134,6 +133,8 @@ int collection_path(TofastOptions& opts, SeqFormat format) {
     // the one being read: it streams, unless it would overwrite what it
     // reads. Alignments keep their gaps.
     if (fasta && opts.clear_mode && !output_is_input(opts)) return clear_fasta_stream(opts);
+    // So do the jobs that change or filter each record on its own.
+    if (fasta && fasta_job_streams(opts) && !output_is_input(opts)) return stream_fasta_job(opts);
     err(fasta ? "This is a FASTA file.\n" : "This is a CLUSTAL file.\n");
     err("Reading sequences...\n");
     std::optional<Collection> seqs = fasta ? read_multi_fasta(opts.input_path, ResidueKind::Unknown) : read_clustal(opts.input_path, 0);

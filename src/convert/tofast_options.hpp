@@ -40,6 +40,8 @@ struct TofastOptions {
     OutputDestination output() const { return {output_path, to_stdout}; }
 };
 
+// Runs of this many N or Q and more are masked by the mask option.
+inline constexpr long kMaskThreshold = 10;
 // The smallest "max" and "min" bounds accepted on the command line.
 inline constexpr long kSmallestMaximum = 21;
 inline constexpr long kSmallestMinimum = 11;

@@ -66,13 +66,22 @@ ResidueKind classify_residues(const SequenceRecord* rec);
 inline ResidueKind classify_residues(const SequenceRecord& rec) { return classify_residues(&rec); }
 // The same classification of a whole residue text.
 ResidueKind classify_text(std::string_view residues);
-// The rule both apply, on the counts of a text that is not empty (a caller
-// that counts anyway need not count twice).
+// The counts the classification rests on (up to a NUL, either case): A, C,
+// G, T, U, N, R, Y and every letter with a composition slot.
+struct ClassifyingCounts {
+    long a = 0, c = 0, g = 0, t = 0, u = 0, n = 0, r = 0, y = 0, letters = 0;
+};
+ClassifyingCounts count_classifying_letters(std::string_view text);
+// The rule all three apply, on the counts of a text that is not empty (a
+// caller that counts anyway need not count twice).
+ResidueKind classify_counts(const ClassifyingCounts& counts);
 ResidueKind classify_composition(const Composition& comp);
 
 // ---- operations (0 success, 1 failure; messages on standard error) ----
 [[nodiscard]] int clear_gaps(SequenceRecord& rec);
 [[nodiscard]] int complement_seq(SequenceRecord& rec);
+// The same for a record whose kind is already known (classified once).
+[[nodiscard]] int complement_seq(SequenceRecord& rec, ResidueKind type);
 [[nodiscard]] int append_residues(SequenceRecord& rec, const SequenceRecord& other);
 [[nodiscard]] int cut_residues(SequenceRecord& rec, long from, long to);
 SequenceRecord new_placeholder_seq();
@@ -80,5 +89,7 @@ std::optional<SequenceRecord> extract_seq(const SequenceRecord& rec, long from, 
 
 // Complement of one residue letter by the DNA (rna = false) or RNA table.
 char complement_base(char c, bool rna);
+// Reverses text and complements every byte by the DNA or RNA table.
+void reverse_complement_text(std::string& text, bool rna);
 
 }  // namespace kavro

@@ -2,6 +2,12 @@
 // reverse complement, joining, cutting and extraction of a stretch.
 #include <algorithm>
 #include <array>
+#include <cstring>
+
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#define KAVRO_SHUFFLE_COMPLEMENT 1
+#endif
 
 #include "core/console.hpp"
 #include "core/sequence.hpp"
@@ -91,8 +97,87 @@ constexpr ComplementTable kRnaComplement("*UGHCDMKNYSAAWRVB");
 
 char complement_base(char c, bool rna) { return rna ? kRnaComplement(c) : kDnaComplement(c); }
 
-int complement_seq(SequenceRecord& rec) {
-    const ResidueKind type = classify_residues(rec);
+namespace {
+
+constexpr std::size_t kComplementBlock = 16;
+
+// One step of the reverse complement: the block of 16 bytes at i and the
+// one ending at j trade places, each reversed and complemented. Both are
+// copied out first, so the lookups depend on nothing written in the step.
+void swap_complement_blocks(char* p, std::size_t i, std::size_t j, const ComplementTable& table) {
+    char front[kComplementBlock], back[kComplementBlock];
+    std::memcpy(front, p + i, kComplementBlock);
+    std::memcpy(back, p + j - kComplementBlock, kComplementBlock);
+    for (std::size_t k = 0; k < kComplementBlock; ++k) {
+        p[i + k] = table(back[kComplementBlock - 1 - k]);
+        p[j - kComplementBlock + k] = table(front[kComplementBlock - 1 - k]);
+    }
+}
+
+#ifdef KAVRO_SHUFFLE_COMPLEMENT
+// The common letters A, C, G, T, U and N (either case) differ in the low four
+// bits of their upper-case form (1, 3, 7, 4, 5, 14), so one byte shuffle by
+// those bits gives each its complement, and a second gives the letter the
+// bits stand for: a block whose upper-cased bytes all equal that letter holds
+// common letters only. Any other block goes through the table.
+__attribute__((target("ssse3"))) bool complement_block(__m128i block, bool rna, __m128i& result) {
+    const __m128i upper = _mm_and_si128(block, _mm_set1_epi8(static_cast<char>(0xDF)));
+    const __m128i bits = _mm_and_si128(upper, _mm_set1_epi8(0x0F));
+    //                                      0  1    2  3    4    5    6  7    8  9  10 11 12 13 14   15
+    const __m128i letters = _mm_setr_epi8(0, 'A', 0, 'C', 'T', 'U', 0, 'G', 0, 0, 0, 0, 0, 0, 'N', 0);
+    const __m128i partners = _mm_setr_epi8(0, rna ? 'U' : 'T', 0, 'G', 'A', 'A', 0, 'C', 0, 0, 0, 0, 0, 0, 'N', 0);
+    const __m128i same = _mm_cmpeq_epi8(_mm_shuffle_epi8(letters, bits), upper);
+    if (_mm_movemask_epi8(same) != 0xFFFF) return false;
+    const __m128i reverse = _mm_setr_epi8(15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0);
+    result = _mm_shuffle_epi8(_mm_shuffle_epi8(partners, bits), reverse);
+    return true;
+}
+
+__attribute__((target("ssse3"))) void swap_complement_blocks_ssse3(char* p, std::size_t& i, std::size_t& j,
+                                                                   const ComplementTable& table, bool rna) {
+    while (j - i >= 2 * kComplementBlock) {
+        auto* front_at = reinterpret_cast<__m128i*>(p + i);
+        auto* back_at = reinterpret_cast<__m128i*>(p + j - kComplementBlock);
+        __m128i front, back;
+        if (complement_block(_mm_loadu_si128(front_at), rna, front) &&
+            complement_block(_mm_loadu_si128(back_at), rna, back)) {
+            _mm_storeu_si128(front_at, back);
+            _mm_storeu_si128(back_at, front);
+        } else {
+            swap_complement_blocks(p, i, j, table);
+        }
+        i += kComplementBlock;
+        j -= kComplementBlock;
+    }
+}
+#endif
+
+}  // namespace
+
+void reverse_complement_text(std::string& s, bool rna) {
+    const ComplementTable& table = rna ? kRnaComplement : kDnaComplement;
+    char* p = s.data();
+    std::size_t i = 0;
+    std::size_t j = s.size();
+#ifdef KAVRO_SHUFFLE_COMPLEMENT
+    static const bool shuffles = __builtin_cpu_supports("ssse3");
+    if (shuffles) swap_complement_blocks_ssse3(p, i, j, table, rna);
+#endif
+    for (; j - i >= 2 * kComplementBlock; i += kComplementBlock, j -= kComplementBlock)
+        swap_complement_blocks(p, i, j, table);
+    while (j > i + 1) {
+        --j;
+        const char front = p[i];
+        p[i] = table(p[j]);
+        p[j] = table(front);
+        ++i;
+    }
+    if (j == i + 1) p[i] = table(p[i]);  // the middle of an odd-length text
+}
+
+int complement_seq(SequenceRecord& rec) { return complement_seq(rec, classify_residues(rec)); }
+
+int complement_seq(SequenceRecord& rec, ResidueKind type) {
     if (type != ResidueKind::Dna && type != ResidueKind::Rna) {
         err("This is not a nucleic acid sequence: %s.\n", rec.name.c_str());
         return 1;
@@ -103,18 +188,7 @@ int complement_seq(SequenceRecord& rec) {
         err("Error in sequence file: %s.\n", rec.name.c_str());
         return 1;
     }
-    const ComplementTable& table = (type == ResidueKind::Rna) ? kRnaComplement : kDnaComplement;
-    std::string& s = rec.residues;
-    std::size_t i = 0;
-    std::size_t j = s.size();
-    while (j > i + 1) {
-        --j;
-        const char front = s[i];
-        s[i] = table(s[j]);
-        s[j] = table(front);
-        ++i;
-    }
-    if (j == i + 1) s[i] = table(s[i]);  // the middle of an odd-length text
+    reverse_complement_text(rec.residues, type == ResidueKind::Rna);
     rec.definition += ";Complementary for: ";
     rec.definition += rec.name;
     rec.definition += '.';

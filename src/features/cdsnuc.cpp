@@ -225,6 +225,7 @@ int cmd_cdsnuc(int count, CommandLine& words) {
             if (write_fasta_entry(target->writer(), f, true, '_') != 0) err("Unable to write file.\n");
         }
     }
+    if (!in->finish() || (remote_input && !remote_input->finish())) status = 1;
     if (!target->close()) {
         err("Unable to write file.\n");
         return 1;

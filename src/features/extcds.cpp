@@ -189,6 +189,7 @@ int cmd_extcds(int count, CommandLine& words) {
             }
         }
     }
+    if (!in->finish()) status = 1;
     const bool closed = fasta->close();
     if (!closed || (table && !table->close())) {
         err("Unable to write file.\n");

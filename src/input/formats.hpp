@@ -2,6 +2,7 @@
 // Format detection and every sequence reader.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -71,6 +72,16 @@ std::optional<SequenceRecord> read_genbank_entry(LineReader& in, std::int64_t& p
 std::optional<SequenceRecord> read_embl_entry(LineReader& in, std::int64_t& position, ResidueKind requested_type,
                                               EmptyEntry* empty = nullptr);
 std::optional<SequenceRecord> read_pir_entry(LineReader& in, std::int64_t& position);
+
+// ---- record by record ----
+// The records of a multi-FASTA text, each handed to `sink` as soon as it
+// ends, with the names, definitions, residues and types read_multi_fasta
+// gives the same records (detected types). The record is reused for the
+// next one: a sink keeps what it needs. Prints the reader's progress dots
+// and closing ".\n". The number of records, or nothing when memory ran out
+// ("Out of memory") or the reading failed (in.finish() says why).
+using FastaRecordSink = std::function<void(SequenceRecord&)>;
+std::optional<long> stream_multi_fasta(LineReader& in, const FastaRecordSink& sink);
 
 // ---- collections ----
 std::optional<Collection> read_multi_fasta(const std::string& path, ResidueKind requested_type);

@@ -51,6 +51,16 @@ FastaHeader split_fasta_header(std::string_view rest) {
 
 namespace {
 
+// A record's name, definition and circular mark from its header piece; true
+// when the header is complete.
+bool start_record(SequenceRecord& rec, std::string_view header) {
+    const FastaHeader h = split_fasta_header(header);
+    rec.name.assign(h.name);
+    rec.definition.assign(h.definition);
+    rec.circular = header.find("circular") != std::string_view::npos ? 1 : 0;
+    return rec.definition.ends_with("\n");
+}
+
 // Collects every record of the walk into the collection.
 class CollectionBuilder {
 public:
@@ -61,12 +71,7 @@ public:
     bool begin(std::string_view header) {
         entries_.emplace_back();
         direct_ = false;
-        SequenceRecord& rec = entries_.back();
-        const FastaHeader h = split_fasta_header(header);
-        rec.name.assign(h.name);
-        rec.definition.assign(h.definition);
-        if (header.find("circular") != std::string_view::npos) rec.circular = 1;
-        return rec.definition.ends_with("\n");
+        return start_record(entries_.back(), header);
     }
     void definition(std::string_view piece) { entries_.back().definition.append(piece); }
 
@@ -122,6 +127,79 @@ private:
 };
 
 }  // namespace
+
+namespace {
+
+// Hands every record of the walk to a callback, one record at a time, in a
+// record whose buffers are reused: after the longest record has been read
+// no record allocates. The first long record's residues are reserved from
+// what is known of it (the bytes before the next header when it is in the
+// read buffer, else the rest of the file), so they are never grown by
+// doubling and copied.
+class RecordStream {
+public:
+    RecordStream(LineReader& in, const FastaRecordSink& sink) : in_(in), sink_(sink) {}
+
+    bool begin(std::string_view header) {
+        rec_.residues.clear();
+        rec_.type = ResidueKind::Unknown;
+        return start_record(rec_, header);
+    }
+    void definition(std::string_view piece) { rec_.definition.append(piece); }
+    void residues_start() {
+        const std::string_view ahead = in_.buffered();
+        const std::size_t bound = bytes_before_header(ahead);
+        if (bound != std::string_view::npos) {
+            rec_.residues.reserve(bound);
+        } else {
+            reserve_hint(rec_.residues, static_cast<std::int64_t>(ahead.size()) + in_.remaining_hint());
+        }
+    }
+    void residues(std::string_view piece) { append_graphic(rec_.residues, piece); }
+    void take_clean_lines(LineReader& in) {
+        in.skip(append_clean_fasta_lines(rec_.residues, in.buffered(), FastaFilter::Graphic));
+    }
+    bool stopped() const { return false; }
+
+    // The reader's typing: until a record has a type, each record is
+    // classified by itself and its type becomes that of the records after
+    // it; the last record is classified by itself when none came before.
+    void finish(bool last) {
+        rec_.length = static_cast<long>(rec_.residues.size());
+        if (working_type_ == ResidueKind::Unknown) {
+            rec_.type = classify_residues(rec_);
+            if (!last) working_type_ = rec_.type;
+        } else {
+            rec_.type = working_type_;
+        }
+        if (++finished_ % kDotEvery == 0) err(".");
+        sink_(rec_);
+    }
+
+    long records() const { return finished_; }
+
+private:
+    LineReader& in_;
+    const FastaRecordSink& sink_;
+    SequenceRecord rec_;
+    ResidueKind working_type_ = ResidueKind::Unknown;
+    long finished_ = 0;
+};
+
+}  // namespace
+
+std::optional<long> stream_multi_fasta(LineReader& in, const FastaRecordSink& sink) {
+    RecordStream stream(in, sink);
+    try {
+        walk_fasta_records(in, stream);
+    } catch (const std::bad_alloc&) {
+        err("Out of memory\n");
+        return std::nullopt;
+    }
+    if (!in.finish()) return std::nullopt;
+    err(".\n");
+    return stream.records();
+}
 
 std::optional<Collection> read_multi_fasta(const std::string& path, ResidueKind requested_type) {
     auto in = open_input(path);

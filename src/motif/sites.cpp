@@ -176,6 +176,7 @@ std::optional<Collection> read_entries(const std::string& path, SeqFormat format
         if (!rec) break;
         seqs.push_back(std::move(*rec));
     }
+    if (!in->finish()) return std::nullopt;
     return seqs;
 }
 

@@ -145,7 +145,10 @@ std::optional<std::string> read_exon_file(const std::string& path) {
         return std::nullopt;
     }
     std::string_view piece;
-    if (!file->read_piece(piece, kExonLinePiece)) return std::string();
+    if (!file->read_piece(piece, kExonLinePiece)) {
+        if (!file->finish()) return std::nullopt;
+        return std::string();
+    }
     std::string line(piece);
     std::size_t pos = 0;
     next_word(line, &pos);

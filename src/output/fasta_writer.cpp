@@ -138,32 +138,35 @@ int writing_error() {
 
 }  // namespace
 
+int write_fasta_entry_quietly(Writer& out, SequenceRecord& rec, bool with_definition, char separator) {
+    out.put('>');
+    write_printable(out, rec.name);
+    if (with_definition) {
+        const char first = rec.definition.empty() ? '\0' : rec.definition.front();
+        if (first != ' ' && first != '\0' && first != '\n' && first != '\r') out.put(separator);
+        write_definition(out, rec.definition);
+    }
+    out.put('\n');
+
+    const std::size_t line = static_cast<std::size_t>(std::max(g_settings.line_length, 1));
+    const long count = write_residues(out, rec.residues, line);
+    if (out.failed()) return 2;
+    if (count != rec.length) return 3;
+    out.write("\n\n");
+    // No flush per entry: the buffer leaves in large blocks, and a write
+    // that fails later is caught by the next entry or by close().
+    return out.failed() ? 2 : 0;
+}
+
 int write_fasta_entry(Writer& out, SequenceRecord* rec, bool with_definition, char separator) {
     if (!rec) {
         err("Empty sequence.\n");
         return 1;
     }
-    out.put('>');
-    write_printable(out, rec->name);
-    if (with_definition) {
-        const char first = rec->definition.empty() ? '\0' : rec->definition.front();
-        if (first != ' ' && first != '\0' && first != '\n' && first != '\r') out.put(separator);
-        write_definition(out, rec->definition);
-    }
-    out.put('\n');
-
-    const std::size_t line = static_cast<std::size_t>(std::max(g_settings.line_length, 1));
-    const long count = write_residues(out, rec->residues, line);
-    if (out.failed()) return writing_error();
-    if (count != rec->length) {
-        err("Error in sequence length.\n");
-        return 3;
-    }
-    out.write("\n\n");
-    // No flush per entry: the buffer leaves in large blocks, and a write
-    // that fails later is caught by the next entry or by close().
-    if (out.failed()) return writing_error();
-    return 0;
+    const int result = write_fasta_entry_quietly(out, *rec, with_definition, separator);
+    if (result == 2) return writing_error();
+    if (result == 3) err("Error in sequence length.\n");
+    return result;
 }
 
 int write_fasta_file(const std::string& path, SequenceRecord* rec, bool with_definition, char separator) {

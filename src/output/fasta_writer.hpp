@@ -17,6 +17,9 @@ namespace kavro {
 inline int write_fasta_entry(Writer& out, SequenceRecord& rec, bool with_definition, char separator) {
     return write_fasta_entry(out, &rec, with_definition, separator);
 }
+// write_fasta_entry without its messages ("Writing error.", "Error in
+// sequence length."), for callers that report later: 0, 2 or 3.
+int write_fasta_entry_quietly(Writer& out, SequenceRecord& rec, bool with_definition, char separator);
 // Appends one entry to a file; 0, or 1 (null record, file not opened) or the
 // entry's non-zero result.
 [[nodiscard]] int write_fasta_file(const std::string& path, SequenceRecord* rec, bool with_definition, char separator);
@@ -34,5 +37,7 @@ inline int write_fasta_entry(Writer& out, SequenceRecord& rec, bool with_definit
 // followed by another character with "NxKKKx" + letter, announcing each on
 // standard output as "xKKKx".
 void mask_long_runs(std::string& residues, long n_threshold, long q_threshold);
+// The same, the announcements appended to `announcements` instead.
+void mask_long_runs(std::string& residues, long n_threshold, long q_threshold, std::string& announcements);
 
 }  // namespace kavro

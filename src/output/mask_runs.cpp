@@ -17,7 +17,7 @@ namespace {
 
 constexpr std::size_t kMarkWidth = 6;  // characters after the run's first letter
 
-void mask_letter(std::string& text, char letter, long threshold) {
+void mask_letter(std::string& text, char letter, long threshold, std::string* announcements) {
     std::string masked;  // built only once a run is replaced
     bool building = false;
     std::size_t copied = 0;  // text[0, copied) is already in masked
@@ -29,11 +29,17 @@ void mask_letter(std::string& text, char letter, long threshold) {
         if (after == std::string::npos) break;  // the run reaches the end
         const long k = static_cast<long>(after - start);
         if (k >= threshold) {
-            // A console message: on standard error while the sequences
-            // themselves go to standard output.
-            out("x%03ldx\n", k);
+            // A console message (on standard error while the sequences
+            // themselves go to standard output), or kept for the caller.
             char mark[32];
             std::snprintf(mark, sizeof mark, "x%03ldx%c", k, letter);
+            if (announcements) {
+                char said[32];
+                const int n = std::snprintf(said, sizeof said, "x%03ldx\n", k);
+                announcements->append(said, static_cast<std::size_t>(n));
+            } else {
+                out("x%03ldx\n", k);
+            }
             if (!building) {
                 masked.reserve(text.size() + kMarkWidth + 1);
                 building = true;
@@ -56,8 +62,13 @@ void mask_letter(std::string& text, char letter, long threshold) {
 // Thresholds below 7 replace runs shorter than their mark: the text then
 // grows, which a std::string allows.
 void mask_long_runs(std::string& residues, long n_threshold, long q_threshold) {
-    mask_letter(residues, 'N', n_threshold);
-    mask_letter(residues, 'Q', q_threshold);
+    mask_letter(residues, 'N', n_threshold, nullptr);
+    mask_letter(residues, 'Q', q_threshold, nullptr);
+}
+
+void mask_long_runs(std::string& residues, long n_threshold, long q_threshold, std::string& announcements) {
+    mask_letter(residues, 'N', n_threshold, &announcements);
+    mask_letter(residues, 'Q', q_threshold, &announcements);
 }
 
 }  // namespace kavro

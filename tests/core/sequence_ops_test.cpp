@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "core/program_exit.hpp"
 #include "core/sequence.hpp"
 #include "support/run_kavro.hpp"
@@ -79,6 +81,26 @@ TEST(SeqComplement, EveryLetterOfBothTables) {
     for (char c : std::string("EFIJLOPQXZ-.0 \n")) EXPECT_EQ(complement_base(c, false), '*') << c;
     EXPECT_EQ(complement_base('\x80', true), '*');
     EXPECT_EQ(complement_base('\0', true), '*');
+}
+
+TEST(SeqComplement, BlocksAgreeWithTheLetterTable) {
+    // Lengths around the 16-byte blocks taken from both ends; texts of the
+    // common letters only, with now and then any other byte.
+    std::mt19937 rng(5);
+    const std::string common = "ACGTUNacgtun";
+    for (const std::size_t size : {0UL, 1UL, 15UL, 16UL, 31UL, 32UL, 33UL, 63UL, 64UL, 65UL, 1000UL, 4099UL}) {
+        for (const bool rna : {false, true}) {
+            for (const unsigned stray_per_mille : {0U, 5U, 300U}) {
+                std::string text(size, 'A');
+                for (char& c : text)
+                    c = rng() % 1000 < stray_per_mille ? static_cast<char>(rng() % 256) : common[rng() % common.size()];
+                std::string expected;
+                for (auto it = text.rbegin(); it != text.rend(); ++it) expected += complement_base(*it, rna);
+                reverse_complement_text(text, rna);
+                ASSERT_EQ(text, expected) << size << (rna ? " RNA " : " DNA ") << stray_per_mille;
+            }
+        }
+    }
 }
 
 TEST(SeqComplement, ReverseComplementAndNames) {

@@ -30,10 +30,18 @@ TEST(ReadFailure, EveryReadingCommandFailsOnADirectory) {
         {"txtr", ".", "out", "1"},
         {"txtr", ".", "out", "CR"},
         {"txtr", ".", "out", "c1-2"},
+        {"toprot", ".", "out"},
+        {"extcds", ".", "out"},
+        {"simtbl", ".", "out"},
+        {"nucaln", ".", "a.fa", "out"},
+        {"getclu", ".", "out", "1", "4"},
+        {"splcod", "."},
+        {"sites", ".", "out", "s", "GAATTC"},
     };
     for (const auto& args : commands) {
         auto r = kavro_test::run({.args = args, .files = {{"a.fa", ">a\nACGT\n"}}});
-        const std::string shown = args[0] + " " + args[1] + " " + args[2];
+        std::string shown;
+        for (const std::string& word : args) shown += word + " ";
         EXPECT_EQ(r.status, 1) << shown;
         EXPECT_THAT(r.err, HasSubstr(kDirectoryUnreadable)) << shown;
     }
