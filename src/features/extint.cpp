@@ -113,8 +113,7 @@ int cmd_extint(int count, CommandLine& words) {
                 break;
             }
             progress('-');
-            write_fasta_batch(target->writer(), introns, 0, 0);
-            if (target->writer().failed()) {
+            if (write_fasta_batch(target->writer(), introns, 0, 0) != 0 || target->writer().failed()) {
                 err("Unable to write file: %s.\n", output.c_str());
                 status = 1;
                 stop = true;

@@ -139,8 +139,7 @@ int cmd_extrna(int count, CommandLine& words) {
         } else {
             out("Extracting all sequences...\n");
         }
-        write_fasta_batch(target->writer(), req.name.empty() ? features : chosen, 0, 0);
-        if (target->writer().failed()) {
+        if (write_fasta_batch(target->writer(), req.name.empty() ? features : chosen, 0, 0) != 0 || target->writer().failed()) {
             err("Unable to write file.\n");
             status = 1;
             break;

@@ -100,8 +100,7 @@ int cmd_noncod(int count, CommandLine& words) {
         if (rna.usable) mask_features(entry, rna.features, keep_introns);
         Collection pieces = unmasked_pieces(entry, circular);
         if (pieces.empty()) continue;
-        write_fasta_batch(target->writer(), pieces, 0, 0);
-        if (target->writer().failed()) {
+        if (write_fasta_batch(target->writer(), pieces, 0, 0) != 0 || target->writer().failed()) {
             err("Unable to write to file: %s.\n", output.c_str());
             status = 1;
             break;
