@@ -301,7 +301,11 @@ int run_sites(const SitesOptions& opts) {
         out("Searching palindromic sequences.\n");
         out("Minimum length is %d.\n", opts.min_length);
         out("Maximum length is %d.\n", opts.max_length);
-        if (opts.max_length < opts.min_length || opts.min_length < 3 || opts.max_length < 3) {
+        // A length beyond the motif limit is refused, but only after every
+        // shorter length has written its 4^(k/2) rows, which never ends; such
+        // a maximum is refused before any work.
+        if (opts.max_length < opts.min_length || opts.min_length < 3 || opts.max_length < 3 ||
+            opts.max_length > static_cast<int>(kMaxMotifLength)) {
             err("Use correct minimum and maximum lengths.\n");
             return 1;
         }

@@ -75,8 +75,9 @@ void write_clean_lines(Writer& out, std::string_view text, std::size_t line) {
 
 // Walks the residues by index j. A printable character is written and
 // counted; a line end follows every index j with j + 1 a multiple of the line
-// length, whatever the character there was. Otherwise a newline residue is
-// written, counted and replaced by "-"; other characters are skipped.
+// length, whatever the character there was. A newline residue is written (at
+// a break the line end is that newline), counted and replaced by "-"; other
+// characters are skipped.
 //
 // A line whose characters are all printable is therefore written whole, with
 // its line end when it is a full line; a line holding anything else goes
@@ -112,7 +113,13 @@ long write_residues(Writer& out, std::string& res, std::size_t line) {
                 break;
             }
             if (k + 1 == line_end) {
+                // The line end stands for a newline residue that falls on it:
+                // it is still counted and replaced, or the count falls short.
                 out.put('\n');
+                if (res[k] == '\n') {
+                    ++count;
+                    res[k] = '-';
+                }
             } else if (res[k] == '\n') {
                 out.put('\n');
                 ++count;

@@ -5,10 +5,5 @@
 
 namespace kavro {
 
-int cmd_extrna(int, CommandLine&) { return 1; }
-int cmd_genlist(int, CommandLine&) { return 1; }
-int cmd_getent(int, CommandLine&) { return 1; }
-int cmd_extint(int, CommandLine&) { return 1; }
-int cmd_noncod(int, CommandLine&) { return 1; }
 
 }  // namespace kavro

@@ -130,7 +130,13 @@ void finish(int status) {
 bool data_to_stdout(int argc, char** argv) {
     if (argc < 2) return false;
     const CommandRow* row = find_command(argv[1]);
-    if (!row || row->data_output_word <= 0 || argc <= row->data_output_word + 1) return false;
+    if (!row) return false;
+    // genlist writes to standard output when it is given no output name.
+    if (row->handler == cmd_genlist && argc == 3) {
+        const std::string_view in = argv[2];
+        return in != "help" && in != "-h";
+    }
+    if (row->data_output_word <= 0 || argc <= row->data_output_word + 1) return false;
     const std::string_view out = argv[row->data_output_word + 1];
     return out == "stdout" || out == "STDOUT";
 }

@@ -233,6 +233,8 @@ TEST(Sites, PalindromeSurvey) {
         {">p\nMKVLAAGIWDEF\n", "4.5", "Mode 3 is valid for DNA sequences.\n"},
         {kHandFasta, "6.4", "Use correct minimum and maximum lengths.\n"},
         {kHandFasta, "2.4", "Use correct minimum and maximum lengths.\n"},
+        {kHandFasta, "3.511", "Use correct minimum and maximum lengths.\n"},
+        {kHandFasta, "3.2147483647", "Use correct minimum and maximum lengths.\n"},
         {">s\nGAATTC\n>p\nMKVLAAGIWDEF\n", "4.4",
          "Mode 3 is only compatible with DNA. Stop processing...\nError in writing motif sites in file: out.txt\n"},
     };

@@ -76,14 +76,14 @@ TEST_F(FastaWriter, NewlinesAndControlCharactersInResidues) {
     EXPECT_EQ(result, 0);
     EXPECT_EQ(rec.residues, "AC-GT");
 
-    // At a break position only the break is written: the newline is neither
-    // counted nor replaced, and a skipped control character still counts for j.
+    // At a break position the break is the newline: written once, counted
+    // and replaced; a skipped control character still counts for j.
     kavro::g_settings.line_length = 3;
     auto odd = record("s", "AB\x01" "CD\nEFG");
-    odd.length = 7;
+    odd.length = 8;
     EXPECT_EQ(entry(odd, false, '_', &result), ">s\nAB\nCD\nEFG\n\n\n");
     EXPECT_EQ(result, 0);
-    EXPECT_EQ(odd.residues, "AB\x01" "CD\nEFG");
+    EXPECT_EQ(odd.residues, "AB\x01" "CD-EFG");
 }
 
 // The rules one character at a time, to hold the run-based writer against.
@@ -96,9 +96,10 @@ std::string reference_residues(std::string res, std::size_t line, long* count) {
             out += c;
             ++*count;
         }
-        if ((j + 1) % line == 0)
+        if ((j + 1) % line == 0) {
             out += '\n';
-        else if (c == '\n') {
+            if (c == '\n') ++*count;
+        } else if (c == '\n') {
             out += '\n';
             ++*count;
         }

@@ -1,0 +1,135 @@
+// extint: the introns of the CDS features of a GenBank or EMBL file, one
+// sequence per intron, with ends that can reach into the flanking exons.
+
+#include <string>
+
+#include "core/console.hpp"
+#include "core/program_exit.hpp"
+#include "features/feature_commands.hpp"
+#include "features/feature_io.hpp"
+#include "features/feature_table.hpp"
+#include "features/introns.hpp"
+#include "input/formats.hpp"
+#include "input/line_reader.hpp"
+#include "output/fasta_writer.hpp"
+#include "output/output_target.hpp"
+#include "ui/command_line.hpp"
+#include "ui/help.hpp"
+#include "ui/prompt.hpp"
+
+namespace kavro {
+
+namespace {
+
+constexpr std::size_t kNameWidth = 30;
+
+struct IntronRequest {
+    EndArgument start, end;
+    std::string name;  // empty: the introns of every CDS
+    bool leave = false;
+};
+
+// The dialog; false when standard input ends or a path is not given.
+bool ask_request(CommandLine& words, IntronRequest& req) {
+    words.set(1, "infile");
+    if (!ask_argument(words[1], "入力ファイル名")) return false;
+    words.set(2, words[1] + ".out");
+    if (!ask_argument(words[2], "出力ファイル名")) return false;
+    if (!ask_feature_ends("出力したい 5'側エクソン と 3'エクソン の長さを入力してください。\n"
+                          "start と end の書式は S xx または  E xx です.\n"
+                          "S xx は、 イントロン の開始点から xx 塩基目を意味し、\n"
+                          "E xx は、 イントロン の終止点から xx 塩基目を意味します。\n"
+                          "これら４個のデータの間にはスペースを入れてください。\n",
+                          req.start, req.end))
+        return false;
+    out("What is the name of CDS? Type <exit> to exit this session.\n");
+    out("Use a command <genlist> to show all CDS names beforehand.\n");
+    out("If you input - all -, introns of all CDS will be extracted.\n\n");
+    std::string word;
+    if (!stdin_reader().read_word(word, kWordWidth)) return false;
+    req.leave = word == "exit";
+    if (word != "all") req.name = word.substr(0, kNameWidth);
+    return true;
+}
+
+}  // namespace
+
+int cmd_extint(int count, CommandLine& words) {
+    IntronRequest req;
+    if (count == 1) {
+        if (!ask_request(words, req)) return 1;
+        if (req.leave) return 0;
+    } else if ((count == 7 || count == 8) && parse_feature_end(words[3], words[4], req.start) &&
+               parse_feature_end(words[5], words[6], req.end)) {
+        if (count == 8) req.name = words[7].substr(0, kNameWidth);
+    } else {
+        show_help("extint");
+        return 1;
+    }
+    const std::string input = words[1];
+    const std::string output = words[2];
+
+    const SeqFormat format = feature_file_format(input);
+    out("Reading sequence...\n");
+    auto in = LineReader::open(input);
+    if (!in) {
+        err("Cannot open file: %s\n\n", input.c_str());
+        return 1;
+    }
+    if (output_would_replace_input(input, output)) return 1;
+    auto target = OutputTarget::open(output, OutputTarget::Mode::Truncate);
+    if (!target) {
+        err("Cannot open output file: %s\n\n", output.c_str());
+        return 1;
+    }
+
+    FeatureTableReader reader(*in, format);
+    std::int64_t position = 0;
+    int status = 0;
+    bool stop = false;
+    while (!stop) {
+        SequenceRecord entry;
+        Collection features;
+        const ReadOutcome outcome = reader.read(entry, features, position, ExtractMode::Coding);
+        if (outcome != ReadOutcome::Entry) {
+            status = end_of_entries(outcome, "Error in extracting CDS\n");
+            break;
+        }
+        if (entry.residues.empty()) {
+            progress('/');
+            continue;
+        }
+        progress('h');
+        if (classify_and_clear_gaps(entry) != 0) continue;
+        Collection introns;
+        for (const SequenceRecord& feature : features) {
+            progress('.');
+            if (!req.name.empty() && feature.definition.find(req.name) == std::string::npos) continue;
+            const IntronResult result = extract_introns(entry, feature, req.start, req.end, introns);
+            if (result == IntronResult::PassedOver) continue;
+            if (result == IntronResult::Failed) {
+                err("Error in extracting introns.\n");
+                stop = true;
+                break;
+            }
+            progress('-');
+            if (write_fasta_batch(target->writer(), introns, 0, 0) != 0 || target->writer().failed()) {
+                err("Unable to write file: %s.\n", output.c_str());
+                status = 1;
+                stop = true;
+                break;
+            }
+        }
+    }
+    // A read that failed on the way fails the run (after its message).
+    if (!in->finish()) status = 1;
+    if (!target->close() && status == 0) {
+        err("Unable to write file: %s.\n", output.c_str());
+        return 1;
+    }
+    if (status != 0) return status;
+    out("\nTerminated.\n");
+    return 0;
+}
+
+}  // namespace kavro

@@ -1,0 +1,159 @@
+// extrna: the nucleotide sequences of the tRNA, rRNA and snRNA features of
+// a GenBank or EMBL file, cut with start and end arguments, with their
+// introns when the addseqg setting is on.
+
+#include <optional>
+#include <string>
+
+#include "core/console.hpp"
+#include "core/program_exit.hpp"
+#include "core/settings.hpp"
+#include "features/feature_commands.hpp"
+#include "features/feature_io.hpp"
+#include "features/feature_sequences.hpp"
+#include "features/feature_table.hpp"
+#include "input/formats.hpp"
+#include "input/line_reader.hpp"
+#include "output/fasta_writer.hpp"
+#include "output/output_target.hpp"
+#include "ui/command_line.hpp"
+#include "ui/help.hpp"
+#include "ui/prompt.hpp"
+
+namespace kavro {
+
+namespace {
+
+// A name selects at most this many features of one entry.
+constexpr std::size_t kMaxPerEntry = 10;
+constexpr std::size_t kNameWidth = 30;
+
+struct RnaRequest {
+    EndArgument start, end;
+    std::string name;  // empty: every RNA
+};
+
+// The dialog: paths, the two end arguments and the RNA name. False when the
+// user leaves.
+bool ask_request(CommandLine& words, RnaRequest& req) {
+    words.set(1, "infile");
+    if (!ask_argument(words[1], "入力ファイル名")) return false;
+    words.set(2, words[1] + ".out");
+    if (!ask_argument(words[2], "出力ファイル名")) return false;
+    if (!ask_feature_ends("出力したい 5'UTR と 3'UTR の長さを入力してください。\n"
+                          "start と end の書式は S xx または  E xx です.\n"
+                          "S xx は、 RNA の開始点から xx 塩基目を意味し、\n"
+                          "E xx は、 RNA の終止点から xx 塩基目を意味します。\n"
+                          "これら４個のデータの間にはスペースを入れてください。\n",
+                          req.start, req.end))
+        return false;
+    out("What is the name of RNA? Type <exit> to exit this session.\n");
+    out("Use a command <genlist> to show all CDS names beforehand.\n");
+    out("If you input - all -, all RNA will be extracted.\n\n");
+    std::string word;
+    if (!stdin_reader().read_word(word, kWordWidth) || word == "exit") return false;
+    if (word != "all") req.name = word.substr(0, kNameWidth);
+    return true;
+}
+
+// The features whose name (the definition's first word) is the requested
+// one, at most kMaxPerEntry of them.
+Collection select_by_name(const Collection& features, const std::string& name) {
+    Collection chosen;
+    for (const SequenceRecord& f : features) {
+        if (chosen.size() >= kMaxPerEntry) break;
+        if (f.definition.substr(0, f.definition.find(' ')) == name) chosen.push_back(f);
+    }
+    return chosen;
+}
+
+}  // namespace
+
+int cmd_extrna(int count, CommandLine& words) {
+    RnaRequest req;
+    if (count == 1) {
+        if (!ask_request(words, req)) return 1;
+    } else if ((count == 7 || count == 8) && parse_feature_end(words[3], words[4], req.start) &&
+               parse_feature_end(words[5], words[6], req.end)) {
+        if (count == 8) req.name = words[7].substr(0, kNameWidth);
+    } else {
+        show_help("extrna");
+        return 1;
+    }
+    const std::string input = words[1];
+    const std::string output = words[2];
+
+    // RNA genes are cut from their own entry only, for the rest of the run.
+    g_settings.seq_import = false;
+    const SeqFormat format = feature_file_format(input);
+    out("Reading sequence...\n");
+    auto in = LineReader::open(input);
+    if (!in) {
+        err("Cannot open file: %s\n\n", input.c_str());
+        return 1;
+    }
+    if (output_would_replace_input(input, output)) return 1;
+    auto target = OutputTarget::open(output, OutputTarget::Mode::Truncate);
+    if (!target) {
+        err("Cannot open output file: %s.\n\n", output.c_str());
+        return 1;
+    }
+
+    FeatureTableReader reader(*in, format);
+    const JoinContext ctx;
+    RemoteSequences remote;
+    std::int64_t position = 0;
+    int status = 0;
+    for (;;) {
+        SequenceRecord entry;
+        Collection features;
+        const ReadOutcome outcome = reader.read(entry, features, position, ExtractMode::Rna);
+        if (outcome != ReadOutcome::Entry) {
+            status = end_of_entries(outcome, "Error in extracting CDS\n");
+            break;
+        }
+        if (entry.residues.empty()) {
+            progress('.');
+            continue;
+        }
+        progress('h');
+        if (classify_and_clear_gaps(entry) != 0) continue;
+        const bool cut = g_settings.addseqg
+                             ? extract_genomic_spans(entry, features, 0, req.start, req.end, ctx, remote)
+                             : cut_feature_sequences(entry, features, 0, req.start, req.end, ctx, remote);
+        if (!cut) {
+            err("Error in extracting sequence.\n");
+            continue;
+        }
+        out("\nSequences extracted.\n.");
+        flush_out();
+        Collection chosen;
+        if (!req.name.empty()) {
+            out("Extracting sequences: %s...\n", req.name.c_str());
+            chosen = select_by_name(features, req.name);
+            if (chosen.empty()) {
+                out("No sequence extracted.\n");
+                status = 1;
+                break;
+            }
+        } else {
+            out("Extracting all sequences...\n");
+        }
+        if (write_fasta_batch(target->writer(), req.name.empty() ? features : chosen, 0, 0) != 0 || target->writer().failed()) {
+            err("Unable to write file.\n");
+            status = 1;
+            break;
+        }
+    }
+    // A read that failed on the way fails the run (after its message).
+    if (!in->finish()) status = 1;
+    if (!target->close() && status == 0) {
+        err("Unable to write file.\n");
+        return 1;
+    }
+    if (status != 0) return status;
+    out("\nTerminated.\n");
+    return 0;
+}
+
+}  // namespace kavro
