@@ -67,6 +67,10 @@ def main():
         ("complement", [kavro, "tofast", fa, o("k.fa"), "c"], ["seqtk", "seq", "-r", "-l", "75", fa]),
         ("to RNA", [kavro, "tofast", fa, o("k.fa"), "r"], ["seqkit", "seq", "--dna2rna", "-w", "75", fa, "-o", o("p.fa")]),
         ("clear mode", [kavro, "tofast", fa, o("k.fa")], ["seqtk", "seq", "-U", "-l", "75", fa]),
+        ("translation p", [kavro, "tofast", fa, o("k.fa"), "p"], ["seqkit", "translate", "-f", "1", "-w", "60", fa, "-o", o("p.fa")]),
+        ("info report i", [kavro, "tofast", fa, o("k.fa"), "i"],
+         ["seqkit", "fx2tab", "-n", "-l", "-B", "A", "-B", "C", "-B", "G", "-B", "T", fa, "-o", o("p.tab")]),
+        ("windows b 10000 5000", [kavro, "tofast", fa, o("k.fa"), "b", "10000", "5000"], ["seqtk", "comp", fa]),
     ]
     if os.path.exists(gb):
         jobs.append(("GenBank to FASTA", [kavro, "tofast", gb, o("k.fa")], ["cat", gb]))
@@ -94,13 +98,13 @@ def main():
               (name, a, " ".join(os.path.basename(w) if w.startswith("/") else w for w in peer[:6]), b, b / a, rss, earlier))
 
     print()
-    print("| input | max 5000 | complement | to RNA | mask | clear mode |")
-    print("|---|---|---|---|---|---|")
+    print("| input | max 5000 | complement | to RNA | mask | clear mode | p | i | b |")
+    print("|---|---|---|---|---|---|---|---|---|")
     for size in [int(s) for s in args.sizes.split(",")]:
         part = o("part.fa")
         prefix(fa, part, size)
         cells = []
-        for option in (["max", "5000"], ["c"], ["r"], ["mask"], []):
+        for option in (["max", "5000"], ["c"], ["r"], ["mask"], [], ["p"], ["i"], ["b", "10000", "5000"]):
             _, r = run([kavro, "tofast", part, o("k.fa")] + option, o("k.out"))
             cells.append("%.1f MB" % r)
         print("| %d MB | %s |" % (size, " | ".join(cells)))

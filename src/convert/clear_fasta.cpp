@@ -40,27 +40,25 @@ struct LetterTable {
     }
 };
 
-// True when every byte is an ASCII letter; written so that it vectorises.
-bool all_letters(std::string_view text) {
-    unsigned char bad = 0;
-    for (char ch : text) {
-        const unsigned char folded = static_cast<unsigned char>((static_cast<unsigned char>(ch) | 0x20) - 'a');
-        bad |= static_cast<unsigned char>(folded > 25);
-    }
-    return bad == 0;
-}
-
 void append_letters(std::string& out, std::string_view text) {
-    // The common residue line: letters and its line end. Clearing the case
-    // bit (0x20) upper-cases a letter; the line end is dropped.
+    // The common residue line, letters and its line end, is copied and
+    // checked in one pass that vectorises: clearing the case bit (0x20)
+    // upper-cases a letter, and the line end is dropped. A line with any
+    // other byte is done again through the table.
     std::string_view body = text;
     if (!body.empty() && body.back() == '\n') body.remove_suffix(1);
     const std::size_t old = out.size();
-    if (all_letters(body)) {
-        out.resize(old + body.size());
-        char* dst = out.data() + old;
-        for (std::size_t i = 0; i < body.size(); ++i) dst[i] = static_cast<char>(body[i] & ~0x20);
-        return;
+    out.resize(old + body.size());
+    {
+        auto* dst = reinterpret_cast<unsigned char*>(out.data() + old);
+        const auto* src = reinterpret_cast<const unsigned char*>(body.data());
+        unsigned char bad = 0;
+        for (std::size_t i = 0; i < body.size(); ++i) {
+            const unsigned char c = src[i];
+            bad |= static_cast<unsigned char>(static_cast<unsigned char>((c | 0x20) - 'a') > 25);
+            dst[i] = static_cast<unsigned char>(c & ~0x20);
+        }
+        if (bad == 0) return;
     }
     static const LetterTable table;
     out.resize(old + text.size());
