@@ -83,6 +83,29 @@ TEST(TranslateRecord, Failures) {
               "Error in frame number.\nUnable to translate.\n");
 }
 
+// A held sink keeps a record's lines, in order, off the console.
+TEST(TranslateRecord, InPlaceLinesGoToTheSink) {
+    struct Case {
+        SequenceRecord rec;
+        int frame, status;
+        std::string residues, held;
+    };
+    const Case cases[] = {
+        {dna("s", "ATGAAATAG"), 1, 0, "MK*", ""},
+        {dna("tiny", "AC"), 2, 0, "?", "Sequence too short in: tiny.\n"},
+        {dna("pep", "MKVLWDE"), -1, 1, "MKVLWDE",
+         "This is not a nucleic acid sequence: pep.\nError in converting to complementary sequence.\n"},
+    };
+    for (Case c : cases) {
+        kavro_test::CaptureConsole cap;
+        std::string held;
+        EXPECT_EQ(kavro::translate_record_in_place(c.rec, c.frame, kStandard, kavro::MessageSink(held)), c.status);
+        EXPECT_EQ(c.rec.residues, c.residues);
+        EXPECT_EQ(held, c.held);
+        EXPECT_EQ(cap.err(), "");
+    }
+}
+
 TEST(TranslateCollection, FramesLabelsAndProgress) {
     kavro::Collection seqs;
     for (int i = 0; i < 12; ++i) {
