@@ -181,6 +181,7 @@ int cmd_cdsnuc(int count, CommandLine& words) {
     Collection features;
     std::int64_t position = 0;
     int status = 0;
+    std::size_t named_found = 0;  // CDS of the chosen name, over the whole file
     for (;;) {
         const ReadOutcome outcome = reader.read(entry, features, position, ExtractMode::Coding);
         if (outcome == ReadOutcome::EndOfInput) break;
@@ -220,11 +221,16 @@ int cmd_cdsnuc(int count, CommandLine& words) {
             status = 1;
             break;
         }
+        named_found += features.size();
         for (SequenceRecord& f : features) {
             progress('-');
             if (write_fasta_entry(target->writer(), f, true, '_') != 0) err("Unable to write file.\n");
         }
     }
+    // A name that no CDS of the file holds would otherwise leave an empty
+    // output and no word about why.
+    if (status == 0 && !o.cds_name.empty() && named_found == 0)
+        err("No CDS: %s in file: %s.\n", o.cds_name.c_str(), o.input.c_str());
     if (!in->finish() || (remote_input && !remote_input->finish())) status = 1;
     if (!target->close()) {
         err("Unable to write file.\n");

@@ -124,6 +124,10 @@ TEST(Cdsnuc, ArgumentsAndModes) {
     }
     // A name selects every definition that holds it; both entries contribute.
     EXPECT_EQ(fasta_by_header(run_with({"cdsnuc", "in.gb", "out.fa", "S", "0", "E", "0", "dnaA"}).file("out.fa")).size(), 3u);
+    // A name that no CDS holds is said, not passed over in silence.
+    auto none = run_with({"cdsnuc", "in.gb", "out.fa", "S", "0", "E", "0", "noSuchGene"});
+    EXPECT_EQ(none.status, 0);
+    EXPECT_THAT(none.err, HasSubstr("No CDS: noSuchGene in file: in.gb."));
     // EMBL input and standard output.
     auto std_out = run_with({"cdsnuc", "in.embl", "stdout", "S", "0", "E", "0"});
     EXPECT_EQ(seq_of(std_out.out, ">ENTA_dnaA2 "), dnaA2);
