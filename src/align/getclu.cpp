@@ -12,6 +12,7 @@
 #include "align/alignment_files.hpp"
 #include "align/site_selection.hpp"
 #include "core/console.hpp"
+#include "core/file_identity.hpp"
 #include "core/sequence.hpp"
 #include "core/text_ops.hpp"
 #include "input/formats.hpp"
@@ -211,6 +212,7 @@ int cmd_getclu(int count, CommandLine& words) {
         return 1;
     }
 
+    if (output_is_input(req->input, req->output)) return 1;
     out("Reading sequence...\n");
     const SeqFormat format = detect_format(req->input);
     if (format != SeqFormat::Clustal && format != SeqFormat::Phylip) {

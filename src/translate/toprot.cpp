@@ -12,6 +12,7 @@
 #include <string>
 
 #include "core/console.hpp"
+#include "core/file_identity.hpp"
 #include "core/program_exit.hpp"
 #include "core/sequence.hpp"
 #include "core/text_ops.hpp"
@@ -236,6 +237,11 @@ int cmd_toprot(int count, CommandLine& words) {
         bool on;
         ~RestoreMessages() { set_messages_to_stderr(on); }
     } restore{was_on_stderr};
+    // The output is emptied before the input (or the exon file) is read.
+    if (!OutputTarget::names_stdout(opt.output) &&
+        (output_is_input(opt.input, opt.output) ||
+         (opt.form[0] == 'p' && opt.form.size() > 1 && output_is_input(opt.form.substr(1), opt.output))))
+        return 1;
 
     SequenceRecord rec = read_nucleotides(opt.input);
     int status = 0;
