@@ -171,11 +171,7 @@ int transform(Collection& seqs, const GetcluRequest& req, AlignmentLayout& layou
         layout = AlignmentLayout::Nexus;
     } else if (option == "sort") {
         // A name ends at its first underscore: "b_2" sorts and is written as "b".
-        for (auto& rec : seqs) {
-            const auto cut = rec.name.find('_');
-            if (cut != std::string::npos) rec.name.resize(cut);
-        }
-        sort_alignment(seqs);
+        if (!sort_by_cut_names(seqs)) return 1;
     } else if (option == "gap") {
         if (remove_gap_columns(seqs, req.gap_level) != 0) {
             err("Error in removing gaps.\n");
