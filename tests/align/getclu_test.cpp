@@ -316,4 +316,13 @@ TEST(Getclu, SortKeepsNamesThatTellRowsApart) {
     EXPECT_EQ(names[3], "b");
 }
 
+// Gap removal can leave no column: the rows are still written, names alone,
+// so the entries read back (as CLUSTAL) and are listed (as NEXUS).
+TEST(Getclu, AnAlignmentWithoutColumnsKeepsItsEntries) {
+    const AlignmentRows all_gapped = {{"a", "A-C"}, {"b", "-C-"}, {"c", "AC-"}};
+    auto r = run({.args = {"getclu", "in", "out", "gap", "0"}, .files = {{"in", clustal_text(all_gapped)}}});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(read_back_alignment(r, "out"), (AlignmentRows{{"a", ""}, {"b", ""}, {"c", ""}}));
+}
+
 }  // namespace

@@ -161,19 +161,23 @@ TEST_F(AlignmentWriter, WritesTheWholeCollection) {
 // with nothing left is never written empty (the row would read as a
 // separator line and its entry would be lost).
 TEST_F(AlignmentWriter, NamesKeepTheirBytesAndNeverGoEmpty) {
-    kavro_test::CaptureConsole console;
     Collection seqs = alignment({"P\xC3\xA9rez_1", "\xC3\xA9\xC3\xA9", "\x01\x02", "b"}, 12);
-    const std::string clustal = written([&](Writer& w) { EXPECT_EQ(kavro::write_clustal(w, &seqs, 30), 0); });
-    EXPECT_THAT(clustal, HasSubstr("\nP\xC3\xA9rez_1" + std::string(27, ' ') + "BCD"));
-    EXPECT_THAT(clustal, HasSubstr("\n\xC3\xA9\xC3\xA9" + std::string(31, ' ') + "CDE"));
-    EXPECT_THAT(clustal, HasSubstr("\nunnamed_3" + std::string(26, ' ') + "DEF"));
-    const std::string phylip = written([&](Writer& w) { EXPECT_EQ(kavro::write_phylip(w, &seqs, 10), 0); });
-    EXPECT_THAT(phylip, HasSubstr("\nP\xC3\xA9rez_1  BCD"));
-    EXPECT_THAT(phylip, HasSubstr("\nunnamed_3  DEF"));
-    const std::string nexus = written([&](Writer& w) { EXPECT_EQ(kavro::write_nexus(w, &seqs, 10), 0); });
-    EXPECT_THAT(nexus, HasSubstr("\n\xC3\xA9\xC3\xA9       CDE"));
+    std::string clustal, phylip, nexus, messages;
+    {
+        kavro_test::CaptureConsole console;
+        clustal = written([&](Writer& w) { EXPECT_EQ(kavro::write_clustal(w, &seqs, 30), 0); });
+        phylip = written([&](Writer& w) { EXPECT_EQ(kavro::write_phylip(w, &seqs, 10), 0); });
+        nexus = written([&](Writer& w) { EXPECT_EQ(kavro::write_nexus(w, &seqs, 10), 0); });
+        messages = console.err();
+    }
+    EXPECT_THAT(clustal, HasSubstr("\nP\xC3\xA9rez_1" + std::string(27, ' ') + "ABC"));
+    EXPECT_THAT(clustal, HasSubstr("\n\xC3\xA9\xC3\xA9" + std::string(31, ' ') + "BCD"));
+    EXPECT_THAT(clustal, HasSubstr("\nunnamed_3" + std::string(26, ' ') + "CDE"));
+    EXPECT_THAT(phylip, HasSubstr("\nP\xC3\xA9rez_1   ABC"));
+    EXPECT_THAT(phylip, HasSubstr("\nunnamed_3  CDE"));
+    EXPECT_THAT(nexus, HasSubstr("\n\xC3\xA9\xC3\xA9       BCD"));
     const std::string note = "Entry 3 has no name: written as unnamed_3.\n";
-    EXPECT_EQ(console.err(), note + note + note);
+    EXPECT_EQ(messages, note + note + note);
 }
 
 // PHYLIP names hold ten characters; names that would repeat once cut are
@@ -205,6 +209,14 @@ TEST_F(AlignmentWriter, NexusQuotesNamesWithPunctuation) {
     EXPECT_THAT(text, HasSubstr("\n'ENSG00000108691:ENST00000580907' BCDB\n"));
     EXPECT_THAT(text, HasSubstr("\n'it''s'" + std::string(width - 7, ' ') + "CDEC\n"));
     EXPECT_THAT(text, HasSubstr("\nplain_name" + std::string(width - 10, ' ') + "DEFD\n"));
+}
+
+TEST_F(AlignmentWriter, NoColumnsStillListsTheRows) {
+    Collection seqs = alignment({"a", "b"}, 0);
+    const std::string clustal = written([&](Writer& w) { EXPECT_EQ(kavro::write_clustal(w, &seqs, 3), 0); });
+    EXPECT_EQ(clustal.substr(clustal.find("\n\n\n") + 3), "a       \nb       \n\n\n\n\n");
+    const std::string nexus = written([&](Writer& w) { EXPECT_EQ(kavro::write_nexus(w, &seqs, 3), 0); });
+    EXPECT_EQ(nexus.substr(nexus.find("matrix\n") + 7), "a   \nb   \n\n;\nend;\n");
 }
 
 }  // namespace
