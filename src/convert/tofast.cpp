@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <optional>
-#include <sys/stat.h>
 
 #include "convert/clear_fasta.hpp"
 #include "convert/conversions.hpp"

@@ -1,7 +1,5 @@
 #include "features/feature_io.hpp"
 
-#include <sys/stat.h>
-
 #include "core/console.hpp"
 #include "core/file_identity.hpp"
 #include "core/program_exit.hpp"

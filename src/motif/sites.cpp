@@ -12,7 +12,6 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
-#include <sys/stat.h>
 
 #include "convert/conversions.hpp"
 #include "core/console.hpp"
