@@ -5,10 +5,10 @@
 // apart: a name that would repeat an earlier one is renamed.
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 #include "core/console.hpp"
-
 #include "output/alignment_writer.hpp"
 #include "output/output_detail.hpp"
 
@@ -24,15 +24,18 @@ constexpr long kPhylipNameWidth = 10;
 
 // Cut names that repeat an earlier row's name end in "_2", "_3"... instead
 // (cut shorter to make room), avoiding every name already in use; each
-// change is told on standard error with the entry's full name.
+// change is told on standard error with the entry's full name. Each cut
+// name remembers the number it reached, so many repeats stay linear.
 void make_distinct(std::vector<std::string>& names, const Collection& seqs, std::size_t width) {
     std::set<std::string> taken(names.begin(), names.end());
     if (taken.size() == names.size()) return;
     std::set<std::string> seen;
+    std::map<std::string, long> next_number;
     for (std::size_t i = 0; i < names.size(); ++i) {
         if (seen.insert(names[i]).second) continue;
         std::string candidate;
-        for (long k = 2;; ++k) {
+        long& k = next_number.try_emplace(names[i], 2).first->second;
+        for (;; ++k) {
             const std::string suffix = "_" + std::to_string(k);
             const std::size_t keep = width > suffix.size() ? width - suffix.size() : 0;
             candidate = names[i].substr(0, keep) + suffix;
