@@ -18,11 +18,17 @@ std::optional<Collection> read_alignment(const std::string& path, SeqFormat form
 enum class AlignmentLayout { Clustal, Phylip, Nexus };
 
 // Writes every entry of the collection to the file in that layout; the file
-// wrapper's result (0, or non-zero after its message).
+// wrapper's result (0, or non-zero after its message). The PHYLIP reader
+// takes at least 2 entries and 11 columns: a smaller alignment is refused
+// with a message before the file is touched, rather than written unreadable.
 int write_alignment(const std::string& path, Collection& seqs, AlignmentLayout layout);
 
-// Orders every entry of the collection by name.
-void sort_alignment(Collection& seqs);
+// Orders the entries by their names cut at the first "_" ("HBA_HUMAN" sorts
+// as "HBA") and names each by its cut name, unless that would leave it
+// nameless or share it with another entry: then the entry keeps its whole
+// name. False, after a message, when whole names repeat, so that sorted rows
+// could no longer be told apart.
+[[nodiscard]] bool sort_by_cut_names(Collection& seqs);
 
 // The layout an alignment read in that format is written back in.
 inline AlignmentLayout layout_of(SeqFormat format) {

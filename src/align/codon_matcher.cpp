@@ -1,5 +1,6 @@
 #include "align/codon_matcher.hpp"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -41,14 +42,32 @@ struct Walk {
     std::size_t i = 0;             // protein column
     std::size_t t = 0;             // translated residue
     std::size_t c = 0;             // base of that residue's codon
+    std::size_t written = 0;       // bases before this one were written before the walk
     std::string work;
     bool shift_ahead = false;
+    bool wrote_codon = false;      // whether `written` moved during the walk
 
     bool codon_left() const { return c + 3 <= dna.size(); }
     void gap() { work += "---"; }
-    void codon_as_is() { work.append(dna.substr(c, 3)); advance(); }
-    void codon_lower() { work += lower_codon(dna, c); advance(); }
-    void advance() { ++t; c += 3; }
+    void codon_as_is() {
+        if (c < written) return codon_lower();
+        work.append(dna.substr(c, 3));
+        advance();
+    }
+    // A codon that reaches back into bases already written (the search
+    // after a missing base starts one codon back) gives "-" for those.
+    void codon_lower() {
+        std::string codon = lower_codon(dna, c);
+        for (std::size_t k = 0; k < 3 && c + k < written; ++k) codon[k] = '-';
+        work += codon;
+        advance();
+    }
+    void advance() {
+        ++t;
+        c += 3;
+        written = std::max(written, c);
+        wrote_codon = true;
+    }
 
     // Writes the protein columns [i, end) with lower-case codons for the
     // letters, as far as the DNA holds codons.
@@ -194,6 +213,7 @@ int match_codons(CodonMatch& m, int window, double threshold, std::string_view c
     Walk walk;
     walk.protein = protein;
     walk.dna = dna;
+    walk.written = m.dna_written > m.dna_pos ? m.dna_written - m.dna_pos : 0;
     walk.translation = frames[frame];
     while (walk.i < protein.size() && protein[walk.i] == '-') {
         walk.gap();
@@ -210,6 +230,7 @@ int match_codons(CodonMatch& m, int window, double threshold, std::string_view c
             static_cast<long>(walk.work.size()), static_cast<long>(m.capacity));
     } else {
         m.codons += walk.work;
+        if (walk.wrote_codon) m.dna_written = m.dna_pos + walk.written;
     }
     m.protein_pos += walk.i;
     if (start != 0) {

@@ -29,7 +29,8 @@ struct CodonMatch {
     std::string_view protein;  // the aligned protein row, "-" for gaps
     std::string_view dna;      // its nucleotide sequence
     std::size_t protein_pos = 0;  // next protein column to place
-    std::size_t dna_pos = 0;      // the first DNA base not yet used
+    std::size_t dna_pos = 0;      // where the next window search starts
+    std::size_t dna_written = 0;  // the first DNA base after those written
     std::string codons;           // the row built so far
     std::size_t capacity = 0;     // its final length: three per protein column
 };
@@ -38,7 +39,9 @@ struct CodonMatch {
 // finds the window, writes leading gaps, then walks protein and translation
 // until the protein ends, the translation ends, or a mismatch is followed
 // by a poorly agreeing window (a frame shift or insertion ahead: the next
-// step searches anew). Advances both positions. 1 when protein columns
+// step searches anew). A codon that would reach back before dna_written
+// shows the bases already written as "-", so that the row without its gaps
+// never repeats a base. Advances the positions. 1 when protein columns
 // remain; 0 when it is used up or no progress can be made (threshold out of
 // range, too little DNA, fewer than a window of residues left).
 int match_codons(CodonMatch& m, int window, double threshold, std::string_view code);

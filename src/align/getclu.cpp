@@ -12,6 +12,7 @@
 #include "align/alignment_files.hpp"
 #include "align/site_selection.hpp"
 #include "core/console.hpp"
+#include "core/file_identity.hpp"
 #include "core/sequence.hpp"
 #include "core/text_ops.hpp"
 #include "input/formats.hpp"
@@ -170,11 +171,7 @@ int transform(Collection& seqs, const GetcluRequest& req, AlignmentLayout& layou
         layout = AlignmentLayout::Nexus;
     } else if (option == "sort") {
         // A name ends at its first underscore: "b_2" sorts and is written as "b".
-        for (auto& rec : seqs) {
-            const auto cut = rec.name.find('_');
-            if (cut != std::string::npos) rec.name.resize(cut);
-        }
-        sort_alignment(seqs);
+        if (!sort_by_cut_names(seqs)) return 1;
     } else if (option == "gap") {
         if (remove_gap_columns(seqs, req.gap_level) != 0) {
             err("Error in removing gaps.\n");
@@ -211,6 +208,7 @@ int cmd_getclu(int count, CommandLine& words) {
         return 1;
     }
 
+    if (output_is_input(req->input, req->output)) return 1;
     out("Reading sequence...\n");
     const SeqFormat format = detect_format(req->input);
     if (format != SeqFormat::Clustal && format != SeqFormat::Phylip) {

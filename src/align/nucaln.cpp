@@ -13,6 +13,7 @@
 #include "align/alignment_files.hpp"
 #include "align/codon_matcher.hpp"
 #include "core/console.hpp"
+#include "core/file_identity.hpp"
 #include "core/program_exit.hpp"
 #include "core/sequence.hpp"
 #include "core/text_ops.hpp"
@@ -72,6 +73,7 @@ int build_codon_alignment(const std::string& protein_path, const std::string& dn
         err("Unknown file format.\n");
         end_program(1);
     }
+    if (output_is_input(protein_path, output) || output_is_input(dna_path, output)) return 1;
     if (!OutputTarget::create_empty(output)) {
         err("Error in opening output file.\n");
         return 1;

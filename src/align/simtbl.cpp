@@ -20,6 +20,7 @@
 
 #include "align/pair_identity.hpp"
 #include "core/console.hpp"
+#include "core/file_identity.hpp"
 #include "core/program_exit.hpp"
 #include "core/sequence.hpp"
 #include "input/formats.hpp"
@@ -223,6 +224,7 @@ int cmd_simtbl(int count, CommandLine& words) {
     const std::string input = words[1], output = words[2];
     // With the table on standard output, the messages go to standard error.
     if (OutputTarget::names_stdout(output)) set_messages_to_stderr(true);
+    else if (output_is_input(input, output)) return 1;
 
     auto seqs = read_sequences(input, mode);
     if (!seqs) return 1;

@@ -18,6 +18,7 @@
 #include "input/fasta_walk.hpp"
 #include "input/formats.hpp"
 #include "input/line_reader.hpp"
+#include "output/fasta_writer.hpp"
 
 namespace kavro {
 
@@ -122,13 +123,12 @@ public:
 
 private:
     // The FASTA layout of the writers for a record of letters and a name
-    // alone: ">" and the printable characters of the name, residue lines of
+    // alone: ">" and the name as the writers give it, residue lines of
     // the line length, one empty line after the last one (two after a full
     // last line).
     static void write_entry(Writer& out, const SequenceRecord& rec) {
         out.put('>');
-        for (char c : rec.name)
-            if (is_print(c)) out.put(c);
+        write_fasta_name(out, rec.name);
         out.put('\n');
         const std::size_t line = static_cast<std::size_t>(std::max(g_settings.line_length, 1));
         const std::string& res = rec.residues;

@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <optional>
-#include <sys/stat.h>
 
 #include "convert/clear_fasta.hpp"
 #include "convert/conversions.hpp"
@@ -19,6 +18,7 @@
 #include "convert/special_outputs.hpp"
 #include "convert/tofast_options.hpp"
 #include "core/console.hpp"
+#include "core/file_identity.hpp"
 #include "core/program_exit.hpp"
 #include "core/sequence.hpp"
 #include "core/settings.hpp"
@@ -56,9 +56,7 @@ bool is_nucleic(ResidueKind type) { return type == ResidueKind::Dna || type == R
 // any name). Emptying the output first would then lose the input.
 bool output_is_input(const TofastOptions& opts) {
     if (opts.to_stdout) return false;
-    struct stat in {}, out {};
-    return ::stat(opts.input_path.c_str(), &in) == 0 && ::stat(opts.output_path.c_str(), &out) == 0 &&
-           in.st_dev == out.st_dev && in.st_ino == out.st_ino;
+    return same_file(opts.input_path, opts.output_path);
 }
 
 // A protein cannot be written as DNA or RNA nor complemented: the output

@@ -1,8 +1,7 @@
 #include "features/feature_io.hpp"
 
-#include <sys/stat.h>
-
 #include "core/console.hpp"
+#include "core/file_identity.hpp"
 #include "core/program_exit.hpp"
 #include "input/formats.hpp"
 #include "output/output_target.hpp"
@@ -19,13 +18,7 @@ SeqFormat feature_file_format(const std::string& path) {
 }
 
 bool output_would_replace_input(const std::string& input, const std::string& output) {
-    if (OutputTarget::names_stdout(output)) return false;
-    bool same = input == output;
-    struct stat a {}, b {};
-    if (!same && ::stat(input.c_str(), &a) == 0 && ::stat(output.c_str(), &b) == 0)
-        same = a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-    if (same) err("Output file %s is the input file.\n", output.c_str());
-    return same;
+    return !OutputTarget::names_stdout(output) && output_is_input(input, output);
 }
 
 }  // namespace kavro

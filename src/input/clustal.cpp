@@ -22,9 +22,11 @@ bool is_separator(std::string_view piece) {
     return piece.size() < kSeparatorBelow || piece.starts_with("     ");
 }
 
-bool letters_and_dashes(std::string_view word) {
+// Residue characters: letters, the gap "-" and the stop "*" (alignments of
+// translated sequences hold stops, and the PHYLIP reader keeps them too).
+bool residue_word(std::string_view word) {
     for (char c : word)
-        if (!is_alpha(c) && c != '-') return false;
+        if (!is_alpha(c) && c != '-' && c != '*') return false;
     return true;
 }
 
@@ -35,7 +37,7 @@ struct Row {
 };
 
 // "name residues [more residue groups] [position]": the residue run may be
-// written in blank-separated groups; further words of letters and "-" only
+// written in blank-separated groups; further words of residue characters only
 // continue it, a word of digits (the running position) ends the row, and a
 // residue-like word with other characters is as strange as in the first run.
 Row parse_row(std::string_view piece) {
@@ -49,12 +51,12 @@ Row parse_row(std::string_view piece) {
     };
     row.name = next();
     std::string_view first = next();
-    row.strange = !letters_and_dashes(first);
+    row.strange = !residue_word(first);
     row.residues.assign(first);
     if (row.strange) return row;
     for (std::string_view word = next(); !word.empty(); word = next()) {
         if (all_digits(word)) break;
-        if (!letters_and_dashes(word)) {
+        if (!residue_word(word)) {
             row.strange = true;
             break;
         }

@@ -12,10 +12,10 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
-#include <sys/stat.h>
 
 #include "convert/conversions.hpp"
 #include "core/console.hpp"
+#include "core/file_identity.hpp"
 #include "core/program_exit.hpp"
 #include "core/sequence.hpp"
 #include "core/settings.hpp"
@@ -212,9 +212,7 @@ std::optional<Collection> read_input(const std::string& path, SeqFormat format) 
 
 // True when writing the output would empty the input before it is read.
 bool output_is_input(const SitesOptions& opts) {
-    struct stat in {}, out {};
-    return !OutputTarget::names_stdout(opts.output) && ::stat(opts.input.c_str(), &in) == 0 &&
-           ::stat(opts.output.c_str(), &out) == 0 && in.st_dev == out.st_dev && in.st_ino == out.st_ino;
+    return !OutputTarget::names_stdout(opts.output) && same_file(opts.input, opts.output);
 }
 
 // The form setting is switched off when sites ends, however it ends; while

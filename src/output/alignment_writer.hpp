@@ -2,6 +2,7 @@
 // CLUSTAL, interleaved PHYLIP and NEXUS alignment output.
 
 #include <string>
+#include <vector>
 
 #include "core/sequence.hpp"
 #include "core/writer.hpp"
@@ -19,5 +20,8 @@ namespace kavro {
 
 // Quicksort by name; equal names end in the order its partition steps give.
 void sort_by_name(Collection& seqs);
+// The same quicksort by keys[i] for entry i; the keys are reordered with
+// the entries.
+void sort_by_keys(Collection& seqs, std::vector<std::string>& keys);
 
 }  // namespace kavro

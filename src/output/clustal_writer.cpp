@@ -1,7 +1,8 @@
 // CLUSTAL output: the header line and two empty lines, then blocks of 60
 // residues, one row per entry (name field of name width + 5 columns, then
 // the residues), each block followed by two empty lines, and two more at the
-// end. No conservation line, no position numbers.
+// end. No conservation line, no position numbers. An alignment without
+// columns still gets one block, of names alone, so that its entries read back.
 
 #include <algorithm>
 
@@ -22,17 +23,18 @@ constexpr long kClustalNameWidth = 30;
 int write_clustal(Writer& out, Collection* seqs, long name_width) {
     const std::size_t count = collection_count(seqs);
     if (count == 0) return empty_collection();
+    const std::vector<std::string> names = row_names(*seqs, count, 0);
     // The name column widens to the longest name, so that the residue
     // columns stay aligned.
     std::size_t width = static_cast<std::size_t>(std::max(name_width, 0L));
-    for (std::size_t i = 0; i < count; ++i) width = std::max(width, (*seqs)[i].name.size());
+    for (const auto& name : names) width = std::max(width, name.size());
     out.write(kClustalHeader);
     out.write("\n\n\n");
     const std::size_t length = (*seqs)[0].residues.size();
-    for (std::size_t c = 0; c < length; c += kClustalPerLine) {
+    for (std::size_t c = 0; c < std::max<std::size_t>(length, 1); c += kClustalPerLine) {
         for (std::size_t i = 0; i < count; ++i) {
             const SequenceRecord& rec = (*seqs)[i];
-            write_name_field(out, rec.name, width, width + kClustalNameExtra);
+            write_name_field(out, names[i], width, width + kClustalNameExtra);
             if (c < rec.residues.size())
                 write_printable(out, std::string_view(rec.residues).substr(c, kClustalPerLine));
             out.put('\n');

@@ -19,6 +19,9 @@ using output_detail::write_printable;
 
 namespace {
 
+// The header of a record whose name has no byte to write.
+constexpr std::string_view kUnnamed = "unnamed";
+
 // The definition: printable characters as they are; a newline becomes ";"
 // (unless the whole definition is that one character); the rest is skipped.
 void write_definition(Writer& out, std::string_view def) {
@@ -138,9 +141,24 @@ int writing_error() {
 
 }  // namespace
 
+void write_fasta_name(Writer& out, std::string_view name) {
+    std::size_t named = 0;
+    const char* p = name.data();
+    const char* const end = p + name.size();
+    while (p < end) {
+        const char* q = p;
+        while (q < end && output_detail::name_byte(*q)) ++q;
+        out.write(p, static_cast<std::size_t>(q - p));
+        named += static_cast<std::size_t>(q - p);
+        while (q < end && !output_detail::name_byte(*q)) ++q;
+        p = q;
+    }
+    if (named == 0) out.write(kUnnamed);
+}
+
 int write_fasta_entry_quietly(Writer& out, SequenceRecord& rec, bool with_definition, char separator) {
     out.put('>');
-    write_printable(out, rec.name);
+    write_fasta_name(out, rec.name);
     if (with_definition) {
         const char first = rec.definition.empty() ? '\0' : rec.definition.front();
         if (first != ' ' && first != '\0' && first != '\n' && first != '\r') out.put(separator);

@@ -3,12 +3,18 @@
 // length filters or run masking, ranges of a batch.
 
 #include <string>
+#include <string_view>
 
 #include "core/sequence.hpp"
 #include "core/writer.hpp"
 #include "output/output_target.hpp"
 
 namespace kavro {
+
+// The name on a header line: its bytes as read (a UTF-8 "Pérez_1" stays
+// whole; names are data) without control bytes, or "unnamed" when nothing
+// is left, so that no record is written without a name.
+void write_fasta_name(Writer& out, std::string_view name);
 
 // 0 written; 1 null record; 2 write error; 3 length mismatch.
 // The record is not const: a newline among its residues is written as a line

@@ -29,12 +29,12 @@ void write_name_field(Writer& out, std::string_view name, std::size_t name_width
     const char* const end = p + name.size();
     while (p < end && used < name_width) {
         const char* q = p;
-        while (q < end && printable(*q) && used + static_cast<std::size_t>(q - p) < name_width) ++q;
+        while (q < end && name_byte(*q) && used + static_cast<std::size_t>(q - p) < name_width) ++q;
         if (q > p) {
             out.write(p, static_cast<std::size_t>(q - p));
             used += static_cast<std::size_t>(q - p);
         }
-        while (q < end && !printable(*q)) ++q;
+        while (q < end && !name_byte(*q)) ++q;
         p = q;
     }
     static constexpr std::string_view kBlanks = "                                ";
@@ -46,6 +46,24 @@ void write_name_field(Writer& out, std::string_view name, std::size_t name_width
 }
 
 std::size_t collection_count(const Collection* seqs) { return seqs ? seqs->size() : 0; }
+
+std::vector<std::string> row_names(const Collection& seqs, std::size_t count, std::size_t cut) {
+    std::vector<std::string> names;
+    names.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        std::string name;
+        for (char c : seqs[i].name) {
+            if (cut != 0 && name.size() == cut) break;
+            if (name_byte(c)) name.push_back(c);
+        }
+        if (name.empty()) {
+            name = ("unnamed_" + std::to_string(i + 1)).substr(0, cut != 0 ? cut : std::string::npos);
+            err("Entry %ld has no name: written as %s.\n", static_cast<long>(i + 1), name.c_str());
+        }
+        names.push_back(std::move(name));
+    }
+    return names;
+}
 
 
 int empty_collection() {

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/sequence.hpp"
 #include "core/text_ops.hpp"
@@ -26,9 +27,22 @@ inline bool printable(char c) { return kPrintable[static_cast<unsigned char>(c)]
 // many were written.
 std::size_t write_printable(Writer& out, std::string_view text);
 
-// A name field of field_width columns: the first name_width printable
-// characters of the name, then blanks.
+// Name bytes are data: every byte is written as read (UTF-8 or Shift_JIS
+// letters included) except the control bytes, which would break the line.
+inline bool name_byte(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return u >= 0x20 && u != 0x7F;
+}
+
+// A name field of field_width columns: the first name_width name bytes of
+// the name, then blanks.
 void write_name_field(Writer& out, std::string_view name, std::size_t name_width, std::size_t field_width);
+
+// The names the rows of an alignment show: each entry's name bytes, cut to
+// `cut` bytes (0: whole). A row without a name cannot be read back (it looks
+// like a separator line), so an entry left without one is written as
+// "unnamed_N", N its entry number, after a note on standard error.
+std::vector<std::string> row_names(const Collection& seqs, std::size_t count, std::size_t cut);
 
 // The number of entries the alignment writers and the sort work on (0 for no
 // collection).

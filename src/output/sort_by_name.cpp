@@ -1,9 +1,12 @@
 // Ordering a collection by entry name (byte-wise ascending) with a quicksort
 // whose partition steps fix where entries with equal names end up; callers
-// rely on that order, so the steps below must not change.
+// rely on that order, so the steps below must not change. The same steps
+// order a collection by keys given beside it (names as they will be shown).
 
+#include <algorithm>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "output/alignment_writer.hpp"
 #include "output/output_detail.hpp"
@@ -12,56 +15,75 @@ namespace kavro {
 
 namespace {
 
-// Partitions seqs[lo..hi] around a copy of the last name and returns the
-// pivot's final index.
-long partition(Collection& seqs, long lo, long hi) {
-    const std::string pivot = seqs[static_cast<std::size_t>(hi)].name;
-    auto name = [&](long k) -> const std::string& { return seqs[static_cast<std::size_t>(k)].name; };
+// The collection and its keys, swapped together.
+struct Keyed {
+    Collection& seqs;
+    std::vector<std::string>& keys;
+
+    const std::string& key(long k) const { return keys[static_cast<std::size_t>(k)]; }
+    void swap(long a, long b) {
+        std::swap(seqs[static_cast<std::size_t>(a)], seqs[static_cast<std::size_t>(b)]);
+        std::swap(keys[static_cast<std::size_t>(a)], keys[static_cast<std::size_t>(b)]);
+    }
+};
+
+// Partitions [lo..hi] around a copy of the last key and returns the pivot's
+// final index.
+long partition(Keyed& s, long lo, long hi) {
+    const std::string pivot = s.key(hi);
     long i = lo - 1;
     long j = hi;
     for (;;) {
-        // seqs[hi] keeps the pivot name throughout, so i stops at hi at the latest.
+        // The entry at hi keeps the pivot key throughout, so i stops at hi at the latest.
         ++i;
-        while (name(i) < pivot) ++i;
+        while (s.key(i) < pivot) ++i;
         --j;
-        while (j > i && pivot < name(j)) --j;
+        while (j > i && pivot < s.key(j)) --j;
         if (i >= j) break;
-        std::swap(seqs[static_cast<std::size_t>(i)], seqs[static_cast<std::size_t>(j)]);
+        s.swap(i, j);
     }
-    std::swap(seqs[static_cast<std::size_t>(i)], seqs[static_cast<std::size_t>(hi)]);
+    s.swap(i, hi);
     return i;
 }
 
 // The two sides after a partition are disjoint, so sorting the smaller one by
 // recursion and the larger one in the loop gives the same order as sorting
 // them left then right, with a stack depth of at most log2(n).
-void quicksort(Collection& seqs, long lo, long hi) {
+void quicksort(Keyed& s, long lo, long hi) {
     while (hi - lo >= 1) {
-        const long p = partition(seqs, lo, hi);
+        const long p = partition(s, lo, hi);
         if (p - lo < hi - p) {
-            quicksort(seqs, lo, p - 1);
+            quicksort(s, lo, p - 1);
             lo = p + 1;
         } else {
-            quicksort(seqs, p + 1, hi);
+            quicksort(s, p + 1, hi);
             hi = p - 1;
         }
     }
 }
 
-// Names strictly ascending: every partition finds its pivot already last and
+// Keys strictly ascending: every partition finds its pivot already last and
 // swaps nothing, so the sort would leave the collection as it is.
-bool strictly_ascending(const Collection& seqs, std::size_t count) {
+bool strictly_ascending(const std::vector<std::string>& keys, std::size_t count) {
     for (std::size_t k = 1; k < count; ++k)
-        if (!(seqs[k - 1].name < seqs[k].name)) return false;
+        if (!(keys[k - 1] < keys[k])) return false;
     return true;
 }
 
 }  // namespace
 
+void sort_by_keys(Collection& seqs, std::vector<std::string>& keys) {
+    const std::size_t count = std::min(output_detail::collection_count(&seqs), keys.size());
+    if (count < 2 || strictly_ascending(keys, count)) return;
+    Keyed s{seqs, keys};
+    quicksort(s, 0, static_cast<long>(count) - 1);
+}
+
 void sort_by_name(Collection& seqs) {
-    const std::size_t count = output_detail::collection_count(&seqs);
-    if (count < 2 || strictly_ascending(seqs, count)) return;
-    quicksort(seqs, 0, static_cast<long>(count) - 1);
+    std::vector<std::string> names;
+    names.reserve(seqs.size());
+    for (const auto& rec : seqs) names.push_back(rec.name);
+    sort_by_keys(seqs, names);
 }
 
 }  // namespace kavro

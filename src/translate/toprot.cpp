@@ -12,6 +12,7 @@
 #include <string>
 
 #include "core/console.hpp"
+#include "core/file_identity.hpp"
 #include "core/program_exit.hpp"
 #include "core/sequence.hpp"
 #include "core/text_ops.hpp"
@@ -208,6 +209,16 @@ int write_orfs(const ToprotOptions& opt, const SequenceRecord& rec) {
     return 0;
 }
 
+// True (after the message) when the output, emptied before the files are
+// read, is a file toprot reads: the input, the exon file of "p", or a
+// codon-table file (a built-in table's name is no file).
+bool output_replaces_an_input(const ToprotOptions& opt) {
+    if (OutputTarget::names_stdout(opt.output)) return false;
+    if (output_is_input(opt.input, opt.output)) return true;
+    if (opt.form[0] == 'p' && opt.form.size() > 1 && output_is_input(opt.form.substr(1), opt.output)) return true;
+    return same_file(opt.table, opt.output) && output_is_input(opt.table, opt.output);
+}
+
 }  // namespace
 
 int cmd_toprot(int count, CommandLine& words) {
@@ -236,6 +247,7 @@ int cmd_toprot(int count, CommandLine& words) {
         bool on;
         ~RestoreMessages() { set_messages_to_stderr(on); }
     } restore{was_on_stderr};
+    if (output_replaces_an_input(opt)) return 1;
 
     SequenceRecord rec = read_nucleotides(opt.input);
     int status = 0;

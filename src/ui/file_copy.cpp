@@ -1,16 +1,8 @@
 #include "ui/file_copy.hpp"
 
-#include <sys/stat.h>
-
 #include "core/console.hpp"
 
 namespace kavro {
-
-bool same_file(const std::string& a, const std::string& b) {
-    struct stat sa, sb;
-    if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0) return false;
-    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
-}
 
 std::string_view piece_as_in_file(const LineReader& in, std::string_view piece, std::string& scratch) {
     // One byte consumed beyond the piece, and the piece ends in "\n": that

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "core/file_identity.hpp"
 #include "core/writer.hpp"
 #include "input/line_reader.hpp"
 
@@ -25,9 +26,5 @@ std::string_view piece_as_in_file(const LineReader& in, std::string_view piece, 
 // 1 after "Cannot open file: %s\n\n" when either cannot be opened, when
 // both name the same file, or when the copy could not be written.
 [[nodiscard]] int copy_text_file(const std::string& source, const std::string& destination);
-
-// True when both paths name one existing file (copying it onto itself
-// would empty it before it is read).
-[[nodiscard]] bool same_file(const std::string& a, const std::string& b);
 
 }  // namespace kavro

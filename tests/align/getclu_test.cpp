@@ -1,7 +1,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -108,6 +110,14 @@ TEST(Getclu, RefusalsEndWithStatusOneAndWriteNothing) {
         {{"getclu", "in", "out", "inf"}, aln, sjis("使い方: getclu infile outfile startpos endpos")},
         {{"getclu", "in", "out"}, aln, sjis("並べ直し: getclu infile outfile sort")},
         {{"getclu", "missing", "out", "sort"}, aln, "This is not a CLUSTAL or PHYLIP file.\n"},
+        // The PHYLIP reader takes 11 columns and 2 entries at least: refused, not written unreadable.
+        {{"getclu", "in", "out", "1", "10"}, phylip_text(kGappy),
+         "A PHYLIP alignment needs at least 2 sequences and 11 sites; this one has 4 and 10.\n"},
+        {{"getclu", "in", "out", "ph"}, clustal_text({{"a", "ACGTACGTACGT"}}),
+         "A PHYLIP alignment needs at least 2 sequences and 11 sites; this one has 1 and 12.\n"},
+        // Whole names that repeat cannot be told apart once sorted.
+        {{"getclu", "in", "out", "sort"}, clustal_text({{"a", "ACGT"}, {"b", "ACGA"}, {"a", "ACGC"}}),
+         "Name a is used twice: sorted rows could not be told apart.\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args[3 < c.args.size() ? 3 : 1]);
@@ -197,6 +207,122 @@ TEST(Getclu, DialogAsksForTheKindOfWork) {
         ASSERT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(read_back_alignment(r, "out")[1].second, c.first_row);
     }
+}
+
+// The names of a NEXUS matrix's first block, read as NEXUS readers do: a
+// name in single quotes ('' for a quote) or up to the first blank; a row
+// whose rest is not residues alone gives "?" instead of its name.
+std::vector<std::string> nexus_matrix_names(const std::string& text) {
+    std::vector<std::string> names;
+    std::size_t at = text.find("   matrix\n");
+    if (at == std::string::npos) return names;
+    for (at += 10; at < text.size() && text[at] != '\n' && text[at] != ';';) {
+        const std::size_t end = text.find('\n', at);
+        const std::string line = text.substr(at, end - at);
+        at = end + 1;
+        std::string name;
+        std::size_t k = 0;
+        if (line[0] == '\'') {
+            for (k = 1; k < line.size(); ++k) {
+                if (line[k] == '\'' && k + 1 < line.size() && line[k + 1] == '\'') {
+                    name += '\'';
+                    ++k;
+                } else if (line[k] == '\'') {
+                    ++k;
+                    break;
+                } else {
+                    name += line[k];
+                }
+            }
+        } else {
+            k = line.find(' ');
+            name = line.substr(0, k);
+        }
+        const std::size_t rest = line.find_first_not_of(' ', k);
+        if (rest != std::string::npos && line.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz-*?", rest) != std::string::npos)
+            name = "?";
+        names.push_back(name);
+    }
+    return names;
+}
+
+// Names and residues from the faults users met: bytes above 0x7E (one name
+// of nothing else), names alike in their first ten characters, names alike
+// before "_", NEXUS punctuation, and stops.
+AlignmentRows hostile_alignment() {
+    const std::vector<std::string> names = {"P\xC3\xA9rez_1",      "\xC3\xA9\xC3\xA9",   "AT3G20900.1-CDS", "AT3G20900.1-SEQ",
+                                            "gi|17136534|ref",   "gi|17136536|ref",    "HBA_HUMAN",       "HBA_HORSE",
+                                            "X01238.1/1-183",    "ENSG108691:ENST5809", "it's",           "HBB_HUMAN"};
+    const std::string base = "MKTAYIAKQRQISFVKSHFSRQLEERLGLI";
+    AlignmentRows rows;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        std::string r = base.substr(i) + base.substr(0, i);
+        r[3 + i] = '-';
+        if (i % 3 == 0) r[20] = '*';
+        rows.push_back({names[i], r});
+    }
+    return rows;
+}
+
+// Every alignment getclu writes, in every mode and from either input, reads
+// back with all of its entries, told apart by their names.
+TEST(Getclu, EveryWrittenAlignmentReadsBackWhole) {
+    const AlignmentRows rows = hostile_alignment();
+    const std::vector<std::vector<std::string>> modes = {{"cl"},  {"ph"},        {"nex"},       {"sort"},
+                                                         {"gap", "0.5"}, {"inf", "0-2"}, {"2", "25"}};
+    for (bool phylip_input : {false, true}) {
+        for (const auto& mode : modes) {
+            SCOPED_TRACE((phylip_input ? "phylip " : "clustal ") + mode[0]);
+            std::vector<std::string> args = {"getclu", "in", "out"};
+            args.insert(args.end(), mode.begin(), mode.end());
+            auto r = run({.args = args, .files = {{"in", phylip_input ? phylip_text(rows) : clustal_text(rows)}}});
+            ASSERT_EQ(r.status, 0) << r.err;
+            std::vector<std::string> names;
+            if (mode[0] == "nex") {
+                names = nexus_matrix_names(r.file("out"));
+            } else {
+                for (const auto& [name, residues] : read_back_alignment(r, "out")) names.push_back(name);
+            }
+            EXPECT_EQ(names.size(), rows.size()) << r.file("out");
+            EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), rows.size()) << r.file("out");
+            EXPECT_EQ(std::count(names.begin(), names.end(), "?"), 0) << r.file("out");
+            if (mode[0] == "cl" || mode[0] == "nex") {
+                EXPECT_NE(std::find(names.begin(), names.end(), "P\xC3\xA9rez_1"), names.end());
+                EXPECT_NE(std::find(names.begin(), names.end(), "\xC3\xA9\xC3\xA9"), names.end());
+            }
+        }
+    }
+    // Converted twice, through KAVRO's own readers: PHYLIP with stops to
+    // CLUSTAL, and that CLUSTAL again.
+    auto first = run({.args = {"getclu", "in.phy", "out.aln", "cl"}, .files = {{"in.phy", phylip_text(rows)}}});
+    ASSERT_EQ(first.status, 0) << first.err;
+    auto second = run({.args = {"getclu", "out.aln", "back.aln", "cl"}, .files = {{"out.aln", first.file("out.aln")}}});
+    ASSERT_EQ(second.status, 0) << second.err;
+    EXPECT_EQ(read_back_alignment(second, "back.aln"), read_back_alignment(first, "out.aln"));
+}
+
+// Sorting cuts names at "_" but keeps the whole name where the cut one would
+// be shared or empty; the rows are ordered by the cut names.
+TEST(Getclu, SortKeepsNamesThatTellRowsApart) {
+    const std::string r = "ACGTACGTACGT";
+    auto run_sort = run({.args = {"getclu", "in", "out", "sort"},
+                         .files = {{"in", clustal_text({{"b_2", r}, {"HBA_HUMAN", r}, {"_x", r}, {"HBA_HORSE", r}})}}});
+    ASSERT_EQ(run_sort.status, 0) << run_sort.err;
+    std::vector<std::string> names;
+    for (const auto& [name, residues] : read_back_alignment(run_sort, "out")) names.push_back(name);
+    ASSERT_EQ(names.size(), 4u);
+    EXPECT_EQ(names[0], "_x");
+    EXPECT_EQ(std::set<std::string>(names.begin() + 1, names.begin() + 3), (std::set<std::string>{"HBA_HUMAN", "HBA_HORSE"}));
+    EXPECT_EQ(names[3], "b");
+}
+
+// Gap removal can leave no column: the rows are still written, names alone,
+// so the entries read back (as CLUSTAL) and are listed (as NEXUS).
+TEST(Getclu, AnAlignmentWithoutColumnsKeepsItsEntries) {
+    const AlignmentRows all_gapped = {{"a", "A-C"}, {"b", "-C-"}, {"c", "AC-"}};
+    auto r = run({.args = {"getclu", "in", "out", "gap", "0"}, .files = {{"in", clustal_text(all_gapped)}}});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(read_back_alignment(r, "out"), (AlignmentRows{{"a", ""}, {"b", ""}, {"c", ""}}));
 }
 
 }  // namespace

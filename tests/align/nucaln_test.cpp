@@ -74,7 +74,8 @@ TEST(Nucaln, PlacesEachCodonUnderItsResidue) {
     std::string missing = encode(kP1) + "TAA";
     missing.erase(3 * 14 + 1, 1);  // GTT (V) loses a base: GTA, then AAT...
     std::string missing_row = encode(kP1);
-    missing_row.replace(3 * 14, 3, "GTA");  // V as GTA, and K found again one codon back
+    // V as GTA; K, found again one codon back, shows the A that GTA took as "-".
+    missing_row.replace(3 * 14, 6, "GTA-aa");
     std::string inner_stop = encode(kP1);
     inner_stop.replace(3 * 10, 3, "TAG");  // a stop facing residue 11 (Q)
     std::string early_stop = encode(kP1);
@@ -110,6 +111,42 @@ TEST(Nucaln, PlacesEachCodonUnderItsResidue) {
         EXPECT_EQ(rows[0].second, c.expected1);
         // No stop codon and gap columns after the last residue: padded.
         EXPECT_EQ(rows[1].second, codon_row(kA2, encode(kP2)));
+    }
+}
+
+std::string without_gaps(const std::string& row) {
+    std::string s;
+    for (char c : row)
+        if (c != '-') s += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+
+// A base missing from the DNA: the next search starts one codon back, and
+// the codon found there must not take a base a written codon already holds.
+TEST(Nucaln, RowsNeverRepeatABaseOfTheDna) {
+    struct Case {
+        std::string protein;  // aligned
+        std::string dna;      // one base missing
+        std::string exact;    // the DNA of a second row
+    };
+    // ...M M S F H Y... as ATG ATG AGT TTC CAC TAC, with one C of TTCCAC lost.
+    const std::string head = encode("GCQIHYGSTCKANDL"), tail = encode("NDHSAIVR") + "TAA";
+    std::string missing = encode(kP1) + "TAA";
+    missing.erase(3 * 14 + 1, 1);
+    const std::vector<Case> cases = {
+        {"GCQIHYGSTCKANDLMMSFHYNDHSA-IVR", head + "ATGATGAGTTTCACTAC" + tail, head + "ATGATGAGTTTCCACTAC" + tail},
+        {kA1, missing, encode(kP1)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.protein);
+        auto r = run({.args = {"nucaln", "aa.aln", "nuc.fa", "out.aln"},
+                      .files = {{"aa.aln", clustal_text({{"p1", c.protein}, {"p2", c.protein}})},
+                                {"nuc.fa", fasta_text({{"p1", c.dna}, {"p2", c.exact}})}}});
+        ASSERT_EQ(r.status, 0) << r.err;
+        const AlignmentRows rows = read_back_alignment(r, "out.aln");
+        ASSERT_EQ(rows.size(), 2u);
+        EXPECT_EQ(rows[0].second.size(), 3 * c.protein.size());
+        EXPECT_THAT(c.dna, HasSubstr(without_gaps(rows[0].second))) << rows[0].second;
     }
 }
 

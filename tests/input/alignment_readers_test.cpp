@@ -39,6 +39,15 @@ const std::string kBlock2 =
     "seqB            GGCA\n"
     "seqC            GG-A\n";
 
+// Alignments of translated sequences hold stops: the CLUSTAL reader keeps
+// "*" as the PHYLIP reader does.
+TEST(Clustal, StopsAreResidues) {
+    auto r = clustal(kHeader + "seqA            MKT*-A\nseqB            MKTQ-*\n");
+    ASSERT_TRUE(r.c) << r.err;
+    EXPECT_EQ((*r.c)[0].residues, "MKT*-A");
+    EXPECT_EQ((*r.c)[1].residues, "MKTQ-*");
+}
+
 TEST(Clustal, TwoBlocksWithConservationLines) {
     auto r = clustal(kHeader + kBlock1 + kConservation + "\n" + kBlock2 + kConservation);
     ASSERT_TRUE(r.c) << r.err;

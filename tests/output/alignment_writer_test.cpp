@@ -157,4 +157,66 @@ TEST_F(AlignmentWriter, WritesTheWholeCollection) {
     EXPECT_EQ(text, "3\t3\tI\na          ABC\nb          BCD\nc          CDE\n\n");
 }
 
+// Name bytes are data: bytes above 0x7E stay, control bytes go, and a name
+// with nothing left is never written empty (the row would read as a
+// separator line and its entry would be lost).
+TEST_F(AlignmentWriter, NamesKeepTheirBytesAndNeverGoEmpty) {
+    Collection seqs = alignment({"P\xC3\xA9rez_1", "\xC3\xA9\xC3\xA9", "\x01\x02", "b"}, 12);
+    std::string clustal, phylip, nexus, messages;
+    {
+        kavro_test::CaptureConsole console;
+        clustal = written([&](Writer& w) { EXPECT_EQ(kavro::write_clustal(w, &seqs, 30), 0); });
+        phylip = written([&](Writer& w) { EXPECT_EQ(kavro::write_phylip(w, &seqs, 10), 0); });
+        nexus = written([&](Writer& w) { EXPECT_EQ(kavro::write_nexus(w, &seqs, 10), 0); });
+        messages = console.err();
+    }
+    EXPECT_THAT(clustal, HasSubstr("\nP\xC3\xA9rez_1" + std::string(27, ' ') + "ABC"));
+    EXPECT_THAT(clustal, HasSubstr("\n\xC3\xA9\xC3\xA9" + std::string(31, ' ') + "BCD"));
+    EXPECT_THAT(clustal, HasSubstr("\nunnamed_3" + std::string(26, ' ') + "CDE"));
+    EXPECT_THAT(phylip, HasSubstr("\nP\xC3\xA9rez_1   ABC"));
+    EXPECT_THAT(phylip, HasSubstr("\nunnamed_3  CDE"));
+    EXPECT_THAT(nexus, HasSubstr("\n\xC3\xA9\xC3\xA9       BCD"));
+    const std::string note = "Entry 3 has no name: written as unnamed_3.\n";
+    EXPECT_EQ(messages, note + note + note);
+}
+
+// PHYLIP names hold ten characters; names that would repeat once cut are
+// renamed (and said so) so that the rows stay apart.
+TEST_F(AlignmentWriter, PhylipNamesStayDistinctWithinTheirWidth) {
+    kavro_test::CaptureConsole console;
+    Collection seqs = alignment({"AT3G20900.1-CDS", "AT3G20900.1-SEQ", "AT3G2090_2", "gi|17136534|ref", "gi|17136536|ref",
+                                 "AT3G20900.1-XYZ"},
+                                12);
+    const std::string text = written([&](Writer& w) { EXPECT_EQ(kavro::write_phylip(w, &seqs, 10), 0); });
+    std::vector<std::string> names;
+    for (std::size_t at = text.find('\n') + 1; at < text.size() && text[at] != '\n'; at = text.find('\n', at) + 1)
+        names.push_back(text.substr(at, 10));
+    EXPECT_EQ(names, (std::vector<std::string>{"AT3G20900.", "AT3G2090_3", "AT3G2090_2", "gi|1713653", "gi|17136_2",
+                                               "AT3G2090_4"}));
+    EXPECT_EQ(console.err(),
+              "PHYLIP names hold 10 characters: AT3G20900.1-SEQ is written as AT3G2090_3.\n"
+              "PHYLIP names hold 10 characters: gi|17136536|ref is written as gi|17136_2.\n"
+              "PHYLIP names hold 10 characters: AT3G20900.1-XYZ is written as AT3G2090_4.\n");
+}
+
+// NEXUS punctuation in a name would split it: such names go in single
+// quotes, an embedded quote doubled, and the name field widens to hold them.
+TEST_F(AlignmentWriter, NexusQuotesNamesWithPunctuation) {
+    Collection seqs = alignment({"X01238.1/1-183", "ENSG00000108691:ENST00000580907", "it's", "plain_name"}, 4);
+    const std::string text = written([&](Writer& w) { EXPECT_EQ(kavro::write_nexus(w, &seqs, 10), 0); });
+    const std::size_t width = 34;  // the longest name with its quotes, and a blank
+    EXPECT_THAT(text, HasSubstr("\n'X01238.1/1-183'" + std::string(width - 16, ' ') + "ABCA\n"));
+    EXPECT_THAT(text, HasSubstr("\n'ENSG00000108691:ENST00000580907' BCDB\n"));
+    EXPECT_THAT(text, HasSubstr("\n'it''s'" + std::string(width - 7, ' ') + "CDEC\n"));
+    EXPECT_THAT(text, HasSubstr("\nplain_name" + std::string(width - 10, ' ') + "DEFD\n"));
+}
+
+TEST_F(AlignmentWriter, NoColumnsStillListsTheRows) {
+    Collection seqs = alignment({"a", "b"}, 0);
+    const std::string clustal = written([&](Writer& w) { EXPECT_EQ(kavro::write_clustal(w, &seqs, 3), 0); });
+    EXPECT_EQ(clustal.substr(clustal.find("\n\n\n") + 3), "a       \nb       \n\n\n\n\n");
+    const std::string nexus = written([&](Writer& w) { EXPECT_EQ(kavro::write_nexus(w, &seqs, 3), 0); });
+    EXPECT_EQ(nexus.substr(nexus.find("matrix\n") + 7), "a   \nb   \n\n;\nend;\n");
+}
+
 }  // namespace

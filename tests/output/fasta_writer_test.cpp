@@ -47,6 +47,18 @@ TEST_F(FastaWriter, BreaksLinesAndEndsWithOneOrTwoEmptyLines) {
     EXPECT_EQ(entry(r3, false), ">s\nA\nC\nG\n\n\n");
 }
 
+// Name bytes are data: a UTF-8 name stays whole; a name with nothing to
+// write gets a placeholder, never an empty header.
+TEST_F(FastaWriter, NamesKeepTheirBytesAndNeverGoEmpty) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"P\xC3\xA9rez_1", ">P\xC3\xA9rez_1\nACGT\n\n"}, {"\xC3\xA9", ">\xC3\xA9\nACGT\n\n"},
+        {"a\tb", ">ab\nACGT\n\n"}, {"\x01", ">unnamed\nACGT\n\n"}, {"", ">unnamed\nACGT\n\n"}};
+    for (const auto& [name, expected] : cases) {
+        SequenceRecord rec = record(name, "ACGT");
+        EXPECT_EQ(entry(rec, false), expected);
+    }
+}
+
 TEST_F(FastaWriter, HeaderSeparatorAndDefinitionRules) {
     auto rec = record("s1", "AC", "test");
     EXPECT_EQ(entry(rec, true, '_'), ">s1_test\nAC\n\n");

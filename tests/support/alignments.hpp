@@ -32,7 +32,7 @@ inline std::string phylip_text(const AlignmentRows& rows) {
     std::string t = std::to_string(rows.size()) + " " + std::to_string(rows[0].second.size()) + " I\n";
     for (std::size_t c = 0; c < rows[0].second.size(); c += 50) {
         for (const auto& [name, residues] : rows) {
-            t += c == 0 ? name + std::string(11 - name.size(), ' ') : std::string(11, ' ');
+            t += c == 0 ? name + std::string(name.size() < 11 ? 11 - name.size() : 1, ' ') : std::string(11, ' ');
             t += residues.substr(c, 50) + "\n";
         }
         t += "\n";

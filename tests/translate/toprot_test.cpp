@@ -216,3 +216,28 @@ TEST(Toprot, Failures) {
 }
 
 }  // namespace
+
+namespace {
+
+// The output is emptied before the input is read: naming the input (by any
+// path), the exon file or the codon-table file as the output is refused,
+// and each stays whole.
+TEST(Toprot, OutputNamedLikeAnInputIsRefused) {
+    const std::string two = ">s a test\n" + kNested + "\n>t\nATGCCCTAA\n";
+    const std::vector<std::vector<std::string>> cases = {
+        {"in.fa", "in.fa"}, {"in.fa", "./in.fa", "1"}, {"in.fa", "in.fa", "c"}, {"in.fa", "in.fa", "s0"},
+        {"in.fa", "ex", "pex"}, {"in.fa", "tbl", "p", "tbl"}};
+    for (const auto& words : cases) {
+        SCOPED_TRACE(words[1] + " " + (words.size() > 2 ? words[2] : ""));
+        std::vector<std::string> args = {"toprot"};
+        args.insert(args.end(), words.begin(), words.end());
+        auto r = kavro_test::run({.args = args, .files = {{"in.fa", two}, {"ex", "1 9\n"}, {"tbl", table_file()}}});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_THAT(r.err, HasSubstr("Output file " + words[1] + " is the input file.\n"));
+        EXPECT_EQ(r.file("in.fa"), two);
+        EXPECT_EQ(r.file("ex"), "1 9\n");
+        EXPECT_EQ(r.file("tbl"), table_file());
+    }
+}
+
+}  // namespace
