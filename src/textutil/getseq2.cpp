@@ -418,12 +418,15 @@ SequenceRecord fasta_stretch(const std::string& input, long start, long end, boo
     const StretchPlan plan = plan_stretch(length, start, end, circular);
     std::vector<std::string> texts;
     if (plan.error.empty()) {
-        // Each piece from what was kept, else from a second walk.
+        // Each piece from what was kept (trimmed in place and handed on, so
+        // the stretch is never copied), else from a second walk.
         for (const auto& [from, to] : plan.pieces) {
             for (std::size_t i = 0; i < kept_pieces.size(); ++i)
                 if (kept_pieces[i].first <= from && to <= std::min(kept_pieces[i].second, length)) {
-                    texts.push_back(kept[i].substr(static_cast<std::size_t>(from - kept_pieces[i].first),
-                                                   static_cast<std::size_t>(to - from + 1)));
+                    kept[i].resize(static_cast<std::size_t>(to - kept_pieces[i].first + 1));
+                    kept[i].erase(0, static_cast<std::size_t>(from - kept_pieces[i].first));
+                    texts.push_back(std::move(kept[i]));
+                    kept_pieces[i] = {1, 0};  // used up
                     break;
                 }
         }
