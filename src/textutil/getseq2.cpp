@@ -126,7 +126,9 @@ SequenceRecord stretch_record(const std::string& name, const std::string& defini
     part.name = name;
     part.type = type;
     part.definition = definition + plan.note;
-    for (std::string& text : texts) part.residues += text;
+    if (texts.size() == 1) part.residues = std::move(texts.front());
+    else
+        for (const std::string& text : texts) part.residues += text;
     part.length = static_cast<long>(part.residues.size());
     return part;
 }
