@@ -48,7 +48,7 @@ def main():
     kavro = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(HERE, "..", "build", "kavro"))
     runs = int(sys.argv[2]) if len(sys.argv) > 2 else 7
     data = os.environ.get("KAVRO_BENCH_DATA", "/tmp/kavro-bench-align")
-    if not os.path.exists(os.path.join(data, "wide_10000.aln")):
+    if not os.path.exists(os.path.join(data, "gapped_20000.fa")):
         subprocess.run([sys.executable, os.path.join(HERE, "gen_align_data.py"), data], check=True)
     k = lambda *words: [kavro] + list(words)
     compare("simtbl table, 400 x 648", [
@@ -58,6 +58,11 @@ def main():
     for n in (5000, 10000, 20000):
         compare("simtbl nr, %d proteins" % n, [("kavro", k("simtbl", "nr_%d.fa" % n, "nr.fa", "nr"))], data,
                 max(3, runs // 2))
+    compare("simtbl table, 4000 x 648", [("kavro", k("simtbl", "aa_4000.aln", "k.txt"))], data, max(3, runs // 2))
+    for n in (5000, 20000):
+        compare("simtbl list/nr, %d gapped" % n, [
+            ("list", k("simtbl", "gapped_%d.fa" % n, "l.txt", "list")),
+            ("nr", k("simtbl", "gapped_%d.fa" % n, "nr.fa", "nr"))], data, max(3, runs // 2))
     for n in (400, 4000):
         compare("nucaln, %d proteins" % n, [
             ("kavro", k("nucaln", "aa_%d.aln" % n, "nuc_%d.fa" % n, "k.aln")),

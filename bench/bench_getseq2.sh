@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # getseq2 against seqtk subseq: a 1 Mb stretch out of a 5 Mb chromosome in
-# FASTA. seqtk is only the yardstick (apt-get install -y seqtk); the script
-# makes its own data, checks that both tools cut the same residues, and
-# prints the median wall time and the mean processor time of each
-# over RUNS runs.
+# FASTA; then, when samtools is there, the same stretch through an index
+# chr.fa.fai (written by samtools faidx) against samtools faidx itself.
+# seqtk and samtools are only yardsticks (apt-get install -y seqtk
+# samtools); each is skipped when missing. The script makes its own data,
+# checks that the tools cut the same residues, and prints the median wall
+# time, the mean processor time over RUNS runs and the peak RSS of one run.
 #
 #   bench/bench_getseq2.sh                 # uses build/kavro
-#   KAVRO=build-x/kavro RUNS=21 bench/bench_getseq2.sh
+#   KAVRO=build-x/kavro RUNS=21 LENGTH=50000000 FROM=20000001 TO=21000000 bench/bench_getseq2.sh
 set -euo pipefail
 
 KAVRO=${KAVRO:-build/kavro}
@@ -17,7 +19,6 @@ TO=${TO:-3000000}
 
 KAVRO=$(cd "$(dirname "$KAVRO")" && pwd)/$(basename "$KAVRO")
 [ -x "$KAVRO" ] || { echo "no kavro binary at $KAVRO" >&2; exit 1; }
-command -v seqtk >/dev/null || { echo "seqtk is not installed (apt-get install -y seqtk)" >&2; exit 1; }
 
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
@@ -65,17 +66,32 @@ mean_cpu_ms() {
     }'
 }
 
+# Peak RSS (MB) of one run of a command, when /usr/bin/time is there.
+peak_mb() {
+    [ -x /usr/bin/time ] || { printf 'n/a'; return; }
+    /usr/bin/time -f '%M' -o rss.txt "$@" >/dev/null 2>&1
+    tail -n 1 rss.txt | awk '{ printf "%.1f", $1 / 1024 }'
+}
+
+same_residues() { cmp -s <(grep -v '^>' "$1" | tr -d '\n') <(grep -v '^>' "$2" | tr -d '\n'); }
+
 run_kavro() { rm -f out.fa; "$KAVRO" getseq2 chr.fa out.fa "$FROM" "$TO" n; }
 run_seqtk() { seqtk subseq chr.fa region.bed > seqtk.fa; }
-
-# Both must cut the same residues.
-run_kavro >/dev/null
-run_seqtk
-if ! cmp -s <(grep -v '^>' out.fa | tr -d '\n') <(grep -v '^>' seqtk.fa | tr -d '\n'); then
-    echo "kavro and seqtk disagree on the stretch" >&2
-    exit 1
-fi
+run_samtools() { samtools faidx chr.fa "chrB1:$FROM-$TO" > samtools.fa; }
 
 echo "getseq2 of $((TO - FROM + 1)) bases out of $LENGTH, $RUNS runs each:"
-echo "  kavro getseq2: median wall $(median_ms run_kavro) ms, mean cpu $(mean_cpu_ms run_kavro) ms"
-echo "  seqtk subseq:  median wall $(median_ms run_seqtk) ms, mean cpu $(mean_cpu_ms run_seqtk) ms"
+run_kavro >/dev/null
+echo "  kavro getseq2 (no index): median wall $(median_ms run_kavro) ms, mean cpu $(mean_cpu_ms run_kavro) ms, peak $(peak_mb "$KAVRO" getseq2 chr.fa out.fa "$FROM" "$TO" n) MB"
+if command -v seqtk >/dev/null; then
+    run_seqtk
+    same_residues out.fa seqtk.fa || { echo "kavro and seqtk disagree on the stretch" >&2; exit 1; }
+    echo "  seqtk subseq:             median wall $(median_ms run_seqtk) ms, mean cpu $(mean_cpu_ms run_seqtk) ms, peak $(peak_mb seqtk subseq chr.fa region.bed) MB"
+fi
+if command -v samtools >/dev/null; then
+    samtools faidx chr.fa
+    run_kavro >/dev/null
+    run_samtools
+    same_residues out.fa samtools.fa || { echo "kavro and samtools disagree on the stretch" >&2; exit 1; }
+    echo "  kavro getseq2 (chr.fa.fai): median wall $(median_ms run_kavro) ms, mean cpu $(mean_cpu_ms run_kavro) ms, peak $(peak_mb "$KAVRO" getseq2 chr.fa out.fa "$FROM" "$TO" n) MB"
+    echo "  samtools faidx:             median wall $(median_ms run_samtools) ms, mean cpu $(mean_cpu_ms run_samtools) ms, peak $(peak_mb samtools faidx chr.fa "chrB1:$FROM-$TO") MB"
+fi

@@ -5,7 +5,10 @@
   columns and the DNA that encodes each (random synonymous codons, a stop);
 - nr_N.fa: N proteins of 300 residues, a third of them exact copies of an
   earlier one (for the non-redundant set);
-- wide_N.aln: an alignment of N DNA sequences of 1,000 columns with gap runs.
+- wide_N.aln: an alignment of N DNA sequences of 1,000 columns with gap runs;
+- gapped_N.fa: N aligned proteins of 400 columns with gap runs in FASTA, a
+  third of them an earlier row with further gaps (identical under the gap
+  rule, but not as texts), for simtbl list and nr.
 
     python3 bench/gen_align_data.py OUT_DIR
 """
@@ -79,6 +82,23 @@ def wide_alignment(rng, n, out):
     write_clustal(os.path.join(out, "wide_%d.aln" % n), rows)
 
 
+def gapped_set(rng, n, out):
+    rows = []
+    with open(os.path.join(out, "gapped_%d.fa" % n), "w") as f:
+        for i in range(n):
+            if rows and rng.random() < 1 / 3:
+                r = list(rng.choice(rows))
+            else:
+                r = ["M"] + [rng.choice(AMINO) for _ in range(399)]
+            for _ in range(2):
+                at = rng.randrange(1, 380)
+                run = rng.randrange(1, 20)
+                r[at:at + run] = "-" * run
+            r = r[:400]
+            rows.append("".join(r))
+            f.write(">g%06d\n%s\n" % (i, "".join(r)))
+
+
 def main():
     out = sys.argv[1] if len(sys.argv) > 1 else "bench/data"
     os.makedirs(out, exist_ok=True)
@@ -88,6 +108,8 @@ def main():
     for n in (5000, 10000, 20000):
         redundant_set(rng, n, out)
     wide_alignment(rng, 10000, out)
+    for n in (5000, 20000):
+        gapped_set(rng, n, out)
 
 
 if __name__ == "__main__":

@@ -3,17 +3,16 @@
 // "list" lists the identical pairs; "nr" writes the set without the
 // sequences identical to an earlier one.
 //
-// The table keeps one cell per pair of the lower triangle. The list and nr
-// modes keep no table: each pair is decided as it is compared (pairs of
-// different lengths never are identical, and sequences without gaps are
-// matched through a hash index), which lets tens of thousands of sequences
-// fit and keeps the time close to linear when few sequences hold gaps.
+// Table mode writes each row as it is computed and keeps no table. The list
+// and nr modes keep no table either: each sequence is compared only with
+// the earlier ones that a partition of its length group (by the letters of
+// a few columns, gaps matching any letter) leaves as candidates, so the
+// time stays close to linear when sequences are not near-copies.
 
 #include <cstdint>
 #include <new>
 #include <algorithm>
 #include <string_view>
-#include <unordered_map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -36,17 +35,6 @@ namespace {
 
 enum class SimilarityMode { Table, List, NonRedundant };
 
-// The lower triangle, row i holding pairs (i, 0) .. (i, i-1); a cell is the
-// identity fraction, or negative when nothing was compared.
-class IdentityTriangle {
-public:
-    explicit IdentityTriangle(std::size_t n) : cells_(n < 2 ? 0 : n * (n - 1) / 2) {}
-    double& at(std::size_t i, std::size_t k) { return cells_[i * (i - 1) / 2 + k]; }
-
-private:
-    std::vector<double> cells_;
-};
-
 std::vector<std::vector<std::uint8_t>> codes_of(const Collection& seqs) {
     std::vector<std::vector<std::uint8_t>> codes;
     codes.reserve(seqs.size());
@@ -54,27 +42,20 @@ std::vector<std::vector<std::uint8_t>> codes_of(const Collection& seqs) {
     return codes;
 }
 
-// Every pair compared; nothing after "Error in allocating memory to sc
-// table.\n" when the triangle does not fit in memory.
-std::optional<IdentityTriangle> compare_all_pairs(const std::vector<std::vector<std::uint8_t>>& codes) {
-    const std::size_t n = codes.size();
-    std::optional<IdentityTriangle> table;
-    try {
-        table.emplace(n);
-    } catch (const std::bad_alloc&) {
-        err("Error in allocating memory to sc table.\n");
-        return std::nullopt;
+// The messages the comparison of every pair gives, without the table: one
+// "Empty sequence.\n" for each pair of two empty sequences.
+void report_empty_pairs(const std::vector<std::vector<std::uint8_t>>& codes) {
+    std::size_t empty = 0;
+    for (const auto& code : codes) {
+        if (!code.empty()) continue;
+        for (std::size_t k = 0; k < empty; ++k) err("Empty sequence.\n");
+        ++empty;
     }
-    for (std::size_t i = 1; i < n; ++i)
-        for (std::size_t k = 0; k < i; ++k) {
-            const PairIdentity p = compare_letter_codes(codes[i], codes[k]);
-            table->at(i, k) = p.compared == 0 ? -1.0
-                                              : static_cast<double>(p.identical) / static_cast<double>(p.compared);
-        }
-    return table;
 }
 
-void write_table(Writer& w, const Collection& seqs, IdentityTriangle& table) {
+// Row i of the table holds pairs (i, 0) .. (i, i-1); each row is written as
+// soon as it is compared.
+void write_table(Writer& w, const Collection& seqs, const std::vector<std::vector<std::uint8_t>>& codes) {
     const std::size_t n = seqs.size();
     w.write("\nSimilarity table\n");
     for (std::size_t i = 0; i < n; ++i) w.printf("%6ld: %s.\n", static_cast<long>(i + 1), seqs[i].name.c_str());
@@ -82,10 +63,10 @@ void write_table(Writer& w, const Collection& seqs, IdentityTriangle& table) {
     for (std::size_t i = 1; i < n; ++i) {
         w.printf("%5ld: ", static_cast<long>(i + 1));
         for (std::size_t k = 0; k < i; ++k) {
-            const double cell = table.at(i, k);
+            const PairIdentity p = compare_letter_codes(codes[i], codes[k]);
             // Every cell is six characters wide, an empty one as well.
-            if (cell < 0) w.printf("%5ld ", 0L);
-            else w.printf("%5.3f ", cell);
+            if (p.compared == 0) w.printf("%5ld ", 0L);
+            else w.printf("%5.3f ", static_cast<double>(p.identical) / static_cast<double>(p.compared));
         }
         w.put('\n');
     }
@@ -95,55 +76,26 @@ void write_table(Writer& w, const Collection& seqs, IdentityTriangle& table) {
 }
 
 // Finds, for each sequence in file order, the earlier sequences identical to
-// it. Sequences made of letters only are identical exactly when their
-// case-folded texts are equal, so they are found through a hash index; a
-// sequence holding gaps (or other non-letters) is compared position by
-// position with the earlier sequences of its length.
+// it (IdenticalIndex); a pair of two empty sequences is reported as the
+// comparison of every pair reports it.
 class IdenticalFinder {
 public:
-    explicit IdenticalFinder(const std::vector<std::vector<std::uint8_t>>& codes) : codes_(codes) {}
+    explicit IdenticalFinder(const std::vector<std::vector<std::uint8_t>>& codes) : codes_(codes), index_(codes) {}
 
     // The earlier sequences identical to sequence i, in order (only the
-    // first when first_only), then sequence i is added to the index.
+    // first when first_only).
     std::vector<std::size_t> next(std::size_t i, bool first_only) {
-        const auto& code = codes_[i];
-        std::vector<std::size_t> found;
-        if (code.empty()) {
-            ++empty_count_;  // every pair of two empty sequences is reported
+        if (codes_[i].empty()) {
+            ++empty_count_;
             for (std::size_t k = 1; k < empty_count_; ++k) err("Empty sequence.\n");
-            return found;
+            return {};
         }
-        const bool letters_only = std::find(code.begin(), code.end(), 0) == code.end();
-        const std::string_view key(reinterpret_cast<const char*>(code.data()), code.size());
-        auto& same_length = by_length_[code.size()];
-        if (letters_only) {
-            if (auto bucket = exact_.find(key); bucket != exact_.end()) found = bucket->second;
-            for (std::size_t k : same_length.with_non_letters) {
-                if (!found.empty() && first_only) break;
-                if (identical_letter_codes(code, codes_[k])) found.push_back(k);
-            }
-            std::sort(found.begin(), found.end());
-            exact_[key].push_back(i);
-        } else {
-            for (std::size_t k : same_length.all) {
-                if (!identical_letter_codes(code, codes_[k])) continue;
-                found.push_back(k);
-                if (first_only) break;
-            }
-            same_length.with_non_letters.push_back(i);
-        }
-        same_length.all.push_back(i);
-        if (first_only && found.size() > 1) found.erase(found.begin() + 1, found.end());
-        return found;
+        return index_.earlier_identical(i, first_only);
     }
 
 private:
-    struct LengthGroup {
-        std::vector<std::size_t> all, with_non_letters;
-    };
     const std::vector<std::vector<std::uint8_t>>& codes_;
-    std::unordered_map<std::string_view, std::vector<std::size_t>> exact_;
-    std::unordered_map<std::size_t, LengthGroup> by_length_;
+    IdenticalIndex index_;
     std::size_t empty_count_ = 0;
 };
 
@@ -229,15 +181,15 @@ int cmd_simtbl(int count, CommandLine& words) {
     auto seqs = read_sequences(input, mode);
     if (!seqs) return 1;
     const auto codes = codes_of(*seqs);
-    std::optional<IdentityTriangle> table;
-    if (mode == SimilarityMode::Table) {
-        table = compare_all_pairs(codes);
-        if (!table) return 1;
-    }
+    // The table reads the codes and the names only.
+    if (mode == SimilarityMode::Table)
+        for (auto& rec : *seqs) rec.residues = std::string();
     if (mode == SimilarityMode::NonRedundant) drop_redundant(*seqs, codes);
 
     auto target = OutputTarget::open(output, OutputTarget::Mode::Truncate);
     if (!target) {
+        // The pairs are compared before the output is needed.
+        if (mode == SimilarityMode::Table) report_empty_pairs(codes);
         err("Cannot open file: %s\n\n", output.c_str());
         err("Cannot open file %s.\n", output.c_str());
         return 1;
@@ -245,7 +197,7 @@ int cmd_simtbl(int count, CommandLine& words) {
     Writer& w = target->writer();
     int written = 0;
     switch (mode) {
-    case SimilarityMode::Table: write_table(w, *seqs, *table); break;
+    case SimilarityMode::Table: write_table(w, *seqs, codes); break;
     case SimilarityMode::List: write_identical_pairs(w, *seqs, codes); break;
     case SimilarityMode::NonRedundant: written = write_fasta_batch(w, *seqs, 0, 0); break;
     }

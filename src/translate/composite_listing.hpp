@@ -15,13 +15,17 @@
 #include <string>
 
 #include "core/sequence.hpp"
+#include "translate/codon_table.hpp"
 
 namespace kavro {
 
-// frames holds the translations of frames 1, 2, 3, -1, -2, -3 in that order.
-// 0; 1 after "Cannot open file: %s\n\n", a failed write, or for a sequence
-// of fewer than 4 bases, which has no block to lay a translation under.
-int write_composite(const std::string& path, const SequenceRecord& rec, const Collection& frames,
+// Each block is made from the sequence alone: its complement and the codons
+// of the six frames are read off the residues as the block is written, so
+// nothing but the sequence is held. 0; 1 after "Cannot open file: %s\n\n",
+// a failed write, or for a sequence of fewer than 4 bases, which has no
+// block to lay a translation under. A sequence that is not a nucleic acid
+// ends the program.
+int write_composite(const std::string& path, const SequenceRecord& rec, const CodonTable& table,
                     const std::string& table_name, bool three_frames);
 
 }  // namespace kavro

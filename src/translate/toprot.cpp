@@ -100,29 +100,18 @@ SequenceRecord read_nucleotides(const std::string& path) {
     end_program(1);
 }
 
-// Frames 1, 2, 3, -1, -2, -3, each named NAME_ptn or NAME_C_ptn with the
-// definition "Frame F.". The reverse complement is made once for the three
-// minus frames. Nothing after a message when a frame cannot be translated.
-std::optional<Collection> translate_six_frames(const SequenceRecord& rec, const std::string& table_name) {
-    const CodonTable table = select_codon_table(table_name);
-    SequenceRecord reverse = copy_record(rec);
-    if (complement_seq(reverse) != 0) {
+// The codon table of a translation run, and whether the sequence can be
+// complemented for the minus frames; nothing after the messages the
+// complement would give.
+std::optional<CodonTable> table_for_six_frames(const SequenceRecord& rec, const std::string& table_name) {
+    CodonTable table = select_codon_table(table_name);
+    const ResidueKind type = classify_residues(rec);
+    if (type != ResidueKind::Dna && type != ResidueKind::Rna) {
+        err("This is not a nucleic acid sequence: %s.\n", rec.name.c_str());
         err("Error in converting to complementary sequence.\n");
         return std::nullopt;
     }
-    Collection frames;
-    frames.reserve(6);
-    for (int frame : {1, 2, 3, -1, -2, -3}) {
-        auto protein = translate_record_with(frame > 0 ? rec : reverse, frame > 0 ? frame : -frame, table,
-                                             kProteinSuffix);
-        if (!protein) {
-            err("Error of translation in frame %d of sequence: %s.\n", frame, rec.name.c_str());
-            return std::nullopt;
-        }
-        protein->definition = "Frame " + std::to_string(frame) + ".";
-        frames.push_back(std::move(*protein));
-    }
-    return frames;
+    return table;
 }
 
 // Creates the output file empty; standard output needs no creating.
@@ -132,19 +121,76 @@ int open_output(const std::string& path) {
     return 1;
 }
 
-int write_frames(const ToprotOptions& opt, const SequenceRecord& rec) {
-    auto frames = translate_six_frames(rec, opt.table);
-    if (!frames) return 1;
+// Frame `frame` of rec (already reverse-complemented for a minus frame),
+// named NAME_ptn or NAME_C_ptn, with the definition "Frame F.".
+SequenceRecord translate_one_frame(const SequenceRecord& rec, int frame, const CodonTable& table) {
+    auto protein = translate_record_with(rec, frame > 0 ? frame : -frame, table, kProteinSuffix);
+    if (!protein) end_program(1);  // a whole codon table and frame 1-3 always translate
+    protein->definition = "Frame " + std::to_string(frame) + ".";
+    return std::move(*protein);
+}
+
+// The six frames as FASTA records, written one at a time: frames 1-3 from
+// the sequence, then frames -1 to -3 from it reverse-complemented in place,
+// so that only the sequence and one frame are held.
+int write_six_frames(const ToprotOptions& opt, SequenceRecord& rec, const CodonTable& table) {
+    if (open_output(opt.output) != 0) return 1;
+    const bool to_stdout = OutputTarget::names_stdout(opt.output);
+    std::optional<OutputTarget> target;
+    if (!to_stdout) {
+        target = OutputTarget::open_to(opt.output, OutputTarget::Mode::Append);
+        if (!target) {
+            err("Cannot open file: %s\n\n", opt.output.c_str());
+            fail_write();
+        }
+    }
+    Writer& w = to_stdout ? std_out() : target->writer();
+    bool failed = false;
+    for (int frame : {1, 2, 3, -1, -2, -3}) {
+        if (frame == -1 && complement_seq(rec) != 0) end_program(1);  // checked before
+        SequenceRecord protein = translate_one_frame(rec, frame, table);
+        // A frame without a whole codon is left out; a failed entry says so,
+        // and a failed output stops the run.
+        if (protein.residues.empty()) continue;
+        if (write_fasta_entry(w, protein, true, '_') != 0) {
+            failed = true;
+            if (w.failed()) break;
+        }
+    }
+    if (to_stdout) {
+        if (failed || !std_out().flush()) fail_write();
+        return 0;
+    }
+    const bool reported = w.failed();
+    if (!target->close()) {
+        if (!reported) err("Writing error.\n");
+        err("Trouble in writing file: %s\n", opt.output.c_str());
+        fail_write();
+    }
+    if (failed) fail_write();
+    return 0;
+}
+
+int write_frames(const ToprotOptions& opt, SequenceRecord& rec) {
+    const std::optional<CodonTable> table = table_for_six_frames(rec, opt.table);
+    if (!table) return 1;
     if (opt.form == "6") {
+        // Tiny sequences keep the all-at-once route: their translations
+        // carry messages that come before any about the output.
+        if (rec.residues.size() >= 3) return write_six_frames(opt, rec, *table);
+        Collection frames;
+        SequenceRecord reverse = copy_record(rec);
+        if (complement_seq(reverse) != 0) end_program(1);  // checked before
+        for (int frame : {1, 2, 3, -1, -2, -3}) frames.push_back(translate_one_frame(frame > 0 ? rec : reverse, frame, *table));
         if (open_output(opt.output) != 0) return 1;
         if (OutputTarget::names_stdout(opt.output)) {
-            if (write_fasta_batch(std_out(), *frames, 0, 0) != 0 || !std_out().flush()) fail_write();
-        } else if (write_fasta_all(opt.output, *frames) != 0) {
+            if (write_fasta_batch(std_out(), frames, 0, 0) != 0 || !std_out().flush()) fail_write();
+        } else if (write_fasta_all(opt.output, frames) != 0) {
             fail_write();
         }
         return 0;
     }
-    if (write_composite(opt.output, rec, *frames, opt.table, opt.form == "n") != 0) fail_write();
+    if (write_composite(opt.output, rec, *table, opt.table, opt.form == "n") != 0) fail_write();
     return 0;
 }
 

@@ -143,3 +143,34 @@ TEST(Simtbl, TableOnStandardOutputKeepsMessagesOnStandardError) {
 }
 
 }  // namespace
+
+namespace {
+
+// The index finds exactly the earlier sequences that a comparison of every
+// pair finds, on rows of few letters and many gaps (near-copies, gaps
+// matching anything), in several lengths.
+TEST(Simtbl, IdenticalIndexFindsWhatEveryPairFinds) {
+    std::vector<std::vector<std::uint8_t>> codes;
+    std::uint32_t seed = 12345;
+    auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+    for (int i = 0; i < 600; ++i) {
+        std::string row(6 + next() % 3, 'A');
+        for (char& c : row) c = "ACG-a"[next() % (i % 3 == 0 ? 5 : 3)];
+        codes.push_back(kavro::letter_codes(row));
+    }
+    codes.push_back(kavro::letter_codes("------"));
+    const kavro::IdenticalIndex index(codes);
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+        std::vector<std::size_t> expected;
+        for (std::size_t k = 0; k < i; ++k)
+            if (kavro::identical_letter_codes(codes[i], codes[k])) expected.push_back(k);
+        ASSERT_EQ(index.earlier_identical(i, false), expected) << i;
+        const auto first = index.earlier_identical(i, true);
+        ASSERT_EQ(first.size(), expected.empty() ? 0u : 1u) << i;
+        if (!first.empty()) {
+            EXPECT_EQ(first[0], expected[0]);
+        }
+    }
+}
+
+}  // namespace

@@ -154,3 +154,65 @@ TEST(Getseq2, PositionsThatAreNotNumbersAreRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+// A FASTA entry is read as the FASTA reader reads it: text before the
+// header skipped, comment lines joining the definition, "//" ending the
+// entry, a second entry announced and left; only letters count.
+TEST(Getseq2, FastaEntriesReadWithoutHoldingThem) {
+    struct Case {
+        std::string text, start, end, strand, written, err;
+    };
+    const Case cases[] = {
+        {"junk\n>q1 quirks\nAC-gt*1\n;note\nTTGG\n//\nCCCC\n", "2", "7", "c",
+         ">q1_C quirks;;note;;Data type was automatically set to:_Extracted from 2 to 7; ;Complementary for: q1.\n"
+         "CAAACG\n\n",
+         ""},
+        {">m1 one\nACGTACGTAC\n>m2 two\nGGGG\n", "last-3", "0", "n",
+         ">m1 one;;Data type was automatically set to: DNA_Extracted from 7 to 10; \nGTAC\n\n",
+         "This seems to be a multi-fasta file. Stop reading.\n"},
+    };
+    for (const Case& c : cases) {
+        auto r = run({.args = {"getseq2", "a.fa", "o.fa", c.start, c.end, c.strand}, .files = {{"a.fa", c.text}}});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.file("o.fa"), c.written);
+        EXPECT_EQ(r.err, c.err);
+    }
+}
+
+// An index FILE.fai beside a FASTA file gives the same stretch as reading
+// the file; one that names another entry or another place is not used, and
+// nothing is ever written beside the data.
+TEST(Getseq2, IndexBesideTheFastaFile) {
+    std::string bases;
+    for (int i = 0; i < 250; ++i) bases += "ACGTTGCA"[(i * 7 + i / 3) % 8];
+    std::string text = ">chrA an indexed chromosome\n";
+    for (std::size_t i = 0; i < bases.size(); i += 60) text += bases.substr(i, 60) + "\n";
+    const std::string header_bytes = std::to_string(std::string(">chrA an indexed chromosome\n").size());
+    const std::string good = "chrA\t250\t" + header_bytes + "\t60\t61\n";
+    const std::vector<std::vector<std::string>> positions = {
+        {"1", "60", "n"}, {"59", "130", "c"}, {"last-99", "last", "n"}, {"240", "900", "c"}, {"100", "99", "n"}};
+    for (const auto& words : positions) {
+        std::vector<std::string> args = {"getseq2", "in.fa", "o.fa"};
+        args.insert(args.end(), words.begin(), words.end());
+        auto plain = run({.args = args, .files = {{"in.fa", text}}});
+        for (const std::string& index : {good, "chrB\t250\t" + header_bytes + "\t60\t61\n", std::string("chrA\t250\t3\t60\t61\n")}) {
+            auto indexed = run({.args = args, .files = {{"in.fa", text}, {"in.fa.fai", index}}});
+            EXPECT_EQ(indexed.status, plain.status) << words[0] << index;
+            EXPECT_EQ(indexed.out, plain.out) << words[0] << index;
+            EXPECT_EQ(indexed.err, plain.err) << words[0] << index;
+            if (plain.status == 0) {
+                EXPECT_EQ(indexed.file("o.fa"), plain.file("o.fa")) << words[0] << index;
+            }
+        }
+        EXPECT_FALSE(plain.exists("in.fa.fai"));
+    }
+    // The index is what gives the length: one that states 200 residues
+    // makes "last" the 200th.
+    auto trusted = run({.args = {"getseq2", "in.fa", "o.fa", "last-9", "last", "n"},
+                        .files = {{"in.fa", text}, {"in.fa.fai", "chrA\t200\t" + header_bytes + "\t60\t61\n"}}});
+    EXPECT_EQ(parse_fasta(trusted.file("o.fa")).residues, bases.substr(190, 10));
+}
+
+}  // namespace

@@ -47,6 +47,8 @@ TEST(Toprot, FastaForms) {
          ">s_ptn_Frame 1.\nMMK*\n\n>s_ptn_Frame 2.\n**N\n\n>s_ptn_Frame 3.\nDEI\n\n"
          ">s_C_ptn_Frame -1.\nLFHH\n\n>s_C_ptn_Frame -2.\nYFI\n\n>s_C_ptn_Frame -3.\nISS\n\n"},
         {{"in.fa", "out", "1"}, kNested, ">s_ptn\nMMK*\n\n"},
+        // Frames without a whole codon are left out of the six.
+        {{"in.fa", "out"}, "ATGA", ">s_ptn_Frame 1.\nM\n\n>s_ptn_Frame 2.\n*\n\n>s_C_ptn_Frame -1.\nS\n\n>s_C_ptn_Frame -2.\nH\n\n"},
         {{"in.fa", "out", "1", "mt"}, "ATGTGAAGA", ">s_ptn\nMWR\n\n"},
         {{"in.fa", "out", "1", "code2"}, "ATGTGAAGA", ">s_ptn\nMW*\n\n"},
         {{"in.fa", "out", "1", "table.txt"}, "ATGTGAAGA", ">s_ptn\nMWR\n\n"},
@@ -80,6 +82,11 @@ TEST(Toprot, CompositeListings) {
               "Frame -1      P  R  F\n"
               "Frame -2     H  G  S  1\n"
               "Frame -3       A  Q  \n\n");
+    // RNA is complemented with U; 11 bases number Frame -3.
+    r = toprot({"in.fa", "out", "c"}, "AUGGCCUGAAU");
+    EXPECT_THAT(r.file("out"), HasSubstr("Frame 1    M  A  *     4\nFrame 2     W  P  E   \nFrame 3      G  L  N  \n"
+                                         "Normal     AUGGCCUGAAU 11\nComplement UACCGGACUUA 1\n"
+                                         "Frame -1       A  Q  I\nFrame -2      P  R  F \nFrame -3     H  G  S   1\n\n"));
     r = toprot({"in.fa", "out", "n", "mt"}, "ATGGCCTGAA");
     EXPECT_EQ(r.file("out"),
               "Output of KAVRO version 1.59.9\nThree-frame translation of sequence: s\n  Codon table file: mt\n\n"
