@@ -131,6 +131,40 @@ TEST(Getent, CopyIsByteExact) {
     EXPECT_EQ(getent(first + second, {"ID=TWO"}).file("out"), second);
 }
 
+// A selecting AC, OS or DE line sends the walk back to its entry's start
+// once: damaged entry starts, FASTA records holding such lines and GenBank
+// entries holding a ">" line each end with the entry copied once. Runs are
+// capped so that a walk that does not end fails instead of filling the disk.
+TEST(Getent, SelectingLineActsOnce) {
+    const std::string a1 = "LOCUS       A1 4 bp DNA\nACCESSION   Q00001\nORIGIN\n 1 acgt\n//\n";
+    const std::string a2 = "LOCAS       A2 4 bp DNA\nACCESSION   Q00002\nORIGIN\n 1 acgt\n//\n";
+    const std::string s1 = ">s1 first\nAC   X12345;\nDE   kinase\nOS   Homo sapiens\nACGT\n";
+    const std::string s2 = ">s2 second\nCCCC\n";
+    const std::string g1 = "LOCUS       G1 4 bp DNA\nDEFINITION  kinase.\n>not a header\nACCESSION   Q00003\n"
+                           "SOURCE      E. coli\n  ORGANISM  Escherichia coli\nORIGIN\n 1 acgt\n//\n";
+    const std::string g2 = "LOCUS       G2 4 bp DNA\nACCESSION   Q00004\nORIGIN\n 1 acgt\n//\n";
+    struct Case {
+        std::string db, word, expected;
+    } cases[] = {
+        {a1 + a2, "AC=Q00002", a2},
+        {s1 + s2, "AC=X12345", s1},
+        {s1 + s2, "DE=kinase", s1},
+        {s1 + s2, "OS=sapiens", s1},
+        {g1 + g2, "OS=coli", g1},
+        {g1 + g2, "AC=Q00003", g1},
+        {g1 + g2, "ID=G2", g2},
+    };
+    for (const Case& c : cases) {
+        auto r = run({.args = {"getent", "db", "out", c.word},
+                      .files = {{"db", c.db}},
+                      .timeout_seconds = 20,
+                      .max_file_bytes = 1 << 20});
+        ASSERT_EQ(r.status, 0) << c.word << r.err;
+        EXPECT_EQ(r.file("out"), c.expected) << c.word;
+        EXPECT_EQ(count_of(r.out, "Start copying database"), 1u) << c.word;
+    }
+}
+
 TEST(Getent, RefusedRequests) {
     struct Case {
         std::vector<std::string> words;
