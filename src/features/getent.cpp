@@ -164,9 +164,9 @@ public:
                 in_accessions_ = false;
                 copying_ = false;
                 entry_name_.clear();
-                // The next entry begins on the next line, even when its first
-                // line is damaged and names no entry start.
-                entry_start_ = offset + static_cast<std::int64_t>(raw.size());
+                // The next flat-file entry begins on the next line, even when
+                // its first line is damaged and names no entry start.
+                if (!fasta_) entry_start_ = offset + static_cast<std::int64_t>(raw.size());
             }
         }
         return 0;
