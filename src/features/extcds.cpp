@@ -150,7 +150,7 @@ int cmd_extcds(int count, CommandLine& words) {
         // instead of being written as an empty entry.
         std::erase_if(features, [&entry](const SequenceRecord& f) {
             if (!f.residues.empty()) return false;
-            err("No translation for %s %s.\n", entry.name.c_str(), f.definition.substr(0, f.definition.find(' ')).c_str());
+            err("No translation for %s %s.\n", entry.name.c_str(), std::string(feature_name_of(f.definition)).c_str());
             return true;
         });
         if (!o.cds_name.empty()) {

@@ -15,6 +15,7 @@
 #include "core/program_exit.hpp"
 #include "core/text_ops.hpp"
 #include "features/feature_io.hpp"
+#include "input/fasta_walk.hpp"
 #include "input/formats.hpp"
 #include "input/line_reader.hpp"
 #include "ui/command_line.hpp"
@@ -199,7 +200,8 @@ private:
                 return 0;
             }
             if (text[0] == '>') {
-                const int k = header_selection(sel_.ids, text.substr(1), entry_name_);
+                // A PIR ">P1;" header names its entry after the ";".
+                const int k = header_selection(sel_.ids, text.substr(is_pir_header(text) ? 4 : 1), entry_name_);
                 if (k >= 0) {
                     start_copy(raw);
                     out("Start copying database: %s\n", entry_name_.c_str());
@@ -251,6 +253,7 @@ private:
     }
 
     static std::string header_name(std::string_view text) {
+        if (is_pir_header(text)) return std::string(pir_entry_code(text));
         std::size_t pos = 1;
         return std::string(next_word(text, &pos));
     }

@@ -107,6 +107,20 @@ TEST(Getent, FastaHeadersAndUniqueMode) {
     EXPECT_NE(r.out.find("Start copying database: abc\n"), std::string::npos);
 }
 
+// A PIR ">P1;" file is a FASTA database whose entry names follow the ";".
+TEST(Getent, PirLayoutEntries) {
+    const std::string a = ">P1;CCHU\ncytochrome c - human\nC;Species: Homo sapiens\nMGDVEKGKKI\nFIMK*\n";
+    const std::string b = ">D1;DNA2\ntest DNA\nACGTACGT*\n";
+    for (const auto& [words, expected] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{"ID=CCHU"}, a}, {{"ID=DNA2"}, b}, {{"NO=2,2"}, b}}) {
+        auto r = getent(a + b, words);
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.file("out"), expected) << words[0];
+    }
+    auto listed = getent(a + b, {"File=list"}, {{"list", "DNA2\n"}});
+    EXPECT_EQ(listed.file("out"), ">DNA2 test DNA;\nACGTACGT\n\n") << listed.err;
+}
+
 TEST(Getent, SwissProtEntries) {
     const auto entry = [](const std::string& name, const std::string& ac, const std::string& os) {
         return "ID   " + name + "  Reviewed;  10 AA.\nAC   " + ac + ";\nDE   RecName: Full=Test protein " + name +
