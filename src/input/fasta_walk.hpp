@@ -22,9 +22,12 @@
 //   void finish(bool last)               the record ends (at the next header, or
 //                                         last at the end of the input)
 //   bool stopped()                       true to end the walk early
+//   void declared_type(ResidueKind)      optional: the type a PIR header's code
+//                                         names (Unknown for N1, N3 and XX)
 
 #include <string_view>
 
+#include "core/sequence.hpp"
 #include "input/line_reader.hpp"
 
 namespace kavro {
@@ -39,6 +42,16 @@ inline bool is_pir_header(std::string_view piece) {
     for (std::string_view code : kTypeCodes)
         if (piece.substr(1, 2) == code) return true;
     return false;
+}
+
+// The type a PIR header's code names; Unknown for the nucleic codes N1 and
+// N3 (DNA or RNA) and for XX.
+inline ResidueKind pir_declared_type(std::string_view piece) {
+    const char c = piece[1];
+    if (c == 'P' || c == 'F') return ResidueKind::Protein;
+    if (c == 'D') return ResidueKind::Dna;
+    if (c == 'R') return ResidueKind::Rna;
+    return ResidueKind::Unknown;
 }
 
 // The entry code of a PIR header piece: its first word after the ";".
@@ -112,6 +125,7 @@ void walk_fasta_records(LineReader& in, Handler& h) {
             if (have_record) h.finish(false);
             have_record = true;
             h.begin(pir_entry_code(piece));
+            if constexpr (requires { h.declared_type(ResidueKind::Unknown); }) h.declared_type(pir_declared_type(piece));
             header_continues = in_residues = in_annotation = title_begun = false;
             pir = ends_line ? PirPart::Title : PirPart::Header;
         } else if (piece.starts_with(">")) {

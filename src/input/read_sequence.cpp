@@ -91,6 +91,7 @@ std::optional<SequenceRecord> read_fasta(LineReader& in, ResidueKind requested_t
     State state = State::BeforeHeader;
     PirPart pir = PirPart::None;
     bool line_start = true, in_annotation = false;
+    ResidueKind declared = ResidueKind::Unknown;  // a PIR header's type code
     std::string_view piece;
     try {
         // One entry may be the whole file: room for it up front spares the
@@ -107,6 +108,7 @@ std::optional<SequenceRecord> read_fasta(LineReader& in, ResidueKind requested_t
             line_start = ends_line;
             if (state == State::BeforeHeader && is_pir_header(piece)) {
                 rec.name.assign(pir_entry_code(piece).substr(0, kEntryNameWidth));
+                declared = pir_declared_type(piece);
                 state = State::Pir;
                 pir = ends_line ? PirPart::Title : PirPart::Header;
             } else if (state == State::Pir) {
@@ -161,7 +163,7 @@ std::optional<SequenceRecord> read_fasta(LineReader& in, ResidueKind requested_t
         return std::nullopt;
     }
     rec.length = static_cast<long>(rec.residues.size());
-    rec.type = requested_type;
+    rec.type = requested_type == ResidueKind::Unknown ? declared : requested_type;
     return rec;
 }
 

@@ -131,10 +131,12 @@ TEST(MultiFasta, PirLayoutEntries) {
         const char* name;
         const char* definition;
         const char* residues;
+        ResidueKind type;  // named by the header's type code
     } expected[] = {
-        {"KAV1", " test protein one - made for the reader tests\n", "MKVLAAGIWDEFHKLMNPQRSTVWY"},
-        {"KAV2", " test DNA two, its residues on several lines\n", "ACGTACGTACGTACGTACGTACGGTTCCAATTGACA"},
-        {"KAV3", "\n", "MGDVEKGKKI"},
+        {"KAV1", " test protein one - made for the reader tests\n", "MKVLAAGIWDEFHKLMNPQRSTVWY", ResidueKind::Protein},
+        {"KAV2", " test DNA two, its residues on several lines\n", "ACGTACGTACGTACGTACGTACGGTTCCAATTGACA",
+         ResidueKind::Dna},
+        {"KAV3", "\n", "MGDVEKGKKI", ResidueKind::Protein},
     };
     auto c = multi(text);
     ASSERT_TRUE(c);
@@ -151,14 +153,16 @@ TEST(MultiFasta, PirLayoutEntries) {
             EXPECT_EQ(r->name, expected[i].name);
             EXPECT_EQ(r->definition, expected[i].definition) << r->name;
             EXPECT_EQ(r->residues, expected[i].residues) << r->name;
+            EXPECT_EQ(r->type, expected[i].type) << r->name;
         }
     }
     std::optional<SequenceRecord> first;
-    const std::string e = stderr_of([&] { first = read_sequence(f.path(), SeqFormat::Fasta, ResidueKind::Protein); });
+    const std::string e = stderr_of([&] { first = read_sequence(f.path(), SeqFormat::Fasta, ResidueKind::Unknown); });
     ASSERT_TRUE(first);
     EXPECT_EQ(first->name, "KAV1");
     EXPECT_EQ(first->definition, expected[0].definition);
     EXPECT_EQ(first->residues, expected[0].residues);
+    EXPECT_EQ(first->type, ResidueKind::Protein);
     EXPECT_NE(e.find("This seems to be a multi-fasta file. Stop reading.\n"), std::string::npos);
     // A header whose code is not a type code stays a FASTA header.
     c = multi(">Q1;abc def\nACGT*\n");
