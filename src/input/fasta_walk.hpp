@@ -64,9 +64,10 @@ inline std::string_view pir_entry_code(std::string_view piece) {
     return piece.substr(start, end - start);
 }
 
-// An annotation line of a PIR entry: a capital letter and ";".
+// An annotation line of a PIR entry: a capital letter and ";" (or a ";"
+// comment, as in FASTA).
 inline bool is_pir_annotation(std::string_view line) {
-    return line.size() >= 2 && line[0] >= 'A' && line[0] <= 'Z' && line[1] == ';';
+    return line.starts_with(";") || (line.size() >= 2 && line[0] >= 'A' && line[0] <= 'Z' && line[1] == ';');
 }
 
 // Where a PIR entry's reading stands: its header line, its title line, its
@@ -125,7 +126,8 @@ void walk_fasta_records(LineReader& in, Handler& h) {
             if (have_record) h.finish(false);
             have_record = true;
             h.begin(pir_entry_code(piece));
-            if constexpr (requires { h.declared_type(ResidueKind::Unknown); }) h.declared_type(pir_declared_type(piece));
+            if constexpr (requires { h.declared_type(ResidueKind::Unknown); })
+                h.declared_type(pir_declared_type(piece));
             header_continues = in_residues = in_annotation = title_begun = false;
             pir = ends_line ? PirPart::Title : PirPart::Header;
         } else if (piece.starts_with(">")) {
