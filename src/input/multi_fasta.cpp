@@ -64,15 +64,18 @@ bool start_record(SequenceRecord& rec, std::string_view header) {
 // Collects every record of the walk into the collection.
 class CollectionBuilder {
 public:
-    CollectionBuilder(LineReader& in, ResidueKind requested_type) : in_(in), working_type_(requested_type) {}
+    CollectionBuilder(LineReader& in, ResidueKind requested_type)
+        : in_(in), working_type_(requested_type), forced_(requested_type != ResidueKind::Unknown) {}
 
     Collection& entries() { return entries_; }
 
     bool begin(std::string_view header) {
         entries_.emplace_back();
         direct_ = false;
+        declared_ = ResidueKind::Unknown;
         return start_record(entries_.back(), header);
     }
+    void declared_type(ResidueKind type) { declared_ = type; }
     void definition(std::string_view piece) { entries_.back().definition.append(piece); }
 
     // Where the residues collect. When the next header is already in the
@@ -110,6 +113,12 @@ public:
             rec.residues.shrink_to_fit();
         }
         rec.length = static_cast<long>(rec.residues.size());
+        // A PIR entry's type code names its type, unless a type was asked for.
+        if (declared_ != ResidueKind::Unknown && !forced_) {
+            rec.type = declared_;
+            if (++finished_ % kDotEvery == 0) err(".");
+            return;
+        }
         if (!last && working_type_ == ResidueKind::Unknown) working_type_ = classify_residues(rec);
         rec.type = working_type_;
         if (++finished_ % kDotEvery == 0) err(".");
@@ -120,6 +129,8 @@ private:
 
     LineReader& in_;
     ResidueKind working_type_;
+    bool forced_;
+    ResidueKind declared_ = ResidueKind::Unknown;
     Collection entries_;
     std::string scratch_;
     bool direct_ = false;
@@ -143,8 +154,10 @@ public:
     bool begin(std::string_view header) {
         rec_.residues.clear();
         rec_.type = ResidueKind::Unknown;
+        declared_ = ResidueKind::Unknown;
         return start_record(rec_, header);
     }
+    void declared_type(ResidueKind type) { declared_ = type; }
     void definition(std::string_view piece) { rec_.definition.append(piece); }
     void residues_start() {
         const std::string_view ahead = in_.buffered();
@@ -166,7 +179,9 @@ public:
     // it; the last record is classified by itself when none came before.
     void finish(bool last) {
         rec_.length = static_cast<long>(rec_.residues.size());
-        if (working_type_ == ResidueKind::Unknown) {
+        if (declared_ != ResidueKind::Unknown) {
+            rec_.type = declared_;  // a PIR entry's type code
+        } else if (working_type_ == ResidueKind::Unknown) {
             rec_.type = classify_residues(rec_);
             if (!last) working_type_ = rec_.type;
         } else {
@@ -183,6 +198,7 @@ private:
     const FastaRecordSink& sink_;
     SequenceRecord rec_;
     ResidueKind working_type_ = ResidueKind::Unknown;
+    ResidueKind declared_ = ResidueKind::Unknown;
     long finished_ = 0;
 };
 

@@ -301,10 +301,25 @@ int run_sites(const SitesOptions& opts) {
         out("Maximum length is %d.\n", opts.max_length);
         // A length beyond the motif limit is refused, but only after every
         // shorter length has written its 4^(k/2) rows, which never ends; such
-        // a maximum is refused before any work.
+        // a maximum is refused before any work, and so is a range whose
+        // 4^(k/2) rows per length could not all be written.
         if (opts.max_length < opts.min_length || opts.min_length < 3 || opts.max_length < 3 ||
             opts.max_length > static_cast<int>(kMaxMotifLength)) {
             err("Use correct minimum and maximum lengths.\n");
+            return 1;
+        }
+        if (survey_words(opts.min_length, opts.max_length) > kMaxSurveyWords) {
+            const int largest = largest_survey_maximum(opts.min_length);
+            err("Lengths %d to %d give more than %llu palindromes (4^(k/2) for each length k): "
+                "the survey cannot finish.\n",
+                opts.min_length, opts.max_length, static_cast<unsigned long long>(kMaxSurveyWords));
+            if (largest >= opts.min_length) {
+                err("The largest maximum for minimum %d is %d.\n", opts.min_length, largest);
+            } else {
+                int longest = 3;  // the longest length whose survey alone can finish
+                while (survey_words(longest + 1, longest + 1) <= kMaxSurveyWords) ++longest;
+                err("No survey from length %d can finish; the largest length is %d.\n", opts.min_length, longest);
+            }
             return 1;
         }
     }

@@ -107,6 +107,20 @@ TEST(Getent, FastaHeadersAndUniqueMode) {
     EXPECT_NE(r.out.find("Start copying database: abc\n"), std::string::npos);
 }
 
+// A PIR ">P1;" file is a FASTA database whose entry names follow the ";".
+TEST(Getent, PirLayoutEntries) {
+    const std::string a = ">P1;CCHU\ncytochrome c - human\nC;Species: Homo sapiens\nMGDVEKGKKI\nFIMK*\n";
+    const std::string b = ">D1;DNA2\ntest DNA\nACGTACGT*\n";
+    for (const auto& [words, expected] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{"ID=CCHU"}, a}, {{"ID=DNA2"}, b}, {{"NO=2,2"}, b}}) {
+        auto r = getent(a + b, words);
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.file("out"), expected) << words[0];
+    }
+    auto listed = getent(a + b, {"File=list"}, {{"list", "DNA2\n"}});
+    EXPECT_EQ(listed.file("out"), ">DNA2 test DNA;\nACGTACGT\n\n") << listed.err;
+}
+
 TEST(Getent, SwissProtEntries) {
     const auto entry = [](const std::string& name, const std::string& ac, const std::string& os) {
         return "ID   " + name + "  Reviewed;  10 AA.\nAC   " + ac + ";\nDE   RecName: Full=Test protein " + name +
@@ -129,6 +143,40 @@ TEST(Getent, CopyIsByteExact) {
     const std::string second = "LOCUS       TWO 4 bp DNA\nACCESSION   Q00002\nORIGIN\n 1 acgt\n//";
     EXPECT_EQ(getent(first + second, {"AC=Q00001"}).file("out"), first);
     EXPECT_EQ(getent(first + second, {"ID=TWO"}).file("out"), second);
+}
+
+// A selecting AC, OS or DE line sends the walk back to its entry's start
+// once: damaged entry starts, FASTA records holding such lines and GenBank
+// entries holding a ">" line each end with the entry copied once. Runs are
+// capped so that a walk that does not end fails instead of filling the disk.
+TEST(Getent, SelectingLineActsOnce) {
+    const std::string a1 = "LOCUS       A1 4 bp DNA\nACCESSION   Q00001\nORIGIN\n 1 acgt\n//\n";
+    const std::string a2 = "LOCAS       A2 4 bp DNA\nACCESSION   Q00002\nORIGIN\n 1 acgt\n//\n";
+    const std::string s1 = ">s1 first\nAC   X12345;\nDE   kinase\nOS   Homo sapiens\nACGT\n";
+    const std::string s2 = ">s2 second\nCCCC\n";
+    const std::string g1 = "LOCUS       G1 4 bp DNA\nDEFINITION  kinase.\n>not a header\nACCESSION   Q00003\n"
+                           "SOURCE      E. coli\n  ORGANISM  Escherichia coli\nORIGIN\n 1 acgt\n//\n";
+    const std::string g2 = "LOCUS       G2 4 bp DNA\nACCESSION   Q00004\nORIGIN\n 1 acgt\n//\n";
+    struct Case {
+        std::string db, word, expected;
+    } cases[] = {
+        {a1 + a2, "AC=Q00002", a2},
+        {s1 + s2, "AC=X12345", s1},
+        {s1 + s2, "DE=kinase", s1},
+        {s1 + s2, "OS=sapiens", s1},
+        {g1 + g2, "OS=coli", g1},
+        {g1 + g2, "AC=Q00003", g1},
+        {g1 + g2, "ID=G2", g2},
+    };
+    for (const Case& c : cases) {
+        auto r = run({.args = {"getent", "db", "out", c.word},
+                      .files = {{"db", c.db}},
+                      .timeout_seconds = 20,
+                      .max_file_bytes = 1 << 20});
+        ASSERT_EQ(r.status, 0) << c.word << r.err;
+        EXPECT_EQ(r.file("out"), c.expected) << c.word;
+        EXPECT_EQ(count_of(r.out, "Start copying database"), 1u) << c.word;
+    }
 }
 
 TEST(Getent, RefusedRequests) {
