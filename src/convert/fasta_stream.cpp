@@ -13,6 +13,7 @@
 
 #include "convert/composition_report.hpp"
 #include "convert/conversions.hpp"
+#include "convert/held_text.hpp"
 #include "convert/info_report.hpp"
 #include "core/console.hpp"
 #include "core/message_sink.hpp"
@@ -34,36 +35,6 @@ namespace {
 constexpr long kPassMarkEvery = 10;
 
 bool is_nucleic(ResidueKind type) { return type == ResidueKind::Dna || type == ResidueKind::Rna; }
-
-// Console text held back, in order: messages for standard error, and the
-// progress marks and mask announcements, which go to the console's message
-// stream (standard error as well while the data go to standard output).
-class HeldText {
-public:
-    void error(std::string_view text) { add(true, text); }
-    void side(std::string_view text) { add(false, text); }
-
-    void print() {
-        for (const auto& [to_error, text] : pieces_) {
-            if (to_error)
-                err("%s", text.c_str());
-            else
-                out_text(text);
-        }
-        pieces_.clear();
-    }
-
-private:
-    void add(bool to_error, std::string_view text) {
-        if (text.empty()) return;
-        if (!pieces_.empty() && pieces_.back().first == to_error)
-            pieces_.back().second.append(text);
-        else
-            pieces_.emplace_back(to_error, std::string(text));
-    }
-
-    std::vector<std::pair<bool, std::string>> pieces_;
-};
 
 enum class Pass { None, Complement, ToRna, ToDna };
 
