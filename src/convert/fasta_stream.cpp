@@ -1,4 +1,5 @@
-// tofast's FASTA jobs, streamed. The whole-collection route reads every
+// tofast's FASTA jobs, streamed (reports that add up counts keep only the
+// counts). The whole-collection route reads every
 // record, then prints what it decided (the protein rule, the conversion
 // under way and its progress marks), then writes the records. Here each
 // record is converted and written as it arrives; what that route prints
@@ -41,7 +42,8 @@ enum class Pass { None, Complement, ToRna, ToDna };
 class StreamJob {
 public:
     explicit StreamJob(TofastOptions& opts) : opts_(opts) {
-        if (opts.output_type == ResidueKind::Protein) codon_table_ = builtin_codon_table(opts.codon_table).value_or("");
+        if (opts.output_type == ResidueKind::Protein || codon_report())
+            codon_table_ = builtin_codon_table(opts.codon_table).value_or("");
         if (opts.mask) {
             minimum_ = maximum_ = -kMaskThreshold;
         } else if (opts.limit) {
@@ -70,11 +72,23 @@ public:
         if (!typed_) settle(ResidueKind::Unknown);  // no record has residues
         if (!failed_ && pass_ != Pass::None) before_writing_.side("\n");  // the pass's marks end
         before_writing_.print();
-        if (failed_) end_program(1);
+        // The conversion after a complement runs only once that has passed
+        // every record.
+        if (!failed_ && conversion_ != Pass::None) {
+            if (!conversion_failed_) converting_.side("\n");
+            converting_.print();
+        }
+        if (failed_ || conversion_failed_) end_program(1);
         if (!target_) {
             // Opening it again says why it cannot be created.
             static_cast<void>(OutputTarget::create_empty(opts_.output()));
             err("Error in opening output file.\n");
+            return 1;
+        }
+        if (codon_report() && !codon_report_usable()) {
+            err("Writing sequence info...\n");
+            err("Sequence must be DNA.\n");
+            static_cast<void>(target_->close());
             return 1;
         }
         if (opts_.info) return finish_report("Writing sequence info...\n", "Error in writing info.\n");
@@ -109,11 +123,15 @@ public:
 
 private:
     bool window_valid() const { return opts_.window >= 1 && opts_.slide >= 1; }
+    bool codon_report() const { return opts_.info && opts_.info_selector == 'c'; }
+    // The codon report needs DNA (its table is a built-in one).
+    bool codon_report_usable() const { return type_ == ResidueKind::Dna; }
 
     // The end of a report: as the whole-file run ends it.
     int finish_report(const char* opening, const char* failure) {
         err("%s", opening);
         writing_.print();
+        if (!report_failed_) write_report_end();
         const bool closed = target_->close();
         if (report_failed_ || !closed) {
             err("Unable to write output file.\n");
@@ -124,10 +142,23 @@ private:
         return 0;
     }
 
+    // What a report writes after the last record: the count of records, or
+    // the codon summary.
+    void write_report_end() {
+        if (opts_.info && opts_.info_selector == '#') {
+            out_->printf("%ld\n", reported_);
+        } else if (codon_report() &&
+                   write_codon_summary(*out_, codon_table_, codon_totals_, codon_total_, reported_) != 0) {
+            err("Trouble in writing codon summary in Mfwrite_info3.\n");
+            report_failed_ = true;
+        }
+    }
+
     // The collection's type is known: the decisions the whole-collection
     // route takes after reading, then the output, then the waiting records.
     void settle(ResidueKind type) {
         typed_ = true;
+        type_ = type;
         if (type == ResidueKind::Protein) {
             if (opts_.output_type != ResidueKind::Protein) {
                 before_writing_.error("This is a protein sequence.\nOutput is set to protein sequence.\n");
@@ -146,6 +177,10 @@ private:
             }
             before_writing_.error("Converting to complementary sequence...\n");
             pass_ = Pass::Complement;
+            if (type == ResidueKind::Dna && opts_.output_type == ResidueKind::Rna)
+                conversion_ = Pass::ToRna;
+            else if (type == ResidueKind::Rna && opts_.output_type == ResidueKind::Dna)
+                conversion_ = Pass::ToDna;
         } else if (type == ResidueKind::Dna && opts_.output_type == ResidueKind::Rna) {
             pass_ = Pass::ToRna;
         } else if (type == ResidueKind::Rna && opts_.output_type == ResidueKind::Dna) {
@@ -176,6 +211,7 @@ private:
     void process(SequenceRecord& rec) {
         if (stopped_) return;
         if (!run_pass(rec)) return;
+        if (!run_conversion(rec)) return;
         if (translating_ && !translate(rec)) return;
         if (opts_.info || opts_.composition)
             report(rec);
@@ -199,22 +235,42 @@ private:
                 static_cast<void>(complement_seq(rec, kind));
                 break;
             }
-            case Pass::ToRna:
-                if (rec.type != ResidueKind::Dna) {
-                    pass_failed("This is not DNA.\nError in converting to RNA.\n");
-                    return false;
-                }
-                static_cast<void>(to_rna(rec));  // cannot fail: the record is DNA
-                break;
             default:
-                if (rec.type != ResidueKind::Rna) {
-                    pass_failed("This is not RNA.\nError in converting to DNA.\n");
+                if (const char* failure = convert(rec, pass_)) {
+                    pass_failed(failure);
                     return false;
                 }
-                static_cast<void>(to_dna(rec));  // cannot fail: the record is RNA
                 break;
         }
         if (index % kPassMarkEvery == 0) before_writing_.side("\b.");
+        return true;
+    }
+
+    // DNA to RNA or back; the messages of the failure, or nothing.
+    static const char* convert(SequenceRecord& rec, Pass pass) {
+        if (pass == Pass::ToRna) {
+            if (rec.type != ResidueKind::Dna) return "This is not DNA.\nError in converting to RNA.\n";
+            static_cast<void>(to_rna(rec));  // cannot fail: the record is DNA
+        } else {
+            if (rec.type != ResidueKind::Rna) return "This is not RNA.\nError in converting to DNA.\n";
+            static_cast<void>(to_dna(rec));  // cannot fail: the record is RNA
+        }
+        return nullptr;
+    }
+
+    // The conversion pass after a complement; false when it failed, now or
+    // before (the complement still sees every record: its marks come first,
+    // and its own failure would come before this one).
+    bool run_conversion(SequenceRecord& rec) {
+        if (conversion_ == Pass::None) return true;
+        if (conversion_failed_) return false;
+        const long index = converted_++;
+        if (const char* failure = convert(rec, conversion_)) {
+            converting_.error(failure);
+            conversion_failed_ = true;
+            return false;
+        }
+        if (index % kPassMarkEvery == 0) converting_.side("\b.");
         return true;
     }
 
@@ -248,6 +304,19 @@ private:
             status = write_window_composition(*out_, &rec, opts_.window, opts_.slide, MessageSink(held_lines_));
             writing_.error(held_lines_);
             if (status != 0) writing_.error("Error in Mfwrite_Dinfo. Sequence No. " + std::to_string(static_cast<int>(index)) + ".\n");
+        } else if (opts_.info_selector == '#') {
+            return;  // counted: reported_
+        } else if (codon_report()) {
+            if (!codon_report_usable()) return;
+            held_lines_.clear();
+            status = write_record_codon_usage(out_, &rec, codon_table_, &codon_counts_, MessageSink(held_lines_));
+            writing_.error(held_lines_);
+            if (status != 0) {
+                writing_.error("Error in getting code_count in Mfwrite_info3.\n");
+            } else {
+                for (std::size_t i = 0; i < static_cast<std::size_t>(kCodonCount); ++i) codon_totals_[i] += codon_counts_[i];
+                codon_total_ += rec.length / 3;
+            }
         } else if (opts_.info_selector == 0) {
             held_lines_.clear();
             status = write_record_info(*out_, &rec, true, '_', MessageSink(held_lines_));
@@ -288,6 +357,14 @@ private:
     HeldText before_writing_;  // printed after the reading's closing dot
     HeldText translation_;     // printed after "Writing sequences..."
     HeldText writing_;         // printed after the translation's
+    HeldText converting_;      // the conversion after a complement, printed after its marks
+    Pass conversion_ = Pass::None;
+    long converted_ = 0;
+    bool conversion_failed_ = false;
+    ResidueKind type_ = ResidueKind::Unknown;
+    CodonCounts codon_counts_{};
+    CodonCounts codon_totals_{};
+    long codon_total_ = 0;
     std::vector<SequenceRecord> waiting_;
     std::optional<OutputTarget> target_;
     Writer* out_ = nullptr;
@@ -311,15 +388,13 @@ private:
 }  // namespace
 
 bool fasta_job_streams(const TofastOptions& opts) {
-    const bool nucleic_output = opts.output_type == ResidueKind::Rna || opts.output_type == ResidueKind::Dna;
     // A codon table read from a file may fail only once the whole file has
     // been read: such a run keeps the collection.
     const bool translation_streams = opts.output_type != ResidueKind::Protein || builtin_codon_table(opts.codon_table).has_value();
-    // The codon report and the count of records need every record first.
-    const bool report_streams = !opts.info || opts.info_selector == 0 || opts.info_selector == 's' ||
-                                opts.info_selector == 'l' || opts.info_selector == 'n';
-    return !opts.dialog && !opts.clear_mode && !opts.sort && !opts.ms && report_streams &&
-           translation_streams && !(opts.complement && nucleic_output);
+    // The codon report adds up counts; with a table from a file it keeps
+    // the collection, as translation does.
+    const bool report_streams = !opts.info || opts.info_selector != 'c' || builtin_codon_table(opts.codon_table).has_value();
+    return !opts.dialog && !opts.clear_mode && !opts.sort && !opts.ms && report_streams && translation_streams;
 }
 
 int stream_fasta_job(TofastOptions& opts) {

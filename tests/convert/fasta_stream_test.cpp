@@ -77,8 +77,10 @@ const std::vector<std::vector<std::string>> kStreamedJobs = {
     {"c"}, {"r"}, {"d"}, {"mask"}, {"max", "21"}, {"min", "12"}, {"m"}, {"max", "5"},
     // Translation: frames on either strand, after a complement, another table.
     {"p"}, {"p", "3"}, {"p", "-2"}, {"p", "c"}, {"p", "1", "mito"},
-    // Information reports: the full one and each item.
-    {"i"}, {"i", "l"}, {"i", "s"}, {"i", "n"},
+    // Information reports: the full one, each item, the count, codon usage.
+    {"i"}, {"i", "l"}, {"i", "s"}, {"i", "n"}, {"i", "#"}, {"i", "c"}, {"i", "c", "mito"},
+    // A complement, then DNA to RNA or back.
+    {"d", "c"}, {"r", "c"},
     // Composition windows, and sizes that cannot be used.
     {"b", "20", "7"}, {"b", "5", "5"}, {"b", "0", "3"},
 };
@@ -151,14 +153,15 @@ TEST(FastaStream, OnlyJobsOfSingleRecordsStream) {
         {[](kavro::TofastOptions& o) { o.output_type = kavro::ResidueKind::Rna; }, true},
         {[](kavro::TofastOptions& o) { o.sort = true; }, false},
         {[](kavro::TofastOptions& o) { o.info = true; }, true},
-        {[](kavro::TofastOptions& o) { o.info = true, o.info_selector = 'c'; }, false},
-        {[](kavro::TofastOptions& o) { o.info = true, o.info_selector = '#'; }, false},
+        {[](kavro::TofastOptions& o) { o.info = true, o.info_selector = 'c'; }, true},
+        {[](kavro::TofastOptions& o) { o.info = true, o.info_selector = 'c', o.codon_table = "table.txt"; }, false},
+        {[](kavro::TofastOptions& o) { o.info = true, o.info_selector = '#'; }, true},
         {[](kavro::TofastOptions& o) { o.composition = true; }, true},
         {[](kavro::TofastOptions& o) { o.ms = true; }, false},
         {[](kavro::TofastOptions& o) { o.output_type = kavro::ResidueKind::Protein; }, true},
         {[](kavro::TofastOptions& o) { o.output_type = kavro::ResidueKind::Protein, o.codon_table = "table.txt"; }, false},
         {[](kavro::TofastOptions& o) { o.clear_mode = true; }, false},
-        {[](kavro::TofastOptions& o) { o.complement = true, o.output_type = kavro::ResidueKind::Dna; }, false},
+        {[](kavro::TofastOptions& o) { o.complement = true, o.output_type = kavro::ResidueKind::Dna; }, true},
     };
     for (const Case& c : cases) {
         kavro::TofastOptions opts;
