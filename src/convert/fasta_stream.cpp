@@ -9,6 +9,7 @@
 
 #include <optional>
 #include <string>
+#include <sys/stat.h>
 #include <utility>
 #include <vector>
 
@@ -23,6 +24,7 @@
 #include "core/writer.hpp"
 #include "input/formats.hpp"
 #include "input/line_reader.hpp"
+#include "output/alignment_writer.hpp"
 #include "output/fasta_writer.hpp"
 #include "output/output_target.hpp"
 #include "translate/codon_table.hpp"
@@ -51,6 +53,10 @@ public:
             maximum_ = opts.max_length;
         }
     }
+
+    // The collection's type, when it is known before the first record (the
+    // sorted job reads the file once before it writes).
+    void set_type(ResidueKind type) { settle(type); }
 
     // One record as the reader hands it over.
     void take(SequenceRecord& rec) {
@@ -387,6 +393,69 @@ private:
 
 }  // namespace
 
+namespace {
+
+// Sorting copies each record from its offset: the input must be a plain
+// file that can be read at any offset cheaply (not a pipe, not gzip). A
+// complement or a DNA/RNA conversion runs in the order of the file before
+// the sort, so those keep the collection.
+bool sort_streams(const TofastOptions& opts) {
+    if (opts.complement || opts.output_type != ResidueKind::Unknown) return false;
+    struct stat st {};
+    if (::stat(opts.input_path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    std::optional<LineReader> in = LineReader::open(opts.input_path);
+    if (!in) return false;
+    const std::string_view head = in->peek();
+    return !(head.size() >= 2 && head[0] == '\x1f' && head[1] == '\x8b');
+}
+
+// The records in name order. The first reading keeps each record's name,
+// the offset where its text starts and its type; the names are sorted as the
+// collection would be, then each record is read again from its offset and
+// handed to the job.
+int stream_sorted_fasta_job(LineReader& in, TofastOptions& opts) {
+    struct Place {
+        std::int64_t start;
+        ResidueKind type;
+    };
+    std::vector<Place> places;
+    // Name-only records, their length the index of the record in the file:
+    // the collection's sort puts them in the order it puts the records.
+    Collection order;
+    std::int64_t next_start = 0;  // text before the first header is skipped again
+    std::optional<ResidueKind> type;
+    const auto index = [&](SequenceRecord& rec) {
+        places.push_back({next_start, rec.type});
+        next_start = in.piece_offset();  // the next header, when one follows
+        SequenceRecord& name = order.emplace_back();
+        name.name = std::move(rec.name);
+        name.length = static_cast<long>(order.size() - 1);
+        if (!type && rec.length > 0) type = classify_residues(rec);
+    };
+    if (!stream_multi_fasta(in, index)) {
+        err("Error in reading file: %s\n", opts.input_path.c_str());
+        end_program(1);
+    }
+    StreamJob job(opts);
+    job.set_type(type.value_or(ResidueKind::Unknown));
+    sort_by_name(order);
+    for (const SequenceRecord& entry : order) {
+        const Place& place = places[static_cast<std::size_t>(entry.length)];
+        std::optional<SequenceRecord> rec;
+        if (in.seek(place.start)) rec = read_fasta_record(in);
+        if (!rec) {
+            static_cast<void>(in.finish());
+            err("Error in reading file: %s\n", opts.input_path.c_str());
+            end_program(1);
+        }
+        rec->type = place.type;
+        job.take(*rec);
+    }
+    return job.finish();
+}
+
+}  // namespace
+
 bool fasta_job_streams(const TofastOptions& opts) {
     // A codon table read from a file may fail only once the whole file has
     // been read: such a run keeps the collection.
@@ -394,7 +463,8 @@ bool fasta_job_streams(const TofastOptions& opts) {
     // The codon report adds up counts; with a table from a file it keeps
     // the collection, as translation does.
     const bool report_streams = !opts.info || opts.info_selector != 'c' || builtin_codon_table(opts.codon_table).has_value();
-    return !opts.dialog && !opts.clear_mode && !opts.sort && !opts.ms && report_streams && translation_streams;
+    return !opts.dialog && !opts.clear_mode && (!opts.sort || sort_streams(opts)) && !opts.ms && report_streams &&
+           translation_streams;
 }
 
 int stream_fasta_job(TofastOptions& opts) {
@@ -406,6 +476,7 @@ int stream_fasta_job(TofastOptions& opts) {
         err("Error in reading file: %s\n", opts.input_path.c_str());
         end_program(1);
     }
+    if (opts.sort) return stream_sorted_fasta_job(*in, opts);
     StreamJob job(opts);
     if (!stream_multi_fasta(*in, [&job](SequenceRecord& rec) { job.take(rec); })) {
         err("Error in reading file: %s\n", opts.input_path.c_str());

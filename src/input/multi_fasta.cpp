@@ -138,7 +138,9 @@ namespace {
 // doubling and copied.
 class RecordStream {
 public:
-    RecordStream(LineReader& in, const FastaRecordSink& sink) : in_(in), sink_(sink) {}
+    // With `only_one`, the walk stops after the first record.
+    RecordStream(LineReader& in, const FastaRecordSink& sink, bool only_one = false)
+        : in_(in), sink_(sink), only_one_(only_one) {}
 
     bool begin(std::string_view header) {
         rec_.residues.clear();
@@ -147,6 +149,7 @@ public:
     }
     void definition(std::string_view piece) { rec_.definition.append(piece); }
     void residues_start() {
+        if (stopped()) return;  // the record after the one asked for
         const std::string_view ahead = in_.buffered();
         const std::size_t bound = bytes_before_header(ahead);
         if (bound != std::string_view::npos) {
@@ -159,7 +162,7 @@ public:
     void take_clean_lines(LineReader& in) {
         in.skip(append_clean_fasta_lines(rec_.residues, in.buffered(), FastaFilter::Graphic));
     }
-    bool stopped() const { return false; }
+    bool stopped() const { return only_one_ && finished_ > 0; }
 
     // The reader's typing: until a record has a type, each record is
     // classified by itself and its type becomes that of the records after
@@ -184,6 +187,7 @@ private:
     SequenceRecord rec_;
     ResidueKind working_type_ = ResidueKind::Unknown;
     long finished_ = 0;
+    bool only_one_ = false;
 };
 
 }  // namespace
@@ -199,6 +203,20 @@ std::optional<long> stream_multi_fasta(LineReader& in, const FastaRecordSink& si
     if (!in.finish()) return std::nullopt;
     err(".\n");
     return stream.records();
+}
+
+std::optional<SequenceRecord> read_fasta_record(LineReader& in) {
+    std::optional<SequenceRecord> record;
+    const FastaRecordSink keep = [&record](SequenceRecord& rec) { record = std::move(rec); };
+    RecordStream stream(in, keep, true);
+    try {
+        walk_fasta_records(in, stream);
+    } catch (const std::bad_alloc&) {
+        err("Out of memory\n");
+        return std::nullopt;
+    }
+    if (in.error()) return std::nullopt;
+    return record;
 }
 
 std::optional<Collection> read_multi_fasta(const std::string& path, ResidueKind requested_type) {

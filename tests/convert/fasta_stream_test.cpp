@@ -81,6 +81,8 @@ const std::vector<std::vector<std::string>> kStreamedJobs = {
     {"i"}, {"i", "l"}, {"i", "s"}, {"i", "n"}, {"i", "#"}, {"i", "c"}, {"i", "c", "mito"},
     // A complement, then DNA to RNA or back.
     {"d", "c"}, {"r", "c"},
+    // Sorting by name: each record copied from its offset.
+    {"s"},
     // Composition windows, and sizes that cannot be used.
     {"b", "20", "7"}, {"b", "5", "5"}, {"b", "0", "3"},
 };
@@ -128,6 +130,8 @@ TEST(FastaStream, SameAsTheCollectionOnChosenTexts) {
         ">r\nACGUACGU\n>s\nUUUGGGQQQQQQQQQQQQQQA\n",         // RNA; a long Q run
         ">e\n>f\n",                                          // no residues at all
         ">long " + std::string(700, 'h') + "\n" + std::string(600, 'A') + "\n>x\nCC",
+        // Equal names, text before the first header, a ">" that starts a piece inside a long line.
+        "junk\n>b\nAC\n>a two\nGG\n>b\nTT\n>a\nCA\n>c\n" + std::string(512, 'A') + ">in line\nAC\n>a\n",
         "",
     };
     for (const std::string& c : cases)
@@ -151,7 +155,7 @@ TEST(FastaStream, OnlyJobsOfSingleRecordsStream) {
         {[](kavro::TofastOptions&) {}, true},
         {[](kavro::TofastOptions& o) { o.complement = true; }, true},
         {[](kavro::TofastOptions& o) { o.output_type = kavro::ResidueKind::Rna; }, true},
-        {[](kavro::TofastOptions& o) { o.sort = true; }, false},
+        {[](kavro::TofastOptions& o) { o.sort = true; }, false},  // no input file: it cannot be read at offsets
         {[](kavro::TofastOptions& o) { o.info = true; }, true},
         {[](kavro::TofastOptions& o) { o.info = true, o.info_selector = 'c'; }, true},
         {[](kavro::TofastOptions& o) { o.info = true, o.info_selector = 'c', o.codon_table = "table.txt"; }, false},
