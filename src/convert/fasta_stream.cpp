@@ -9,7 +9,10 @@
 
 #include <optional>
 #include <string>
+#include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -409,6 +412,49 @@ bool sort_streams(const TofastOptions& opts) {
     return !(head.size() >= 2 && head[0] == '\x1f' && head[1] == '\x8b');
 }
 
+// The bytes of a file at given offsets, for copying records in another order
+// than the file's: a record comes in one read, where a seek of the line
+// reader would refill a whole block for it.
+class ByteRanges {
+public:
+    explicit ByteRanges(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
+    ~ByteRanges() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    ByteRanges(const ByteRanges&) = delete;
+    ByteRanges& operator=(const ByteRanges&) = delete;
+
+    // The bytes from `start` up to `end`; false when they cannot all be read.
+    bool read(std::int64_t start, std::int64_t end, std::string& into) const {
+        if (fd_ < 0 || end < start) return false;
+        into.resize(static_cast<std::size_t>(end - start));
+        std::size_t done = 0;
+        while (done < into.size()) {
+            const ssize_t n = ::pread(fd_, into.data() + done, into.size() - done, static_cast<off_t>(start) + static_cast<off_t>(done));
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) return false;
+            done += static_cast<std::size_t>(n);
+        }
+        return true;
+    }
+
+private:
+    int fd_;
+};
+
+// The record whose text lies from `start` to `end`. Text with carriage
+// returns is read through the file's own reader, whose line ends were
+// settled on the file's first block.
+std::optional<SequenceRecord> read_record_at(LineReader& in, const ByteRanges& file, std::int64_t start, std::int64_t end,
+                                             std::string& bytes) {
+    if (file.read(start, end, bytes) && bytes.find('\r') == std::string::npos) {
+        LineReader text = LineReader::from_string(std::move(bytes));
+        return read_fasta_record(text);
+    }
+    if (!in.seek(start)) return std::nullopt;
+    return read_fasta_record(in);
+}
+
 // The records in name order. The first reading keeps each record's name,
 // the offset where its text starts and its type; the names are sorted as the
 // collection would be, then each record is read again from its offset and
@@ -436,13 +482,16 @@ int stream_sorted_fasta_job(LineReader& in, TofastOptions& opts) {
         err("Error in reading file: %s\n", opts.input_path.c_str());
         end_program(1);
     }
+    places.push_back({in.tell(), ResidueKind::Unknown});  // the end of the last record
     StreamJob job(opts);
     job.set_type(type.value_or(ResidueKind::Unknown));
     sort_by_name(order);
+    const ByteRanges file(opts.input_path);
+    std::string bytes;
     for (const SequenceRecord& entry : order) {
-        const Place& place = places[static_cast<std::size_t>(entry.length)];
-        std::optional<SequenceRecord> rec;
-        if (in.seek(place.start)) rec = read_fasta_record(in);
+        const std::size_t k = static_cast<std::size_t>(entry.length);
+        const Place& place = places[k];
+        std::optional<SequenceRecord> rec = read_record_at(in, file, place.start, places[k + 1].start, bytes);
         if (!rec) {
             static_cast<void>(in.finish());
             err("Error in reading file: %s\n", opts.input_path.c_str());
