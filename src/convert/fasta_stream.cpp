@@ -9,10 +9,6 @@
 
 #include <optional>
 #include <string>
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -403,56 +399,7 @@ namespace {
 // complement or a DNA/RNA conversion runs in the order of the file before
 // the sort, so those keep the collection.
 bool sort_streams(const TofastOptions& opts) {
-    if (opts.complement || opts.output_type != ResidueKind::Unknown) return false;
-    struct stat st {};
-    if (::stat(opts.input_path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-    std::optional<LineReader> in = LineReader::open(opts.input_path);
-    if (!in) return false;
-    const std::string_view head = in->peek();
-    return !(head.size() >= 2 && head[0] == '\x1f' && head[1] == '\x8b');
-}
-
-// The bytes of a file at given offsets, for copying records in another order
-// than the file's: a record comes in one read, where a seek of the line
-// reader would refill a whole block for it.
-class ByteRanges {
-public:
-    explicit ByteRanges(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
-    ~ByteRanges() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    ByteRanges(const ByteRanges&) = delete;
-    ByteRanges& operator=(const ByteRanges&) = delete;
-
-    // The bytes from `start` up to `end`; false when they cannot all be read.
-    bool read(std::int64_t start, std::int64_t end, std::string& into) const {
-        if (fd_ < 0 || end < start) return false;
-        into.resize(static_cast<std::size_t>(end - start));
-        std::size_t done = 0;
-        while (done < into.size()) {
-            const ssize_t n = ::pread(fd_, into.data() + done, into.size() - done, static_cast<off_t>(start) + static_cast<off_t>(done));
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) return false;
-            done += static_cast<std::size_t>(n);
-        }
-        return true;
-    }
-
-private:
-    int fd_;
-};
-
-// The record whose text lies from `start` to `end`. Text with carriage
-// returns is read through the file's own reader, whose line ends were
-// settled on the file's first block.
-std::optional<SequenceRecord> read_record_at(LineReader& in, const ByteRanges& file, std::int64_t start, std::int64_t end,
-                                             std::string& bytes) {
-    if (file.read(start, end, bytes) && bytes.find('\r') == std::string::npos) {
-        LineReader text = LineReader::from_string(std::move(bytes));
-        return read_fasta_record(text);
-    }
-    if (!in.seek(start)) return std::nullopt;
-    return read_fasta_record(in);
+    return !opts.complement && opts.output_type == ResidueKind::Unknown && readable_at_offsets(opts.input_path);
 }
 
 // The records in name order. The first reading keeps each record's name,
@@ -468,11 +415,10 @@ int stream_sorted_fasta_job(LineReader& in, TofastOptions& opts) {
     // Name-only records, their length the index of the record in the file:
     // the collection's sort puts them in the order it puts the records.
     Collection order;
-    std::int64_t next_start = 0;  // text before the first header is skipped again
+    FastaRecordStarts starts;
     std::optional<ResidueKind> type;
     const auto index = [&](SequenceRecord& rec) {
-        places.push_back({next_start, rec.type});
-        next_start = in.piece_offset();  // the next header, when one follows
+        places.push_back({starts.next(in), rec.type});
         SequenceRecord& name = order.emplace_back();
         name.name = std::move(rec.name);
         name.length = static_cast<long>(order.size() - 1);
@@ -486,12 +432,11 @@ int stream_sorted_fasta_job(LineReader& in, TofastOptions& opts) {
     StreamJob job(opts);
     job.set_type(type.value_or(ResidueKind::Unknown));
     sort_by_name(order);
-    const ByteRanges file(opts.input_path);
-    std::string bytes;
+    FastaRecordsAt records(in, opts.input_path);
     for (const SequenceRecord& entry : order) {
         const std::size_t k = static_cast<std::size_t>(entry.length);
         const Place& place = places[k];
-        std::optional<SequenceRecord> rec = read_record_at(in, file, place.start, places[k + 1].start, bytes);
+        std::optional<SequenceRecord> rec = records.read(place.start, places[k + 1].start);
         if (!rec) {
             static_cast<void>(in.finish());
             err("Error in reading file: %s\n", opts.input_path.c_str());

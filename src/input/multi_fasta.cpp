@@ -1,6 +1,10 @@
 // Multi-FASTA files: every entry of the file, in order.
+#include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <new>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "core/console.hpp"
 #include "core/text_ops.hpp"
@@ -217,6 +221,49 @@ std::optional<SequenceRecord> read_fasta_record(LineReader& in) {
     }
     if (in.error()) return std::nullopt;
     return record;
+}
+
+bool readable_at_offsets(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    unsigned char magic[2] = {0, 0};
+    const bool gzip = ::pread(fd, magic, 2, 0) == 2 && magic[0] == 0x1F && magic[1] == 0x8B;
+    ::close(fd);
+    return !gzip;
+}
+
+FastaRecordsAt::FastaRecordsAt(LineReader& in, const std::string& path)
+    : in_(in), fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
+
+FastaRecordsAt::~FastaRecordsAt() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+bool FastaRecordsAt::read_bytes(std::int64_t start, std::int64_t end) {
+    if (fd_ < 0 || start < 0 || end < start) return false;
+    bytes_.resize(static_cast<std::size_t>(end - start));
+    std::size_t done = 0;
+    while (done < bytes_.size()) {
+        const ssize_t n = ::pread(fd_, bytes_.data() + done, bytes_.size() - done, static_cast<off_t>(start + static_cast<std::int64_t>(done)));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+std::optional<SequenceRecord> FastaRecordsAt::read(std::int64_t start, std::int64_t end) {
+    // One read per record: a seek of the line reader would refill a whole
+    // block for each.
+    if (read_bytes(start, end) && bytes_.find('\r') == std::string::npos) {
+        LineReader text = LineReader::from_string(std::move(bytes_));
+        bytes_ = std::string();
+        return read_fasta_record(text);
+    }
+    if (!in_.seek(start)) return std::nullopt;
+    return read_fasta_record(in_);
 }
 
 std::optional<Collection> read_multi_fasta(const std::string& path, ResidueKind requested_type) {
