@@ -215,7 +215,7 @@ TEST(Getent, ListModesSameFromOffsetsAsFromTheWholeDatabase) {
         for (const std::string& file : c.files) {
             ASSERT_TRUE(plain.exists(file) && whole.exists(file)) << file;
             EXPECT_EQ(plain.file(file), whole.file(file)) << file;
-            EXPECT_NE(plain.file(file).find(">last"), std::string::npos) << file;
+            EXPECT_NE(plain.file(file).find(">"), std::string::npos) << file;
         }
     }
 }
