@@ -403,40 +403,45 @@ bool sort_streams(const TofastOptions& opts) {
 }
 
 // The records in name order. The first reading keeps each record's name,
-// the offset where its text starts and its type; the names are sorted as the
-// collection would be, then each record is read again from its offset and
-// handed to the job.
+// the offset where its text starts and its type; the names are put in the
+// order the collection's sort gives, then each record is read again from its
+// offset and handed to the job.
 int stream_sorted_fasta_job(LineReader& in, TofastOptions& opts) {
     struct Place {
         std::int64_t start;
+        std::size_t name_end;  // the end of the record's name in `names`
         ResidueKind type;
     };
     std::vector<Place> places;
-    // Name-only records, their length the index of the record in the file:
-    // the collection's sort puts them in the order it puts the records.
-    Collection order;
+    std::string names;  // every name, one after the other
     FastaRecordStarts starts;
     std::optional<ResidueKind> type;
     const auto index = [&](SequenceRecord& rec) {
-        places.push_back({starts.next(in), rec.type});
-        SequenceRecord& name = order.emplace_back();
-        name.name = std::move(rec.name);
-        name.length = static_cast<long>(order.size() - 1);
+        const std::int64_t start = starts.next(in);
+        names += rec.name;
+        places.push_back({start, names.size(), rec.type});
         if (!type && rec.length > 0) type = classify_residues(rec);
     };
     if (!stream_multi_fasta(in, index)) {
         err("Error in reading file: %s\n", opts.input_path.c_str());
         end_program(1);
     }
-    places.push_back({in.tell(), ResidueKind::Unknown});  // the end of the last record
+    const std::int64_t end_of_file = in.tell();
+    std::vector<std::string_view> name_views;
+    name_views.reserve(places.size());
+    for (std::size_t k = 0; k < places.size(); ++k) {
+        const std::size_t from = k == 0 ? 0 : places[k - 1].name_end;
+        name_views.push_back(std::string_view(names).substr(from, places[k].name_end - from));
+    }
+    const std::vector<std::size_t> order = name_order(name_views);
+    name_views = {};
     StreamJob job(opts);
     job.set_type(type.value_or(ResidueKind::Unknown));
-    sort_by_name(order);
     FastaRecordsAt records(in, opts.input_path);
-    for (const SequenceRecord& entry : order) {
-        const std::size_t k = static_cast<std::size_t>(entry.length);
+    for (const std::size_t k : order) {
         const Place& place = places[k];
-        std::optional<SequenceRecord> rec = records.read(place.start, places[k + 1].start);
+        const std::int64_t end = k + 1 < places.size() ? places[k + 1].start : end_of_file;
+        std::optional<SequenceRecord> rec = records.read(place.start, end);
         if (!rec) {
             static_cast<void>(in.finish());
             err("Error in reading file: %s\n", opts.input_path.c_str());

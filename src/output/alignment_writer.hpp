@@ -2,6 +2,8 @@
 // CLUSTAL, interleaved PHYLIP and NEXUS alignment output.
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "core/sequence.hpp"
 #include "core/writer.hpp"
@@ -19,5 +21,8 @@ namespace kavro {
 
 // Quicksort by name; equal names end in the order its partition steps give.
 void sort_by_name(Collection& seqs);
+// The order sort_by_name gives records of these names: their indexes,
+// permuted as it would permute the records.
+std::vector<std::size_t> name_order(const std::vector<std::string_view>& names);
 
 }  // namespace kavro
