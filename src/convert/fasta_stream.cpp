@@ -129,7 +129,7 @@ public:
 private:
     bool window_valid() const { return opts_.window >= 1 && opts_.slide >= 1; }
     bool codon_report() const { return opts_.info && opts_.info_selector == 'c'; }
-    // The codon report needs DNA (its table is a built-in one).
+    // The codon report needs DNA.
     bool codon_report_usable() const { return type_ == ResidueKind::Dna; }
 
     // The end of a report: as the whole-file run ends it.
@@ -192,6 +192,11 @@ private:
             pass_ = Pass::ToDna;
         }
         translating_ = !opts_.info && !opts_.composition && is_nucleic(type) && opts_.output_type == ResidueKind::Protein;
+        // A codon table from a file is read before the output is opened: a
+        // table that cannot be used ends the run (after its messages) with
+        // the output untouched.
+        if (codon_table_.empty() && (translating_ || (codon_report() && type == ResidueKind::Dna)))
+            codon_table_ = select_codon_table(opts_.codon_table);
         open_output();
         std::vector<SequenceRecord> waiting = std::move(waiting_);
         for (SequenceRecord& rec : waiting) process(rec);
@@ -375,7 +380,7 @@ private:
     Writer* out_ = nullptr;
     std::string announcements_;
     std::string held_lines_;
-    std::string codon_table_;  // the translation's; streaming needs one built in
+    std::string codon_table_;  // the translation's or the codon report's
     long translated_ = 0;
     long reported_ = 0;
     bool translating_ = false;
@@ -456,14 +461,10 @@ int stream_sorted_fasta_job(LineReader& in, TofastOptions& opts) {
 }  // namespace
 
 bool fasta_job_streams(const TofastOptions& opts) {
-    // A codon table read from a file may fail only once the whole file has
-    // been read: such a run keeps the collection.
-    const bool translation_streams = opts.output_type != ResidueKind::Protein || builtin_codon_table(opts.codon_table).has_value();
-    // The codon report adds up counts; with a table from a file it keeps
-    // the collection, as translation does.
-    const bool report_streams = !opts.info || opts.info_selector != 'c' || builtin_codon_table(opts.codon_table).has_value();
-    return !opts.dialog && !opts.clear_mode && (!opts.sort || sort_streams(opts)) && !opts.ms && report_streams &&
-           translation_streams;
+    // A codon table without a name is refused where the collection's route refuses it.
+    const bool table_named = !opts.codon_table.empty() ||
+                             (opts.output_type != ResidueKind::Protein && !(opts.info && opts.info_selector == 'c'));
+    return !opts.dialog && !opts.clear_mode && (!opts.sort || sort_streams(opts)) && !opts.ms && table_named;
 }
 
 int stream_fasta_job(TofastOptions& opts) {

@@ -158,12 +158,13 @@ TEST(FastaStream, OnlyJobsOfSingleRecordsStream) {
         {[](kavro::TofastOptions& o) { o.sort = true; }, false},  // no input file: it cannot be read at offsets
         {[](kavro::TofastOptions& o) { o.info = true; }, true},
         {[](kavro::TofastOptions& o) { o.info = true, o.info_selector = 'c'; }, true},
-        {[](kavro::TofastOptions& o) { o.info = true, o.info_selector = 'c', o.codon_table = "table.txt"; }, false},
+        {[](kavro::TofastOptions& o) { o.info = true, o.info_selector = 'c', o.codon_table = "table.txt"; }, true},
+        {[](kavro::TofastOptions& o) { o.info = true, o.info_selector = 'c', o.codon_table = ""; }, false},
         {[](kavro::TofastOptions& o) { o.info = true, o.info_selector = '#'; }, true},
         {[](kavro::TofastOptions& o) { o.composition = true; }, true},
         {[](kavro::TofastOptions& o) { o.ms = true; }, false},
         {[](kavro::TofastOptions& o) { o.output_type = kavro::ResidueKind::Protein; }, true},
-        {[](kavro::TofastOptions& o) { o.output_type = kavro::ResidueKind::Protein, o.codon_table = "table.txt"; }, false},
+        {[](kavro::TofastOptions& o) { o.output_type = kavro::ResidueKind::Protein, o.codon_table = "table.txt"; }, true},
         {[](kavro::TofastOptions& o) { o.clear_mode = true; }, false},
         {[](kavro::TofastOptions& o) { o.complement = true, o.output_type = kavro::ResidueKind::Dna; }, true},
     };
@@ -171,6 +172,32 @@ TEST(FastaStream, OnlyJobsOfSingleRecordsStream) {
         kavro::TofastOptions opts;
         c.set(opts);
         EXPECT_EQ(kavro::fasta_job_streams(opts), c.streams);
+    }
+}
+
+// A codon table from a file: the same output as the collection's; a table
+// that cannot be used is read before the output is opened and leaves it as
+// it was.
+TEST(FastaStream, CodonTableFileReadBeforeTheOutput) {
+    TempDir tables;
+    std::string table;
+    for (char c : std::string("FFLLLLLLIIIMVVVVSSSSPPPPTTTTAAAAYY**HHQQNNKKDDEECCWWRRRRSSRRGGGG")) table += c + std::string("\n");
+    tables.write("my.code", table);
+    tables.write("short.code", table.substr(2));
+    const std::string text = ">a\nATGGCATGAAAT\n>b\nATGAAACCCGGGTTTTAA\n>c\n";
+    for (const std::string job : {"p", "i"}) {
+        const std::vector<std::string> words = job == "p" ? std::vector<std::string>{"p", "1", tables / "my.code"}
+                                                          : std::vector<std::string>{"i", "c", tables / "my.code"};
+        expect_same(text, words);
+        TempDir dir;
+        dir.write("in.fa", text);
+        dir.write("out.fa", "kept\n");
+        const Outcome bad = tofast(dir, "in.fa", "out.fa", {words[0], words[1], tables / "short.code"});
+        EXPECT_EQ(bad.status, 1) << job;
+        EXPECT_EQ(bad.file, "kept\n") << job;
+        EXPECT_NE(bad.err.find("The codon table is in an unknown format.\nCodon table file: " + tables / "short.code" + " is not found.\n"),
+                  std::string::npos)
+            << job << bad.err;
     }
 }
 
