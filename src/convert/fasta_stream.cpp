@@ -16,6 +16,7 @@
 #include "convert/conversions.hpp"
 #include "convert/held_text.hpp"
 #include "convert/info_report.hpp"
+#include "convert/special_outputs.hpp"
 #include "core/console.hpp"
 #include "core/message_sink.hpp"
 #include "core/program_exit.hpp"
@@ -458,13 +459,51 @@ int stream_sorted_fasta_job(LineReader& in, TofastOptions& opts) {
     return job.finish();
 }
 
+// The mass search: the file is read once for its type (with the reading's
+// marks), then again one protein at a time as the search runs, so that the
+// search's console lines follow the reading as they do for a collection.
+int stream_mass_search(LineReader& in, TofastOptions& opts) {
+    std::optional<ResidueKind> type;
+    const auto classify = [&type](SequenceRecord& rec) {
+        if (!type && rec.length > 0) type = classify_residues(rec);
+    };
+    if (!stream_multi_fasta(in, classify)) {
+        err("Error in reading file: %s\n", opts.input_path.c_str());
+        end_program(1);
+    }
+    const ResidueKind kind = type.value_or(ResidueKind::Unknown);
+    if (kind == ResidueKind::Protein && opts.output_type != ResidueKind::Protein) {
+        err("This is a protein sequence.\nOutput is set to protein sequence.\n");
+        opts.output_type = ResidueKind::Protein;
+    }
+    if (!OutputTarget::create_empty(opts.output())) {
+        err("Error in opening output file.\n");
+        return 1;
+    }
+    std::optional<SequenceRecord> current;
+    bool at_start = in.seek(0);
+    const ProteinSource next = [&]() -> const SequenceRecord* {
+        current = at_start ? read_fasta_record(in) : std::nullopt;
+        if (current) return &*current;
+        if (!at_start || in.error() || !in.eof()) {
+            static_cast<void>(in.finish());
+            err("Error in reading file: %s\n", opts.input_path.c_str());
+            end_program(1);
+        }
+        return nullptr;
+    };
+    return mass_search_output(opts, next, kind);
+}
+
 }  // namespace
 
 bool fasta_job_streams(const TofastOptions& opts) {
     // A codon table without a name is refused where the collection's route refuses it.
     const bool table_named = !opts.codon_table.empty() ||
                              (opts.output_type != ResidueKind::Protein && !(opts.info && opts.info_selector == 'c'));
-    return !opts.dialog && !opts.clear_mode && (!opts.sort || sort_streams(opts)) && !opts.ms && table_named;
+    // The sort and the mass search read the file twice.
+    return !opts.dialog && !opts.clear_mode && (!opts.sort || sort_streams(opts)) &&
+           (!opts.ms || readable_at_offsets(opts.input_path)) && table_named;
 }
 
 int stream_fasta_job(TofastOptions& opts) {
@@ -476,6 +515,7 @@ int stream_fasta_job(TofastOptions& opts) {
         err("Error in reading file: %s\n", opts.input_path.c_str());
         end_program(1);
     }
+    if (opts.ms) return stream_mass_search(*in, opts);
     if (opts.sort) return stream_sorted_fasta_job(*in, opts);
     StreamJob job(opts);
     if (!stream_multi_fasta(*in, [&job](SequenceRecord& rec) { job.take(rec); })) {

@@ -83,9 +83,9 @@ std::optional<SequenceRecord> read_pir_entry(LineReader& in, std::int64_t& posit
 using FastaRecordSink = std::function<void(SequenceRecord&)>;
 std::optional<long> stream_multi_fasta(LineReader& in, const FastaRecordSink& sink);
 // The next record from the reader's position (text before its header
-// skipped), as stream_multi_fasta reads it, without progress marks; the walk
-// stops at the next header. Nothing at the end of the input, when memory ran
-// out ("Out of memory") or on a read error (in.finish() says why).
+// skipped), as stream_multi_fasta reads it, without progress marks; the
+// reader is left at the next header. Nothing at the end of the input, when
+// memory ran out ("Out of memory") or on a read error (in.finish() says why).
 std::optional<SequenceRecord> read_fasta_record(LineReader& in);
 
 // ---- records again, by offset ----

@@ -180,10 +180,13 @@ public:
             rec_.type = working_type_;
         }
         if (++finished_ % kDotEvery == 0) err(".");
+        next_header_ = !last;
         sink_(rec_);
     }
 
     long records() const { return finished_; }
+    // True when the last record ended at the header of another.
+    bool ended_at_header() const { return next_header_; }
 
 private:
     LineReader& in_;
@@ -192,6 +195,7 @@ private:
     ResidueKind working_type_ = ResidueKind::Unknown;
     long finished_ = 0;
     bool only_one_ = false;
+    bool next_header_ = false;
 };
 
 }  // namespace
@@ -220,6 +224,8 @@ std::optional<SequenceRecord> read_fasta_record(LineReader& in) {
         return std::nullopt;
     }
     if (in.error()) return std::nullopt;
+    // The walk has read the next header: the reader goes back to it.
+    if (record && stream.ended_at_header() && !in.seek(in.piece_offset())) return std::nullopt;
     return record;
 }
 

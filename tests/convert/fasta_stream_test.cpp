@@ -162,7 +162,7 @@ TEST(FastaStream, OnlyJobsOfSingleRecordsStream) {
         {[](kavro::TofastOptions& o) { o.info = true, o.info_selector = 'c', o.codon_table = ""; }, false},
         {[](kavro::TofastOptions& o) { o.info = true, o.info_selector = '#'; }, true},
         {[](kavro::TofastOptions& o) { o.composition = true; }, true},
-        {[](kavro::TofastOptions& o) { o.ms = true; }, false},
+        {[](kavro::TofastOptions& o) { o.ms = true; }, false},  // no input file: it cannot be read twice
         {[](kavro::TofastOptions& o) { o.output_type = kavro::ResidueKind::Protein; }, true},
         {[](kavro::TofastOptions& o) { o.output_type = kavro::ResidueKind::Protein, o.codon_table = "table.txt"; }, true},
         {[](kavro::TofastOptions& o) { o.clear_mode = true; }, false},
@@ -198,6 +198,22 @@ TEST(FastaStream, CodonTableFileReadBeforeTheOutput) {
         EXPECT_NE(bad.err.find("The codon table is in an unknown format.\nCodon table file: " + tables / "short.code" + " is not found.\n"),
                   std::string::npos)
             << job << bad.err;
+    }
+}
+
+// The mass search reads the file twice, the second time one protein at a
+// time: the report and the console lines are the collection's.
+TEST(FastaStream, MassSearchSameAsTheCollection) {
+    TempDir defs;
+    defs.write("msdef", "Test search\n0\tNterm\nKR\tCterm\n500\tLower\n2\tNumber of peaks\n1212.6361\n860.4\n//END\n");
+    std::string proteins = "leading text\n";
+    for (int i = 0; i < 130; ++i)
+        proteins += ">p" + std::to_string(i) + " protein\nMKWWDEFHHRAGK" + std::string(static_cast<std::size_t>(i % 7), 'L') +
+                    "DEFKRPPWYK\n" + (i % 50 == 3 ? ">empty\n" : "");
+    const std::string texts[] = {proteins, ">d\nACGTACGT\n", ""};
+    for (const std::string& text : texts) {
+        expect_same(text, {"ms", defs / "msdef"});
+        expect_same(text, {"ms", defs / "none"});
     }
 }
 
