@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "support/feature_entries.hpp"
+#include "support/gzip.hpp"
 #include "support/records.hpp"
 #include "support/run_kavro.hpp"
 
@@ -236,6 +237,35 @@ TEST(Getent, SplitWritesRoundedFiles) {
 // The FASTA writer's form of entry i of numbered_fasta.
 std::string rewritten(int i) {
     return ">seq" + std::to_string(i) + " entry " + std::to_string(i) + ";\n" + bases(20, i) + "\n\n";
+}
+
+// The listed entries are copied from their offsets in a plain database; a
+// gzip database is still read whole. Both must give the same files and
+// messages.
+TEST(Getent, ListModesSameFromOffsetsAsFromTheWholeDatabase) {
+    const std::string db = "text before\n>b one\nACGT\n>a\r\nAC\r\nGT\r\n>b two\nTTTT\n>e\n>long " +
+                           std::string(600, 'x') + "\n" + std::string(520, 'C') + ">in line\nGG\n" + numbered_fasta(120) +
+                           ">last\nACGTN";
+    const std::string list = "b\nlast\nseq120\nnone\ne\n" + std::string(530, 'z') + "\na\nb\nin\nlong\nseq7 more\n";
+    const std::string groups = "b\nGroup A:\nseq3\nb\nGroup B\nlast\nnone\na\n";
+    struct Case {
+        std::string mode, list;
+        std::vector<std::string> files;
+    };
+    const Case cases[] = {{"File=list", list, {"out"}}, {"Group=list", groups, {"out/GroupA", "out/GroupB"}}};
+    for (const Case& c : cases) {
+        auto plain = run({.args = {"getent", "db", "out", c.mode}, .files = {{"db", db}, {"list", c.list}}});
+        auto whole = run({.args = {"getent", "db", "out", c.mode}, .files = {{"db", gzip_bytes(db)}, {"list", c.list}}});
+        ASSERT_EQ(plain.status, 0) << c.mode << plain.err;
+        EXPECT_EQ(plain.status, whole.status) << c.mode;
+        EXPECT_EQ(plain.out, whole.out) << c.mode;
+        EXPECT_EQ(plain.err, whole.err) << c.mode;
+        for (const std::string& file : c.files) {
+            ASSERT_TRUE(plain.exists(file) && whole.exists(file)) << file;
+            EXPECT_EQ(plain.file(file), whole.file(file)) << file;
+            EXPECT_NE(plain.file(file).find(">"), std::string::npos) << file;
+        }
+    }
 }
 
 TEST(Getent, ListAndGroupModes) {
