@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <unistd.h>
 
 #include <functional>
 #include <vector>
@@ -148,6 +149,18 @@ TEST(WriterGzip, CreateEmptyThenAppendStaysValidGzip) {
     auto w = Writer::open_truncate(dir / "x.fa");
     ASSERT_TRUE(w);
     EXPECT_FALSE(w->compressed());
+}
+
+// A block that cannot be written fails the writer as a plain write does.
+TEST(WriterGzip, FailedBlockWriteIsReported) {
+    kavro_test::TempDir dir;
+    if (::symlink("/dev/full", (dir / "full.gz").c_str()) != 0) GTEST_SKIP() << "no symlink";
+    auto w = Writer::open_truncate(dir / "full.gz");
+    if (!w) GTEST_SKIP() << "no /dev/full";
+    ASSERT_TRUE(w->compressed());
+    w->write(std::string(2 * Writer::kBufferSize + 5, 'A'));
+    EXPECT_FALSE(w->close());
+    EXPECT_TRUE(w->failed());
 }
 
 }  // namespace
