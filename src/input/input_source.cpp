@@ -104,7 +104,7 @@ constexpr std::size_t kSkipBlock = 1 << 16;    // inflated and dropped at a time
 // A saved point costs the 32 KiB window and the inflate state (about 40 KB).
 // One is saved every megabyte; past kMaxPoints the older ones are thinned out
 // evenly, so a seek back costs at most a megabyte of inflating within the
-// last kDensePoints megabytes, and a 64th of the way further back.
+// last kDensePoints megabytes, and about a 32nd of the way further back.
 constexpr std::int64_t kPointSpan = 1 << 20;
 constexpr std::size_t kMaxPoints = 96;
 constexpr std::size_t kDensePoints = 32;
