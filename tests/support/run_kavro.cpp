@@ -67,7 +67,8 @@ Result run(const Run& spec) {
     pid_t pid = fork();
     if (pid == 0) {
         int in = open((io / "stdin").c_str(), O_RDONLY);
-        int out = open((io / "stdout").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const std::string out_path = spec.stdout_path.empty() ? io / "stdout" : spec.stdout_path;
+        int out = open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         int er = open((io / "stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (in < 0 || out < 0 || er < 0 || chdir(r.dir->path().c_str()) != 0) _exit(127);
         dup2(in, 0);
@@ -90,7 +91,7 @@ Result run(const Run& spec) {
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     if (!r.timed_out && WIFEXITED(wstatus)) r.status = WEXITSTATUS(wstatus);
-    r.out = io.read("stdout");
+    if (spec.stdout_path.empty()) r.out = io.read("stdout");
     r.err = io.read("stderr");
     return r;
 }

@@ -39,6 +39,7 @@ struct Run {
     std::map<std::string, std::string> env;  // added to a minimal environment
     std::map<std::string, std::string> files;  // created in the directory first
     int timeout_seconds = 60;
+    std::string stdout_path;  // standard output to this file instead (e.g. /dev/full)
 };
 
 struct Result {
