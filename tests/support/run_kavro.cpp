@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <iconv.h>
 #include <sstream>
 #include <stdexcept>
 #include <sys/wait.h>
@@ -15,7 +16,6 @@
 #include <unistd.h>
 
 #include "core/console.hpp"
-#include "core/sjis.hpp"
 
 namespace fs = std::filesystem;
 
@@ -104,7 +104,22 @@ std::string fixture(const std::string& relative_path) {
     return s.str();
 }
 
-std::string sjis(const std::string& utf8) { return kavro::utf8_to_sjis(utf8); }
+// Converted here with iconv of its own, not with the program's converter,
+// so that a fault there shows; a character CP932 lacks fails the test run.
+std::string sjis(const std::string& utf8) {
+    iconv_t cd = iconv_open("CP932", "UTF-8");
+    if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("no CP932 converter in iconv");
+    std::string out(utf8.size() * 2 + 4, '\0');
+    char* in = const_cast<char*>(utf8.data());
+    std::size_t in_left = utf8.size();
+    char* o = out.data();
+    std::size_t o_left = out.size();
+    const std::size_t r = iconv(cd, &in, &in_left, &o, &o_left);
+    iconv_close(cd);
+    if (r == static_cast<std::size_t>(-1)) throw std::runtime_error("not convertible to CP932: " + utf8);
+    out.resize(out.size() - o_left);
+    return out;
+}
 
 CaptureConsole::CaptureConsole() {
     kavro::flush_console();
