@@ -23,7 +23,7 @@ bool keyword_between_entries(std::string_view db) {
         db = rest;
         if (line.starts_with("//") || line.starts_with(">")) {
             between = true;
-        } else if (line.starts_with("LOCUS") || line.starts_with("ID")) {
+        } else if (line.starts_with("LOCUS ") || line.starts_with("ID ")) {
             between = false;
         } else if (between) {
             for (std::string_view k : kKeywords)

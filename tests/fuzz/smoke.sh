@@ -9,6 +9,9 @@
 #   FUZZ_TARGETS="fuzz_readers fuzz_sites"  a subset
 #   FUZZ_KEEP=DIR     keep the grown corpora in DIR (default: thrown away)
 #   FUZZ_NICE=19      run the fuzzers under nice
+#
+# A printed input replays with: base64 -d > in; build-fuzz/tests/fuzz/TARGET in
+# A finding is kept as tests/fixtures/fuzz/TARGET/NAME and replayed here first.
 set -uo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="${1:-$root/build-fuzz}"
@@ -16,6 +19,8 @@ seconds="${FUZZ_SECONDS:-60}"
 fixtures="$root/tests/fixtures"
 work="$(mktemp -d "${TMPDIR:-/tmp}/kavro-fuzz-smoke.XXXXXX")"
 trap 'rm -rf "$work"' EXIT
+# The targets' work directories go there too, so that a crash leaves nothing.
+export TMPDIR="$work"
 
 targets="${FUZZ_TARGETS:-}"
 if [ -z "$targets" ]; then
