@@ -4,6 +4,7 @@
 // file. First line: the option words; the rest: the input file.
 #include <sanitizer/common_interface_defs.h>
 
+#include <algorithm>
 #include <cstdint>
 
 #include "fuzz_support.hpp"
@@ -22,6 +23,16 @@ struct Outcome {
 void replace_all(std::string& text, const std::string& from, const std::string& to) {
     for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
         text.replace(at, from.size(), to);
+}
+
+std::vector<std::string> sorted_lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t nl; (nl = text.find('\n', start)) != std::string::npos; start = nl + 1)
+        lines.push_back(text.substr(start, nl - start));
+    lines.push_back(text.substr(start));
+    std::sort(lines.begin(), lines.end());
+    return lines;
 }
 
 // Runs tofast with fds 1 and 2 sent to files of the work directory.
@@ -82,7 +93,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Outcome whole = tofast("io.fa", "io.fa", options, settings);
     FUZZ_CHECK(streamed.status == whole.status, "statuses differ: " + std::to_string(streamed.status) + " streamed, " +
                                                     std::to_string(whole.status) + " whole");
-    FUZZ_CHECK(streamed.err == whole.err, "standard error differs:\n" + streamed.err + "\n----\n" + whole.err);
+    // Clear mode (no option) names the records it leaves out while reading
+    // on the streamed route and while writing on the other (reported apart,
+    // fixture fuzz_tofast/clear_mode_left_out_order): there the same lines
+    // in any order.
+    const bool clear_mode = options.empty();
+    FUZZ_CHECK((clear_mode ? sorted_lines(streamed.err) == sorted_lines(whole.err) : streamed.err == whole.err),
+               "standard error differs:\n" + streamed.err + "\n----\n" + whole.err);
     FUZZ_CHECK(streamed.out == whole.out, "standard output differs:\n" + streamed.out + "\n----\n" + whole.out);
     if (whole.status == 0) FUZZ_CHECK(streamed.file == whole.file, "output files differ");
     return 0;
