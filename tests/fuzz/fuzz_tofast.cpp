@@ -84,6 +84,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const std::string& w : options)
         if (w == "stdout" || w == "STDOUT") return 0;
     auto& ws = fuzz::Workspace::get();
+    // Messages are compared with the file names blanked out: a text that
+    // holds the work directory's name itself cannot be.
+    if (text.find(ws.dir()) != std::string_view::npos) return 0;
     ws.clear();
     ws.write("in.fa", file);
     ws.write("io.fa", file);
