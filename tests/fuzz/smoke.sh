@@ -104,12 +104,12 @@ for t in $targets; do
     -rss_limit_mb=2048 -handle_xfsz=0 -close_fd_mask=3 -print_final_stats=1 -artifact_prefix="$work/$t-" \
     "$corpus" "$seeds" > "$log" 2>&1
   rc=$?
-  runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$')
-  cov=$(grep -E '^#[0-9]+.*(DONE|pulse|NEW|REDUCE)' "$log" | tail -1 | grep -oE 'cov: [0-9]+ ft: [0-9]+')
-  if [ $rc -ne 0 ] || grep -qE 'ERROR: (AddressSanitizer|LeakSanitizer|libFuzzer)|runtime error:|FUZZ CHECK FAILED' "$log"; then
+  runs=$(grep -ao 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$')
+  cov=$(grep -aE '^#[0-9]+.*(DONE|pulse|NEW|REDUCE)' "$log" | tail -1 | grep -oE 'cov: [0-9]+ ft: [0-9]+')
+  if [ $rc -ne 0 ] || grep -aqE 'ERROR: (AddressSanitizer|LeakSanitizer|libFuzzer)|runtime error:|FUZZ CHECK FAILED' "$log"; then
     status=1
     echo "FAIL $t (status $rc)"
-    grep -E 'ERROR:|runtime error:|FUZZ CHECK FAILED|SUMMARY|^    #[0-9]' "$log" | head -40
+    grep -aE 'ERROR:|runtime error:|FUZZ CHECK FAILED|SUMMARY|^    #[0-9]' "$log" | head -40
     for a in "$work/$t-"*; do
       [ -f "$a" ] || continue
       echo "--- input $(basename "$a") ($(wc -c < "$a") bytes), escaped:"
