@@ -57,7 +57,7 @@ fuzz-smoke:
 	cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -gline-tables-only" -DKAVRO_FUZZ=ON -DKAVRO_TESTS=OFF >/dev/null
 	cmake --build build-fuzz -j $(JOBS) --target fuzz_targets
-	FUZZ_SECONDS=$(FUZZ_SECONDS) tests/fuzz/smoke.sh build-fuzz
+	FUZZ_SECONDS=$(FUZZ_SECONDS) FUZZ_RUNS=$(FUZZ_RUNS) tests/fuzz/smoke.sh build-fuzz
 
 clean:
 	rm -rf build build-asan build-bench build-fuzz

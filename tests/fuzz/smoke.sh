@@ -9,6 +9,8 @@
 #   FUZZ_TARGETS="fuzz_readers fuzz_sites"  a subset
 #   FUZZ_KEEP=DIR     keep the grown corpora in DIR (default: thrown away)
 #   FUZZ_NICE=19      run the fuzzers under nice
+#   FUZZ_RUNS=N       at most N inputs per target, from a fixed random seed, so
+#                     that a run repeats one already made (CI sets it)
 #
 # A printed input replays with: base64 -d > in; build-fuzz/tests/fuzz/TARGET in
 # A finding is kept as tests/fixtures/fuzz/TARGET/NAME and replayed here first.
@@ -101,7 +103,7 @@ for t in $targets; do
   make_seeds "$t" "$seeds"
   log="$work/$t.log"
   ${FUZZ_NICE:+nice -n "$FUZZ_NICE"} "$bin" -max_total_time="$seconds" -max_len="$(max_len "$t")" -timeout=25 \
-    -rss_limit_mb=2048 -handle_xfsz=0 -close_fd_mask=3 -print_final_stats=1 -artifact_prefix="$work/$t-" \
+    ${FUZZ_RUNS:+-runs="$FUZZ_RUNS" -seed=1} -rss_limit_mb=2048 -handle_xfsz=0 -close_fd_mask=3 -print_final_stats=1 -artifact_prefix="$work/$t-" \
     "$corpus" "$seeds" > "$log" 2>&1
   rc=$?
   runs=$(grep -ao 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$')
