@@ -101,6 +101,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // fixture fuzz_tofast/clear_mode_left_out_order): there the same lines
     // in any order.
     const bool clear_mode = options.empty();
+    // A codon-table file that cannot be read is reported before any record
+    // on the streamed route (the output is left as it was) and after
+    // "Writing sequences..." on the other (fixture
+    // fuzz_tofast/codon_table_file_missing_order): the same lines but the
+    // progress ones.
+    const bool table_refused = streamed.err.find("Cannot open codon table file") != std::string::npos;
+    if (table_refused) {
+        auto messages = [](const std::string& t) {
+            std::vector<std::string> lines = sorted_lines(t);
+            std::erase_if(lines, [](const std::string& l) { return l == "." || l == "Writing sequences..."; });
+            return lines;
+        };
+        FUZZ_CHECK(messages(streamed.err) == messages(whole.err),
+                   "standard error differs:\n" + streamed.err + "\n----\n" + whole.err);
+        return 0;
+    }
     FUZZ_CHECK((clear_mode ? sorted_lines(streamed.err) == sorted_lines(whole.err) : streamed.err == whole.err),
                "standard error differs:\n" + streamed.err + "\n----\n" + whole.err);
     FUZZ_CHECK(streamed.out == whole.out, "standard output differs:\n" + streamed.out + "\n----\n" + whole.out);
