@@ -14,6 +14,7 @@
 #include "core/console.hpp"
 #include "core/file_identity.hpp"
 #include "core/sequence.hpp"
+#include "core/settings.hpp"
 #include "core/text_ops.hpp"
 #include "input/formats.hpp"
 #include "input/line_reader.hpp"
@@ -222,7 +223,7 @@ int cmd_getclu(int count, CommandLine& words) {
     }
     AlignmentLayout layout = layout_of(format);
     if (transform(*seqs, *req, layout) != 0) return 1;
-    if (write_alignment(req->output, *seqs, layout) != 0) {
+    if (write_alignment(req->output, *seqs, layout, g_settings.line_length) != 0) {
         err("Error in writing sequence.\n");
         return 1;
     }

@@ -22,6 +22,7 @@
 #include "core/file_identity.hpp"
 #include "core/program_exit.hpp"
 #include "core/sequence.hpp"
+#include "core/settings.hpp"
 #include "input/formats.hpp"
 #include "output/fasta_writer.hpp"
 #include "output/output_target.hpp"
@@ -199,7 +200,7 @@ int cmd_simtbl(int count, CommandLine& words) {
     switch (mode) {
     case SimilarityMode::Table: write_table(w, *seqs, codes); break;
     case SimilarityMode::List: write_identical_pairs(w, *seqs, codes); break;
-    case SimilarityMode::NonRedundant: written = write_fasta_batch(w, *seqs, 0, 0); break;
+    case SimilarityMode::NonRedundant: written = write_fasta_batch(w, *seqs, 0, 0, g_settings.line_length); break;
     }
     if (!target->close() || written != 0) {
         err("Error in writing sequence.\n");

@@ -18,6 +18,7 @@
 #include "core/message_sink.hpp"
 #include "core/program_exit.hpp"
 #include "core/sequence.hpp"
+#include "core/settings.hpp"
 #include "core/writer.hpp"
 #include "input/formats.hpp"
 #include "input/line_reader.hpp"
@@ -304,7 +305,7 @@ private:
             writing_.side(announcements_);
             rec.length = static_cast<long>(rec.residues.size());
         }
-        const int result = write_fasta_entry_quietly(*out_, rec, true, '_');
+        const int result = write_fasta_entry_quietly(*out_, rec, true, '_', g_settings.line_length);
         if (result == 2) {
             writing_.error("Writing error.\n");
             write_failed_ = true;

@@ -118,7 +118,7 @@ int collection_special_output(const TofastOptions& opts, Collection& seqs, Resid
 int collection_translated_output(const TofastOptions& opts, Collection& seqs) {
     // The nucleic records are not needed afterwards: translate them in place.
     if (translate_collection_in_place(seqs, opts.frame, opts.codon_table) != 0) return 1;
-    if (write_fasta_all(opts.output(), seqs) != 0) {
+    if (write_fasta_all(opts.output(), seqs, g_settings.line_length) != 0) {
         err("Error in writing sequence.\n");
         end_program(1);
     }
@@ -168,7 +168,7 @@ int entry_special_output(const TofastOptions& opts, EntryCodonCounts& counts, Se
 int entry_translated_output(const TofastOptions& opts, SequenceRecord& rec, Writer& out) {
     std::optional<SequenceRecord> protein = translated(opts, rec);
     if (!protein) return 1;
-    if (write_fasta_entry(out, *protein, true, ' ') != 0) {
+    if (write_fasta_entry(out, *protein, true, ' ', g_settings.line_length) != 0) {
         err("Trouble in writing file: %s\n", opts.output_path.c_str());
         return 1;
     }
@@ -216,7 +216,7 @@ int single_special_output(const TofastOptions& opts, SequenceRecord& rec, Residu
 int single_translated_output(const TofastOptions& opts, SequenceRecord& rec, Writer& out) {
     std::optional<SequenceRecord> protein = translated(opts, rec);
     if (!protein) return 1;
-    const int code = write_fasta_entry(out, *protein, true, ' ');
+    const int code = write_fasta_entry(out, *protein, true, ' ', g_settings.line_length);
     if (code != 0) {
         err("Trouble in writing file: %s\n", opts.output_path.c_str());
         err("Error code: %d.\n", code);

@@ -121,7 +121,7 @@ OutputTarget open_run_output(const TofastOptions& opts) {
 // Appends a batch to the output file (created empty before) or writes it to
 // standard output. 0, or 1 when the file cannot be opened or a write failed.
 int write_batch(const TofastOptions& opts, Collection& seqs, long minimum, long maximum) {
-    return write_fasta_batch_file(opts.output(), seqs, minimum, maximum);
+    return write_fasta_batch_file(opts.output(), seqs, minimum, maximum, g_settings.line_length);
 }
 
 // ---- collection path: FASTA and CLUSTAL files ----
@@ -269,13 +269,13 @@ int write_one_entry(TofastOptions& opts, EntryCodonCounts& counts, SequenceRecor
         return entry_translated_output(opts, rec, out) != 0 ? 1 : 0;
     int written;
     if (opts.clear_mode) {
-        written = write_fasta_entry(out, rec, false, ' ');
+        written = write_fasta_entry(out, rec, false, ' ', g_settings.line_length);
     } else {
         // Definitions are cut to two output lines.
         const std::size_t definition_room = 2 * static_cast<std::size_t>(std::max(g_settings.line_length, 1));
         squeeze_spaces(rec.definition);
         if (rec.definition.size() > definition_room) rec.definition.resize(definition_room);
-        written = write_fasta_entry(out, rec, true, ' ');
+        written = write_fasta_entry(out, rec, true, ' ', g_settings.line_length);
     }
     if (written != 0) {
         err("Trouble in writing file: %s\n", opts.output_path.c_str());
@@ -362,7 +362,7 @@ int single_path(TofastOptions& opts, SeqFormat format) {
     }
     if (is_nucleic(type) && opts.output_type == ResidueKind::Protein) {
         if (single_translated_output(opts, rec, output->writer()) != 0) return 1;
-    } else if (write_fasta_entry(output->writer(), rec, false, ' ') != 0) {
+    } else if (write_fasta_entry(output->writer(), rec, false, ' ', g_settings.line_length) != 0) {
         err("Error in writing sequence.\n");
         end_program(1);
     }

@@ -224,7 +224,7 @@ int cmd_cdsnuc(int count, CommandLine& words) {
         named_found += features.size();
         for (SequenceRecord& f : features) {
             progress('-');
-            if (write_fasta_entry(target->writer(), f, true, '_') != 0) err("Unable to write file.\n");
+            if (write_fasta_entry(target->writer(), f, true, '_', g_settings.line_length) != 0) err("Unable to write file.\n");
         }
     }
     // A name that no CDS of the file holds would otherwise leave an empty

@@ -165,7 +165,7 @@ int cmd_extcds(int count, CommandLine& words) {
                 err("No CDS: %s in database: %s.\n", o.cds_name.c_str(), entry.name.c_str());
                 continue;
             }
-            if (write_fasta_entry(fasta->writer(), *found, true, '_') != 0) {
+            if (write_fasta_entry(fasta->writer(), *found, true, '_', g_settings.line_length) != 0) {
                 err("Unable to write file.\n");
                 ++failures;
             }
@@ -174,7 +174,7 @@ int cmd_extcds(int count, CommandLine& words) {
         if (o.table)
             for (SequenceRecord& f : features) f.name = o.output;
         for (SequenceRecord& f : features) {
-            if (write_fasta_entry(fasta->writer(), f, true, '_') != 0) {
+            if (write_fasta_entry(fasta->writer(), f, true, '_', g_settings.line_length) != 0) {
                 err("Unable to write file.\n");
                 end_program(1);
             }

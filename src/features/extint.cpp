@@ -5,6 +5,7 @@
 
 #include "core/console.hpp"
 #include "core/program_exit.hpp"
+#include "core/settings.hpp"
 #include "features/feature_commands.hpp"
 #include "features/feature_io.hpp"
 #include "features/feature_table.hpp"
@@ -113,7 +114,7 @@ int cmd_extint(int count, CommandLine& words) {
                 break;
             }
             progress('-');
-            if (write_fasta_batch(target->writer(), introns, 0, 0) != 0 || target->writer().failed()) {
+            if (write_fasta_batch(target->writer(), introns, 0, 0, g_settings.line_length) != 0 || target->writer().failed()) {
                 err("Unable to write file: %s.\n", output.c_str());
                 status = 1;
                 stop = true;

@@ -139,7 +139,7 @@ int cmd_extrna(int count, CommandLine& words) {
         } else {
             out("Extracting all sequences...\n");
         }
-        if (write_fasta_batch(target->writer(), req.name.empty() ? features : chosen, 0, 0) != 0 || target->writer().failed()) {
+        if (write_fasta_batch(target->writer(), req.name.empty() ? features : chosen, 0, 0, g_settings.line_length) != 0 || target->writer().failed()) {
             err("Unable to write file.\n");
             status = 1;
             break;

@@ -14,6 +14,7 @@
 
 #include "core/console.hpp"
 #include "core/program_exit.hpp"
+#include "core/settings.hpp"
 #include "core/text_ops.hpp"
 #include "features/getent.hpp"
 #include "input/formats.hpp"
@@ -67,7 +68,7 @@ public:
             return 0;
         }
         SequenceRecord& rec = db_[found->second];
-        if (write_fasta_entry(*target, rec, true, ' ') != 0) {
+        if (write_fasta_entry(*target, rec, true, ' ', g_settings.line_length) != 0) {
             err("Unable to write sequence %s.\n", rec.name.c_str());
             end_program(1);
         }
@@ -194,7 +195,8 @@ int split_database(const std::string& db_path, const std::string& out_path, long
             file = OutputTarget::open(split_file_name(out_path, n, ++k), OutputTarget::Mode::Truncate);
             if (!file) failed();
         }
-        write_fasta_entry(file->writer(), rec, true, '_');
+        // A failed entry says so itself; a failed stream is caught at the close.
+        static_cast<void>(write_fasta_entry(file->writer(), rec, true, '_', g_settings.line_length));
         ++written;
     };
     if (!in || !stream_multi_fasta(*in, write_entry)) {

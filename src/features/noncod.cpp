@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/console.hpp"
+#include "core/settings.hpp"
 #include "features/feature_commands.hpp"
 #include "features/feature_io.hpp"
 #include "features/feature_table.hpp"
@@ -100,7 +101,7 @@ int cmd_noncod(int count, CommandLine& words) {
         if (rna.usable) mask_features(entry, rna.features, keep_introns);
         Collection pieces = unmasked_pieces(entry, circular);
         if (pieces.empty()) continue;
-        if (write_fasta_batch(target->writer(), pieces, 0, 0) != 0 || target->writer().failed()) {
+        if (write_fasta_batch(target->writer(), pieces, 0, 0, g_settings.line_length) != 0 || target->writer().failed()) {
             err("Unable to write to file: %s.\n", output.c_str());
             status = 1;
             break;

@@ -7,6 +7,7 @@
 
 #include "core/console.hpp"
 #include "core/sequence.hpp"
+#include "core/settings.hpp"
 #include "core/text_ops.hpp"
 #include "input/formats.hpp"
 #include "input/line_reader.hpp"
@@ -99,8 +100,8 @@ int write_entries(Collection& seqs, SeqFormat format, const std::string& output)
     // The FASTA writers append: start from an empty file so that the result
     // replaces an old output instead of following it.
     if (!OutputTarget::create_empty(output)) return 1;
-    if (seqs.size() == 1) return write_fasta_file(output, &seqs.front(), true, ' ');
-    return write_fasta_all(output, seqs);
+    if (seqs.size() == 1) return write_fasta_file(output, &seqs.front(), true, ' ', g_settings.line_length);
+    return write_fasta_all(output, seqs, g_settings.line_length);
 }
 
 }  // namespace

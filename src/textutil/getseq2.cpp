@@ -526,7 +526,7 @@ int write_stretch(const std::string& output, SequenceRecord& part) {
         err("Error in opening output file: %s.\n", output.c_str());
         return 1;
     }
-    const int written = write_fasta_entry(target->writer(), part, true, ' ');
+    const int written = write_fasta_entry(target->writer(), part, true, ' ', g_settings.line_length);
     if (!target->close() || written != 0) {
         err("Error in writing sequence.\n");
         return 1;

@@ -95,8 +95,9 @@ int write_orf_table(const std::string& path, const SequenceRecord& rec, OrfList 
 // Each kept ORF, its closing codon included, translated in its own frame
 // and written as a FASTA record NAME_orf#N (NAME_C_orf#N on the
 // complementary strand) with "from..to N aa  frameF". 0, or 1 after a
-// message; the ORFs before a failure stay written.
-int write_orf_sequences(const std::string& path, const SequenceRecord& rec, OrfList orfs, std::int64_t minimum,
-                        const CodonTable& table);
+// message; the ORFs before a failure stay written. Residue lines hold
+// line_length letters.
+[[nodiscard]] int write_orf_sequences(const std::string& path, const SequenceRecord& rec, OrfList orfs,
+                                      std::int64_t minimum, const CodonTable& table, int line_length);
 
 }  // namespace kavro

@@ -15,13 +15,16 @@
 #include "core/file_identity.hpp"
 #include "core/program_exit.hpp"
 #include "core/sequence.hpp"
+#include "core/settings.hpp"
 #include "core/text_ops.hpp"
 #include "input/formats.hpp"
 #include "input/line_reader.hpp"
+#include "output/exon_header.hpp"
 #include "output/fasta_writer.hpp"
 #include "output/output_target.hpp"
 #include "output/presentation_form.hpp"
 #include "ui/command_line.hpp"
+#include "ui/exon_dialog.hpp"
 #include "ui/help.hpp"
 #include "ui/prompt.hpp"
 #include "translate/composite_listing.hpp"
@@ -152,7 +155,7 @@ int write_six_frames(const ToprotOptions& opt, SequenceRecord& rec, const CodonT
         // A frame without a whole codon is left out; a failed entry says so,
         // and a failed output stops the run.
         if (protein.residues.empty()) continue;
-        if (write_fasta_entry(w, protein, true, '_') != 0) {
+        if (write_fasta_entry(w, protein, true, '_', g_settings.line_length) != 0) {
             failed = true;
             if (w.failed()) break;
         }
@@ -184,13 +187,15 @@ int write_frames(const ToprotOptions& opt, SequenceRecord& rec) {
         for (int frame : {1, 2, 3, -1, -2, -3}) frames.push_back(translate_one_frame(frame > 0 ? rec : reverse, frame, *table));
         if (open_output(opt.output) != 0) return 1;
         if (OutputTarget::names_stdout(opt.output)) {
-            if (write_fasta_batch(std_out(), frames, 0, 0) != 0 || !std_out().flush()) fail_write();
-        } else if (write_fasta_all(opt.output, frames) != 0) {
+            if (write_fasta_batch(std_out(), frames, 0, 0, g_settings.line_length) != 0 || !std_out().flush()) fail_write();
+        } else if (write_fasta_all(opt.output, frames, g_settings.line_length) != 0) {
             fail_write();
         }
         return 0;
     }
-    if (write_composite(opt.output, rec, *table, opt.table, opt.form == "n") != 0) fail_write();
+    const int listed = write_composite(opt.output, rec, *table, opt.table, opt.form == "n", g_settings.line_length);
+    if (listed == kNotNucleicAcid) end_program(1);
+    if (listed != 0) fail_write();
     return 0;
 }
 
@@ -203,11 +208,11 @@ int write_frame_one(const ToprotOptions& opt, const SequenceRecord& rec) {
     protein->definition = "Frame 1. ";
     if (open_output(opt.output) != 0) return 1;
     if (OutputTarget::names_stdout(opt.output)) {
-        if (write_fasta_entry(std_out(), *protein, false, ' ') != 0 || !std_out().flush()) fail_write();
+        if (write_fasta_entry(std_out(), *protein, false, ' ', g_settings.line_length) != 0 || !std_out().flush()) fail_write();
         return 0;
     }
     // The writer marks the written file with a backspace and "w".
-    if (write_fasta_file(opt.output, &*protein, false, ' ') != 0) fail_write();
+    if (write_fasta_file(opt.output, &*protein, false, ' ', g_settings.line_length) != 0) fail_write();
     return 0;
 }
 
@@ -218,7 +223,18 @@ int write_presentation(const ToprotOptions& opt, SequenceRecord& rec) {
         if (!protein) return std::nullopt;
         return std::move(protein->residues);
     };
-    if (write_presentation_file(opt.output, rec, opt.form.substr(1), opt.table, translate, stdin_reader()) != 0) {
+    // The header and its exons come first; a failure on the way reads as a
+    // failed write of the form.
+    const auto refused = [&](const char* why) {
+        err("%s", why);
+        err("Trouble in writing pretty sequence: %s\n", opt.output.c_str());
+        err("Unable to write file.\n");
+        return 1;
+    };
+    if (make_header(rec, opt.form.substr(1), stdin_reader()) != 0) return refused("Unable to make header in fwrite_pretty.\n");
+    const auto exons = parse_exon_header(rec.definition, static_cast<long>(rec.residues.size()));
+    if (!exons) return refused("\nError in extracting exons.\nUnable to extract exons in fwrite_pretty.\n");
+    if (write_presentation_file(opt.output, rec, *exons, opt.table, translate, g_settings.line_length) != 0) {
         err("Unable to write file.\n");
         return 1;
     }
@@ -248,7 +264,7 @@ int write_orfs(const ToprotOptions& opt, const SequenceRecord& rec) {
             err("Unable to print orf infos in multiorf.\n");
             return 1;
         }
-    } else if (write_orf_sequences(opt.output, rec, std::move(search.orfs), minimum, table) != 0) {
+    } else if (write_orf_sequences(opt.output, rec, std::move(search.orfs), minimum, table, g_settings.line_length) != 0) {
         err("Unable to print orf seq.\n");
         return 1;
     }
