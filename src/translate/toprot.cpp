@@ -98,6 +98,14 @@ SequenceRecord read_nucleotides(const std::string& path) {
     return std::move(*rec);
 }
 
+// The codon table a run names; a name that is neither a built-in table nor a
+// usable table file ends the run after select_codon_table's message.
+CodonTable codon_table_or_end(const std::string& name) {
+    std::optional<CodonTable> table = select_codon_table(name);
+    if (!table) end_program(1);
+    return std::move(*table);
+}
+
 [[noreturn]] void fail_write() {
     err("Unable to write file.\n");
     end_program(1);
@@ -107,7 +115,7 @@ SequenceRecord read_nucleotides(const std::string& path) {
 // complemented for the minus frames; nothing after the messages the
 // complement would give.
 std::optional<CodonTable> table_for_six_frames(const SequenceRecord& rec, const std::string& table_name) {
-    CodonTable table = select_codon_table(table_name);
+    CodonTable table = codon_table_or_end(table_name);
     const ResidueKind type = classify_residues(rec);
     if (type != ResidueKind::Dna && type != ResidueKind::Rna) {
         err("This is not a nucleic acid sequence: %s.\n", rec.name.c_str());
@@ -200,7 +208,7 @@ int write_frames(const ToprotOptions& opt, SequenceRecord& rec) {
 }
 
 int write_frame_one(const ToprotOptions& opt, const SequenceRecord& rec) {
-    auto protein = translate_record(rec, 1, opt.table, kProteinSuffix);
+    auto protein = translate_record_with(rec, 1, codon_table_or_end(opt.table), kProteinSuffix);
     if (!protein) {
         err("Error of translation in frame 1 of sequence: %s.\n", rec.name.c_str());
         return 1;
@@ -219,7 +227,7 @@ int write_frame_one(const ToprotOptions& opt, const SequenceRecord& rec) {
 int write_presentation(const ToprotOptions& opt, SequenceRecord& rec) {
     if (open_output(opt.output) != 0) return 1;
     const ExonTranslator translate = [&](const SequenceRecord& joined) -> std::optional<std::string> {
-        auto protein = translate_record(joined, 1, opt.table, kProteinSuffix);
+        auto protein = translate_record_with(joined, 1, codon_table_or_end(opt.table), kProteinSuffix);
         if (!protein) return std::nullopt;
         return std::move(protein->residues);
     };
@@ -243,7 +251,7 @@ int write_presentation(const ToprotOptions& opt, SequenceRecord& rec) {
 
 int write_orfs(const ToprotOptions& opt, const SequenceRecord& rec) {
     const std::int64_t minimum = parse_orf_minimum(opt.form.substr(1));
-    const CodonTable table = select_codon_table(opt.table);
+    const CodonTable table = codon_table_or_end(opt.table);
     OrfSearch search = orf_search_for(minimum);
     if (add_orfs(rec, opt.table, table, true, search) != 0) {
         err("Unable to add orf infos to multiorf.\n");
