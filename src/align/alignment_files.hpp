@@ -13,7 +13,7 @@ namespace kavro {
 
 // The alignment of a CLUSTAL or PHYLIP file (entries classified from the
 // first one); nothing after the reader's message.
-std::optional<Collection> read_alignment(const std::string& path, SeqFormat format);
+[[nodiscard]] std::optional<Collection> read_alignment(const std::string& path, SeqFormat format);
 
 enum class AlignmentLayout { Clustal, Phylip, Nexus };
 
