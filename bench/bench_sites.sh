@@ -3,8 +3,9 @@
 # apt-get install -y seqkit emboss). The script writes its data once
 # (bench/gen_sites_data.py, SIZE_MB of multi-FASTA and a 5 Mb chromosome),
 # checks that every tool finds the same sites, and prints for each case the
-# median wall time and the median processor time (user + system) over RUNS
-# runs, the tools taking turns within each run.
+# median wall time, the median processor time (user + system) and the largest
+# peak RSS over RUNS runs, the tools taking turns within each run. sites reads
+# one record at a time: its peak RSS stays near 4 MB whatever the file size.
 #
 #   bench/bench_sites.sh                      # build/kavro, 100 MB, 5 runs
 #   KAVRO=build-x/kavro SIZE_MB=200 RUNS=7 bench/bench_sites.sh
@@ -29,10 +30,10 @@ WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 cd "$WORK"
 
-# One timed run: "wall cpu" in seconds.
+# One timed run: "wall cpu" in seconds, then the peak RSS in kB.
 timed() {
-    /usr/bin/time -f "%e %U %S" -o t.txt "$@" >/dev/null 2>&1
-    awk '{ printf "%s %.3f\n", $1, $2 + $3 }' t.txt
+    /usr/bin/time -f "%e %U %S %M" -o t.txt "$@" >/dev/null 2>&1
+    awk '{ printf "%s %.3f %s\n", $1, $2 + $3, $4 }' t.txt
 }
 median() { sort -n | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }'; }
 
@@ -47,8 +48,9 @@ compare() {
         for ((i = 0; i < ${#cmds[@]}; i++)); do eval "timed ${cmds[$i]}" >>"times.$i"; done
     done
     for ((i = 0; i < ${#cmds[@]}; i++)); do
-        printf '  %-44s wall %6.2f s   cpu %6.2f s\n' "${labels[$i]}" \
-            "$(cut -d' ' -f1 "times.$i" | median)" "$(cut -d' ' -f2 "times.$i" | median)"
+        printf '  %-44s wall %6.2f s   cpu %6.2f s   peak RSS %8s kB\n' "${labels[$i]}" \
+            "$(cut -d' ' -f1 "times.$i" | median)" "$(cut -d' ' -f2 "times.$i" | median)" \
+            "$(cut -d' ' -f3 "times.$i" | sort -n | tail -1)"
     done
 }
 

@@ -88,3 +88,16 @@ printf '%-8s %8.3f s %7s MB/s  cpu %5s s  peak RSS %7s kB\n' \
 echo "seqtk vs kavro: kavro is $(ratio "$SECONDS_seqtk_fa" "$SECONDS_kavro_fa")x as fast (target >= 1.5)"
 echo "kavro peak RSS / file size: $(ratio "$RSS_kavro_fa" "$(stat -c %s "$data/big.fa") / 1024") (target < 1.5)"
 echo "same residues as seqtk: $same_fa"
+rm -f out_fa.fa seqtk.fa
+
+echo
+echo "== FASTA jobs that keep counts or offsets only: $data/big.fa ($fa_mb MB), peak RSS target <= 65536 kB"
+for job in "s" "i c" "i '#'" "d c"; do
+    name=job_${job//[^a-z]/_}
+    best_of "$name" out_job sh -c "'$kavro' tofast '$data/big.fa' out_job $job >/dev/null 2>&1"
+    rss_var=RSS_$name sec_var=SECONDS_$name cpu_var=CPU_$name
+    printf 'tofast %-5s %8.3f s  cpu %5s s  peak RSS %7s kB\n' "$job" "${!sec_var}" "${!cpu_var}" "${!rss_var}"
+done
+best_of seqkit_sort seqkit_sorted.fa sh -c "seqkit sort -n '$data/big.fa' > seqkit_sorted.fa 2>/dev/null"
+printf 'seqkit sort -n %5.3f s  cpu %5s s  peak RSS %7s kB\n' "$SECONDS_seqkit_sort" "$CPU_seqkit_sort" "$RSS_seqkit_sort"
+rm -f out_job seqkit_sorted.fa

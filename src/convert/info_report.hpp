@@ -40,7 +40,8 @@ double molecular_weight(const SequenceRecord* rec);
 [[nodiscard]] int count_codons(const SequenceRecord& rec, CodonCounts& counts);
 // Fills counts with the record's codon usage and, unless out is missing or
 // is standard output, writes the record's codon table. 0 or 1.
-[[nodiscard]] int write_record_codon_usage(Writer* out, const SequenceRecord* rec, std::string_view table, CodonCounts* counts);
+[[nodiscard]] int write_record_codon_usage(Writer* out, const SequenceRecord* rec, std::string_view table, CodonCounts* counts,
+                                           MessageSink messages = {});
 
 // ---- collection forms ----
 // Codon counts of every record, then the summary. 0 or 1.

@@ -35,21 +35,22 @@ int count_codons(const SequenceRecord& rec, CodonCounts& counts) {
     return 0;
 }
 
-int write_record_codon_usage(Writer* out, const SequenceRecord* rec, std::string_view table, CodonCounts* counts) {
+int write_record_codon_usage(Writer* out, const SequenceRecord* rec, std::string_view table, CodonCounts* counts,
+                             MessageSink messages) {
     if (rec == nullptr) {
-        err("Empty sequence.\n");
+        messages("Empty sequence.\n");
         return 1;
     }
     if (counts == nullptr) {
-        err("Empty code_count in fwrite_info3.\n");
+        messages("Empty code_count in fwrite_info3.\n");
         return 1;
     }
     if (rec->type != ResidueKind::Dna) {
-        err("Sequence should be DNA in fwrite_info3.\n");
+        messages("Sequence should be DNA in fwrite_info3.\n");
         return 1;
     }
     if (count_codons(*rec, *counts) != 0) {
-        err("Error in calculating codon_usage in fwrite_info3.\n");
+        messages("Error in calculating codon_usage in fwrite_info3.\n");
         return 1;
     }
     if (is_console(out)) return 0;
@@ -60,7 +61,7 @@ int write_record_codon_usage(Writer* out, const SequenceRecord* rec, std::string
     ReportLine line;
     for (int i = 0; i < kCodonCount; ++i) {
         if (get_codon(i, &codon) != 0) {
-            err("Error in getting codon in fwrite_info3.\n");
+            messages("Error in getting codon in fwrite_info3.\n");
             return 1;
         }
         const char aa = static_cast<std::size_t>(i) < table.size() ? table[static_cast<std::size_t>(i)] : '?';

@@ -49,7 +49,9 @@ int composition_table(const TofastOptions& opts, SequenceRecord& rec, Writer& ou
 // The full report of one record carries its definition after "_".
 constexpr char kInfoSeparator = '_';
 
-int collection_ms(const TofastOptions& opts, const Collection& seqs, ResidueKind type) {
+}  // namespace
+
+int mass_search_output(const TofastOptions& opts, const ProteinSource& proteins, ResidueKind type) {
     if (type != ResidueKind::Protein) {
         err("Only protein sequence can be analyzed in the ms mode.\n");
         return 1;
@@ -60,7 +62,7 @@ int collection_ms(const TofastOptions& opts, const Collection& seqs, ResidueKind
         err("Error in MS analysis.\n");
         return 1;
     }
-    int status = run_mass_search(opts.ms_definition, target->writer(), seqs);
+    int status = run_mass_search_over(opts.ms_definition, target->writer(), proteins);
     if (!target->close() && status == 0) {
         err("Unable to write output file.\n");
         status = 1;
@@ -72,6 +74,8 @@ int collection_ms(const TofastOptions& opts, const Collection& seqs, ResidueKind
     err("Terminated.\n");
     return 0;
 }
+
+namespace {
 
 int collection_info(const TofastOptions& opts, const Collection& seqs, ResidueKind type) {
     err("Writing sequence info...\n");
@@ -109,7 +113,11 @@ std::optional<SequenceRecord> translated(const TofastOptions& opts, const Sequen
 // ---- collection path ----
 
 int collection_special_output(const TofastOptions& opts, Collection& seqs, ResidueKind type) {
-    if (opts.ms) return collection_ms(opts, seqs, type);
+    if (opts.ms) {
+        std::size_t i = 0;
+        return mass_search_output(
+            opts, [&]() -> const SequenceRecord* { return i < seqs.size() ? &seqs[i++] : nullptr; }, type);
+    }
     if (opts.info) return collection_info(opts, seqs, type);
     if (opts.composition) {
         if (!window_is_valid(opts)) return 1;

@@ -19,6 +19,7 @@
 #include "convert/tofast_options.hpp"
 #include "core/sequence.hpp"
 #include "core/writer.hpp"
+#include "msanal/msanal.hpp"
 
 namespace kavro {
 
@@ -40,6 +41,10 @@ struct EntryCodonCounts {
 // Every record (DNA or RNA) translated in opts.frame with opts.codon_table and
 // the protein collection appended to opts.output_path.
 [[nodiscard]] int collection_translated_output(const TofastOptions& opts, Collection& seqs);
+
+// The peptide-mass search (ms) over proteins handed over one at a time, for
+// a file of the given type; the output exists and is empty.
+[[nodiscard]] int mass_search_output(const TofastOptions& opts, const ProteinSource& proteins, ResidueKind type);
 
 // ---- entry path (GenBank, EMBL, SwissProt, UniProt, PIR): one entry at a time ----
 // Before the first entry, when info is on with selector "c".

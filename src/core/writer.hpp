@@ -9,6 +9,11 @@
 // fail, "Cannot write NAME: REASON.\n" goes to standard error and the
 // failure is counted in unchecked_failures(), which the top level turns into
 // exit status 1: no failed write goes unnoticed.
+//
+// A file whose name ends in ".gz" is written gzip-compressed: each buffer
+// that leaves is compressed as a gzip member of its own, so memory stays
+// bounded, and appending to such a file adds members (gzip readers read
+// concatenated members as one stream).
 
 #include <cstdarg>
 #include <cstddef>
@@ -23,7 +28,7 @@ class Writer {
 public:
     static constexpr std::size_t kBufferSize = 1 << 20;
 
-    Writer() = default;
+    Writer();
     Writer(int fd, bool owns_fd, std::size_t buffer_size = kBufferSize);
     Writer(Writer&& other) noexcept;
     Writer& operator=(Writer&& other) noexcept;
@@ -35,6 +40,8 @@ public:
     static std::optional<Writer> open_append(const std::string& path);
     // fopen(path, "w")-like: created or emptied.
     static std::optional<Writer> open_truncate(const std::string& path);
+    // True for the file names written gzip-compressed.
+    static bool names_gzip(std::string_view path) { return path.size() > 3 && path.ends_with(".gz"); }
 
     void put(char c) {
         if (used_ == size_) {
@@ -62,10 +69,14 @@ public:
     bool failed() const { return failed_; }
     bool is_open() const { return fd_ >= 0; }
     int fd() const { return fd_; }
+    bool compressed() const { return gzip_ != nullptr; }
 
 private:
+    class GzipBlocks;
+    static std::optional<Writer> open_named(const std::string& path, int flags);
     void drain();
     void note_failure();
+    void note_gzip_failure();
     // The close of a destructor or a move-assignment, reported and counted
     // when it fails.
     void close_unchecked() noexcept;
@@ -83,6 +94,7 @@ private:
     std::unique_ptr<char[]> buf_;  // not zero-filled: only written bytes are read
     std::size_t size_ = 0;
     std::size_t used_ = 0;
+    std::unique_ptr<GzipBlocks> gzip_;  // set for a gzip file
 };
 
 }  // namespace kavro

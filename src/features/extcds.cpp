@@ -12,6 +12,7 @@
 #include "core/text_ops.hpp"
 #include "features/feature_io.hpp"
 #include "features/feature_table.hpp"
+#include "features/locations.hpp"
 #include "output/fasta_writer.hpp"
 #include "output/output_target.hpp"
 #include "ui/command_line.hpp"
@@ -65,16 +66,15 @@ std::optional<ExtcdsOptions> parse_words(int count, CommandLine& words) {
 
 // The definition begins with the name as a whole word.
 bool names_feature(const std::string& definition, const std::string& name) {
-    return definition.starts_with(name) && (definition.size() == name.size() || definition[name.size()] == ' ');
+    return feature_name_of(definition) == name;
 }
 
 // Table line: root_feature, length and the description (the definition
 // after the feature name and the one character after it).
 void write_table(Writer& w, const Collection& features, const std::string& root) {
     for (const SequenceRecord& f : features) {
-        const std::size_t blank = f.definition.find(' ');
-        const std::string feature = f.definition.substr(0, blank);
-        const std::size_t from = blank == std::string::npos ? f.definition.size() : std::min(blank + 1, f.definition.size());
+        const std::string_view feature = feature_name_of(f.definition);
+        const std::size_t from = std::min(feature.size() + 1, f.definition.size());
         w.write(root);
         w.put('_');
         w.write(feature);
@@ -150,7 +150,7 @@ int cmd_extcds(int count, CommandLine& words) {
         // instead of being written as an empty entry.
         std::erase_if(features, [&entry](const SequenceRecord& f) {
             if (!f.residues.empty()) return false;
-            err("No translation for %s %s.\n", entry.name.c_str(), f.definition.substr(0, f.definition.find(' ')).c_str());
+            err("No translation for %s %s.\n", entry.name.c_str(), std::string(feature_name_of(f.definition)).c_str());
             return true;
         });
         if (!o.cds_name.empty()) {

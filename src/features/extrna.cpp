@@ -12,6 +12,7 @@
 #include "features/feature_io.hpp"
 #include "features/feature_sequences.hpp"
 #include "features/feature_table.hpp"
+#include "features/locations.hpp"
 #include "input/formats.hpp"
 #include "input/line_reader.hpp"
 #include "output/fasta_writer.hpp"
@@ -62,7 +63,7 @@ Collection select_by_name(const Collection& features, const std::string& name) {
     Collection chosen;
     for (const SequenceRecord& f : features) {
         if (chosen.size() >= kMaxPerEntry) break;
-        if (f.definition.substr(0, f.definition.find(' ')) == name) chosen.push_back(f);
+        if (feature_name_of(f.definition) == name) chosen.push_back(f);
     }
     return chosen;
 }

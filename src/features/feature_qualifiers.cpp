@@ -15,6 +15,17 @@ namespace kavro {
 using namespace input_detail;
 using namespace feature_detail;
 
+namespace {
+
+// A feature name is one word of its definition: every white-space byte in
+// it (a blank, a tab, a stray CR) becomes "_".
+void make_name_word(std::string& name) {
+    for (char& c : name)
+        if (is_space(c)) c = '_';
+}
+
+}  // namespace
+
 bool FeatureTableReader::State::is_key_line(std::string_view line) const {
     if (!line_start || line.size() < 6) return false;
     if (genbank) {
@@ -131,7 +142,7 @@ bool FeatureTableReader::State::qualifier_line(std::string_view line) {
     if (!qualifier_text(line, text)) return false;
     if (text.starts_with("/gene=")) {
         feature_name = unquoted(text.substr(6));
-        replace_char(feature_name, ' ', '_');
+        make_name_word(feature_name);
         cut(feature_name, kFeatureNameWidth);
         gene_seen = true;
     } else if (text.starts_with("/product=")) {
@@ -249,7 +260,7 @@ void FeatureTableReader::State::finish_feature() {
                 if (note.empty()) {
                     feature_name = "RNA";
                 } else {
-                    replace_char(note, ' ', '_');
+                    make_name_word(note);
                     if (note.size() < 16) {
                         feature_name = note;
                     } else {
@@ -273,7 +284,7 @@ void FeatureTableReader::State::finish_feature() {
             feature_name.resize(comma);
             description = rest + " " + description;
         }
-        replace_char(feature_name, ' ', '_');
+        make_name_word(feature_name);
     }
     if (!locus_tag.empty()) {
         if (locus_tag.find(feature_name) != std::string::npos) {
@@ -287,6 +298,7 @@ void FeatureTableReader::State::finish_feature() {
         }
         cut(feature_name, kFeatureNameWidth);
     }
+    make_name_word(feature_name);
 
     SequenceRecord rec;
     rec.type = ResidueKind::Protein;

@@ -3,6 +3,7 @@
 #include "features/feature_sequences.hpp"
 
 #include <algorithm>
+#include <vector>
 
 #include "core/console.hpp"
 #include "core/text_ops.hpp"
@@ -33,14 +34,27 @@ struct PreparedFeature {
 
 enum class Preparation { Ready, Skip };
 
+// Features skipped after their message are not written at all.
+void drop_skipped(Collection& features, const std::vector<bool>& skipped) {
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < features.size(); ++i)
+        if (!skipped[i]) {
+            if (kept != i) features[kept] = std::move(features[i]);
+            ++kept;
+        }
+    features.resize(kept);
+}
+
 Preparation prepare(const SequenceRecord& entry, const SequenceRecord& rec, bool refuse_remote_ends,
                     PreparedFeature& f) {
     const DefinitionParts parts = split_definition(rec.definition);
-    if (parts.count_word.empty() || has_non_digit(parts.count_word) != 0) return Preparation::Skip;
     f.feature_name.assign(parts.feature_name);
     f.accession = definition_accession(parts.rest);
     if (f.accession.empty()) f.accession = entry.accession;
-    if (!parse_exon_list(rec.definition, f.exons, nullptr)) {
+    // A count word that is not a number is a definition that cannot be read:
+    // said like any other unreadable location, never written empty.
+    if (parts.count_word.empty() || has_non_digit(parts.count_word) != 0 ||
+        !parse_exon_list(rec.definition, f.exons, nullptr)) {
         err("\nError in making exon list. Skipping %s %s.\n", entry.name.c_str(), f.feature_name.c_str());
         return Preparation::Skip;
     }
@@ -74,12 +88,16 @@ bool cut_feature_sequences(const SequenceRecord& entry, Collection& features, st
     const char A = start.reference, B = end.reference;
     const long a = start.offset, b = end.offset;
     const long max_fill = kFillFactor * length + kFillMargin;
+    std::vector<bool> skipped(features.size(), false);
     for (std::size_t idx = first; idx < features.size(); ++idx) {
         if (idx % 10 == 0) progress('.');
         SequenceRecord& rec = features[idx];
         if (rec.name != entry.name) continue;
         PreparedFeature f;
-        if (prepare(entry, rec, !ctx.seq_import, f) == Preparation::Skip) continue;
+        if (prepare(entry, rec, !ctx.seq_import, f) == Preparation::Skip) {
+            skipped[idx] = true;
+            continue;
+        }
         ExonList& exons = f.exons;
         const char* ename = entry.name.c_str();
         const char* fname = f.feature_name.c_str();
@@ -181,6 +199,7 @@ bool cut_feature_sequences(const SequenceRecord& entry, Collection& features, st
             pad_both(rec.residues, front_fill, back_fill, '-');
         rec.length = static_cast<long>(rec.residues.size());
     }
+    drop_skipped(features, skipped);
     return true;
 }
 
@@ -190,11 +209,15 @@ bool extract_genomic_spans(const SequenceRecord& entry, Collection& features, st
     const bool circular = entry.circular != 0;
     const char A = start.reference, B = end.reference;
     const long a = start.offset, b = end.offset;
+    std::vector<bool> skipped(features.size(), false);
     for (std::size_t idx = first; idx < features.size(); ++idx) {
         SequenceRecord& rec = features[idx];
         if (rec.name != entry.name) continue;
         PreparedFeature f;
-        if (prepare(entry, rec, true, f) == Preparation::Skip) continue;
+        if (prepare(entry, rec, true, f) == Preparation::Skip) {
+            skipped[idx] = true;
+            continue;
+        }
         const char* ename = entry.name.c_str();
         const char* fname = f.feature_name.c_str();
         rec.residues.clear();
@@ -277,6 +300,7 @@ bool extract_genomic_spans(const SequenceRecord& entry, Collection& features, st
         rec.length = static_cast<long>(rec.residues.size());
         if (idx % 10 == 0) progress('.');
     }
+    drop_skipped(features, skipped);
     return true;
 }
 

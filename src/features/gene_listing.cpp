@@ -16,7 +16,7 @@ namespace {
 // The description after a location is cut to this many characters.
 constexpr std::size_t kRemainderWidth = 511;
 
-std::string_view first_word(std::string_view definition) { return definition.substr(0, definition.find(' ')); }
+std::string_view first_word(std::string_view definition) { return feature_name_of(definition); }
 
 void write_table_header(Writer& out, const SequenceRecord& entry) {
     out.write("#GTF\n");

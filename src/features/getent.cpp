@@ -15,6 +15,7 @@
 #include "core/program_exit.hpp"
 #include "core/text_ops.hpp"
 #include "features/feature_io.hpp"
+#include "input/fasta_walk.hpp"
 #include "input/formats.hpp"
 #include "input/line_reader.hpp"
 #include "ui/command_line.hpp"
@@ -128,7 +129,10 @@ bool any_contained(const std::vector<std::string>& values, std::string_view text
 
 class EntrySearch {
 public:
-    EntrySearch(LineReader& in, Writer& out, EntrySelection sel) : in_(in), out_(out), sel_(std::move(sel)) {}
+    // In a FASTA database a ">" line starts an entry; in the other
+    // databases it is a line of the entry like any other.
+    EntrySearch(LineReader& in, Writer& out, EntrySelection sel, bool fasta)
+        : in_(in), out_(out), sel_(std::move(sel)), fasta_(fasta) {}
 
     // 0, or 1 when the stream cannot be moved back to an entry's start.
     int run() {
@@ -143,7 +147,9 @@ public:
             if (!copying_ && !in_accessions_ && line_start) scan.skip_lines(wanted);
             if (!scan.next(raw, text, offset)) break;
             line_start = raw.ends_with('\n');
-            if (copying_ && text.starts_with(">")) {
+            // The copy's own first line does not end it (a FASTA entry
+            // copied from its start after one of its lines selected it).
+            if (copying_ && fasta_ && text.starts_with(">") && offset != copy_start_) {
                 copying_ = false;
                 entry_name_.clear();
             }
@@ -159,6 +165,9 @@ public:
                 in_accessions_ = false;
                 copying_ = false;
                 entry_name_.clear();
+                // The next flat-file entry begins on the next line, even when
+                // its first line is damaged and names no entry start.
+                if (!fasta_) entry_start_ = offset + static_cast<std::int64_t>(raw.size());
             }
         }
         return 0;
@@ -169,7 +178,8 @@ private:
     // starts, accession, organism and definition lines and the end line.
     std::array<bool, 256> wanted_first_bytes() const {
         std::array<bool, 256> wanted{};
-        for (unsigned char c : std::string_view("LI>AOD/")) wanted[c] = true;
+        for (unsigned char c : std::string_view("LIAOD/")) wanted[c] = true;
+        wanted['>'] = fasta_;
         wanted[' '] = !sel_.organisms.empty();  // "  ORGANISM "
         return wanted;
     }
@@ -177,7 +187,7 @@ private:
     // Steps 3 to 5 for a line that is not being copied: 0 go on, 1 failure,
     // 2 the stream was moved back and the copy starts there.
     int look_at(std::string_view raw, std::string_view text, std::int64_t offset) {
-        if (text.starts_with("LOCUS ") || text.starts_with("ID ") || text.starts_with(">")) {
+        if (text.starts_with("LOCUS ") || text.starts_with("ID ") || (fasta_ && text.starts_with(">"))) {
             ++entry_number_;
             in_accessions_ = false;
             entry_start_ = offset;
@@ -190,7 +200,8 @@ private:
                 return 0;
             }
             if (text[0] == '>') {
-                const int k = header_selection(sel_.ids, text.substr(1), entry_name_);
+                // A PIR ">P1;" header names its entry after the ";".
+                const int k = header_selection(sel_.ids, text.substr(is_pir_header(text) ? 4 : 1), entry_name_);
                 if (k >= 0) {
                     start_copy(raw);
                     out("Start copying database: %s\n", entry_name_.c_str());
@@ -212,7 +223,7 @@ private:
             if (sel_.accessions.empty()) return 0;
             const bool wide = genbank_accession || text.starts_with("            ");
             return accession_line_selects(text.substr(std::min<std::size_t>(text.size(), wide ? 12 : 5)))
-                       ? copy_from_entry_start()
+                       ? copy_from_entry_start(offset)
                        : 0;
         }
         in_accessions_ = false;
@@ -222,7 +233,7 @@ private:
         if (!values || values->empty()) return 0;
         std::size_t pos = 0;
         next_word(text, &pos);
-        return any_contained(*values, text.substr(pos)) ? copy_from_entry_start() : 0;
+        return any_contained(*values, text.substr(pos)) ? copy_from_entry_start(offset) : 0;
     }
 
     // Words of an accession line, ";" read as a blank. A word is tried only
@@ -242,22 +253,30 @@ private:
     }
 
     static std::string header_name(std::string_view text) {
+        if (is_pir_header(text)) return std::string(pir_entry_code(text));
         std::size_t pos = 1;
         return std::string(next_word(text, &pos));
     }
 
     void start_copy(std::string_view raw) {
         copying_ = true;
+        copy_start_ = -1;
         out_.write(raw);
     }
 
-    int copy_from_entry_start() {
+    // A selecting line (at `line`) sends the stream back to its entry's start
+    // once: when the walk passes it again it selects nothing, so no entry is
+    // copied twice and the walk always moves on.
+    int copy_from_entry_start(std::int64_t line) {
+        if (line <= last_selecting_line_) return 0;
+        last_selecting_line_ = line;
         out("Start copying database: %s\n", entry_name_.c_str());
         if (!in_.seek(entry_start_)) {
             err("Error in accessing file.\n");
             return 1;
         }
         copying_ = true;
+        copy_start_ = entry_start_;
         return 2;
     }
 
@@ -268,7 +287,10 @@ private:
     bool in_accessions_ = false;
     long entry_number_ = 0;
     std::string entry_name_;
+    bool fasta_ = false;
     std::int64_t entry_start_ = 0;
+    std::int64_t copy_start_ = -1;           // where a copy from an entry's start began
+    std::int64_t last_selecting_line_ = -1;  // the furthest selecting line acted on
 };
 
 bool accepted_database(SeqFormat format) {
@@ -328,7 +350,7 @@ int cmd_getent(int count, CommandLine& words) {
         return run_fasta_list_mode(db_path, out_path, sel, output ? &*output : nullptr);
     }
 
-    EntrySearch search(*in, output->writer(), std::move(sel));
+    EntrySearch search(*in, output->writer(), std::move(sel), format == SeqFormat::Fasta);
     int status = search.run();
     if (!in->finish()) status = 1;
     if (!output->close()) {

@@ -1,7 +1,9 @@
 // getent over a multi-FASTA database: the entries named in a list file
 // (File=), the same sorted into one file per group inside a directory
 // (Group=), or the whole database cut into numbered files (Split=). Entries
-// are written again by the FASTA writer.
+// are written again by the FASTA writer. The listed entries are found in one
+// reading of the database, which keeps only their offsets, and copied from
+// there in the order of the list.
 
 #include <sys/stat.h>
 
@@ -11,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "core/console.hpp"
 #include "core/program_exit.hpp"
@@ -30,18 +33,59 @@ bool names_database(const std::string& path, const std::string& db_path) {
     return path == db_path || same_file(path, db_path);
 }
 
-// Entries looked up by name: the first entry of each name.
-std::unordered_map<std::string_view, std::size_t> index_by_name(const Collection& db) {
-    std::unordered_map<std::string_view, std::size_t> index;
-    index.reserve(db.size());
-    for (std::size_t i = 0; i < db.size(); ++i) index.emplace(db[i].name, i);
-    return index;
+// Where the first entry of a listed name lies in the database: its text
+// from `start` to `end`, and the type the reading gave it; start -1 while
+// no entry of that name has been seen.
+struct EntryPlace {
+    std::int64_t start = -1;
+    std::int64_t end = -1;
+    ResidueKind type = ResidueKind::Unknown;
+};
+using EntryPlaces = std::unordered_map<std::string, EntryPlace>;
+
+// The names a list asks for: the first word of every line but Group lines.
+EntryPlaces listed_names(const std::vector<std::string>& lines) {
+    EntryPlaces places;
+    for (const std::string& line : lines) {
+        std::size_t pos = 0;
+        const std::string_view first = next_word(line, &pos);
+        if (!first.empty() && first != "Group") places.try_emplace(std::string(first));
+    }
+    return places;
 }
 
+// One reading of the database: the place of the first entry of each listed
+// name. False after the reader's message when the database cannot be read.
+bool find_entries(LineReader& db, EntryPlaces& places) {
+    FastaRecordStarts starts;
+    EntryPlace* open = nullptr;  // the last entry found, its end not yet known
+    const auto note = [&](SequenceRecord& rec) {
+        const std::int64_t start = starts.next(db);
+        if (open) open->end = start;
+        open = nullptr;
+        const auto found = places.find(rec.name);
+        if (found == places.end() || found->second.start >= 0) return;
+        found->second.start = start;
+        found->second.type = rec.type;
+        open = &found->second;
+    };
+    if (!stream_multi_fasta(db, note)) return false;
+    if (open) open->end = db.tell();
+    return true;
+}
+
+// The entries come either from a collection (a database that cannot be read
+// at offsets: a pipe, gzip) or from their places in the file.
 class ListCopy {
 public:
     ListCopy(Collection& db, const std::string& db_path, const std::string& directory, Writer* file_output)
-        : db_(db), index_(index_by_name(db)), db_path_(db_path), directory_(directory), output_(file_output) {}
+        : db_(&db), db_path_(db_path), directory_(directory), output_(file_output) {
+        index_.reserve(db.size());
+        for (std::size_t i = 0; i < db.size(); ++i) index_.emplace(db[i].name, i);
+    }
+    ListCopy(FastaRecordsAt& records, const EntryPlaces& places, const std::string& db_path, const std::string& directory,
+             Writer* file_output)
+        : records_(&records), places_(&places), db_path_(db_path), directory_(directory), output_(file_output) {}
 
     // 0, or 1 when a group file cannot be opened or is the database itself.
     int line(std::string_view text) {
@@ -62,12 +106,12 @@ public:
                 first.data());
             return 0;
         }
-        const auto found = index_.find(first);
-        if (found == index_.end()) {
+        SequenceRecord* entry = find(first);
+        if (entry == nullptr) {
             err("Sequence %.*s was not found.\n", static_cast<int>(first.size()), first.data());
             return 0;
         }
-        SequenceRecord& rec = db_[found->second];
+        SequenceRecord& rec = *entry;
         if (write_fasta_entry(*target, rec, true, ' ', g_settings.line_length) != 0) {
             err("Unable to write sequence %s.\n", rec.name.c_str());
             end_program(1);
@@ -92,6 +136,23 @@ public:
     }
 
 private:
+    // The first entry of the name, or nothing.
+    SequenceRecord* find(std::string_view name) {
+        if (db_ != nullptr) {
+            const auto found = index_.find(name);
+            return found == index_.end() ? nullptr : &(*db_)[found->second];
+        }
+        const auto found = places_->find(std::string(name));
+        if (found == places_->end() || found->second.start < 0) return nullptr;
+        copied_ = records_->read(found->second.start, found->second.end);
+        if (!copied_) {
+            err("Error in reading file: %s\n", db_path_.c_str());
+            end_program(1);
+        }
+        copied_->type = found->second.type;
+        return &*copied_;
+    }
+
     int start_group(std::string_view text) {
         if (finish_group() != 0) return 1;
         // The group name is the first word from the line's 7th character on.
@@ -112,8 +173,11 @@ private:
         return 0;
     }
 
-    Collection& db_;
+    Collection* db_ = nullptr;
     std::unordered_map<std::string_view, std::size_t> index_;
+    FastaRecordsAt* records_ = nullptr;
+    const EntryPlaces* places_ = nullptr;
+    std::optional<SequenceRecord> copied_;
     const std::string& db_path_;
     const std::string& directory_;
     Writer* output_;
@@ -207,6 +271,13 @@ int split_database(const std::string& db_path, const std::string& out_path, long
     return 0;
 }
 
+// The database opened as read_multi_fasta opens it.
+std::optional<LineReader> open_database(const std::string& path) {
+    std::optional<LineReader> in = LineReader::open(path);
+    if (!in) err("Cannot open file: %s\n\n", path.c_str());
+    return in;
+}
+
 }  // namespace
 
 int run_fasta_list_mode(const std::string& db_path, const std::string& out_path, const EntrySelection& sel,
@@ -225,19 +296,41 @@ int run_fasta_list_mode(const std::string& db_path, const std::string& out_path,
     if (sel.mode == EntrySelection::Mode::Split) {
         if (split_database(db_path, out_path, sel.split_count) != 0) return 1;
     } else {
-        auto db = read_multi_fasta(db_path, ResidueKind::Unknown);
-        if (!db) {
-            err("Error in reading file: %s\n", db_path.c_str());
-            end_program(1);
-        }
-        ListCopy copy(*db, db_path, out_path, group_mode ? nullptr : &output->writer());
+        // The list's lines (pieces of at most kPiece characters), kept to
+        // be copied after the database has been read.
+        std::vector<std::string> lines;
         std::string_view piece;
         while (list->read_piece(piece, LineReader::kPiece)) {
             std::string_view text = piece;
             if (text.ends_with('\n')) text.remove_suffix(1);
-            if (copy.line(text) != 0) return 1;
+            lines.emplace_back(text);
         }
-        if (copy.finish_group() != 0 || !list->finish()) return 1;
+        Writer* file_output = group_mode ? nullptr : &output->writer();
+        std::optional<Collection> db;
+        std::optional<LineReader> db_in;
+        EntryPlaces places;
+        std::optional<FastaRecordsAt> records;
+        std::optional<ListCopy> copy;
+        if (readable_at_offsets(db_path)) {
+            places = listed_names(lines);
+            db_in = open_database(db_path);
+            if (!db_in || !find_entries(*db_in, places)) {
+                err("Error in reading file: %s\n", db_path.c_str());
+                end_program(1);
+            }
+            records.emplace(*db_in, db_path);
+            copy.emplace(*records, places, db_path, out_path, file_output);
+        } else {
+            db = read_multi_fasta(db_path, ResidueKind::Unknown);
+            if (!db) {
+                err("Error in reading file: %s\n", db_path.c_str());
+                end_program(1);
+            }
+            copy.emplace(*db, db_path, out_path, file_output);
+        }
+        for (const std::string& text : lines)
+            if (copy->line(text) != 0) return 1;
+        if (copy->finish_group() != 0 || !list->finish()) return 1;
         if (output && !output->close()) {
             err("Unable to write file: %s.\n", out_path.c_str());
             return 1;

@@ -68,9 +68,12 @@ IntronResult extract_introns(const SequenceRecord& entry, const SequenceRecord& 
     introns.clear();
     if (feature.name != entry.name) return IntronResult::PassedOver;
     const DefinitionParts parts = split_definition(feature.definition);
-    if (parts.count_word.empty() || has_non_digit(parts.count_word) || parts.count_word == "1")
-        return IntronResult::PassedOver;
     const std::string feature_name(parts.feature_name);
+    if (parts.count_word.empty() || has_non_digit(parts.count_word)) {
+        err("\nError in making exon list. Skipping %s %s.\n", entry.name.c_str(), feature_name.c_str());
+        return IntronResult::PassedOver;
+    }
+    if (parts.count_word == "1") return IntronResult::PassedOver;
     const std::string accession = definition_accession(feature.definition);
     const auto skipping = [&] { err("Skipping %s %s.\n", entry.name.c_str(), feature_name.c_str()); };
 

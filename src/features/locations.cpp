@@ -25,15 +25,17 @@ struct Word {
     std::size_t offset;
 };
 
-std::vector<Word> blank_words(std::string_view text) {
+// The words of text separated by white space, each with its offset plus
+// `base`: the one rule by which every part of a definition is split.
+std::vector<Word> definition_words(std::string_view text, std::size_t base) {
     std::vector<Word> words;
     std::size_t i = 0;
     while (i < text.size()) {
-        while (i < text.size() && text[i] == ' ') ++i;
+        while (i < text.size() && is_space(text[i])) ++i;
         if (i >= text.size()) break;
         const std::size_t start = i;
-        while (i < text.size() && text[i] != ' ') ++i;
-        words.push_back({text.substr(start, i - start), start});
+        while (i < text.size() && !is_space(text[i])) ++i;
+        words.push_back({text.substr(start, i - start), base + start});
     }
     return words;
 }
@@ -85,7 +87,8 @@ void append_minus(std::string& out, const std::string& residues, long from, long
 DefinitionParts split_definition(std::string_view definition) {
     DefinitionParts parts;
     std::size_t pos = 0;
-    parts.feature_name = next_word(definition, &pos);
+    while (pos < definition.size() && !is_space(definition[pos])) ++pos;
+    parts.feature_name = definition.substr(0, pos);
     parts.count_word = next_word(definition, &pos);
     parts.rest = definition.substr(std::min(pos, definition.size()));
     return parts;
@@ -99,6 +102,8 @@ long segment_count(std::string_view definition) {
 
 std::string_view accession_base(std::string_view accession) { return accession.substr(0, accession.find('.')); }
 
+std::string_view feature_name_of(std::string_view definition) { return split_definition(definition).feature_name; }
+
 std::string definition_accession(std::string_view definition) {
     const std::size_t at = definition.find("AC=");
     if (at == std::string_view::npos) return "";
@@ -108,16 +113,18 @@ std::string definition_accession(std::string_view definition) {
 
 bool parse_exon_list(std::string_view definition, ExonList& exons, std::string* remainder) {
     exons.clear();
-    const std::vector<Word> words = blank_words(definition);
-    if (words.size() < 2) return false;
-    const std::string name(words[0].text);
+    const DefinitionParts parts = split_definition(definition);
+    if (parts.count_word.empty()) return false;
+    const std::string name(parts.feature_name);
     long count = 0;
-    if (!position_value(words[1].text, count)) return false;
+    if (!position_value(parts.count_word, count)) return false;
+    const std::vector<Word> words =
+        definition_words(parts.rest, static_cast<std::size_t>(parts.rest.data() - definition.data()));
     auto quit = [] {
         err(" Quiting exon_list. ");
         return false;
     };
-    std::size_t k = 2;
+    std::size_t k = 0;
     if (k >= words.size()) return quit();
     auto word = [&](std::size_t i) { return i < words.size() ? words[i].text : std::string_view{}; };
 

@@ -39,13 +39,18 @@ struct Exon {
 using ExonList = std::vector<Exon>;
 
 // The three parts of a feature definition: the feature name, the segment
-// count word and everything after it.
+// count word and everything after it. The name is every byte before the
+// first white-space byte (the reader makes white space in names "_"), so
+// it may be empty; the other words are separated by any white space.
 struct DefinitionParts {
     std::string_view feature_name;
     std::string_view count_word;
     std::string_view rest;
 };
 DefinitionParts split_definition(std::string_view definition);
+
+// The feature name of a definition, by the rule of split_definition.
+std::string_view feature_name_of(std::string_view definition);
 
 // The segment count of a definition; 0 when the word is not all digits.
 long segment_count(std::string_view definition);

@@ -29,9 +29,8 @@ void mask_features(SequenceRecord& entry, const Collection& features, bool keep_
         if (i % 10 == 0) progress('.');
         if (f.name != entry.name) continue;
         const DefinitionParts parts = split_definition(f.definition);
-        if (parts.count_word.empty() || parts.count_word.find_first_not_of("0123456789") != std::string_view::npos)
-            continue;
-        if (!parse_exon_list(f.definition, exons, nullptr) || exons.empty()) {
+        if (parts.count_word.empty() || parts.count_word.find_first_not_of("0123456789") != std::string_view::npos ||
+            !parse_exon_list(f.definition, exons, nullptr) || exons.empty()) {
             err("\nError in making exon list. Skipping %s %.*s.\n", entry.name.c_str(),
                 static_cast<int>(parts.feature_name.size()), parts.feature_name.data());
             continue;

@@ -20,6 +20,8 @@ bool contains(std::string_view text, std::string_view part) {
 
 // The format a line settles, or nothing.
 std::optional<SeqFormat> classify_line(std::string_view line) {
+    // FASTA, and PIR/NBRF files in the ">P1;" layout (a type code and ";"
+    // after the ">"), which every FASTA reader reads by that layout's rules.
     if (line.starts_with(">")) return SeqFormat::Fasta;
     if (contains(line, "Genetic Sequence Data Bank")) return SeqFormat::Genbank;
     if (line.starts_with("LOCUS ")) {

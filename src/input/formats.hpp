@@ -82,6 +82,54 @@ std::optional<SequenceRecord> read_pir_entry(LineReader& in, std::int64_t& posit
 // ("Out of memory") or the reading failed (in.finish() says why).
 using FastaRecordSink = std::function<void(SequenceRecord&)>;
 std::optional<long> stream_multi_fasta(LineReader& in, const FastaRecordSink& sink);
+// The next record from the reader's position (text before its header
+// skipped), as stream_multi_fasta reads it, without progress marks; the
+// reader is left at the next header. Nothing at the end of the input, when
+// memory ran out ("Out of memory") or on a read error (in.finish() says why).
+std::optional<SequenceRecord> read_fasta_record(LineReader& in);
+
+// ---- records again, by offset ----
+// Where each record of a stream_multi_fasta walk starts: called once from
+// the sink for each record, in order. The first record starts at 0 (the
+// text before its header is skipped again); each later one at its header.
+class FastaRecordStarts {
+public:
+    std::int64_t next(const LineReader& in) {
+        const std::int64_t start = next_;
+        next_ = in.piece_offset();  // the next header, when one follows
+        return start;
+    }
+
+private:
+    std::int64_t next_ = 0;
+};
+
+// True for a plain file FastaRecordsAt can read at its offsets: not a pipe,
+// not gzip.
+bool readable_at_offsets(const std::string& path);
+
+// Reads records of a FASTA file again from the offsets a first walk noted,
+// in any order: the text from a record's start to the next record's start
+// (or the end of the file, in.tell() after the walk) comes in one read of
+// the file and is read as stream_multi_fasta reads it. Text with carriage
+// returns goes through `in` itself, whose line ends were settled on the
+// file's first block. Nothing on a read failure.
+class FastaRecordsAt {
+public:
+    FastaRecordsAt(LineReader& in, const std::string& path);
+    ~FastaRecordsAt();
+    FastaRecordsAt(const FastaRecordsAt&) = delete;
+    FastaRecordsAt& operator=(const FastaRecordsAt&) = delete;
+
+    std::optional<SequenceRecord> read(std::int64_t start, std::int64_t end);
+
+private:
+    bool read_bytes(std::int64_t start, std::int64_t end);
+
+    LineReader& in_;
+    int fd_;
+    std::string bytes_;
+};
 
 // ---- collections ----
 std::optional<Collection> read_multi_fasta(const std::string& path, ResidueKind requested_type);

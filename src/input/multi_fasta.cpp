@@ -1,6 +1,10 @@
 // Multi-FASTA files: every entry of the file, in order.
+#include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <new>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "core/console.hpp"
 #include "core/text_ops.hpp"
@@ -64,15 +68,18 @@ bool start_record(SequenceRecord& rec, std::string_view header) {
 // Collects every record of the walk into the collection.
 class CollectionBuilder {
 public:
-    CollectionBuilder(LineReader& in, ResidueKind requested_type) : in_(in), working_type_(requested_type) {}
+    CollectionBuilder(LineReader& in, ResidueKind requested_type)
+        : in_(in), working_type_(requested_type), forced_(requested_type != ResidueKind::Unknown) {}
 
     Collection& entries() { return entries_; }
 
     bool begin(std::string_view header) {
         entries_.emplace_back();
         direct_ = false;
+        declared_ = ResidueKind::Unknown;
         return start_record(entries_.back(), header);
     }
+    void declared_type(ResidueKind type) { declared_ = type; }
     void definition(std::string_view piece) { entries_.back().definition.append(piece); }
 
     // Where the residues collect. When the next header is already in the
@@ -110,6 +117,12 @@ public:
             rec.residues.shrink_to_fit();
         }
         rec.length = static_cast<long>(rec.residues.size());
+        // A PIR entry's type code names its type, unless a type was asked for.
+        if (declared_ != ResidueKind::Unknown && !forced_) {
+            rec.type = declared_;
+            if (++finished_ % kDotEvery == 0) err(".");
+            return;
+        }
         if (!last && working_type_ == ResidueKind::Unknown) working_type_ = classify_residues(rec);
         rec.type = working_type_;
         if (++finished_ % kDotEvery == 0) err(".");
@@ -120,6 +133,8 @@ private:
 
     LineReader& in_;
     ResidueKind working_type_;
+    bool forced_;
+    ResidueKind declared_ = ResidueKind::Unknown;
     Collection entries_;
     std::string scratch_;
     bool direct_ = false;
@@ -138,15 +153,20 @@ namespace {
 // doubling and copied.
 class RecordStream {
 public:
-    RecordStream(LineReader& in, const FastaRecordSink& sink) : in_(in), sink_(sink) {}
+    // With `only_one`, the walk stops after the first record.
+    RecordStream(LineReader& in, const FastaRecordSink& sink, bool only_one = false)
+        : in_(in), sink_(sink), only_one_(only_one) {}
 
     bool begin(std::string_view header) {
         rec_.residues.clear();
         rec_.type = ResidueKind::Unknown;
+        declared_ = ResidueKind::Unknown;
         return start_record(rec_, header);
     }
+    void declared_type(ResidueKind type) { declared_ = type; }
     void definition(std::string_view piece) { rec_.definition.append(piece); }
     void residues_start() {
+        if (stopped()) return;  // the record after the one asked for
         const std::string_view ahead = in_.buffered();
         const std::size_t bound = bytes_before_header(ahead);
         if (bound != std::string_view::npos) {
@@ -159,31 +179,39 @@ public:
     void take_clean_lines(LineReader& in) {
         in.skip(append_clean_fasta_lines(rec_.residues, in.buffered(), FastaFilter::Graphic));
     }
-    bool stopped() const { return false; }
+    bool stopped() const { return only_one_ && finished_ > 0; }
 
     // The reader's typing: until a record has a type, each record is
     // classified by itself and its type becomes that of the records after
     // it; the last record is classified by itself when none came before.
     void finish(bool last) {
         rec_.length = static_cast<long>(rec_.residues.size());
-        if (working_type_ == ResidueKind::Unknown) {
+        if (declared_ != ResidueKind::Unknown) {
+            rec_.type = declared_;  // a PIR entry's type code
+        } else if (working_type_ == ResidueKind::Unknown) {
             rec_.type = classify_residues(rec_);
             if (!last) working_type_ = rec_.type;
         } else {
             rec_.type = working_type_;
         }
         if (++finished_ % kDotEvery == 0) err(".");
+        next_header_ = !last;
         sink_(rec_);
     }
 
     long records() const { return finished_; }
+    // True when the last record ended at the header of another.
+    bool ended_at_header() const { return next_header_; }
 
 private:
     LineReader& in_;
     const FastaRecordSink& sink_;
     SequenceRecord rec_;
     ResidueKind working_type_ = ResidueKind::Unknown;
+    ResidueKind declared_ = ResidueKind::Unknown;
     long finished_ = 0;
+    bool only_one_ = false;
+    bool next_header_ = false;
 };
 
 }  // namespace
@@ -199,6 +227,65 @@ std::optional<long> stream_multi_fasta(LineReader& in, const FastaRecordSink& si
     if (!in.finish()) return std::nullopt;
     err(".\n");
     return stream.records();
+}
+
+std::optional<SequenceRecord> read_fasta_record(LineReader& in) {
+    std::optional<SequenceRecord> record;
+    const FastaRecordSink keep = [&record](SequenceRecord& rec) { record = std::move(rec); };
+    RecordStream stream(in, keep, true);
+    try {
+        walk_fasta_records(in, stream);
+    } catch (const std::bad_alloc&) {
+        err("Out of memory\n");
+        return std::nullopt;
+    }
+    if (in.error()) return std::nullopt;
+    // The walk has read the next header: the reader goes back to it.
+    if (record && stream.ended_at_header() && !in.seek(in.piece_offset())) return std::nullopt;
+    return record;
+}
+
+bool readable_at_offsets(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    unsigned char magic[2] = {0, 0};
+    const bool gzip = ::pread(fd, magic, 2, 0) == 2 && magic[0] == 0x1F && magic[1] == 0x8B;
+    ::close(fd);
+    return !gzip;
+}
+
+FastaRecordsAt::FastaRecordsAt(LineReader& in, const std::string& path)
+    : in_(in), fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
+
+FastaRecordsAt::~FastaRecordsAt() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+bool FastaRecordsAt::read_bytes(std::int64_t start, std::int64_t end) {
+    if (fd_ < 0 || start < 0 || end < start) return false;
+    bytes_.resize(static_cast<std::size_t>(end - start));
+    std::size_t done = 0;
+    while (done < bytes_.size()) {
+        const ssize_t n = ::pread(fd_, bytes_.data() + done, bytes_.size() - done, static_cast<off_t>(start + static_cast<std::int64_t>(done)));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+std::optional<SequenceRecord> FastaRecordsAt::read(std::int64_t start, std::int64_t end) {
+    // One read per record: a seek of the line reader would refill a whole
+    // block for each.
+    if (read_bytes(start, end) && bytes_.find('\r') == std::string::npos) {
+        LineReader text = LineReader::from_string(std::move(bytes_));
+        bytes_ = std::string();
+        return read_fasta_record(text);
+    }
+    if (!in_.seek(start)) return std::nullopt;
+    return read_fasta_record(in_);
 }
 
 std::optional<Collection> read_multi_fasta(const std::string& path, ResidueKind requested_type) {

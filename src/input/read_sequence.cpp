@@ -5,6 +5,7 @@
 #include "core/console.hpp"
 #include "core/program_exit.hpp"
 #include "core/text_ops.hpp"
+#include "input/fasta_walk.hpp"
 #include "input/formats.hpp"
 #include "input/reader_common.hpp"
 
@@ -82,11 +83,15 @@ std::optional<SequenceRecord> read_raw(LineReader& in, ResidueKind requested_typ
 
 // A FASTA file: the first entry only. The header gives the name (its first
 // word, at most kEntryNameWidth characters) and the definition; ";" lines are comments
-// that join the definition; "//" or a second header ends the entry.
+// that join the definition; "//" or a second header ends the entry. A PIR
+// ">P1;" header is read by that layout's rules (is_pir_header).
 std::optional<SequenceRecord> read_fasta(LineReader& in, ResidueKind requested_type) {
-    enum class State { BeforeHeader, HeaderContinues, Sequence };
+    enum class State { BeforeHeader, HeaderContinues, Sequence, Pir };
     SequenceRecord rec;
     State state = State::BeforeHeader;
+    PirPart pir = PirPart::None;
+    bool line_start = true, in_annotation = false;
+    ResidueKind declared = ResidueKind::Unknown;  // a PIR header's type code
     std::string_view piece;
     try {
         // One entry may be the whole file: room for it up front spares the
@@ -98,7 +103,37 @@ std::optional<SequenceRecord> read_fasta(LineReader& in, ResidueKind requested_t
             if (state == State::Sequence)
                 in.skip(append_clean_fasta_lines(rec.residues, in.buffered(), FastaFilter::Printable));
             if (!in.read_piece(piece, LineReader::kPiece)) break;
-            if (state == State::BeforeHeader) {
+            const bool at_line_start = line_start;
+            const bool ends_line = piece.find('\n') != std::string_view::npos;
+            line_start = ends_line;
+            if (state == State::BeforeHeader && is_pir_header(piece)) {
+                rec.name.assign(pir_entry_code(piece).substr(0, kEntryNameWidth));
+                declared = pir_declared_type(piece);
+                state = State::Pir;
+                pir = ends_line ? PirPart::Title : PirPart::Header;
+            } else if (state == State::Pir) {
+                if (piece.starts_with(">")) {
+                    err("This seems to be a multi-fasta file. Stop reading.\n");
+                    break;
+                }
+                if (pir == PirPart::Header) {
+                    if (ends_line) pir = PirPart::Title;
+                } else if (pir == PirPart::Title) {
+                    if (rec.definition.empty() && !piece.starts_with("\n")) rec.definition = " ";
+                    rec.definition.append(piece);
+                    if (ends_line) pir = PirPart::Residues;
+                } else if (pir == PirPart::Residues) {
+                    // Blanks between residue groups are layout, not residues.
+                    if (in_annotation || (at_line_start && is_pir_annotation(piece))) {
+                        in_annotation = !ends_line;
+                    } else if (const std::size_t star = piece.find('*'); star != std::string_view::npos) {
+                        append_graphic(rec.residues, piece.substr(0, star));
+                        pir = PirPart::Done;
+                    } else {
+                        append_graphic(rec.residues, piece);
+                    }
+                }
+            } else if (state == State::BeforeHeader) {
                 if (!piece.starts_with(">")) continue;
                 std::string_view rest = piece.substr(1);
                 std::string_view word = split_words(rest, 1)[0];
@@ -128,7 +163,7 @@ std::optional<SequenceRecord> read_fasta(LineReader& in, ResidueKind requested_t
         return std::nullopt;
     }
     rec.length = static_cast<long>(rec.residues.size());
-    rec.type = requested_type;
+    rec.type = requested_type == ResidueKind::Unknown ? declared : requested_type;
     return rec;
 }
 

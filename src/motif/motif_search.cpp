@@ -49,22 +49,22 @@ CircularExtension::CircularExtension(SequenceRecord& rec, std::size_t extra)
 CircularExtension::~CircularExtension() { rec_.residues.resize(own_size_); }
 
 std::int64_t search_sequence_sites(Writer& w, SequenceRecord* rec, ResidueKind kind, const MotifScanner& scanner,
-                                   const MotifSearchRequest& req, ResidueKind file_type) {
+                                   const MotifSearchRequest& req, ResidueKind file_type, HeldText& messages) {
     const std::size_t n = scanner.motif().size();
     if (rec == nullptr) {
-        err("Sequence is empty.\n");
+        messages.error("Sequence is empty.\n");
         return -1;
     }
     if (n < kMinMotifLength) {
-        err("Motif too short.\n");
+        messages.error("Motif too short.\n");
         return -1;
     }
     if (n > kMaxMotifLength) {
-        err("Motif too long.\n");
+        messages.error("Motif too long.\n");
         return -1;
     }
     if (kind != file_type) {
-        err("Data types seems mixed. Stop processing...\n");
+        messages.error("Data types seems mixed. Stop processing...\n");
         return -1;
     }
     const bool detailed = req.mode == SitesMode::Detailed;
@@ -72,7 +72,7 @@ std::int64_t search_sequence_sites(Writer& w, SequenceRecord* rec, ResidueKind k
 
     std::optional<CircularExtension> wrap;
     if (rec->circular) {
-        out("\tcircular genome: %s.\n", rec->name.c_str());
+        messages.side("\tcircular genome: " + rec->name + ".\n");
         wrap.emplace(*rec, n - 1);
     }
     const std::string_view text = rec->residues;
@@ -84,11 +84,11 @@ std::int64_t search_sequence_sites(Writer& w, SequenceRecord* rec, ResidueKind k
         if (detailed) w.printf("\nMatching level= %4.2f\n", b);
         last_count = 0;
         if (text.empty()) {
-            err("Sequence lengh zero.\n");
+            messages.error("Sequence lengh zero.\n");
             continue;
         }
         if (!level_in_range(b)) {
-            err("Precision should be between 0.5 and 1.0.\n");
+            messages.error("Precision should be between 0.5 and 1.0.\n");
             continue;
         }
         const int needed = agreements_needed(b, n);
@@ -115,62 +115,81 @@ std::int64_t total_composition(const Collection& seqs, Composition& comp) {
     return total;
 }
 
-int run_motif_search(Writer& w, Collection& seqs, ResidueKind file_type, const MotifSearchRequest& req) {
-    const MotifScanner scanner(file_type, req.motif);
-    const bool table = req.mode == SitesMode::Table;
-    std::int64_t matches = 0;
-    // Each sequence is counted just before its search, and its kind taken
+MotifSearch::MotifSearch(Writer& w, const MotifSearchRequest& req, std::optional<ResidueKind> file_type)
+    : w_(w), req_(req), file_type_(file_type) {
+    zero_composition(comp_);
+    if (file_type_) scanner_.emplace(*file_type_, req_.motif);
+}
+
+void MotifSearch::take(SequenceRecord& rec) {
+    if (failed_) return;
+    if (!file_type_) {
+        file_type_ = classify_residues(rec);
+        scanner_.emplace(*file_type_, req_.motif);
+    }
+    if (req_.mode == SitesMode::Detailed && searched_ > 0) w_.printf("%s\n", kSequenceRule.c_str());
+    ++searched_;
+    // The sequence is counted just before its search, and its kind taken
     // from the counts, so that its residues are read from memory once; the
     // messages about sequences that cannot be counted follow the search as
     // they would after a separate pass.
-    Composition comp;
-    zero_composition(comp);
-    std::int64_t total = 0;
-    int uncounted = 0;
-    for (std::size_t i = 0; i < seqs.size(); ++i) {
-        if (req.mode == SitesMode::Detailed && i > 0) w.printf("%s\n", kSequenceRule.c_str());
-        Composition own;
-        zero_composition(own);
-        const bool counted = count_seq_composition(&seqs[i], own) == 0;
-        const ResidueKind kind = counted ? classify_composition(own) : classify_residues(seqs[i]);
-        const std::int64_t found = search_sequence_sites(w, &seqs[i], kind, scanner, req, file_type);
-        if (found < 0) {
-            err("Error in writing motif sites in file: %s\n", req.output_name.c_str());
-            return 1;
-        }
-        matches += found - 1;
-        total += seqs[i].length;
-        if (!counted) ++uncounted;
-        for (std::size_t k = 0; k < own.size(); ++k) comp[k] += own[k];
+    Composition own;
+    zero_composition(own);
+    const bool counted = count_seq_composition(&rec, own) == 0;
+    const ResidueKind kind = counted ? classify_composition(own) : classify_residues(rec);
+    const std::int64_t found = search_sequence_sites(w_, &rec, kind, *scanner_, req_, *file_type_, messages_);
+    if (found < 0) {
+        failed_ = true;
+        return;
     }
-    for (int i = 0; i < uncounted; ++i) err("Error in counting bases.\nBut we continue.\n");
+    matches_ += found - 1;
+    total_ += rec.length;
+    if (!counted) ++uncounted_;
+    for (std::size_t k = 0; k < own.size(); ++k) comp_[k] += own[k];
+}
+
+int MotifSearch::finish() {
+    messages_.print();
+    if (failed_) {
+        err("Error in writing motif sites in file: %s\n", req_.output_name.c_str());
+        return 1;
+    }
+    const ResidueKind file_type = file_type_.value_or(ResidueKind::Unknown);
+    const bool table = req_.mode == SitesMode::Table;
+    for (int i = 0; i < uncounted_; ++i) err("Error in counting bases.\nBut we continue.\n");
     // With no residues at all the frequency is 0, not 0 / 0.
-    const double frequency = total > 0 ? static_cast<double>(matches) / static_cast<double>(total) : 0.0;
+    const double frequency = total_ > 0 ? static_cast<double>(matches_) / static_cast<double>(total_) : 0.0;
     if (table) {
-        w.printf("%ld\t", static_cast<long>(total));
-        w.printf("%ld\t", static_cast<long>(matches));
-        w.printf("%10.7f\t", frequency);
+        w_.printf("%ld\t", static_cast<long>(total_));
+        w_.printf("%ld\t", static_cast<long>(matches_));
+        w_.printf("%10.7f\t", frequency);
     } else {
-        w.write("\n");
-        w.write("----- Summary of motif search -----\n");
-        w.printf("  Total length of sequence: %ld.\n", static_cast<long>(total));
-        w.printf("  Number of match:          %ld.\n", static_cast<long>(matches));
-        w.printf("    Frequency:              %10.7f.\n", frequency);
-        w.write("\n");
+        w_.write("\n");
+        w_.write("----- Summary of motif search -----\n");
+        w_.printf("  Total length of sequence: %ld.\n", static_cast<long>(total_));
+        w_.printf("  Number of match:          %ld.\n", static_cast<long>(matches_));
+        w_.printf("    Frequency:              %10.7f.\n", frequency);
+        w_.write("\n");
     }
-    write_composition(w, comp, total, file_type, table ? CompositionForm::Table : CompositionForm::Summary);
-    if (!table) w.write("\n");
-    const double expected = expected_motif_frequency(req.motif, file_type, comp, total);
+    write_composition(w_, comp_, total_, file_type, table ? CompositionForm::Table : CompositionForm::Summary);
+    if (!table) w_.write("\n");
+    const double expected = expected_motif_frequency(req_.motif, file_type, comp_, total_);
     if (expected >= 0) {
         if (table)
-            w.printf("%10.7f", expected);
+            w_.printf("%10.7f", expected);
         else
-            w.printf("    Estimated frequency:    %10.7f.\n", expected);
+            w_.printf("    Estimated frequency:    %10.7f.\n", expected);
     }
-    write_probability(w, expected, total, matches, table);
-    w.write("\n");
-    if (!table) w.printf("%s\n", kReportRule.c_str());
+    write_probability(w_, expected, total_, matches_, table);
+    w_.write("\n");
+    if (!table) w_.printf("%s\n", kReportRule.c_str());
     return 0;
+}
+
+int run_motif_search(Writer& w, Collection& seqs, ResidueKind file_type, const MotifSearchRequest& req) {
+    MotifSearch search(w, req, file_type);
+    for (SequenceRecord& rec : seqs) search.take(rec);
+    return search.finish();
 }
 
 }  // namespace kavro

@@ -4,9 +4,11 @@
 // one, and the report of the matches with their statistics.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "convert/held_text.hpp"
 #include "core/sequence.hpp"
 #include "core/writer.hpp"
 #include "motif/motif_match.hpp"
@@ -30,11 +32,43 @@ std::vector<double> search_levels(double chosen);
 
 // Searches one sequence (its residues cleared to upper-case letters, its own
 // kind `kind` as classify_residues gives it) and writes what the mode asks
-// for. Returns the number of matches at the last level plus 1, or -1 after a
-// message when the sequence cannot be searched (missing, of another type
-// than the file, or a motif out of bounds).
+// for; its console messages go to `messages`. Returns the number of matches
+// at the last level plus 1, or -1 after a message when the sequence cannot be
+// searched (missing, of another type than the file, or a motif out of bounds).
 std::int64_t search_sequence_sites(Writer& w, SequenceRecord* rec, ResidueKind kind, const MotifScanner& scanner,
-                                   const MotifSearchRequest& req, ResidueKind file_type);
+                                   const MotifSearchRequest& req, ResidueKind file_type, HeldText& messages);
+
+// Modes 0, 1 and 2, one sequence at a time: each is searched and its part of
+// the report written as it comes; only the totals are kept. The console
+// messages of the searches are held and printed by finish(), so that a run
+// that reads the file as it searches prints them after the reading, as a run
+// over a collection read first does.
+class MotifSearch {
+public:
+    // Without a file type, the first sequence's kind is the file's.
+    MotifSearch(Writer& w, const MotifSearchRequest& req, std::optional<ResidueKind> file_type = std::nullopt);
+
+    // One sequence, cleared to upper-case letters. After a sequence that
+    // cannot be searched the rest are passed over.
+    void take(SequenceRecord& rec);
+
+    // The held messages, then the summary. 0, or 1 after
+    // "Error in writing motif sites in file: %s\n".
+    int finish();
+
+private:
+    Writer& w_;
+    const MotifSearchRequest& req_;
+    std::optional<ResidueKind> file_type_;
+    std::optional<MotifScanner> scanner_;
+    HeldText messages_;
+    Composition comp_{};
+    std::int64_t total_ = 0;
+    std::int64_t matches_ = 0;
+    std::size_t searched_ = 0;
+    int uncounted_ = 0;
+    bool failed_ = false;
+};
 
 // Modes 0, 1 and 2: searches every sequence and writes the report. 0, or 1
 // after "Error in writing motif sites in file: %s\n".

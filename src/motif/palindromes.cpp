@@ -164,6 +164,23 @@ const char* refusal(const std::vector<bool>& is_dna, int k) {
 
 }  // namespace
 
+std::uint64_t survey_words(int min_length, int max_length) {
+    std::uint64_t total = 0;
+    for (int k = std::max(min_length, 0); k <= max_length; ++k) {
+        // 4^(k/2) overflows nothing below the bound: stop once it is passed.
+        if (k / 2 >= 11) return kMaxSurveyWords + 1;
+        total += std::uint64_t{1} << (2 * (k / 2));
+        if (total > kMaxSurveyWords) return kMaxSurveyWords + 1;
+    }
+    return total;
+}
+
+int largest_survey_maximum(int min_length) {
+    int k = min_length;
+    while (survey_words(min_length, k) <= kMaxSurveyWords) ++k;
+    return k - 1;
+}
+
 int run_palindrome_search(Writer& w, Collection& seqs, const PalindromeRequest& req) {
     if (req.max_length < 3) {
         err("Maximum length must be larger than 2.\n");

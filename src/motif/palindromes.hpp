@@ -44,6 +44,19 @@ private:
 // pattern letter equals the residue, a pattern N matching anything.
 std::int64_t count_pattern_sites(std::string_view text, std::size_t searchable, const std::string& pattern);
 
+// The survey writes one row for each of the 4^(k/2) palindromes of every
+// length k of its range; a range of more words than this could not be
+// written in any useful time (about 100 MB of rows at this bound).
+inline constexpr std::uint64_t kMaxSurveyWords = std::uint64_t{1} << 20;
+
+// Palindromes of the lengths min_length..max_length (each from 3 up),
+// saturating at kMaxSurveyWords + 1.
+std::uint64_t survey_words(int min_length, int max_length);
+
+// The largest maximum whose survey from min_length stays within
+// kMaxSurveyWords; below min_length when even min_length alone does not.
+int largest_survey_maximum(int min_length);
+
 struct PalindromeRequest {
     std::string input_name;
     std::string output_name;

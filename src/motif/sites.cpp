@@ -4,8 +4,10 @@
 // frequency (modes 0, 1 and 2); or surveys every palindromic DNA word of a
 // range of lengths (mode 3).
 //
-// The sequences are read whole, cleared to upper-case letters, and searched
-// in the order of the file.
+// The sequences are cleared to upper-case letters and searched in the order
+// of the file. Modes 0, 1 and 2 on a FASTA or database file read one record
+// at a time (memory: the largest record); mode 3, CLUSTAL and raw files are
+// read whole first.
 #include <algorithm>
 #include <climits>
 #include <cstdint>
@@ -162,11 +164,11 @@ const char* entry_announcement(SeqFormat format) {
     }
 }
 
-// Every entry of a database file, walked by position from the start.
-std::optional<Collection> read_entries(const std::string& path, SeqFormat format) {
+// Hands every entry of a database file, walked by position from the start,
+// to `sink`; false when the file cannot be read.
+bool walk_entries(const std::string& path, SeqFormat format, const FastaRecordSink& sink) {
     std::optional<LineReader> in = LineReader::open(path);
-    if (!in) return std::nullopt;
-    Collection seqs;
+    if (!in) return false;
     std::int64_t position = 0;
     for (;;) {
         std::optional<SequenceRecord> rec = format == SeqFormat::Pir ? read_pir_entry(*in, position)
@@ -174,9 +176,15 @@ std::optional<Collection> read_entries(const std::string& path, SeqFormat format
                                                 ? read_embl_entry(*in, position, ResidueKind::Unknown)
                                                 : read_genbank_entry(*in, position, ResidueKind::Unknown);
         if (!rec) break;
-        seqs.push_back(std::move(*rec));
+        sink(*rec);
     }
-    if (!in->finish()) return std::nullopt;
+    return in->finish();
+}
+
+// Every entry of a database file.
+std::optional<Collection> read_entries(const std::string& path, SeqFormat format) {
+    Collection seqs;
+    if (!walk_entries(path, format, [&seqs](SequenceRecord& rec) { seqs.push_back(std::move(rec)); })) return std::nullopt;
     return seqs;
 }
 
@@ -208,6 +216,50 @@ std::optional<Collection> read_input(const std::string& path, SeqFormat format) 
     }
     if (!seqs) err("Error in reading file: %s\n", path.c_str());
     return seqs;
+}
+
+// True for the files whose records are searched as they are read.
+bool streams_records(SeqFormat format) { return format == SeqFormat::Fasta || entry_announcement(format) != nullptr; }
+
+// Modes 0, 1 and 2 on a FASTA or database file: each record is cleared and
+// searched as soon as it is read. 0, or 1 after a message.
+int stream_motif_search(Writer& w, const SitesOptions& opts, SeqFormat format, const MotifSearchRequest& req) {
+    MotifSearch search(w, req);
+    // The clearing pass's marks (records 0, 10, 20, ... and a closing
+    // newline) and its failure print after the reading, as for a collection.
+    HeldText clearing;
+    long cleared_count = 0;
+    bool cleared = true;
+    const FastaRecordSink sink = [&](SequenceRecord& rec) {
+        if (!cleared) return;
+        if (g_settings.form) rec.circular = 1;
+        if (clear_gaps(rec) != 0) {
+            clearing.error("Error in clearing gaps in sequence: " + rec.name + ".\n");
+            cleared = false;
+            return;
+        }
+        if (cleared_count++ % 10 == 0) clearing.side("\b.");
+        search.take(rec);
+    };
+    bool read = false;
+    if (format == SeqFormat::Fasta) {
+        out("This is a FASTA file.\n");
+        if (std::optional<LineReader> in = LineReader::open(opts.input))
+            read = stream_multi_fasta(*in, sink).has_value();
+        else
+            err("Cannot open file: %s\n\n", opts.input.c_str());
+    } else {
+        out("%s", entry_announcement(format));
+        read = walk_entries(opts.input, format, sink);
+    }
+    if (!read) {
+        err("Error in reading file: %s\n", opts.input.c_str());
+        return 1;
+    }
+    if (cleared) clearing.side("\n");
+    clearing.print();
+    if (!cleared) return 1;
+    return search.finish();
 }
 
 // True when writing the output would empty the input before it is read.
@@ -258,6 +310,17 @@ void write_report_head(Writer& w, const SitesOptions& opts, const std::string& m
     }
 }
 
+// Closes the report; the closing line when all went well.
+int finish_report(OutputTarget& target, const SitesOptions& opts, int status) {
+    if (!target.close()) {
+        err("Trouble in writing file: %s\n", opts.output.c_str());
+        return 1;
+    }
+    if (status != 0) return status;
+    out("\nTerminated.\n");
+    return 0;
+}
+
 int run_sites(const SitesOptions& opts) {
     const SitesMode mode = mode_of(opts.mode_number);
     if (mode != SitesMode::Palindromes) {
@@ -301,14 +364,34 @@ int run_sites(const SitesOptions& opts) {
         out("Maximum length is %d.\n", opts.max_length);
         // A length beyond the motif limit is refused, but only after every
         // shorter length has written its 4^(k/2) rows, which never ends; such
-        // a maximum is refused before any work.
+        // a maximum is refused before any work, and so is a range whose
+        // 4^(k/2) rows per length could not all be written.
         if (opts.max_length < opts.min_length || opts.min_length < 3 || opts.max_length < 3 ||
             opts.max_length > static_cast<int>(kMaxMotifLength)) {
             err("Use correct minimum and maximum lengths.\n");
             return 1;
         }
+        if (survey_words(opts.min_length, opts.max_length) > kMaxSurveyWords) {
+            const int largest = largest_survey_maximum(opts.min_length);
+            err("Lengths %d to %d give more than %llu palindromes (4^(k/2) for each length k): "
+                "the survey cannot finish.\n",
+                opts.min_length, opts.max_length, static_cast<unsigned long long>(kMaxSurveyWords));
+            if (largest >= opts.min_length) {
+                err("The largest maximum for minimum %d is %d.\n", opts.min_length, largest);
+            } else {
+                int longest = 3;  // the longest length whose survey alone can finish
+                while (survey_words(longest + 1, longest + 1) <= kMaxSurveyWords) ++longest;
+                err("No survey from length %d can finish; the largest length is %d.\n", opts.min_length, longest);
+            }
+            return 1;
+        }
     }
 
+    int status = 0;
+    if (mode != SitesMode::Palindromes && streams_records(format)) {
+        status = stream_motif_search(w, opts, format, {opts.input, opts.output, motif, mode, opts.level});
+        return finish_report(*target, opts, status);
+    }
     std::optional<Collection> seqs = read_input(opts.input, format);
     if (!seqs) return 1;
     if (g_settings.form)
@@ -316,7 +399,6 @@ int run_sites(const SitesOptions& opts) {
     if (clear_gaps_all(*seqs) != 0) return 1;
     const ResidueKind file_type = seqs->empty() ? ResidueKind::Unknown : classify_residues(seqs->front());
 
-    int status = 0;
     if (mode == SitesMode::Palindromes) {
         if (file_type != ResidueKind::Dna) {
             err("Mode 3 is valid for DNA sequences.\n");
@@ -326,13 +408,7 @@ int run_sites(const SitesOptions& opts) {
     } else {
         status = run_motif_search(w, *seqs, file_type, {opts.input, opts.output, motif, mode, opts.level});
     }
-    if (!target->close()) {
-        err("Trouble in writing file: %s\n", opts.output.c_str());
-        return 1;
-    }
-    if (status != 0) return status;
-    out("\nTerminated.\n");
-    return 0;
+    return finish_report(*target, opts, status);
 }
 
 }  // namespace

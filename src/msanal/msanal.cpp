@@ -339,13 +339,14 @@ bool grow_mass_hits(const std::string& name, std::vector<MsHit>& hits, long old_
 namespace {
 
 // Echo, header and the hit table of every protein; 0 or 1.
-int search_all(const MsDefinition& def, Writer& out, const Collection& proteins) {
+int search_all(const MsDefinition& def, Writer& out, const ProteinSource& next) {
     write_msdef_echo(out, def);
     Search search(def, out);
     out.write("ID     \tlength\t match \tcoverage 2\tcoverage 1\tstart - end\t MW  \t  m/z \t diff  \tsequence      \t category \t weight\n\n");
-    for (std::size_t i = 0; i < proteins.size(); ++i) {
-        err("\r%ld", static_cast<long>(i));
-        if (!search.protein(proteins[i])) return 1;
+    long i = 0;
+    while (const SequenceRecord* protein = next()) {
+        err("\r%ld", i++);
+        if (!search.protein(*protein)) return 1;
     }
     search.finish();
     out.put('\n');
@@ -355,9 +356,16 @@ int search_all(const MsDefinition& def, Writer& out, const Collection& proteins)
 }  // namespace
 
 int run_mass_search(const std::string& definition_path, Writer& out, const Collection& proteins) {
+    std::size_t i = 0;
+    return run_mass_search_over(definition_path, out, [&]() -> const SequenceRecord* {
+        return i < proteins.size() ? &proteins[i++] : nullptr;
+    });
+}
+
+int run_mass_search_over(const std::string& definition_path, Writer& out, const ProteinSource& next) {
     const auto def = read_msdef(definition_path);
     if (!def) return 1;
-    const int status = search_all(*def, out, proteins);
+    const int status = search_all(*def, out, next);
     if (!out.flush() && status == 0) {
         err("Unable to write output file.\n");
         return 1;

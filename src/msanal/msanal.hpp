@@ -3,6 +3,7 @@
 // protein are matched against observed m/z values (singly charged ions), and
 // the proteins whose matching peptides cover enough of them are reported.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -84,5 +85,9 @@ inline constexpr long kHitRecordSize = 248;
 // echo and the hit table to out (a file the caller opened, or standard
 // output), flushed but not closed. 0, or 1 after a message.
 [[nodiscard]] int run_mass_search(const std::string& definition_path, Writer& out, const Collection& proteins);
+// The same over proteins handed over one at a time: `next` gives each in
+// turn, then nothing.
+using ProteinSource = std::function<const SequenceRecord*()>;
+[[nodiscard]] int run_mass_search_over(const std::string& definition_path, Writer& out, const ProteinSource& next);
 
 }  // namespace kavro

@@ -2,6 +2,7 @@
 // CLUSTAL, interleaved PHYLIP and NEXUS alignment output.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/sequence.hpp"
@@ -24,5 +25,8 @@ void sort_by_name(Collection& seqs);
 // The same quicksort by keys[i] for entry i; the keys are reordered with
 // the entries.
 void sort_by_keys(Collection& seqs, std::vector<std::string>& keys);
+// The order sort_by_name gives records of these names: their indexes,
+// permuted as it would permute the records.
+std::vector<std::size_t> name_order(const std::vector<std::string_view>& names);
 
 }  // namespace kavro

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -15,75 +16,103 @@ namespace kavro {
 
 namespace {
 
-// The collection and its keys, swapped together.
-struct Keyed {
+// The sort works on anything that names its items by index and swaps them:
+// the records of a collection, or a permutation of separate names.
+struct RecordItems {
+    Collection& seqs;
+    const std::string& name(long k) const { return seqs[static_cast<std::size_t>(k)].name; }
+    void swap(long i, long j) { std::swap(seqs[static_cast<std::size_t>(i)], seqs[static_cast<std::size_t>(j)]); }
+};
+
+// The records of a collection ordered by keys given beside them; the keys
+// move with their records.
+struct KeyedRecords {
     Collection& seqs;
     std::vector<std::string>& keys;
-
-    const std::string& key(long k) const { return keys[static_cast<std::size_t>(k)]; }
-    void swap(long a, long b) {
-        std::swap(seqs[static_cast<std::size_t>(a)], seqs[static_cast<std::size_t>(b)]);
-        std::swap(keys[static_cast<std::size_t>(a)], keys[static_cast<std::size_t>(b)]);
+    const std::string& name(long k) const { return keys[static_cast<std::size_t>(k)]; }
+    void swap(long i, long j) {
+        std::swap(seqs[static_cast<std::size_t>(i)], seqs[static_cast<std::size_t>(j)]);
+        std::swap(keys[static_cast<std::size_t>(i)], keys[static_cast<std::size_t>(j)]);
     }
 };
 
-// Partitions [lo..hi] around a copy of the last key and returns the pivot's
-// final index.
-long partition(Keyed& s, long lo, long hi) {
-    const std::string pivot = s.key(hi);
+struct NameOrder {
+    const std::vector<std::string_view>& names;
+    std::vector<std::size_t>& order;
+    std::string_view name(long k) const { return names[order[static_cast<std::size_t>(k)]]; }
+    void swap(long i, long j) { std::swap(order[static_cast<std::size_t>(i)], order[static_cast<std::size_t>(j)]); }
+};
+
+// Partitions items[lo..hi] around a copy of the last name and returns the
+// pivot's final index.
+template <class Items>
+long partition(Items& items, long lo, long hi) {
+    const std::string pivot(items.name(hi));
     long i = lo - 1;
     long j = hi;
     for (;;) {
-        // The entry at hi keeps the pivot key throughout, so i stops at hi at the latest.
+        // items[hi] keeps the pivot name throughout, so i stops at hi at the latest.
         ++i;
-        while (s.key(i) < pivot) ++i;
+        while (items.name(i) < pivot) ++i;
         --j;
-        while (j > i && pivot < s.key(j)) --j;
+        while (j > i && pivot < items.name(j)) --j;
         if (i >= j) break;
-        s.swap(i, j);
+        items.swap(i, j);
     }
-    s.swap(i, hi);
+    items.swap(i, hi);
     return i;
 }
 
 // The two sides after a partition are disjoint, so sorting the smaller one by
 // recursion and the larger one in the loop gives the same order as sorting
 // them left then right, with a stack depth of at most log2(n).
-void quicksort(Keyed& s, long lo, long hi) {
+template <class Items>
+void quicksort(Items& items, long lo, long hi) {
     while (hi - lo >= 1) {
-        const long p = partition(s, lo, hi);
+        const long p = partition(items, lo, hi);
         if (p - lo < hi - p) {
-            quicksort(s, lo, p - 1);
+            quicksort(items, lo, p - 1);
             lo = p + 1;
         } else {
-            quicksort(s, p + 1, hi);
+            quicksort(items, p + 1, hi);
             hi = p - 1;
         }
     }
 }
 
-// Keys strictly ascending: every partition finds its pivot already last and
-// swaps nothing, so the sort would leave the collection as it is.
-bool strictly_ascending(const std::vector<std::string>& keys, std::size_t count) {
+// Names strictly ascending: every partition finds its pivot already last and
+// swaps nothing, so the sort would leave the items as they are.
+template <class Items>
+bool strictly_ascending(const Items& items, std::size_t count) {
     for (std::size_t k = 1; k < count; ++k)
-        if (!(keys[k - 1] < keys[k])) return false;
+        if (!(items.name(static_cast<long>(k) - 1) < items.name(static_cast<long>(k)))) return false;
     return true;
+}
+
+template <class Items>
+void sort_items(Items& items, std::size_t count) {
+    if (count < 2 || strictly_ascending(items, count)) return;
+    quicksort(items, 0, static_cast<long>(count) - 1);
 }
 
 }  // namespace
 
 void sort_by_keys(Collection& seqs, std::vector<std::string>& keys) {
-    const std::size_t count = std::min(output_detail::collection_count(&seqs), keys.size());
-    if (count < 2 || strictly_ascending(keys, count)) return;
-    Keyed s{seqs, keys};
-    quicksort(s, 0, static_cast<long>(count) - 1);
+    KeyedRecords items{seqs, keys};
+    sort_items(items, std::min(output_detail::collection_count(&seqs), keys.size()));
 }
 
 void sort_by_name(Collection& seqs) {
-    std::vector<std::string> names;
-    names.reserve(seqs.size());
-    for (const auto& rec : seqs) names.push_back(rec.name);
-    sort_by_keys(seqs, names);
+    RecordItems items{seqs};
+    sort_items(items, output_detail::collection_count(&seqs));
+}
+
+std::vector<std::size_t> name_order(const std::vector<std::string_view>& names) {
+    std::vector<std::size_t> order(names.size());
+    for (std::size_t k = 0; k < order.size(); ++k) order[k] = k;
+    NameOrder items{names, order};
+    sort_items(items, order.size());
+    return order;
 }
 
 }  // namespace kavro

@@ -8,6 +8,7 @@
 
 #include "core/console.hpp"
 #include "core/program_exit.hpp"
+#include "core/version.hpp"
 #include "core/text_ops.hpp"
 #include "core/writer.hpp"
 #include "input/line_reader.hpp"
@@ -141,9 +142,61 @@ bool data_to_stdout(int argc, char** argv) {
     return out == "stdout" || out == "STDOUT";
 }
 
+// The answers to the two options that package tests and workflow engines
+// ask before any command word: plain text on standard output, no banner.
+const char* const kCommandSummary =
+    "Usage: kavro <command> <arguments>   (a command given alone asks for its arguments)\n"
+    "       kavro help <command>           (the usage of one command)\n"
+    "       kavro --version | --help\n"
+    "\n"
+    "Commands (menu numbers in brackets):\n"
+    "  txtr (1)                 clean up a text file (blanks, numbers, case, empty lines, line ends, re-flow, line ranges)\n"
+    "  getseq2 (2)              cut a stretch out of a sequence, optionally as the complementary strand\n"
+    "  toprot (3)               translate a DNA sequence (one or six frames, composite and presentation forms, ORF lists)\n"
+    "  tofast (4)               convert GenBank, EMBL, SwissProt/UniProt, PIR, NBRF, FASTA, CLUSTAL or raw files to FASTA\n"
+    "  complement, comple       tofast writing the complementary strand\n"
+    "  toRNA, torna             tofast writing RNA\n"
+    "  clu2fa                   tofast for CLUSTAL alignments (multi-FASTA output)\n"
+    "  seqcat (5)               join the sequence of a second file to that of a first\n"
+    "  extcds (21)              protein translations of the CDS features of GenBank/EMBL entries\n"
+    "  cdsnuc (22)              coding sequences of the CDS features, with flanks or split by exon\n"
+    "  extrna (23)              tRNA, rRNA and snRNA sequences\n"
+    "  genlist (24)             list of the CDS names of a file, or its gene table\n"
+    "  getent (25)              whole entries chosen by ID, accession, organism, definition, number, file or group\n"
+    "  extint (26)              introns of the CDS features\n"
+    "  noncod (27)              non-coding stretches between features\n"
+    "  getclu (31)              sub-alignments, format conversion, sorting, gap removal, information-content selection\n"
+    "  chname (32)              rename entries of a FASTA or CLUSTAL file\n"
+    "  simtbl (33)              similarity tables, lists of identical sequences, non-redundant sets\n"
+    "  nucaln                   nucleotide alignment following a protein alignment\n"
+    "  sites                    motif and palindrome search\n"
+    "  splcod                   split a codon alignment by codon position\n"
+    "  h, help, -h, -help       the help loop, or the usage of one command\n"
+    "  cp, copy                 copy a text file\n"
+    "  rm, remove, del, delete  remove files\n"
+    "  fcat, cat                append a text file to another\n"
+    "  setvar                   change a run-time setting (printline, form, addseqg, seq_import)\n"
+    "  system                   run an operating-system command line\n"
+    "\n"
+    "An output name ending in .gz is written gzip-compressed; \"stdout\" writes to standard output.\n";
+
+// "--version" and "--help" as the only argument: their text, or nothing for
+// any other command line.
+std::optional<std::string> startup_option_text(int argc, char** argv) {
+    if (argc != 2) return std::nullopt;
+    const std::string_view word = argv[1];
+    if (word == "--version") return std::string("kavro ") + kProgramVersion + "\n";
+    if (word == "--help") return std::string(kCommandSummary);
+    return std::nullopt;
+}
+
 }  // namespace
 
 int run_program(int argc, char** argv) {
+    if (const auto text = startup_option_text(argc, argv)) {
+        out_text(*text);
+        return flush_console() ? 0 : 1;
+    }
     CommandLine words;
     int status = 0;
     try {

@@ -77,8 +77,12 @@ const std::vector<std::vector<std::string>> kStreamedJobs = {
     {"c"}, {"r"}, {"d"}, {"mask"}, {"max", "21"}, {"min", "12"}, {"m"}, {"max", "5"},
     // Translation: frames on either strand, after a complement, another table.
     {"p"}, {"p", "3"}, {"p", "-2"}, {"p", "c"}, {"p", "1", "mito"},
-    // Information reports: the full one and each item.
-    {"i"}, {"i", "l"}, {"i", "s"}, {"i", "n"},
+    // Information reports: the full one, each item, the count, codon usage.
+    {"i"}, {"i", "l"}, {"i", "s"}, {"i", "n"}, {"i", "#"}, {"i", "c"}, {"i", "c", "mito"},
+    // A complement, then DNA to RNA or back.
+    {"d", "c"}, {"r", "c"},
+    // Sorting by name: each record copied from its offset.
+    {"s"},
     // Composition windows, and sizes that cannot be used.
     {"b", "20", "7"}, {"b", "5", "5"}, {"b", "0", "3"},
 };
@@ -126,6 +130,8 @@ TEST(FastaStream, SameAsTheCollectionOnChosenTexts) {
         ">r\nACGUACGU\n>s\nUUUGGGQQQQQQQQQQQQQQA\n",         // RNA; a long Q run
         ">e\n>f\n",                                          // no residues at all
         ">long " + std::string(700, 'h') + "\n" + std::string(600, 'A') + "\n>x\nCC",
+        // Equal names, text before the first header, a ">" that starts a piece inside a long line.
+        "junk\n>b\nAC\n>a two\nGG\n>b\nTT\n>a\nCA\n>c\n" + std::string(512, 'A') + ">in line\nAC\n>a\n",
         "",
     };
     for (const std::string& c : cases)
@@ -149,21 +155,65 @@ TEST(FastaStream, OnlyJobsOfSingleRecordsStream) {
         {[](kavro::TofastOptions&) {}, true},
         {[](kavro::TofastOptions& o) { o.complement = true; }, true},
         {[](kavro::TofastOptions& o) { o.output_type = kavro::ResidueKind::Rna; }, true},
-        {[](kavro::TofastOptions& o) { o.sort = true; }, false},
+        {[](kavro::TofastOptions& o) { o.sort = true; }, false},  // no input file: it cannot be read at offsets
         {[](kavro::TofastOptions& o) { o.info = true; }, true},
-        {[](kavro::TofastOptions& o) { o.info = true, o.info_selector = 'c'; }, false},
-        {[](kavro::TofastOptions& o) { o.info = true, o.info_selector = '#'; }, false},
+        {[](kavro::TofastOptions& o) { o.info = true, o.info_selector = 'c'; }, true},
+        {[](kavro::TofastOptions& o) { o.info = true, o.info_selector = 'c', o.codon_table = "table.txt"; }, true},
+        {[](kavro::TofastOptions& o) { o.info = true, o.info_selector = 'c', o.codon_table = ""; }, false},
+        {[](kavro::TofastOptions& o) { o.info = true, o.info_selector = '#'; }, true},
         {[](kavro::TofastOptions& o) { o.composition = true; }, true},
-        {[](kavro::TofastOptions& o) { o.ms = true; }, false},
+        {[](kavro::TofastOptions& o) { o.ms = true; }, false},  // no input file: it cannot be read twice
         {[](kavro::TofastOptions& o) { o.output_type = kavro::ResidueKind::Protein; }, true},
-        {[](kavro::TofastOptions& o) { o.output_type = kavro::ResidueKind::Protein, o.codon_table = "table.txt"; }, false},
+        {[](kavro::TofastOptions& o) { o.output_type = kavro::ResidueKind::Protein, o.codon_table = "table.txt"; }, true},
         {[](kavro::TofastOptions& o) { o.clear_mode = true; }, false},
-        {[](kavro::TofastOptions& o) { o.complement = true, o.output_type = kavro::ResidueKind::Dna; }, false},
+        {[](kavro::TofastOptions& o) { o.complement = true, o.output_type = kavro::ResidueKind::Dna; }, true},
     };
     for (const Case& c : cases) {
         kavro::TofastOptions opts;
         c.set(opts);
         EXPECT_EQ(kavro::fasta_job_streams(opts), c.streams);
+    }
+}
+
+// A codon table from a file: the same output as the collection's; a table
+// that cannot be used is read before the output is opened and leaves it as
+// it was.
+TEST(FastaStream, CodonTableFileReadBeforeTheOutput) {
+    TempDir tables;
+    std::string table;
+    for (char c : std::string("FFLLLLLLIIIMVVVVSSSSPPPPTTTTAAAAYY**HHQQNNKKDDEECCWWRRRRSSRRGGGG")) table += c + std::string("\n");
+    tables.write("my.code", table);
+    tables.write("short.code", table.substr(2));
+    const std::string text = ">a\nATGGCATGAAAT\n>b\nATGAAACCCGGGTTTTAA\n>c\n";
+    for (const std::string job : {"p", "i"}) {
+        const std::vector<std::string> words = job == "p" ? std::vector<std::string>{"p", "1", tables / "my.code"}
+                                                          : std::vector<std::string>{"i", "c", tables / "my.code"};
+        expect_same(text, words);
+        TempDir dir;
+        dir.write("in.fa", text);
+        dir.write("out.fa", "kept\n");
+        const Outcome bad = tofast(dir, "in.fa", "out.fa", {words[0], words[1], tables / "short.code"});
+        EXPECT_EQ(bad.status, 1) << job;
+        EXPECT_EQ(bad.file, "kept\n") << job;
+        EXPECT_NE(bad.err.find("The codon table is in an unknown format.\nCodon table file: " + tables / "short.code" + " is not found.\n"),
+                  std::string::npos)
+            << job << bad.err;
+    }
+}
+
+// The mass search reads the file twice, the second time one protein at a
+// time: the report and the console lines are the collection's.
+TEST(FastaStream, MassSearchSameAsTheCollection) {
+    TempDir defs;
+    defs.write("msdef", "Test search\n0\tNterm\nKR\tCterm\n500\tLower\n2\tNumber of peaks\n1212.6361\n860.4\n//END\n");
+    std::string proteins = "leading text\n";
+    for (int i = 0; i < 130; ++i)
+        proteins += ">p" + std::to_string(i) + " protein\nMKWWDEFHHRAGK" + std::string(static_cast<std::size_t>(i % 7), 'L') +
+                    "DEFKRPPWYK\n" + (i % 50 == 3 ? ">empty\n" : "");
+    const std::string texts[] = {proteins, ">d\nACGTACGT\n", ""};
+    for (const std::string& text : texts) {
+        expect_same(text, {"ms", defs / "msdef"});
+        expect_same(text, {"ms", defs / "none"});
     }
 }
 

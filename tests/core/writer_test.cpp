@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <unistd.h>
 
 #include <functional>
 #include <vector>
 
 #include "core/writer.hpp"
+#include "support/gzip.hpp"
 #include "support/run_kavro.hpp"
 
 using kavro::Writer;
@@ -86,6 +88,79 @@ TEST(Writer, UncheckedCloseFailureIsReportedAndCounted) {
 
 TEST(Writer, OpeningAMissingDirectoryFails) {
     EXPECT_FALSE(Writer::open_truncate("/nonexistent-dir/x"));
+}
+
+}  // namespace
+
+namespace {
+
+// A ".gz" name gives gzip in members of one buffer each: small pieces, a
+// piece larger than the buffer and formatted text come back whole.
+TEST(WriterGzip, NameEndingInGzWritesMembersThatReadBackWhole) {
+    kavro_test::TempDir dir;
+    std::string expected;
+    {
+        auto w = Writer::open_truncate(dir / "out.fa.gz");
+        ASSERT_TRUE(w);
+        EXPECT_TRUE(w->compressed());
+        for (int k = 0; k < 20000; ++k) {
+            w->printf(">s%d\n", k);
+            w->write("ACGTTGCA\n");
+            w->put('\n');
+            expected += ">s" + std::to_string(k) + "\nACGTTGCA\n\n";
+        }
+        const std::string big(3 * Writer::kBufferSize + 17, 'N');
+        w->write(big);
+        expected += big;
+        EXPECT_TRUE(w->flush());
+        w->write("end\n");
+        expected += "end\n";
+        EXPECT_TRUE(w->close());
+    }
+    const auto got = kavro_test::gunzip(dir.read("out.fa.gz"));
+    ASSERT_TRUE(got);
+    EXPECT_EQ(got->text, expected);
+    EXPECT_GE(got->members, 4);
+    EXPECT_LT(dir.read("out.fa.gz").size(), expected.size() / 4);
+}
+
+// Commands create their output empty, then append to it (once or per
+// record): the empty file is already valid gzip, and each append adds
+// members. Other names stay plain.
+TEST(WriterGzip, CreateEmptyThenAppendStaysValidGzip) {
+    kavro_test::TempDir dir;
+    ASSERT_TRUE(Writer::open_truncate(dir / "x.gz")->close());
+    auto empty = kavro_test::gunzip(dir.read("x.gz"));
+    ASSERT_TRUE(empty);
+    EXPECT_EQ(empty->text, "");
+    for (const char* part : {">a\nAC\n", ">b\nGT\n"}) {
+        auto w = Writer::open_append(dir / "x.gz");
+        ASSERT_TRUE(w);
+        w->write(part);
+        EXPECT_TRUE(w->close());
+    }
+    const auto got = kavro_test::gunzip(dir.read("x.gz"));
+    ASSERT_TRUE(got);
+    EXPECT_EQ(got->text, ">a\nAC\n>b\nGT\n");
+    for (const char* plain : {"x.fa", "x.gzip", ".gz/y", "gz"}) {
+        SCOPED_TRACE(plain);
+        EXPECT_FALSE(Writer::names_gzip(plain));
+    }
+    auto w = Writer::open_truncate(dir / "x.fa");
+    ASSERT_TRUE(w);
+    EXPECT_FALSE(w->compressed());
+}
+
+// A block that cannot be written fails the writer as a plain write does.
+TEST(WriterGzip, FailedBlockWriteIsReported) {
+    kavro_test::TempDir dir;
+    if (::symlink("/dev/full", (dir / "full.gz").c_str()) != 0) GTEST_SKIP() << "no symlink";
+    auto w = Writer::open_truncate(dir / "full.gz");
+    if (!w) GTEST_SKIP() << "no /dev/full";
+    ASSERT_TRUE(w->compressed());
+    w->write(std::string(2 * Writer::kBufferSize + 5, 'A'));
+    EXPECT_FALSE(w->close());
+    EXPECT_TRUE(w->failed());
 }
 
 }  // namespace

@@ -194,3 +194,56 @@ TEST(Cdsnuc, CircularEntriesAndSettingsAcrossCommands) {
     EXPECT_EQ(count_of(script.out, "Making index...\n"), 1u);
     EXPECT_EQ(seq_of(script.file("c.fa"), ">ENTA_remO "), "");
 }
+
+namespace {
+
+using kavro_test::bases;
+using kavro_test::count_of;
+using kavro_test::Entry;
+using kavro_test::genbank;
+using kavro_test::run;
+using kavro_test::span;
+
+// Every white-space byte of a feature name becomes "_", so the name stays
+// one word for every command that splits a definition; a feature whose
+// location cannot be read is reported and not written empty.
+TEST(FeatureCommands, WhiteSpaceInNamesAndUnreadableLocations) {
+    const std::string seq = bases(120, 3);
+    Entry e{.name = "TESTSEQ",
+            .features = {{"CDS", "join(10..30,40..60)", {"/gene=\"ab\tc\""}}, {"CDS", "70..90", {"/gene=\"de f\""}}},
+            .sequence = seq};
+    const std::string named = genbank(e);
+    const auto on = [](const std::string& input, std::vector<std::string> args) {
+        return run({.args = args, .files = {{"in", input}}});
+    };
+
+    auto cds = on(named, {"cdsnuc", "in", "out", "S", "0", "E", "0"});
+    ASSERT_EQ(cds.status, 0) << cds.err;
+    EXPECT_EQ(seq_of(cds.file("out"), ">TESTSEQ_ab_c 2 join 10 "), span(seq, 10, 30) + span(seq, 40, 60));
+    EXPECT_EQ(seq_of(cds.file("out"), ">TESTSEQ_de_f 1 70 "), span(seq, 70, 90));
+
+    auto introns = on(named, {"extint", "in", "out", "S", "0", "E", "0"});
+    ASSERT_EQ(introns.status, 0) << introns.err;
+    EXPECT_EQ(seq_of(introns.file("out"), ">TESTSEQ_ab_c_intron_1"), span(seq, 31, 39));
+
+    auto table = on(named, {"genlist", "in", "out", "t"});
+    ASSERT_EQ(table.status, 0) << table.err;
+    const std::string rows = table.file("out");
+    for (const std::string row : {"ab_c_1\tCDS\tF\t", "ab_c_2\tCDS\tF\t", "de_f\tCDS\tF\t"})
+        EXPECT_THAT(rows, HasSubstr("\n" + row)) << rows;
+
+    auto noncoding = on(named, {"noncod", "in", "out"});
+    ASSERT_EQ(noncoding.status, 0) << noncoding.err;
+    const std::string kept = noncoding.file("out");
+    EXPECT_EQ(count_of(kept, ">"), 3u) << kept;
+    EXPECT_EQ(seq_of(kept, ">TESTSEQ_NonCoding_2"), span(seq, 61, 69));
+
+    e.features.push_back({"CDS", "95..x99", {"/gene=\"bad\""}});
+    auto bad = on(genbank(e), {"cdsnuc", "in", "out", "S", "0", "E", "0"});
+    EXPECT_EQ(bad.status, 0) << bad.err;
+    EXPECT_THAT(bad.err, HasSubstr("\nError in making exon list. Skipping TESTSEQ bad.\n"));
+    EXPECT_EQ(count_of(bad.file("out"), ">"), 2u) << bad.file("out");
+    EXPECT_EQ(count_of(bad.file("out"), "bad"), 0u);
+}
+
+}  // namespace

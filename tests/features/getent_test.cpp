@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "support/feature_entries.hpp"
+#include "support/gzip.hpp"
 #include "support/records.hpp"
 #include "support/run_kavro.hpp"
 
@@ -107,6 +108,20 @@ TEST(Getent, FastaHeadersAndUniqueMode) {
     EXPECT_NE(r.out.find("Start copying database: abc\n"), std::string::npos);
 }
 
+// A PIR ">P1;" file is a FASTA database whose entry names follow the ";".
+TEST(Getent, PirLayoutEntries) {
+    const std::string a = ">P1;CCHU\ncytochrome c - human\nC;Species: Homo sapiens\nMGDVEKGKKI\nFIMK*\n";
+    const std::string b = ">D1;DNA2\ntest DNA\nACGTACGT*\n";
+    for (const auto& [words, expected] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{"ID=CCHU"}, a}, {{"ID=DNA2"}, b}, {{"NO=2,2"}, b}}) {
+        auto r = getent(a + b, words);
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.file("out"), expected) << words[0];
+    }
+    auto listed = getent(a + b, {"File=list"}, {{"list", "DNA2\n"}});
+    EXPECT_EQ(listed.file("out"), ">DNA2 test DNA;\nACGTACGT\n\n") << listed.err;
+}
+
 TEST(Getent, SwissProtEntries) {
     const auto entry = [](const std::string& name, const std::string& ac, const std::string& os) {
         return "ID   " + name + "  Reviewed;  10 AA.\nAC   " + ac + ";\nDE   RecName: Full=Test protein " + name +
@@ -129,6 +144,40 @@ TEST(Getent, CopyIsByteExact) {
     const std::string second = "LOCUS       TWO 4 bp DNA\nACCESSION   Q00002\nORIGIN\n 1 acgt\n//";
     EXPECT_EQ(getent(first + second, {"AC=Q00001"}).file("out"), first);
     EXPECT_EQ(getent(first + second, {"ID=TWO"}).file("out"), second);
+}
+
+// A selecting AC, OS or DE line sends the walk back to its entry's start
+// once: damaged entry starts, FASTA records holding such lines and GenBank
+// entries holding a ">" line each end with the entry copied once. Runs are
+// capped so that a walk that does not end fails instead of filling the disk.
+TEST(Getent, SelectingLineActsOnce) {
+    const std::string a1 = "LOCUS       A1 4 bp DNA\nACCESSION   Q00001\nORIGIN\n 1 acgt\n//\n";
+    const std::string a2 = "LOCAS       A2 4 bp DNA\nACCESSION   Q00002\nORIGIN\n 1 acgt\n//\n";
+    const std::string s1 = ">s1 first\nAC   X12345;\nDE   kinase\nOS   Homo sapiens\nACGT\n";
+    const std::string s2 = ">s2 second\nCCCC\n";
+    const std::string g1 = "LOCUS       G1 4 bp DNA\nDEFINITION  kinase.\n>not a header\nACCESSION   Q00003\n"
+                           "SOURCE      E. coli\n  ORGANISM  Escherichia coli\nORIGIN\n 1 acgt\n//\n";
+    const std::string g2 = "LOCUS       G2 4 bp DNA\nACCESSION   Q00004\nORIGIN\n 1 acgt\n//\n";
+    struct Case {
+        std::string db, word, expected;
+    } cases[] = {
+        {a1 + a2, "AC=Q00002", a2},
+        {s1 + s2, "AC=X12345", s1},
+        {s1 + s2, "DE=kinase", s1},
+        {s1 + s2, "OS=sapiens", s1},
+        {g1 + g2, "OS=coli", g1},
+        {g1 + g2, "AC=Q00003", g1},
+        {g1 + g2, "ID=G2", g2},
+    };
+    for (const Case& c : cases) {
+        auto r = run({.args = {"getent", "db", "out", c.word},
+                      .files = {{"db", c.db}},
+                      .timeout_seconds = 20,
+                      .max_file_bytes = 1 << 20});
+        ASSERT_EQ(r.status, 0) << c.word << r.err;
+        EXPECT_EQ(r.file("out"), c.expected) << c.word;
+        EXPECT_EQ(count_of(r.out, "Start copying database"), 1u) << c.word;
+    }
 }
 
 TEST(Getent, RefusedRequests) {
@@ -188,6 +237,35 @@ TEST(Getent, SplitWritesRoundedFiles) {
 // The FASTA writer's form of entry i of numbered_fasta.
 std::string rewritten(int i) {
     return ">seq" + std::to_string(i) + " entry " + std::to_string(i) + ";\n" + bases(20, i) + "\n\n";
+}
+
+// The listed entries are copied from their offsets in a plain database; a
+// gzip database is still read whole. Both must give the same files and
+// messages.
+TEST(Getent, ListModesSameFromOffsetsAsFromTheWholeDatabase) {
+    const std::string db = "text before\n>b one\nACGT\n>a\r\nAC\r\nGT\r\n>b two\nTTTT\n>e\n>long " +
+                           std::string(600, 'x') + "\n" + std::string(520, 'C') + ">in line\nGG\n" + numbered_fasta(120) +
+                           ">last\nACGTN";
+    const std::string list = "b\nlast\nseq120\nnone\ne\n" + std::string(530, 'z') + "\na\nb\nin\nlong\nseq7 more\n";
+    const std::string groups = "b\nGroup A:\nseq3\nb\nGroup B\nlast\nnone\na\n";
+    struct Case {
+        std::string mode, list;
+        std::vector<std::string> files;
+    };
+    const Case cases[] = {{"File=list", list, {"out"}}, {"Group=list", groups, {"out/GroupA", "out/GroupB"}}};
+    for (const Case& c : cases) {
+        auto plain = run({.args = {"getent", "db", "out", c.mode}, .files = {{"db", db}, {"list", c.list}}});
+        auto whole = run({.args = {"getent", "db", "out", c.mode}, .files = {{"db", gzip_bytes(db)}, {"list", c.list}}});
+        ASSERT_EQ(plain.status, 0) << c.mode << plain.err;
+        EXPECT_EQ(plain.status, whole.status) << c.mode;
+        EXPECT_EQ(plain.out, whole.out) << c.mode;
+        EXPECT_EQ(plain.err, whole.err) << c.mode;
+        for (const std::string& file : c.files) {
+            ASSERT_TRUE(plain.exists(file) && whole.exists(file)) << file;
+            EXPECT_EQ(plain.file(file), whole.file(file)) << file;
+            EXPECT_NE(plain.file(file).find(">"), std::string::npos) << file;
+        }
+    }
 }
 
 TEST(Getent, ListAndGroupModes) {

@@ -117,3 +117,83 @@ TEST(MultiFasta, EmptyEntryAndHeaderAtEndOfFile) {
 }
 
 }  // namespace
+
+namespace {
+
+// PIR/NBRF ">P1;" files: the entry code is the name, the title line the
+// definition, residues end at "*" and annotation lines are skipped; the
+// collection, the record stream and the single-entry reader agree.
+TEST(MultiFasta, PirLayoutEntries) {
+    const std::string text = kavro_test::fixture("input/odd/three_entries.pir");
+    TempFile f(text);
+    EXPECT_EQ(detect_format(f.path()), SeqFormat::Fasta);
+    const struct {
+        const char* name;
+        const char* definition;
+        const char* residues;
+        ResidueKind type;  // named by the header's type code
+    } expected[] = {
+        {"KAV1", " test protein one - made for the reader tests\n", "MKVLAAGIWDEFHKLMNPQRSTVWY", ResidueKind::Protein},
+        {"KAV2", " test DNA two, its residues on several lines\n", "ACGTACGTACGTACGTACGTACGGTTCCAATTGACA",
+         ResidueKind::Dna},
+        {"KAV3", "\n", "MGDVEKGKKI", ResidueKind::Protein},
+    };
+    auto c = multi(text);
+    ASSERT_TRUE(c);
+    ASSERT_EQ(c->size(), 3u);
+    std::vector<SequenceRecord> streamed;
+    {
+        auto in = LineReader::open(f.path());
+        ASSERT_TRUE(in);
+        stderr_of([&] { EXPECT_EQ(stream_multi_fasta(*in, [&](SequenceRecord& r) { streamed.push_back(r); }), 3); });
+    }
+    ASSERT_EQ(streamed.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        for (const SequenceRecord* r : {&(*c)[i], &streamed[i]}) {
+            EXPECT_EQ(r->name, expected[i].name);
+            EXPECT_EQ(r->definition, expected[i].definition) << r->name;
+            EXPECT_EQ(r->residues, expected[i].residues) << r->name;
+            EXPECT_EQ(r->type, expected[i].type) << r->name;
+        }
+    }
+    std::optional<SequenceRecord> first;
+    const std::string e = stderr_of([&] { first = read_sequence(f.path(), SeqFormat::Fasta, ResidueKind::Unknown); });
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->name, "KAV1");
+    EXPECT_EQ(first->definition, expected[0].definition);
+    EXPECT_EQ(first->residues, expected[0].residues);
+    EXPECT_EQ(first->type, ResidueKind::Protein);
+    EXPECT_NE(e.find("This seems to be a multi-fasta file. Stop reading.\n"), std::string::npos);
+    // A header whose code is not a type code stays a FASTA header.
+    c = multi(">Q1;abc def\nACGT*\n");
+    ASSERT_TRUE(c);
+    EXPECT_EQ((*c)[0].name, "Q1;abc");
+    EXPECT_EQ((*c)[0].residues, "ACGT*");
+}
+
+}  // namespace
+
+namespace {
+
+// tofast reads a ">P1;" file entry by entry on its streamed routes (clear
+// mode, mask) and on its collection route (sort) alike.
+TEST(MultiFasta, PirLayoutThroughTofastRoutes) {
+    const std::string text = kavro_test::fixture("input/odd/three_entries.pir");
+    const auto tofast = [&](std::vector<std::string> options) {
+        std::vector<std::string> args = {"tofast", "in.pir", "out.fa"};
+        args.insert(args.end(), options.begin(), options.end());
+        auto r = kavro_test::run({.args = args, .files = {{"in.pir", text}}});
+        EXPECT_EQ(r.status, 0) << r.err;
+        return r.file("out.fa");
+    };
+    const std::string streamed = tofast({"mask"});
+    EXPECT_EQ(streamed, tofast({"s"}));
+    EXPECT_EQ(streamed.find(">KAV1 test protein one - made for the reader tests;\nMKVLAAGIWDEFHKLMNPQRSTVWY\n"), 0u)
+        << streamed;
+    EXPECT_NE(streamed.find(">KAV3\nMGDVEKGKKI\n"), std::string::npos) << streamed;
+    const std::string clear = tofast({});
+    EXPECT_EQ(clear.find(">KAV1\nMKVLAAGIWDEFHKLMNPQRSTVWY\n"), 0u) << clear;
+    EXPECT_NE(clear.find(">KAV3\nMGDVEKGKKI\n"), std::string::npos) << clear;
+}
+
+}  // namespace

@@ -245,6 +245,30 @@ TEST(Sites, PalindromeSurvey) {
     }
 }
 
+// A range of more palindromes than can be written is refused before the
+// input is read, naming the largest maximum that can finish; runs are bounded
+// so that a survey that does not end fails instead of filling the disk.
+TEST(Sites, PalindromeRangeThatCannotFinishIsRefused) {
+    const std::string fasta = ">p\n" + std::string("GAATTCAAGGATCCTTGACGTCAGGCCTAGCTAGCATGCAAGCTTGGATCCCGGGAATT") + "\n";
+    struct Case {
+        std::string range, message;
+    } cases[] = {
+        {"3.40", "The largest maximum for minimum 3 is 19.\n"},
+        {"20.21", "The largest maximum for minimum 20 is 20.\n"},
+        {"22.30", "No survey from length 22 can finish; the largest length is 21.\n"},
+    };
+    for (const Case& c : cases) {
+        auto r = kavro_test::run({.args = {"sites", "p.fa", "p.out", "3", c.range},
+                                  .files = {{"p.fa", fasta}},
+                                  .timeout_seconds = 20,
+                                  .max_file_bytes = 4 << 20});
+        EXPECT_EQ(r.status, 1) << c.range;
+        EXPECT_TRUE(has(r.err, "palindromes (4^(k/2) for each length k): the survey cannot finish.\n" + c.message))
+            << c.range << r.err;
+        EXPECT_FALSE(has(r.out, "Searching 3-bases motifs")) << c.range;
+    }
+}
+
 TEST(Sites, FailuresAndUndefinedStatisticsEndCleanly) {
     struct Case {
         std::string content;

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -70,6 +71,10 @@ Result run(const Run& spec) {
         int out = open((io / "stdout").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         int er = open((io / "stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (in < 0 || out < 0 || er < 0 || chdir(r.dir->path().c_str()) != 0) _exit(127);
+        if (spec.max_file_bytes > 0) {
+            const rlimit limit{static_cast<rlim_t>(spec.max_file_bytes), static_cast<rlim_t>(spec.max_file_bytes)};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        }
         dup2(in, 0);
         dup2(out, 1);
         dup2(er, 2);

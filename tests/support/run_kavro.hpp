@@ -39,6 +39,9 @@ struct Run {
     std::map<std::string, std::string> env;  // added to a minimal environment
     std::map<std::string, std::string> files;  // created in the directory first
     int timeout_seconds = 60;
+    // When set, a run that writes a file (or stream) past this size is
+    // stopped, so a test of a run that might not end stays bounded.
+    long long max_file_bytes = 0;
 };
 
 struct Result {
