@@ -5,19 +5,30 @@ JOBS ?= $(shell nproc)
 KAVRO_WERROR ?= OFF
 CMAKE_FLAGS = -DKAVRO_WERROR=$(KAVRO_WERROR)
 
-.PHONY: all build build-asan test test-release test-asan demo install bench clean
+.PHONY: all deps-build deps-test build build-asan test test-release test-asan demo install bench clean
 
 all: build
 
-build:
+# The Debian packages (tools/install-deps.sh holds the list): installed when
+# missing if we are root, otherwise the apt-get line is printed and make stops.
+deps-build:
+	@sh tools/install-deps.sh build
+
+deps-test:
+	@sh tools/install-deps.sh test
+
+# The tests are built when GoogleTest is present.
+build: deps-build
 	cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS) >/dev/null
 	cmake --build build -j $(JOBS)
 
-build-asan:
-	cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKAVRO_SANITIZE=ON $(CMAKE_FLAGS) >/dev/null
+build-asan: deps-test
+	cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKAVRO_SANITIZE=ON -DKAVRO_TESTS=ON $(CMAKE_FLAGS) >/dev/null
 	cmake --build build-asan -j $(JOBS)
 
-test-release: build
+test-release: deps-test
+	cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DKAVRO_TESTS=ON $(CMAKE_FLAGS) >/dev/null
+	cmake --build build -j $(JOBS)
 	cd build && ctest --output-on-failure -j $(JOBS)
 
 test-asan: build-asan
@@ -26,8 +37,8 @@ test-asan: build-asan
 # Every test, in the release build and under the sanitizers.
 test: test-release test-asan
 
-# The demo needs the executable only, not the test binary.
-demo:
+# The demo needs the executable only, not the test binary nor GoogleTest.
+demo: deps-build
 	cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 	cmake --build build -j $(JOBS) --target kavro
 	@sh examples/demo.sh build/kavro

@@ -175,9 +175,7 @@ int cmd_simtbl(int count, CommandLine& words) {
         return 1;
     }
     const std::string input = words[1], output = words[2];
-    // With the table on standard output, the messages go to standard error.
-    if (OutputTarget::names_stdout(output)) set_messages_to_stderr(true);
-    else if (output_is_input(input, output)) return 1;
+    if (!OutputTarget::names_stdout(output) && output_is_input(input, output)) return 1;
 
     auto seqs = read_sequences(input, mode);
     if (!seqs) return 1;

@@ -35,21 +35,6 @@ namespace kavro {
 
 namespace {
 
-// While the data go to standard output, the console's messages and progress
-// marks go to standard error, for this run only, however it ends.
-class MessagesAwayFromData {
-public:
-    explicit MessagesAwayFromData(bool data_on_stdout) : before_(messages_to_stderr()) {
-        if (data_on_stdout) set_messages_to_stderr(true);
-    }
-    ~MessagesAwayFromData() { set_messages_to_stderr(before_); }
-    MessagesAwayFromData(const MessagesAwayFromData&) = delete;
-    MessagesAwayFromData& operator=(const MessagesAwayFromData&) = delete;
-
-private:
-    bool before_;
-};
-
 bool is_nucleic(ResidueKind type) { return type == ResidueKind::Dna || type == ResidueKind::Rna; }
 
 // True when the output would replace the input itself (the same file under
@@ -306,7 +291,10 @@ int entry_path(TofastOptions& opts, SeqFormat format) {
     std::int64_t position = 0;
     while (std::optional<SequenceRecord> entry = read_entry(*in, format, position)) {
         opts.output_type = chosen_type;
-        if (write_one_entry(opts, counts, *entry, out) != 0) return 1;
+        if (write_one_entry(opts, counts, *entry, out) != 0) {
+            static_cast<void>(output.close());  // reported already, not again on the way out
+            return 1;
+        }
     }
     err("\n");
     const bool read_failed = !in->finish();
@@ -317,11 +305,11 @@ int entry_path(TofastOptions& opts, SeqFormat format) {
         return 1;
     }
     if (codon_report && entry_special_summary(opts, counts, out) != 0) return 1;
-    err("\bw");
     if (!output.close()) {
         err("Trouble in writing file: %s\n", opts.output_path.c_str());
         return 1;
     }
+    err("\bw");
     err("\nTerminated.\n");
     return 0;
 }
@@ -394,7 +382,6 @@ int cmd_tofast(int count, CommandLine& words) {
     }
 
     opts.to_stdout = !opts.dialog && OutputTarget::names_stdout(opts.output_path);
-    MessagesAwayFromData messages(opts.to_stdout);
     err("Reading sequence...\n");
     const SeqFormat format = detect_format(opts.input_path);
     switch (format) {

@@ -31,7 +31,6 @@ std::optional<OutputTarget> open_listing(const std::string& path) {
         err("Cannot open file: %s\n", path.c_str());
         err("Output to console.\n");
     }
-    set_messages_to_stderr(true);
     return OutputTarget::open("stdout", OutputTarget::Mode::Append);
 }
 
@@ -89,11 +88,6 @@ int cmd_genlist(int count, CommandLine& words) {
         err("Table output is not available for a FASTA file.\n");
         return 1;
     }
-    // Messages leave standard output to the listing while it goes there.
-    struct MessagesGuard {
-        bool saved = messages_to_stderr();
-        ~MessagesGuard() { set_messages_to_stderr(saved); }
-    } messages_guard;
     auto target = open_listing(output);
     const int status = format == SeqFormat::Fasta ? list_fasta(input, target->writer())
                                               : list_feature_file(input, format, table, target->writer());

@@ -12,7 +12,7 @@
 namespace kavro {
 
 std::optional<LineReader> LineReader::open(const std::string& path) {
-    // Pipes, standard input ("-") and gzip files are read through a spooled copy.
+    // Pipes and standard input ("-") are read through a spooled copy.
     int fd = ::open(readable_path(path).c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return std::nullopt;
     LineReader r;
@@ -21,7 +21,10 @@ std::optional<LineReader> LineReader::open(const std::string& path) {
     r.name_ = path;
     // The file is read front to back: the kernel may read further ahead.
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-    r.note_file_size();
+    if (starts_with_gzip_magic(fd))
+        r.gzip_ = std::make_unique<GzipStream>(fd, path);
+    else
+        r.note_file_size();
     r.allocate(kBlockSize);
     return r;
 }
@@ -67,6 +70,7 @@ LineReader& LineReader::operator=(LineReader&& o) noexcept {
         eof_ = o.eof_;
         error_ = o.error_;
         error_reported_ = o.error_reported_;
+        gzip_ = std::move(o.gzip_);
         read_errno_ = o.read_errno_;
         name_ = std::move(o.name_);
         o.error_ = false;
@@ -88,6 +92,7 @@ LineReader& LineReader::operator=(LineReader&& o) noexcept {
 
 LineReader::~LineReader() {
     if (error_ && !error_reported_) (void)finish();
+    gzip_.reset();
     close_fd();
 }
 
@@ -101,6 +106,7 @@ bool LineReader::finish() {
 }
 
 void LineReader::close_fd() {
+    gzip_.reset();
     if (owns_fd_ && fd_ >= 0) ::close(fd_);
     fd_ = -1;
     owns_fd_ = false;
@@ -127,7 +133,8 @@ bool LineReader::refill() {
     }
     if (console_) flush_out();
     for (;;) {
-        ssize_t n = ::read(fd_, buf_.get() + filled_, size_ - filled_);
+        const ssize_t n = gzip_ ? gzip_->read(buf_.get() + filled_, size_ - filled_)
+                                : ::read(fd_, buf_.get() + filled_, size_ - filled_);
         if (n < 0) {
             if (errno == EINTR) continue;
             read_errno_ = errno;
@@ -284,7 +291,10 @@ bool LineReader::seek(std::int64_t offset) {
         return true;
     }
     if (fd_ < 0 || console_) return false;
-    if (::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) < 0) return false;
+    if (gzip_)
+        gzip_->seek(offset);
+    else if (::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) < 0)
+        return false;
     base_ = offset;
     pos_ = filled_ = 0;
     eof_ = false;

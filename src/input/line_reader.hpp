@@ -11,8 +11,9 @@
 // in a file whose first block has carriage returns and no newline (old Mac
 // line ends) every carriage return ends a line.
 //
-// A file opened by name may be a pipe, standard input ("-") or gzip: it is
-// then read from a spooled copy (input/input_source.hpp).
+// A file opened by name may be a pipe or standard input ("-"): it is then
+// read from a spooled copy; a gzip file is inflated as it is read, and its
+// offsets are those of the inflated data (input/input_source.hpp).
 
 #include <cstddef>
 #include <cstdint>
@@ -22,6 +23,8 @@
 #include <string_view>
 
 namespace kavro {
+
+class GzipStream;
 
 class LineReader {
 public:
@@ -75,8 +78,8 @@ public:
     // Moves to a byte offset; false if the input cannot seek there.
     bool seek(std::int64_t offset);
 
-    // Bytes left to read when the input is a regular file (by its size when
-    // it was opened), else 0: a hint for reserving room before reading.
+    // Bytes left to read when the input is a plain regular file (by its size
+    // when it was opened), else 0: a hint for reserving room before reading.
     std::int64_t remaining_hint() const;
 
     bool eof() const { return eof_ && pos_ >= filled_; }
@@ -105,6 +108,7 @@ private:
 
     int fd_ = -1;
     bool owns_fd_ = false;
+    std::unique_ptr<GzipStream> gzip_;  // reads fd_ when it holds gzip data
     bool console_ = false;
     bool eof_ = false;
     bool error_ = false;

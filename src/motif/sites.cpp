@@ -267,17 +267,10 @@ bool output_is_input(const SitesOptions& opts) {
     return !OutputTarget::names_stdout(opts.output) && same_file(opts.input, opts.output);
 }
 
-// The form setting is switched off when sites ends, however it ends; while
-// the report goes to standard output, so do no messages.
+// The form setting is switched off when sites ends, however it ends.
 struct SitesRunGuard {
-    bool quiet_stdout;
-    explicit SitesRunGuard(bool data_on_stdout) : quiet_stdout(data_on_stdout && !messages_to_stderr()) {
-        if (quiet_stdout) set_messages_to_stderr(true);
-    }
-    ~SitesRunGuard() {
-        g_settings.form = false;
-        if (quiet_stdout) set_messages_to_stderr(false);
-    }
+    SitesRunGuard() = default;
+    ~SitesRunGuard() { g_settings.form = false; }
     SitesRunGuard(const SitesRunGuard&) = delete;
     SitesRunGuard& operator=(const SitesRunGuard&) = delete;
 };
@@ -416,7 +409,7 @@ int run_sites(const SitesOptions& opts) {
 int cmd_sites(int count, CommandLine& words) {
     SitesOptions opts;
     if (!collect_arguments(count, words, opts)) return 1;
-    SitesRunGuard guard(OutputTarget::names_stdout(opts.output));
+    SitesRunGuard guard;
     set_form_from_environment();
     return run_sites(opts);
 }

@@ -2,6 +2,7 @@
 // number aliases are words too ("21" is matched as a string).
 #include "shell/command_table.hpp"
 
+#include "output/output_target.hpp"
 #include "shell/commands.hpp"
 
 namespace kavro {
@@ -24,7 +25,7 @@ std::span<const CommandRow> command_table() {
         {{"noncod"}, "27", cmd_noncod, '\0', 2},
         {{"getclu"}, "31", cmd_getclu, '\0', 0},
         {{"chname"}, "32", cmd_chname, '\0', 0},
-        {{"simtbl"}, "33", cmd_simtbl, '\0', 0},
+        {{"simtbl"}, "33", cmd_simtbl, '\0', 2},
         {{"clu2fa"}, "", cmd_tofast, '\0', 2},
         {{"nucaln"}, "", cmd_nucaln, '\0', 0},
         {{"sites"}, "", cmd_sites, '\0', 2},
@@ -54,6 +55,12 @@ int apply_tofast_option(char option, int count, CommandLine& words) {
     words.clear_from(3);
     words[3] = std::string(1, option);
     return 4;
+}
+
+bool writes_data_to_stdout(const CommandRow& row, int count, const CommandLine& words) {
+    if (row.handler == cmd_genlist && count == 2) return words[1] != "help" && words[1] != "-h";
+    const int at = row.data_output_word;
+    return at > 0 && at < count && at < kMaxWords && OutputTarget::names_stdout(words[at]);
 }
 
 }  // namespace kavro

@@ -36,4 +36,9 @@ const CommandRow* find_command(std::string_view word);
 // either missing, count and words stay as they are (tofast then asks).
 [[nodiscard]] int apply_tofast_option(char option, int count, CommandLine& words);
 
+// True when the command on these words writes its data to standard output:
+// its output word is "stdout" or "STDOUT" (genlist given an input alone
+// lists there too). The shell then sends its own texts to standard error.
+[[nodiscard]] bool writes_data_to_stdout(const CommandRow& row, int count, const CommandLine& words);
+
 }  // namespace kavro

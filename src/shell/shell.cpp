@@ -49,15 +49,20 @@ std::optional<int> prepare_line(std::string line, CommandLine& words, bool from_
     return count_words(words);
 }
 
-int run_command_line(int argc, char** argv, CommandLine& words) {
-    int count = argc - 1;
+// The process arguments as the command's words; the count is the number of
+// arguments, even beyond those copied.
+int command_line_words(int argc, char** argv, CommandLine& words) {
+    // Process arguments are taken whole: the 99-character room of a word
+    // limits typed lines, but a long path given by the shell must not be cut.
+    for (int k = 1; k < argc && k <= kCopiedArguments; ++k) words[k - 1] = argv[k];
+    return argc - 1;
+}
+
+int run_command_line(int count, CommandLine& words) {
     if (count > kMaxWords) {
         err("Too many arguments: a command takes at most %d words, the command word included.\n", kMaxWords);
         end_program(1);
     }
-    // Process arguments are taken whole: the 99-character room of a word
-    // limits typed lines, but a long path given by the shell must not be cut.
-    for (int k = 1; k < argc && k <= kCopiedArguments; ++k) words[k - 1] = argv[k];
     return dispatch_command(count, words);
 }
 
@@ -124,24 +129,6 @@ void finish(int status) {
         jout("終了します..\n");
 }
 
-// True for a command line such as "tofast in.gb stdout ...": the command
-// writes its data to standard output (its table row says which word names
-// the output), so the banner, the echo and the closing line must not go
-// there too.
-bool data_to_stdout(int argc, char** argv) {
-    if (argc < 2) return false;
-    const CommandRow* row = find_command(argv[1]);
-    if (!row) return false;
-    // genlist writes to standard output when it is given no output name.
-    if (row->handler == cmd_genlist && argc == 3) {
-        const std::string_view in = argv[2];
-        return in != "help" && in != "-h";
-    }
-    if (row->data_output_word <= 0 || argc <= row->data_output_word + 1) return false;
-    const std::string_view out = argv[row->data_output_word + 1];
-    return out == "stdout" || out == "STDOUT";
-}
-
 // The answers to the two options that package tests and workflow engines
 // ask before any command word: plain text on standard output, no banner.
 const char* const kCommandSummary =
@@ -200,11 +187,14 @@ int run_program(int argc, char** argv) {
     CommandLine words;
     int status = 0;
     try {
-        if (data_to_stdout(argc, argv)) set_messages_to_stderr(true);
+        // A command line whose data go to standard output sends the banner
+        // and the closing line to standard error as well.
+        const int count = command_line_words(argc, argv, words);
+        if (count > 0 && command_writes_to_stdout(count, words)) set_messages_to_stderr(true);
         print_banner();
         read_environment_settings();
         if (argc > 1) {
-            status = run_command_line(argc, argv, words);
+            status = run_command_line(count, words);
             finish(status);
         } else if (auto script = LineReader::open(kScriptName)) {
             status = run_script(*script, words);

@@ -309,14 +309,6 @@ int cmd_toprot(int count, CommandLine& words) {
         return 1;
     }
 
-    // With "stdout" as the output the data are the whole of standard
-    // output; every message goes to standard error meanwhile.
-    const bool was_on_stderr = messages_to_stderr();
-    if (OutputTarget::names_stdout(opt.output)) set_messages_to_stderr(true);
-    struct RestoreMessages {
-        bool on;
-        ~RestoreMessages() { set_messages_to_stderr(on); }
-    } restore{was_on_stderr};
     if (output_replaces_an_input(opt)) return 1;
 
     SequenceRecord rec = read_nucleotides(opt.input);

@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <iconv.h>
 #include <sstream>
 #include <stdexcept>
 #include <sys/resource.h>
@@ -16,7 +17,6 @@
 #include <unistd.h>
 
 #include "core/console.hpp"
-#include "core/sjis.hpp"
 
 namespace fs = std::filesystem;
 
@@ -68,7 +68,8 @@ Result run(const Run& spec) {
     pid_t pid = fork();
     if (pid == 0) {
         int in = open((io / "stdin").c_str(), O_RDONLY);
-        int out = open((io / "stdout").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const std::string out_path = spec.stdout_path.empty() ? io / "stdout" : spec.stdout_path;
+        int out = open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         int er = open((io / "stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (in < 0 || out < 0 || er < 0 || chdir(r.dir->path().c_str()) != 0) _exit(127);
         if (spec.max_file_bytes > 0) {
@@ -95,7 +96,7 @@ Result run(const Run& spec) {
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     if (!r.timed_out && WIFEXITED(wstatus)) r.status = WEXITSTATUS(wstatus);
-    r.out = io.read("stdout");
+    if (spec.stdout_path.empty()) r.out = io.read("stdout");
     r.err = io.read("stderr");
     return r;
 }
@@ -108,7 +109,22 @@ std::string fixture(const std::string& relative_path) {
     return s.str();
 }
 
-std::string sjis(const std::string& utf8) { return kavro::utf8_to_sjis(utf8); }
+// Converted here with iconv of its own, not with the program's converter,
+// so that a fault there shows; a character CP932 lacks fails the test run.
+std::string sjis(const std::string& utf8) {
+    iconv_t cd = iconv_open("CP932", "UTF-8");
+    if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("no CP932 converter in iconv");
+    std::string out(utf8.size() * 2 + 4, '\0');
+    char* in = const_cast<char*>(utf8.data());
+    std::size_t in_left = utf8.size();
+    char* o = out.data();
+    std::size_t o_left = out.size();
+    const std::size_t r = iconv(cd, &in, &in_left, &o, &o_left);
+    iconv_close(cd);
+    if (r == static_cast<std::size_t>(-1)) throw std::runtime_error("not convertible to CP932: " + utf8);
+    out.resize(out.size() - o_left);
+    return out;
+}
 
 CaptureConsole::CaptureConsole() {
     kavro::flush_console();

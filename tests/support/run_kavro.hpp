@@ -42,6 +42,7 @@ struct Run {
     // When set, a run that writes a file (or stream) past this size is
     // stopped, so a test of a run that might not end stays bounded.
     long long max_file_bytes = 0;
+    std::string stdout_path;  // standard output to this file instead (e.g. /dev/full)
 };
 
 struct Result {
