@@ -225,10 +225,10 @@ std::optional<SequenceRecord> read_entry(LineReader& in, SeqFormat format, std::
         switch (format) {
             case SeqFormat::Genbank:
             case SeqFormat::GenbankProtein:
-                rec = read_genbank_entry(in, position, ResidueKind::Unknown, &empty);
+                rec = read_genbank_entry(in, position, ResidueKind::Unknown, &empty, g_settings.form);
                 break;
             case SeqFormat::Pir: return read_pir_entry(in, position);
-            default: rec = read_embl_entry(in, position, ResidueKind::Unknown, &empty); break;
+            default: rec = read_embl_entry(in, position, ResidueKind::Unknown, &empty, g_settings.form); break;
         }
         if (rec || empty.next < 0) return rec;
         err("\nEntry without residues skipped: %s\n", empty.name.c_str());
@@ -321,7 +321,7 @@ int single_path(TofastOptions& opts, SeqFormat format) {
     const bool in_place = output_is_input(opts);
     std::optional<OutputTarget> output;
     if (!in_place) output = open_run_output(opts);
-    std::optional<SequenceRecord> record = read_sequence(opts.input_path, format, ResidueKind::Unknown);
+    std::optional<SequenceRecord> record = read_sequence(opts.input_path, format, ResidueKind::Unknown, g_settings.form);
     if (!record) {
         err("Error in reading file: %s\n", opts.input_path.c_str());
         end_program(1);

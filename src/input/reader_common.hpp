@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "core/sequence.hpp"
-#include "core/settings.hpp"
 #include "input/line_reader.hpp"
 
 namespace kavro::input_detail {

@@ -173,8 +173,8 @@ bool walk_entries(const std::string& path, SeqFormat format, const FastaRecordSi
     for (;;) {
         std::optional<SequenceRecord> rec = format == SeqFormat::Pir ? read_pir_entry(*in, position)
                                             : format == SeqFormat::Embl || format == SeqFormat::Swissprot
-                                                ? read_embl_entry(*in, position, ResidueKind::Unknown)
-                                                : read_genbank_entry(*in, position, ResidueKind::Unknown);
+                                                ? read_embl_entry(*in, position, ResidueKind::Unknown, nullptr, g_settings.form)
+                                                : read_genbank_entry(*in, position, ResidueKind::Unknown, nullptr, g_settings.form);
         if (!rec) break;
         sink(*rec);
     }

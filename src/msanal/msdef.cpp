@@ -9,7 +9,6 @@
 #include <new>
 
 #include "core/console.hpp"
-#include "core/program_exit.hpp"
 #include "core/text_ops.hpp"
 #include "input/line_reader.hpp"
 #include "msanal/msanal.hpp"
@@ -110,7 +109,7 @@ std::optional<MsDefinition> read_msdef(const std::string& path) {
                     def.observed.push_back(value);
                 } catch (const std::bad_alloc&) {
                     err("Memory allocation error in MSanal.\n");
-                    end_program(1);
+                    return std::nullopt;
                 }
             }
             continue;

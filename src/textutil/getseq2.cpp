@@ -479,7 +479,7 @@ std::optional<std::string> gather_arguments(int count, CommandLine& words) {
 // The stretch of the first entry of a file in a format other than FASTA,
 // read whole, classified and its gaps cleared; a failure ends the program.
 SequenceRecord entry_stretch(const std::string& input, SeqFormat format, long start, long end, bool from_last) {
-    auto rec = read_sequence(input, format, ResidueKind::Unknown);
+    auto rec = read_sequence(input, format, ResidueKind::Unknown, g_settings.form);
     if (!rec) {
         err("Error in reading file: %s\n", input.c_str());
         end_program(1);

@@ -98,7 +98,7 @@ void announce_format(SeqFormat format) {
 std::optional<SequenceRecord> read_one(const std::string& path, SeqFormat format, int which) {
     out("Reading sequence %d...\n", which);
     announce_format(format);
-    auto rec = read_sequence(path, format, ResidueKind::Unknown);
+    auto rec = read_sequence(path, format, ResidueKind::Unknown, g_settings.form);
     if (!rec || rec->length == 0 || rec->residues.empty()) {
         err("Error in reading sequence %d.\n", which);
         return std::nullopt;

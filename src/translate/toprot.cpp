@@ -78,7 +78,7 @@ SequenceRecord read_nucleotides(const std::string& path) {
         end_program(1);
     }
     out("Reading sequence...\n");
-    std::optional<SequenceRecord> rec = read_sequence(path, format, ResidueKind::Unknown);
+    std::optional<SequenceRecord> rec = read_sequence(path, format, ResidueKind::Unknown, g_settings.form);
     if (!rec) {
         err("Error in reading file: %s\n", path.c_str());
         end_program(1);
