@@ -13,11 +13,11 @@
 #include <vector>
 
 #include "convert/composition_report.hpp"
-#include "convert/conversions.hpp"
-#include "convert/held_text.hpp"
 #include "convert/info_report.hpp"
 #include "convert/special_outputs.hpp"
 #include "core/console.hpp"
+#include "core/conversions.hpp"
+#include "core/held_text.hpp"
 #include "core/message_sink.hpp"
 #include "core/program_exit.hpp"
 #include "core/sequence.hpp"

@@ -13,11 +13,11 @@
 #include <optional>
 
 #include "convert/clear_fasta.hpp"
-#include "convert/conversions.hpp"
 #include "convert/fasta_stream.hpp"
 #include "convert/special_outputs.hpp"
 #include "convert/tofast_options.hpp"
 #include "core/console.hpp"
+#include "core/conversions.hpp"
 #include "core/file_identity.hpp"
 #include "core/program_exit.hpp"
 #include "core/sequence.hpp"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "convert/held_text.hpp"
+#include "core/held_text.hpp"
 #include "core/sequence.hpp"
 #include "core/writer.hpp"
 #include "motif/motif_match.hpp"

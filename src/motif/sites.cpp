@@ -15,8 +15,8 @@
 #include <optional>
 #include <string>
 
-#include "convert/conversions.hpp"
 #include "core/console.hpp"
+#include "core/conversions.hpp"
 #include "core/file_identity.hpp"
 #include "core/program_exit.hpp"
 #include "core/sequence.hpp"

@@ -6,7 +6,7 @@
 #include <random>
 
 #include "convert/clear_fasta.hpp"
-#include "convert/conversions.hpp"
+#include "core/conversions.hpp"
 #include "core/settings.hpp"
 #include "core/text_ops.hpp"
 #include "input/formats.hpp"
