@@ -1,6 +1,7 @@
 // extint: the introns of the CDS features of a GenBank or EMBL file, one
 // sequence per intron, with ends that can reach into the flanking exons.
 
+#include <optional>
 #include <string>
 
 #include "core/console.hpp"
@@ -8,6 +9,7 @@
 #include "core/settings.hpp"
 #include "features/feature_commands.hpp"
 #include "features/feature_io.hpp"
+#include "features/feature_loop.hpp"
 #include "features/feature_table.hpp"
 #include "features/introns.hpp"
 #include "input/formats.hpp"
@@ -72,65 +74,47 @@ int cmd_extint(int count, CommandLine& words) {
 
     const SeqFormat format = feature_file_format(input);
     out("Reading sequence...\n");
-    auto in = LineReader::open(input);
-    if (!in) {
-        err("Cannot open file: %s\n\n", input.c_str());
-        return 1;
-    }
-    if (output_would_replace_input(input, output)) return 1;
-    auto target = OutputTarget::open(output, OutputTarget::Mode::Truncate);
-    if (!target) {
-        err("Cannot open output file: %s\n\n", output.c_str());
-        return 1;
-    }
-
-    FeatureTableReader reader(*in, format);
-    std::int64_t position = 0;
-    int status = 0;
-    bool stop = false;
-    while (!stop) {
-        SequenceRecord entry;
-        Collection features;
-        const ReadOutcome outcome = reader.read(entry, features, position, ExtractMode::Coding);
-        if (outcome != ReadOutcome::Entry) {
-            status = end_of_entries(outcome, "Error in extracting CDS\n");
-            break;
-        }
-        if (entry.residues.empty()) {
+    std::optional<OutputTarget> target;
+    FeatureLoop loop;
+    loop.open_outputs = [&] {
+        if (output_would_replace_input(input, output)) return false;
+        target = OutputTarget::open(output, OutputTarget::Mode::Truncate);
+        if (!target) err("Cannot open output file: %s\n\n", output.c_str());
+        return target.has_value();
+    };
+    loop.work = [&](FeatureEntry& e) {
+        if (e.entry.residues.empty()) {
             progress('/');
-            continue;
+            return EntryStep::Next;
         }
         progress('h');
-        if (classify_and_clear_gaps(entry) != 0) continue;
+        if (classify_and_clear_gaps(e.entry) != 0) return EntryStep::Next;
         Collection introns;
-        for (const SequenceRecord& feature : features) {
+        for (const SequenceRecord& feature : e.features) {
             progress('.');
             if (!req.name.empty() && feature.definition.find(req.name) == std::string::npos) continue;
-            const IntronResult result = extract_introns(entry, feature, req.start, req.end, introns);
+            const IntronResult result = extract_introns(e.entry, feature, req.start, req.end, introns);
             if (result == IntronResult::PassedOver) continue;
             if (result == IntronResult::Failed) {
                 err("Error in extracting introns.\n");
-                stop = true;
-                break;
+                return EntryStep::Stop;
             }
             progress('-');
-            if (write_fasta_batch(target->writer(), introns, 0, 0, g_settings.line_length) != 0 || target->writer().failed()) {
+            if (write_fasta_batch(target->writer(), introns, 0, 0, g_settings.line_length) != 0 ||
+                target->writer().failed()) {
                 err("Unable to write file: %s.\n", output.c_str());
-                status = 1;
-                stop = true;
-                break;
+                e.status = 1;
+                return EntryStep::Stop;
             }
         }
-    }
-    // A read that failed on the way fails the run (after its message).
-    if (!in->finish()) status = 1;
-    if (!target->close() && status == 0) {
+        return EntryStep::Next;
+    };
+    loop.close_outputs = [&](int status) {
+        if (target->close() || status != 0) return true;
         err("Unable to write file: %s.\n", output.c_str());
-        return 1;
-    }
-    if (status != 0) return status;
-    out("\nTerminated.\n");
-    return 0;
+        return false;
+    };
+    return run_feature_loop(input, format, loop);
 }
 
 }  // namespace kavro

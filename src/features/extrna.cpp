@@ -10,6 +10,7 @@
 #include "core/settings.hpp"
 #include "features/feature_commands.hpp"
 #include "features/feature_io.hpp"
+#include "features/feature_loop.hpp"
 #include "features/feature_sequences.hpp"
 #include "features/feature_table.hpp"
 #include "features/locations.hpp"
@@ -88,73 +89,59 @@ int cmd_extrna(int count, CommandLine& words) {
     g_settings.seq_import = false;
     const SeqFormat format = feature_file_format(input);
     out("Reading sequence...\n");
-    auto in = LineReader::open(input);
-    if (!in) {
-        err("Cannot open file: %s\n\n", input.c_str());
-        return 1;
-    }
-    if (output_would_replace_input(input, output)) return 1;
-    auto target = OutputTarget::open(output, OutputTarget::Mode::Truncate);
-    if (!target) {
-        err("Cannot open output file: %s.\n\n", output.c_str());
-        return 1;
-    }
-
-    FeatureTableReader reader(*in, format);
+    std::optional<OutputTarget> target;
     const JoinContext ctx;
     RemoteSequences remote;
-    std::int64_t position = 0;
-    int status = 0;
-    for (;;) {
-        SequenceRecord entry;
-        Collection features;
-        const ReadOutcome outcome = reader.read(entry, features, position, ExtractMode::Rna);
-        if (outcome != ReadOutcome::Entry) {
-            status = end_of_entries(outcome, "Error in extracting CDS\n");
-            break;
-        }
-        if (entry.residues.empty()) {
+    FeatureLoop loop;
+    loop.mode = ExtractMode::Rna;
+    loop.open_outputs = [&] {
+        if (output_would_replace_input(input, output)) return false;
+        target = OutputTarget::open(output, OutputTarget::Mode::Truncate);
+        if (!target) err("Cannot open output file: %s.\n\n", output.c_str());
+        return target.has_value();
+    };
+    loop.work = [&](FeatureEntry& e) {
+        if (e.entry.residues.empty()) {
             progress('.');
-            continue;
+            return EntryStep::Next;
         }
         progress('h');
-        if (classify_and_clear_gaps(entry) != 0) continue;
+        if (classify_and_clear_gaps(e.entry) != 0) return EntryStep::Next;
         const bool cut = g_settings.addseqg
-                             ? extract_genomic_spans(entry, features, 0, req.start, req.end, ctx, remote)
-                             : cut_feature_sequences(entry, features, 0, req.start, req.end, ctx, remote);
+                             ? extract_genomic_spans(e.entry, e.features, 0, req.start, req.end, ctx, remote)
+                             : cut_feature_sequences(e.entry, e.features, 0, req.start, req.end, ctx, remote);
         if (!cut) {
             err("Error in extracting sequence.\n");
-            continue;
+            return EntryStep::Next;
         }
         out("\nSequences extracted.\n.");
         flush_out();
         Collection chosen;
         if (!req.name.empty()) {
             out("Extracting sequences: %s...\n", req.name.c_str());
-            chosen = select_by_name(features, req.name);
+            chosen = select_by_name(e.features, req.name);
             if (chosen.empty()) {
                 out("No sequence extracted.\n");
-                status = 1;
-                break;
+                e.status = 1;
+                return EntryStep::Stop;
             }
         } else {
             out("Extracting all sequences...\n");
         }
-        if (write_fasta_batch(target->writer(), req.name.empty() ? features : chosen, 0, 0, g_settings.line_length) != 0 || target->writer().failed()) {
+        if (write_fasta_batch(target->writer(), req.name.empty() ? e.features : chosen, 0, 0, g_settings.line_length) != 0 ||
+            target->writer().failed()) {
             err("Unable to write file.\n");
-            status = 1;
-            break;
+            e.status = 1;
+            return EntryStep::Stop;
         }
-    }
-    // A read that failed on the way fails the run (after its message).
-    if (!in->finish()) status = 1;
-    if (!target->close() && status == 0) {
+        return EntryStep::Next;
+    };
+    loop.close_outputs = [&](int status) {
+        if (target->close() || status != 0) return true;
         err("Unable to write file.\n");
-        return 1;
-    }
-    if (status != 0) return status;
-    out("\nTerminated.\n");
-    return 0;
+        return false;
+    };
+    return run_feature_loop(input, format, loop);
 }
 
 }  // namespace kavro

@@ -1,0 +1,43 @@
+#include "features/feature_loop.hpp"
+
+#include "core/console.hpp"
+#include "input/line_reader.hpp"
+
+namespace kavro {
+
+int run_feature_loop(const std::string& input, SeqFormat format, const FeatureLoop& loop) {
+    const FeatureLoopTexts& texts = loop.texts;
+    auto in = LineReader::open(input);
+    if (!in) {
+        err(texts.cannot_open_input, input.c_str());
+        return 1;
+    }
+    if (!loop.open_outputs()) return 1;
+
+    FeatureTableReader reader(*in, format, loop.reader_options);
+    SequenceRecord entry;
+    Collection features;  // reused: its room stays from entry to entry
+    std::int64_t position = 0;
+    int status = 0;
+    for (;;) {
+        const std::int64_t entry_start = position;
+        const ReadOutcome outcome = reader.read(entry, features, position, loop.mode);
+        if (outcome == ReadOutcome::EndOfInput) break;
+        if (outcome != ReadOutcome::Entry) {
+            // A failed read would fail again at the same position.
+            err("%s", outcome == ReadOutcome::MissingEndLine ? texts.missing_end_line : texts.read_failed);
+            status = 1;
+            break;
+        }
+        FeatureEntry item{entry, features, reader, entry_start, status};
+        if (loop.work(item) == EntryStep::Stop) break;
+    }
+    // A read that failed on the way fails the run (after its message).
+    if (!in->finish() || (loop.finish_more && !loop.finish_more())) status = 1;
+    if (!loop.close_outputs(status)) return 1;
+    if (status != 0 && !texts.terminated_after_failure) return status;
+    out("%s", texts.terminated);
+    return status;
+}
+
+}  // namespace kavro
