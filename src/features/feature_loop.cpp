@@ -32,6 +32,7 @@ int run_feature_loop(const std::string& input, SeqFormat format, const FeatureLo
         FeatureEntry item{entry, features, reader, entry_start, status};
         if (loop.work(item) == EntryStep::Stop) break;
     }
+    if (loop.after_entries) loop.after_entries(status);
     // A read that failed on the way fails the run (after its message).
     if (!in->finish() || (loop.finish_more && !loop.finish_more())) status = 1;
     if (!loop.close_outputs(status)) return 1;

@@ -47,6 +47,9 @@ struct FeatureLoop {
     std::function<bool()> open_outputs;
     // The command's work on one entry; Stop ends the loop.
     std::function<EntryStep(FeatureEntry&)> work;
+    // Called once the loop has ended, before the input is checked; none when
+    // empty.
+    std::function<void(int status)> after_entries;
     // Further inputs to check once the entries are read (false when one
     // failed); none when empty.
     std::function<bool()> finish_more;
