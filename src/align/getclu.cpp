@@ -57,10 +57,7 @@ void print_range(const GetcluRequest& req) { out("inf_min = %f, inf_max = %f\n",
 // The dialog: file names, then the kind of work. Nothing to give up.
 std::optional<GetcluRequest> ask_request(CommandLine& words) {
     GetcluRequest req;
-    words.set(1, "infile");
-    if (!ask_argument(words[1], "入力ファイル名")) return std::nullopt;
-    words.set(2, words[1] + ".out");
-    if (!ask_argument(words[2], "出力ファイル名")) return std::nullopt;
+    if (!ask_input_output(words)) return std::nullopt;
     req.input = words[1];
     req.output = words[2];
 

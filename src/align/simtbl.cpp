@@ -163,10 +163,7 @@ std::optional<Collection> read_sequences(const std::string& path, SimilarityMode
 int cmd_simtbl(int count, CommandLine& words) {
     SimilarityMode mode = SimilarityMode::Table;
     if (count == 1) {
-        words.set(1, "infile");
-        if (!ask_argument(words[1], "入力ファイル名")) return 1;
-        words.set(2, words[1] + ".out");
-        if (!ask_argument(words[2], "出力ファイル名")) return 1;
+        if (!ask_input_output(words)) return 1;
     } else if (count == 4) {
         if (words[3] == "list") mode = SimilarityMode::List;
         else if (words[3] == "nr") mode = SimilarityMode::NonRedundant;

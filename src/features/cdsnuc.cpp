@@ -54,10 +54,7 @@ bool offset_in_range(long value, const std::string& text) {
 
 std::optional<CdsnucOptions> ask_everything(CommandLine& words) {
     CdsnucOptions o;
-    words.set(1, "infile");
-    if (!ask_argument(words[1], "入力ファイル名")) return std::nullopt;
-    words.set(2, words[1] + ".out");
-    if (!ask_argument(words[2], "出力ファイル名")) return std::nullopt;
+    if (!ask_input_output(words)) return std::nullopt;
     LineReader& console = stdin_reader();
     for (;;) {
         jout("出力したい 5'UTR と 3'UTR の長さを入力してください。\n");

@@ -39,10 +39,7 @@ struct ExtcdsOptions {
 std::optional<ExtcdsOptions> parse_words(int count, CommandLine& words) {
     ExtcdsOptions o;
     if (count == 1) {
-        words.set(1, "infile");
-        if (!ask_argument(words[1], "入力ファイル名")) return std::nullopt;
-        words.set(2, words[1] + ".out");
-        if (!ask_argument(words[2], "出力ファイル名")) return std::nullopt;
+        if (!ask_input_output(words)) return std::nullopt;
         out("What is the name of CDS?\n");
         out("If you input - all -, all CDS will be extracted.\n");
         std::string word;

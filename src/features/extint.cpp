@@ -34,10 +34,7 @@ struct IntronRequest {
 
 // The dialog; false when standard input ends or a path is not given.
 bool ask_request(CommandLine& words, IntronRequest& req) {
-    words.set(1, "infile");
-    if (!ask_argument(words[1], "入力ファイル名")) return false;
-    words.set(2, words[1] + ".out");
-    if (!ask_argument(words[2], "出力ファイル名")) return false;
+    if (!ask_input_output(words)) return false;
     if (!ask_feature_ends("出力したい 5'側エクソン と 3'エクソン の長さを入力してください。\n"
                           "start と end の書式は S xx または  E xx です.\n"
                           "S xx は、 イントロン の開始点から xx 塩基目を意味し、\n"
@@ -74,14 +71,9 @@ int cmd_extint(int count, CommandLine& words) {
 
     const SeqFormat format = feature_file_format(input);
     out("Reading sequence...\n");
-    std::optional<OutputTarget> target;
     FeatureLoop loop;
-    loop.open_outputs = [&] {
-        if (output_would_replace_input(input, output)) return false;
-        target = OutputTarget::open(output, OutputTarget::Mode::Truncate);
-        if (!target) err("Cannot open output file: %s\n\n", output.c_str());
-        return target.has_value();
-    };
+    SingleOutput single(input, output, "Cannot open output file: %s\n\n", "Unable to write file: %s.\n");
+    single.attach(loop);
     loop.work = [&](FeatureEntry& e) {
         if (e.entry.residues.empty()) {
             progress('/');
@@ -100,19 +92,9 @@ int cmd_extint(int count, CommandLine& words) {
                 return EntryStep::Stop;
             }
             progress('-');
-            if (write_fasta_batch(target->writer(), introns, 0, 0, g_settings.line_length) != 0 ||
-                target->writer().failed()) {
-                err("Unable to write file: %s.\n", output.c_str());
-                e.status = 1;
-                return EntryStep::Stop;
-            }
+            if (single.write(e, introns, g_settings.line_length) == EntryStep::Stop) return EntryStep::Stop;
         }
         return EntryStep::Next;
-    };
-    loop.close_outputs = [&](int status) {
-        if (target->close() || status != 0) return true;
-        err("Unable to write file: %s.\n", output.c_str());
-        return false;
     };
     return run_feature_loop(input, format, loop);
 }

@@ -38,10 +38,7 @@ struct RnaRequest {
 // The dialog: paths, the two end arguments and the RNA name. False when the
 // user leaves.
 bool ask_request(CommandLine& words, RnaRequest& req) {
-    words.set(1, "infile");
-    if (!ask_argument(words[1], "入力ファイル名")) return false;
-    words.set(2, words[1] + ".out");
-    if (!ask_argument(words[2], "出力ファイル名")) return false;
+    if (!ask_input_output(words)) return false;
     if (!ask_feature_ends("出力したい 5'UTR と 3'UTR の長さを入力してください。\n"
                           "start と end の書式は S xx または  E xx です.\n"
                           "S xx は、 RNA の開始点から xx 塩基目を意味し、\n"
@@ -89,17 +86,12 @@ int cmd_extrna(int count, CommandLine& words) {
     g_settings.seq_import = false;
     const SeqFormat format = feature_file_format(input);
     out("Reading sequence...\n");
-    std::optional<OutputTarget> target;
     const JoinContext ctx;
     RemoteSequences remote;
     FeatureLoop loop;
     loop.mode = ExtractMode::Rna;
-    loop.open_outputs = [&] {
-        if (output_would_replace_input(input, output)) return false;
-        target = OutputTarget::open(output, OutputTarget::Mode::Truncate);
-        if (!target) err("Cannot open output file: %s.\n\n", output.c_str());
-        return target.has_value();
-    };
+    SingleOutput single(input, output, "Cannot open output file: %s.\n\n", "Unable to write file.\n");
+    single.attach(loop);
     loop.work = [&](FeatureEntry& e) {
         if (e.entry.residues.empty()) {
             progress('.');
@@ -128,18 +120,7 @@ int cmd_extrna(int count, CommandLine& words) {
         } else {
             out("Extracting all sequences...\n");
         }
-        if (write_fasta_batch(target->writer(), req.name.empty() ? e.features : chosen, 0, 0, g_settings.line_length) != 0 ||
-            target->writer().failed()) {
-            err("Unable to write file.\n");
-            e.status = 1;
-            return EntryStep::Stop;
-        }
-        return EntryStep::Next;
-    };
-    loop.close_outputs = [&](int status) {
-        if (target->close() || status != 0) return true;
-        err("Unable to write file.\n");
-        return false;
+        return single.write(e, req.name.empty() ? e.features : chosen, g_settings.line_length);
     };
     return run_feature_loop(input, format, loop);
 }

@@ -1,9 +1,33 @@
 #include "features/feature_loop.hpp"
 
 #include "core/console.hpp"
+#include "features/feature_io.hpp"
+#include "output/fasta_writer.hpp"
 #include "input/line_reader.hpp"
 
 namespace kavro {
+
+void SingleOutput::attach(FeatureLoop& loop) {
+    loop.open_outputs = [this] {
+        if (output_would_replace_input(input_, output_)) return false;
+        target_ = OutputTarget::open(output_, OutputTarget::Mode::Truncate);
+        if (!target_) err(cannot_open_, output_.c_str());
+        return target_.has_value();
+    };
+    loop.close_outputs = [this](int status) {
+        if (target_->close() || status != 0) return true;
+        err(write_failed_, output_.c_str());
+        return false;
+    };
+}
+
+EntryStep SingleOutput::write(FeatureEntry& e, Collection& batch, int line_length) {
+    if (write_fasta_batch(target_->writer(), batch, 0, 0, line_length) == 0 && !target_->writer().failed())
+        return EntryStep::Next;
+    err(write_failed_, output_.c_str());
+    e.status = 1;
+    return EntryStep::Stop;
+}
 
 int run_feature_loop(const std::string& input, SeqFormat format, const FeatureLoop& loop) {
     const FeatureLoopTexts& texts = loop.texts;

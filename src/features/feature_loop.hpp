@@ -7,11 +7,14 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "core/sequence.hpp"
 #include "features/feature_table.hpp"
 #include "input/formats.hpp"
+#include "output/output_target.hpp"
 
 namespace kavro {
 
@@ -56,6 +59,28 @@ struct FeatureLoop {
     // Closes the outputs of a run that has `status` so far; false when one
     // failed, after the message the command gives for it.
     std::function<bool(int status)> close_outputs;
+};
+
+// The one output of extint, extrna and noncod, emptied before the entries
+// are read. `cannot_open` (a printf format given the output's name) says
+// that it cannot be opened; `write_failed` (the same) that a batch could not
+// be written, or that closing it failed a run that had not failed.
+class SingleOutput {
+public:
+    SingleOutput(std::string input, std::string output, const char* cannot_open, const char* write_failed)
+        : input_(std::move(input)), output_(std::move(output)), cannot_open_(cannot_open), write_failed_(write_failed) {}
+
+    // Sets the loop's open_outputs and close_outputs to this output's; the
+    // output must outlive the loop's run.
+    void attach(FeatureLoop& loop);
+    // Appends the batch; Stop after the message, with the run failed.
+    EntryStep write(FeatureEntry& e, Collection& batch, int line_length);
+
+private:
+    std::string input_, output_;
+    const char* cannot_open_;
+    const char* write_failed_;
+    std::optional<OutputTarget> target_;
 };
 
 // Runs the loop over the GenBank or EMBL file `input` of that format: 0, or

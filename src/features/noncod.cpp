@@ -48,10 +48,7 @@ bool read_rna_part(FeatureTableReader& reader, std::int64_t& position, FeatureRe
 int cmd_noncod(int count, CommandLine& words) {
     bool keep_introns = false;
     if (count == 1) {
-        words.set(1, "infile");
-        if (!ask_argument(words[1], "入力ファイル名")) return 1;
-        words.set(2, words[1] + ".out");
-        if (!ask_argument(words[2], "出力ファイル名")) return 1;
+        if (!ask_input_output(words)) return 1;
         out("Do you want introns included in the output?\n");
         out("If yes, press 1, otherwise 0.\n\n");
         std::string answer;
@@ -72,15 +69,10 @@ int cmd_noncod(int count, CommandLine& words) {
         err("This is not a GenBank or EMBL file.\n");
         return 1;
     }
-    std::optional<OutputTarget> target;
     FeatureLoop loop;
     loop.texts.terminated = "Terminated.\n";
-    loop.open_outputs = [&] {
-        if (output_would_replace_input(input, output)) return false;
-        target = OutputTarget::open(output, OutputTarget::Mode::Truncate);
-        if (!target) err("Cannot open output file: %s\n\n", output.c_str());
-        return target.has_value();
-    };
+    SingleOutput single(input, output, "Cannot open output file: %s\n\n", "Unable to write to file: %s.\n");
+    single.attach(loop);
     // Each entry is read twice, for its CDS and then from the same place
     // for its RNA features.
     loop.work = [&](FeatureEntry& e) {
@@ -97,17 +89,7 @@ int cmd_noncod(int count, CommandLine& words) {
         if (rna.usable) mask_features(entry, rna.features, keep_introns);
         Collection pieces = unmasked_pieces(entry, circular);
         if (pieces.empty()) return EntryStep::Next;
-        if (write_fasta_batch(target->writer(), pieces, 0, 0, g_settings.line_length) != 0 || target->writer().failed()) {
-            err("Unable to write to file: %s.\n", output.c_str());
-            e.status = 1;
-            return EntryStep::Stop;
-        }
-        return EntryStep::Next;
-    };
-    loop.close_outputs = [&](int status) {
-        if (target->close() || status != 0) return true;
-        err("Unable to write to file: %s.\n", output.c_str());
-        return false;
+        return single.write(e, pieces, g_settings.line_length);
     };
     return run_feature_loop(input, format, loop);
 }

@@ -130,10 +130,7 @@ bool collect_arguments(int count, CommandLine& words, SitesOptions& opts) {
         return false;
     }
     if (count == 1) {
-        words.set(1, "infile");
-        if (!ask_argument(words[1], "Input file name")) return false;
-        words.set(2, words[1] + ".out");
-        if (!ask_argument(words[2], "Output file name")) return false;
+        if (!ask_input_output(words, {"Input file name", "Output file name", ".out"})) return false;
     }
     opts.input = words[1];
     opts.output = words[2];

@@ -108,10 +108,7 @@ int write_entries(Collection& seqs, SeqFormat format, const std::string& output)
 
 int cmd_chname(int count, CommandLine& words) {
     if (count == 1) {
-        words.set(1, "infile");
-        if (!ask_argument(words[1], "Input file name")) return 1;
-        words.set(2, words[1] + ".out");
-        if (!ask_argument(words[2], "Output file name")) return 1;
+        if (!ask_input_output(words, {"Input file name", "Output file name", ".out"})) return 1;
     } else if (count != 3 && count != 5) {
         show_help("chname");
         return 1;

@@ -452,10 +452,7 @@ SequenceRecord fasta_stretch(const std::string& input, long start, long end, boo
 // file names and positions into words.
 std::optional<std::string> gather_arguments(int count, CommandLine& words) {
     if (count == 1) {
-        words.set(1, "infile");
-        if (!ask_argument(words[1], "入力ファイル名")) return std::nullopt;
-        words.set(2, words[1] + ".out");
-        if (!ask_argument(words[2], "出力ファイル名")) return std::nullopt;
+        if (!ask_input_output(words)) return std::nullopt;
         out("Type start position and end position\n");
         out("Use a space between the values.\n");
         std::string start, end;
