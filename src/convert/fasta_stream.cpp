@@ -513,9 +513,8 @@ bool fasta_job_streams(const TofastOptions& opts) {
 int stream_fasta_job(TofastOptions& opts) {
     err("This is a FASTA file.\n");
     err("Reading sequences...\n");
-    std::optional<LineReader> in = LineReader::open(opts.input_path);
+    std::optional<LineReader> in = open_input(opts.input_path);
     if (!in) {
-        err("Cannot open file: %s\n\n", opts.input_path.c_str());
         err("Error in reading file: %s\n", opts.input_path.c_str());
         end_program(1);
     }

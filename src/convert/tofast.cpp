@@ -276,9 +276,8 @@ int entry_path(TofastOptions& opts, SeqFormat format) {
         err("The output file is the input file: %s\n", opts.output_path.c_str());
         return 1;
     }
-    std::optional<LineReader> in = LineReader::open(opts.input_path);
+    std::optional<LineReader> in = open_input(opts.input_path);
     if (!in) {
-        err("Cannot open file: %s\n\n", opts.input_path.c_str());
         end_program(1);
     }
     OutputTarget output = open_run_output(opts);

@@ -271,13 +271,6 @@ int split_database(const std::string& db_path, const std::string& out_path, long
     return 0;
 }
 
-// The database opened as read_multi_fasta opens it.
-std::optional<LineReader> open_database(const std::string& path) {
-    std::optional<LineReader> in = LineReader::open(path);
-    if (!in) err("Cannot open file: %s\n\n", path.c_str());
-    return in;
-}
-
 }  // namespace
 
 int run_fasta_list_mode(const std::string& db_path, const std::string& out_path, const EntrySelection& sel,
@@ -313,7 +306,7 @@ int run_fasta_list_mode(const std::string& db_path, const std::string& out_path,
         std::optional<ListCopy> copy;
         if (readable_at_offsets(db_path)) {
             places = listed_names(lines);
-            db_in = open_database(db_path);
+            db_in = open_input(db_path);
             if (!db_in || !find_entries(*db_in, places)) {
                 err("Error in reading file: %s\n", db_path.c_str());
                 end_program(1);

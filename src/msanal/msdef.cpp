@@ -85,9 +85,8 @@ std::string MsDefinition::residue_set(const std::string& word) {
 }
 
 std::optional<MsDefinition> read_msdef(const std::string& path) {
-    auto in = LineReader::open(path);
+    auto in = open_input(path);
     if (!in) {
-        err("Cannot open file: %s\n\n", path.c_str());
         return std::nullopt;
     }
     MsDefinition def;

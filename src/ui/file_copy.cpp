@@ -31,9 +31,8 @@ bool copy_lines(LineReader& in, Writer& out_file) {
 
 int copy_text_file(const std::string& source, const std::string& destination) {
     out("Copying text file...\n");
-    auto in = LineReader::open(source);
+    auto in = open_input(source);
     if (!in) {
-        err("Cannot open file: %s\n\n", source.c_str());
         return 1;
     }
     if (same_file(source, destination)) {
