@@ -16,7 +16,8 @@ namespace kavro {
 struct InputOutputPrompts {
     const char* input = "入力ファイル名";
     const char* output = "出力ファイル名";
-    const char* output_suffix = ".out";  // the output's default: the input's name and this
+    const char* output_suffix = ".out";  // the output's default: the input's name and this,
+    const char* output_default = nullptr;  // or this name when it is given
 };
 
 // Asks for the input file name into words[1] ("infile" by default) and the
