@@ -11,7 +11,6 @@
 #include <string>
 
 #include "core/console.hpp"
-#include "core/program_exit.hpp"
 #include "core/settings.hpp"
 #include "core/text_ops.hpp"
 #include "features/feature_io.hpp"

@@ -1,11 +1,9 @@
 // extint: the introns of the CDS features of a GenBank or EMBL file, one
 // sequence per intron, with ends that can reach into the flanking exons.
 
-#include <optional>
 #include <string>
 
 #include "core/console.hpp"
-#include "core/program_exit.hpp"
 #include "core/settings.hpp"
 #include "features/feature_commands.hpp"
 #include "features/feature_io.hpp"
@@ -13,9 +11,7 @@
 #include "features/feature_table.hpp"
 #include "features/introns.hpp"
 #include "input/formats.hpp"
-#include "input/line_reader.hpp"
 #include "output/fasta_writer.hpp"
-#include "output/output_target.hpp"
 #include "ui/command_line.hpp"
 #include "ui/help.hpp"
 #include "ui/prompt.hpp"

@@ -2,11 +2,9 @@
 // a GenBank or EMBL file, cut with start and end arguments, with their
 // introns when the addseqg setting is on.
 
-#include <optional>
 #include <string>
 
 #include "core/console.hpp"
-#include "core/program_exit.hpp"
 #include "core/settings.hpp"
 #include "features/feature_commands.hpp"
 #include "features/feature_io.hpp"
@@ -15,9 +13,7 @@
 #include "features/feature_table.hpp"
 #include "features/locations.hpp"
 #include "input/formats.hpp"
-#include "input/line_reader.hpp"
 #include "output/fasta_writer.hpp"
-#include "output/output_target.hpp"
 #include "ui/command_line.hpp"
 #include "ui/help.hpp"
 #include "ui/prompt.hpp"

@@ -2,7 +2,6 @@
 // file. Each entry is read twice, for its CDS and for its RNA features;
 // what those cover is masked and every DNA stretch left is written.
 
-#include <optional>
 #include <string>
 
 #include "core/console.hpp"
@@ -13,9 +12,7 @@
 #include "features/feature_table.hpp"
 #include "features/noncoding.hpp"
 #include "input/formats.hpp"
-#include "input/line_reader.hpp"
 #include "output/fasta_writer.hpp"
-#include "output/output_target.hpp"
 #include "ui/command_line.hpp"
 #include "ui/help.hpp"
 #include "ui/prompt.hpp"
