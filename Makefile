@@ -4,8 +4,10 @@ JOBS ?= $(shell nproc)
 # KAVRO_WERROR=ON (as CI sets it) turns the product's warnings into errors.
 KAVRO_WERROR ?= OFF
 CMAKE_FLAGS = -DKAVRO_WERROR=$(KAVRO_WERROR)
+# Seconds each fuzz target runs in fuzz-smoke.
+FUZZ_SECONDS ?= 60
 
-.PHONY: all deps-build deps-test build build-asan test test-release test-asan demo install bench clean
+.PHONY: all deps-build deps-test build build-asan test test-release test-asan demo install bench clean fuzz-smoke
 
 all: build
 
@@ -50,5 +52,12 @@ install: build
 bench:
 	bash bench/run.sh
 
+# The libFuzzer targets (clang), each run for FUZZ_SECONDS (default 60).
+fuzz-smoke:
+	cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -gline-tables-only" -DKAVRO_FUZZ=ON -DKAVRO_TESTS=OFF >/dev/null
+	cmake --build build-fuzz -j $(JOBS) --target fuzz_targets
+	FUZZ_SECONDS=$(FUZZ_SECONDS) FUZZ_RUNS=$(FUZZ_RUNS) tests/fuzz/smoke.sh build-fuzz
+
 clean:
-	rm -rf build build-asan build-bench
+	rm -rf build build-asan build-bench build-fuzz

@@ -161,7 +161,11 @@ int write_fasta_entry_quietly(Writer& out, SequenceRecord& rec, bool with_defini
     write_fasta_name(out, rec.name);
     if (with_definition) {
         const char first = rec.definition.empty() ? '\0' : rec.definition.front();
-        if (first != ' ' && first != '\0' && first != '\n' && first != '\r') out.put(separator);
+        // A leading newline written as ";" (comment lines after a bare
+        // header) still takes the separator: the name must not run on.
+        const bool leading_semicolon = first == '\n' && rec.definition.size() > 1;
+        if (leading_semicolon || (first != ' ' && first != '\0' && first != '\n' && first != '\r'))
+            out.put(separator);
         write_definition(out, rec.definition);
     }
     out.put('\n');

@@ -74,6 +74,9 @@ TEST_F(FastaWriter, HeaderSeparatorAndDefinitionRules) {
     EXPECT_EQ(entry(rec, true, '_'), ">s1_one;two;three;\nAC\n\n");
     rec.definition = "\n";  // a lone newline is dropped, no separator either
     EXPECT_EQ(entry(rec, true, '_'), ">s1\nAC\n\n");
+    // Comment lines under a bare header: the name stays apart from them.
+    rec.definition = "\n;c1\n";
+    EXPECT_EQ(entry(rec, true, ' '), ">s1 ;;c1;\nAC\n\n");
     rec.name = "s\x01" "1\t";
     rec.definition = "a\tb\x7f" "c";
     EXPECT_EQ(entry(rec, true, '_'), ">s1_abc\nAC\n\n");
