@@ -23,6 +23,7 @@
 
 #include "core/console.hpp"
 #include "core/sequence.hpp"
+#include "core/settings.hpp"
 #include "core/writer.hpp"
 #include "input/formats.hpp"
 #include "input/line_reader.hpp"
@@ -44,7 +45,7 @@ int genbank_walk(const std::string& in_path, const std::string& out_path, long& 
     if (!in || !out) return 1;
     std::int64_t position = 0;
     while (auto rec = read_genbank_entry(*in, position, kavro::ResidueKind::Unknown)) {
-        if (write_fasta_entry(*out, &*rec, true, '_') != 0) return 1;
+        if (write_fasta_entry(*out, &*rec, true, '_', g_settings.line_length) != 0) return 1;
         ++entries;
         if (rec->length > largest) largest = rec->length;
     }
@@ -65,7 +66,7 @@ int fasta_round_trip(const std::string& in_path, const std::string& out_path, lo
     entries = static_cast<long>(batch->size());
     for (const auto& rec : *batch)
         if (rec.length > largest) largest = rec.length;
-    return write_fasta_all(out_path, *batch);
+    return write_fasta_all(out_path, *batch, g_settings.line_length);
 }
 
 // Reads the file in blocks and keeps each entry (from a line starting with
