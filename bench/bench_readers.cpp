@@ -137,6 +137,6 @@ int main(int argc, char** argv) {
                 mode.c_str(), mb, entries, largest, seconds, mb / seconds, peak_rss_kb() / 1e3,
                 peak_rss_kb() * 1e3 / static_cast<double>(st.st_size));
     if (mode != "genbank") out("        of which reading %.3f s (%.1f MB/s)\n", read_seconds, mb / read_seconds);
-    flush_console();
+    static_cast<void>(flush_console());
     return status;
 }
