@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "core/sequence.hpp"
+#include "core/settings.hpp"
 #include "core/text_ops.hpp"
 #include "core/writer.hpp"
 #include "input/formats.hpp"
@@ -64,7 +65,7 @@ int main() {
         t_extract += ms_since(t0);
         t0 = Clock::now();
         static_cast<void>(kavro::OutputTarget::create_empty(out));
-        kavro::write_fasta_file(out, &*part, true, ' ');
+        static_cast<void>(kavro::write_fasta_file(out, &*part, true, ' ', kavro::g_settings.line_length));
         t_write += ms_since(t0);
     }
     kavro::err("\nmean of %d rounds (ms): detect %.2f  read %.2f  c_comp %.2f  clear_gaps %.2f  extract %.2f  write %.2f\n",

@@ -23,6 +23,7 @@
 
 #include "core/console.hpp"
 #include "core/sequence.hpp"
+#include "core/settings.hpp"
 #include "core/writer.hpp"
 #include "input/formats.hpp"
 #include "input/line_reader.hpp"
@@ -44,7 +45,7 @@ int genbank_walk(const std::string& in_path, const std::string& out_path, long& 
     if (!in || !out) return 1;
     std::int64_t position = 0;
     while (auto rec = read_genbank_entry(*in, position, kavro::ResidueKind::Unknown)) {
-        if (write_fasta_entry(*out, &*rec, true, '_') != 0) return 1;
+        if (write_fasta_entry(*out, &*rec, true, '_', g_settings.line_length) != 0) return 1;
         ++entries;
         if (rec->length > largest) largest = rec->length;
     }
@@ -65,7 +66,7 @@ int fasta_round_trip(const std::string& in_path, const std::string& out_path, lo
     entries = static_cast<long>(batch->size());
     for (const auto& rec : *batch)
         if (rec.length > largest) largest = rec.length;
-    return write_fasta_all(out_path, *batch);
+    return write_fasta_all(out_path, *batch, g_settings.line_length);
 }
 
 // Reads the file in blocks and keeps each entry (from a line starting with
@@ -136,6 +137,6 @@ int main(int argc, char** argv) {
                 mode.c_str(), mb, entries, largest, seconds, mb / seconds, peak_rss_kb() / 1e3,
                 peak_rss_kb() * 1e3 / static_cast<double>(st.st_size));
     if (mode != "genbank") out("        of which reading %.3f s (%.1f MB/s)\n", read_seconds, mb / read_seconds);
-    flush_console();
+    static_cast<void>(flush_console());
     return status;
 }

@@ -37,7 +37,7 @@ bool sort_by_cut_names(Collection& seqs) {
     return true;
 }
 
-int write_alignment(const std::string& path, Collection& seqs, AlignmentLayout layout) {
+int write_alignment(const std::string& path, Collection& seqs, AlignmentLayout layout, int line_length) {
     switch (layout) {
     case AlignmentLayout::Phylip:
         if (seqs.size() < kPhylipMinEntries || seqs[0].residues.size() < kPhylipMinColumns) {
@@ -47,7 +47,7 @@ int write_alignment(const std::string& path, Collection& seqs, AlignmentLayout l
             return 1;
         }
         return write_phylip_file(path, &seqs);
-    case AlignmentLayout::Nexus: return write_nexus_file(path, &seqs);
+    case AlignmentLayout::Nexus: return write_nexus_file(path, &seqs, line_length);
     case AlignmentLayout::Clustal: break;
     }
     return write_clustal_file(path, &seqs);

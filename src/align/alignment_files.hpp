@@ -13,7 +13,7 @@ namespace kavro {
 
 // The alignment of a CLUSTAL or PHYLIP file (entries classified from the
 // first one); nothing after the reader's message.
-std::optional<Collection> read_alignment(const std::string& path, SeqFormat format);
+[[nodiscard]] std::optional<Collection> read_alignment(const std::string& path, SeqFormat format);
 
 enum class AlignmentLayout { Clustal, Phylip, Nexus };
 
@@ -21,7 +21,8 @@ enum class AlignmentLayout { Clustal, Phylip, Nexus };
 // wrapper's result (0, or non-zero after its message). The PHYLIP reader
 // takes at least 2 entries and 11 columns: a smaller alignment is refused
 // with a message before the file is touched, rather than written unreadable.
-int write_alignment(const std::string& path, Collection& seqs, AlignmentLayout layout);
+// NEXUS rows follow line_length; the other layouts have fixed rows.
+[[nodiscard]] int write_alignment(const std::string& path, Collection& seqs, AlignmentLayout layout, int line_length);
 
 // Orders the entries by their names cut at the first "_" ("HBA_HUMAN" sorts
 // as "HBA") and names each by its cut name, unless that would leave it

@@ -44,6 +44,6 @@ struct CodonMatch {
 // never repeats a base. Advances the positions. 1 when protein columns
 // remain; 0 when it is used up or no progress can be made (threshold out of
 // range, too little DNA, fewer than a window of residues left).
-int match_codons(CodonMatch& m, int window, double threshold, std::string_view code);
+[[nodiscard]] int match_codons(CodonMatch& m, int window, double threshold, std::string_view code);
 
 }  // namespace kavro

@@ -14,6 +14,7 @@
 #include "core/console.hpp"
 #include "core/file_identity.hpp"
 #include "core/sequence.hpp"
+#include "core/settings.hpp"
 #include "core/text_ops.hpp"
 #include "input/formats.hpp"
 #include "input/line_reader.hpp"
@@ -56,10 +57,7 @@ void print_range(const GetcluRequest& req) { out("inf_min = %f, inf_max = %f\n",
 // The dialog: file names, then the kind of work. Nothing to give up.
 std::optional<GetcluRequest> ask_request(CommandLine& words) {
     GetcluRequest req;
-    words.set(1, "infile");
-    if (!ask_argument(words[1], "入力ファイル名")) return std::nullopt;
-    words.set(2, words[1] + ".out");
-    if (!ask_argument(words[2], "出力ファイル名")) return std::nullopt;
+    if (!ask_input_output(words)) return std::nullopt;
     req.input = words[1];
     req.output = words[2];
 
@@ -222,7 +220,7 @@ int cmd_getclu(int count, CommandLine& words) {
     }
     AlignmentLayout layout = layout_of(format);
     if (transform(*seqs, *req, layout) != 0) return 1;
-    if (write_alignment(req->output, *seqs, layout) != 0) {
+    if (write_alignment(req->output, *seqs, layout, g_settings.line_length) != 0) {
         err("Error in writing sequence.\n");
         return 1;
     }

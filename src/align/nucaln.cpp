@@ -16,6 +16,7 @@
 #include "core/file_identity.hpp"
 #include "core/program_exit.hpp"
 #include "core/sequence.hpp"
+#include "core/settings.hpp"
 #include "core/text_ops.hpp"
 #include "input/formats.hpp"
 #include "output/output_target.hpp"
@@ -126,7 +127,7 @@ int build_codon_alignment(const std::string& protein_path, const std::string& dn
         rows.push_back(std::move(row));
     }
     out("Writing sequences...\n");
-    if (write_alignment(output, rows, AlignmentLayout::Clustal) != 0) {
+    if (write_alignment(output, rows, AlignmentLayout::Clustal, g_settings.line_length) != 0) {
         err("Error in writing sequence.\n");
         return 1;
     }

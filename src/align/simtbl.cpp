@@ -22,6 +22,7 @@
 #include "core/file_identity.hpp"
 #include "core/program_exit.hpp"
 #include "core/sequence.hpp"
+#include "core/settings.hpp"
 #include "input/formats.hpp"
 #include "output/fasta_writer.hpp"
 #include "output/output_target.hpp"
@@ -162,10 +163,7 @@ std::optional<Collection> read_sequences(const std::string& path, SimilarityMode
 int cmd_simtbl(int count, CommandLine& words) {
     SimilarityMode mode = SimilarityMode::Table;
     if (count == 1) {
-        words.set(1, "infile");
-        if (!ask_argument(words[1], "入力ファイル名")) return 1;
-        words.set(2, words[1] + ".out");
-        if (!ask_argument(words[2], "出力ファイル名")) return 1;
+        if (!ask_input_output(words)) return 1;
     } else if (count == 4) {
         if (words[3] == "list") mode = SimilarityMode::List;
         else if (words[3] == "nr") mode = SimilarityMode::NonRedundant;
@@ -197,7 +195,7 @@ int cmd_simtbl(int count, CommandLine& words) {
     switch (mode) {
     case SimilarityMode::Table: write_table(w, *seqs, codes); break;
     case SimilarityMode::List: write_identical_pairs(w, *seqs, codes); break;
-    case SimilarityMode::NonRedundant: written = write_fasta_batch(w, *seqs, 0, 0); break;
+    case SimilarityMode::NonRedundant: written = write_fasta_batch(w, *seqs, 0, 0, g_settings.line_length); break;
     }
     if (!target->close() || written != 0) {
         err("Error in writing sequence.\n");

@@ -12,7 +12,7 @@ namespace kavro {
 // Keeps the columns whose gap fraction ("-" over the number of entries) is at
 // most `level` (0 keeps only gap-free columns, above 1 keeps everything).
 // 1 after "Negative level setting in RemoveGaps.\n" for a negative level.
-int remove_gap_columns(Collection& seqs, double level);
+[[nodiscard]] int remove_gap_columns(Collection& seqs, double level);
 
 // Shannon entropy in bits of the letter composition of text (22 letter
 // classes, case folded; gaps, digits and the letters B, J, O, Z take no
@@ -26,6 +26,6 @@ double information_content(std::string_view text);
 // alignment (printed as "Information content of whole alignment: %5.3e\n").
 // 1 after "Unusual setting of min or max in SelectSitesByInf.\n" when
 // inf_min < 0 or inf_max > 2.
-int select_sites_by_information(Collection& seqs, double inf_min, double inf_max);
+[[nodiscard]] int select_sites_by_information(Collection& seqs, double inf_min, double inf_max);
 
 }  // namespace kavro

@@ -9,6 +9,7 @@
 #include "align/alignment_files.hpp"
 #include "core/console.hpp"
 #include "core/sequence.hpp"
+#include "core/settings.hpp"
 #include "core/text_ops.hpp"
 #include "input/formats.hpp"
 #include "ui/command_line.hpp"
@@ -69,7 +70,7 @@ int cmd_splcod(int count, CommandLine& words) {
     else base = input;
     for (int p = 0; p < kCodonPositions; ++p) {
         const std::string name = base + "_" + std::to_string(p + 1) + ".aln";
-        if (write_alignment(name, parts[static_cast<std::size_t>(p)], AlignmentLayout::Clustal) != 0) {
+        if (write_alignment(name, parts[static_cast<std::size_t>(p)], AlignmentLayout::Clustal, g_settings.line_length) != 0) {
             err("Error in writing sequence.\n");
             return 1;
         }

@@ -202,9 +202,8 @@ void stream_records(LineReader& in, ClearWriter& writer) {
 int clear_fasta_stream(TofastOptions& opts) {
     err("This is a FASTA file.\n");
     err("Reading sequences...\n");
-    std::optional<LineReader> in = LineReader::open(opts.input_path);
+    std::optional<LineReader> in = open_input(opts.input_path);
     if (!in) {
-        err("Cannot open file: %s\n\n", opts.input_path.c_str());
         err("Error in reading file: %s\n", opts.input_path.c_str());
         end_program(1);
     }

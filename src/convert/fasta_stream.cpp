@@ -13,14 +13,15 @@
 #include <vector>
 
 #include "convert/composition_report.hpp"
-#include "convert/conversions.hpp"
-#include "convert/held_text.hpp"
 #include "convert/info_report.hpp"
 #include "convert/special_outputs.hpp"
 #include "core/console.hpp"
+#include "core/conversions.hpp"
+#include "core/held_text.hpp"
 #include "core/message_sink.hpp"
 #include "core/program_exit.hpp"
 #include "core/sequence.hpp"
+#include "core/settings.hpp"
 #include "core/writer.hpp"
 #include "input/formats.hpp"
 #include "input/line_reader.hpp"
@@ -196,8 +197,11 @@ private:
         // A codon table from a file is read before the output is opened: a
         // table that cannot be used ends the run (after its messages) with
         // the output untouched.
-        if (codon_table_.empty() && (translating_ || (codon_report() && type == ResidueKind::Dna)))
-            codon_table_ = select_codon_table(opts_.codon_table);
+        if (codon_table_.empty() && (translating_ || (codon_report() && type == ResidueKind::Dna))) {
+            std::optional<CodonTable> table = select_codon_table(opts_.codon_table);
+            if (!table) end_program(1);
+            codon_table_ = std::move(*table);
+        }
         open_output();
         std::vector<SequenceRecord> waiting = std::move(waiting_);
         for (SequenceRecord& rec : waiting) process(rec);
@@ -355,7 +359,7 @@ private:
             writing_.side(announcements_);
             rec.length = static_cast<long>(rec.residues.size());
         }
-        const int result = write_fasta_entry_quietly(*out_, rec, true, '_');
+        const int result = write_fasta_entry_quietly(*out_, rec, true, '_', g_settings.line_length);
         if (result == 2) {
             writing_.error("Writing error.\n");
             write_failed_ = true;
@@ -509,9 +513,8 @@ bool fasta_job_streams(const TofastOptions& opts) {
 int stream_fasta_job(TofastOptions& opts) {
     err("This is a FASTA file.\n");
     err("Reading sequences...\n");
-    std::optional<LineReader> in = LineReader::open(opts.input_path);
+    std::optional<LineReader> in = open_input(opts.input_path);
     if (!in) {
-        err("Cannot open file: %s\n\n", opts.input_path.c_str());
         err("Error in reading file: %s\n", opts.input_path.c_str());
         end_program(1);
     }

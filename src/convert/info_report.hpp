@@ -53,6 +53,9 @@ double molecular_weight(const SequenceRecord* rec);
 [[nodiscard]] int write_info_all(const OutputDestination& destination, const Collection& records);
 // Selector "#" writes the number of sequences only.
 [[nodiscard]] int write_info_item_all(const OutputDestination& destination, const Collection& records, char selector);
+// kUnknownCodonTable after select_codon_table's message when the name names
+// no table: the command ends the run there.
+inline constexpr int kUnknownCodonTable = 2;
 [[nodiscard]] int write_codon_info_all(const OutputDestination& destination, const Collection& records, const std::string& table_name);
 
 // Flushes a report stream that is standard output or error (files are

@@ -143,8 +143,9 @@ int write_codon_info_all(const OutputDestination& destination, const Collection&
         err("No valid codon_file.\n");
         return 1;
     }
-    const CodonTable table = select_codon_table(table_name);
-    return run_collection_report(destination, [&](Writer& out) { return write_codon_usage_all(&out, records, table); });
+    const std::optional<CodonTable> table = select_codon_table(table_name);
+    if (!table) return kUnknownCodonTable;
+    return run_collection_report(destination, [&](Writer& out) { return write_codon_usage_all(&out, records, *table); });
 }
 
 }  // namespace kavro

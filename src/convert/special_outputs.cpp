@@ -17,6 +17,14 @@ namespace kavro {
 
 namespace {
 
+// The codon table the options name; a name that is neither a built-in table
+// nor a usable table file ends the run after select_codon_table's message.
+CodonTable codon_table_or_end(const std::string& name) {
+    std::optional<CodonTable> table = select_codon_table(name);
+    if (!table) end_program(1);
+    return std::move(*table);
+}
+
 bool is_item_selector(char selector) {
     return selector == 's' || selector == 'l' || selector == 'n' || selector == '#';
 }
@@ -78,6 +86,7 @@ int collection_info(const TofastOptions& opts, const Collection& seqs, ResidueKi
             return 1;
         }
         status = write_codon_info_all(opts.output(), seqs, opts.codon_table);
+        if (status == kUnknownCodonTable) end_program(1);
     } else if (is_item_selector(opts.info_selector)) {
         status = write_info_item_all(opts.output(), seqs, opts.info_selector);
     } else {
@@ -94,7 +103,7 @@ int collection_info(const TofastOptions& opts, const Collection& seqs, ResidueKi
 // The protein form of one record, labelled with its frame; nothing when the
 // translation fails (after its messages).
 std::optional<SequenceRecord> translated(const TofastOptions& opts, const SequenceRecord& rec) {
-    auto protein = translate_record(rec, opts.frame, opts.codon_table, kProteinSuffix);
+    auto protein = translate_record_with(rec, opts.frame, codon_table_or_end(opts.codon_table), kProteinSuffix);
     if (protein) protein->definition = frame_label(opts.frame);
     return protein;
 }
@@ -125,8 +134,8 @@ int collection_special_output(const TofastOptions& opts, Collection& seqs, Resid
 
 int collection_translated_output(const TofastOptions& opts, Collection& seqs) {
     // The nucleic records are not needed afterwards: translate them in place.
-    if (translate_collection_in_place(seqs, opts.frame, opts.codon_table) != 0) return 1;
-    if (write_fasta_all(opts.output(), seqs) != 0) {
+    if (translate_collection_in_place_with(seqs, opts.frame, codon_table_or_end(opts.codon_table)) != 0) return 1;
+    if (write_fasta_all(opts.output(), seqs, g_settings.line_length) != 0) {
         err("Error in writing sequence.\n");
         end_program(1);
     }
@@ -140,7 +149,7 @@ int entry_special_setup(const TofastOptions& opts, EntryCodonCounts& counts) {
     counts.totals.fill(0);
     counts.codon_total = 0;
     counts.entries_counted = 0;
-    counts.codon_table = select_codon_table(opts.codon_table);
+    counts.codon_table = codon_table_or_end(opts.codon_table);
     return 0;
 }
 
@@ -176,7 +185,7 @@ int entry_special_output(const TofastOptions& opts, EntryCodonCounts& counts, Se
 int entry_translated_output(const TofastOptions& opts, SequenceRecord& rec, Writer& out) {
     std::optional<SequenceRecord> protein = translated(opts, rec);
     if (!protein) return 1;
-    if (write_fasta_entry(out, *protein, true, ' ') != 0) {
+    if (write_fasta_entry(out, *protein, true, ' ', g_settings.line_length) != 0) {
         err("Trouble in writing file: %s\n", opts.output_path.c_str());
         return 1;
     }
@@ -200,7 +209,7 @@ int single_special_output(const TofastOptions& opts, SequenceRecord& rec, Residu
         err("Writing sequence info...\n");
         if (opts.info_selector == 'c') {
             CodonCounts counts{};
-            const CodonTable table = select_codon_table(opts.codon_table);
+            const CodonTable table = codon_table_or_end(opts.codon_table);
             if (write_record_codon_usage(&out, &rec, table, &counts) != 0) {
                 err("Error in writing info3.\n");
                 return 1;
@@ -224,7 +233,7 @@ int single_special_output(const TofastOptions& opts, SequenceRecord& rec, Residu
 int single_translated_output(const TofastOptions& opts, SequenceRecord& rec, Writer& out) {
     std::optional<SequenceRecord> protein = translated(opts, rec);
     if (!protein) return 1;
-    const int code = write_fasta_entry(out, *protein, true, ' ');
+    const int code = write_fasta_entry(out, *protein, true, ' ', g_settings.line_length);
     if (code != 0) {
         err("Trouble in writing file: %s\n", opts.output_path.c_str());
         err("Error code: %d.\n", code);

@@ -13,11 +13,11 @@
 #include <optional>
 
 #include "convert/clear_fasta.hpp"
-#include "convert/conversions.hpp"
 #include "convert/fasta_stream.hpp"
 #include "convert/special_outputs.hpp"
 #include "convert/tofast_options.hpp"
 #include "core/console.hpp"
+#include "core/conversions.hpp"
 #include "core/file_identity.hpp"
 #include "core/program_exit.hpp"
 #include "core/sequence.hpp"
@@ -106,7 +106,7 @@ OutputTarget open_run_output(const TofastOptions& opts) {
 // Appends a batch to the output file (created empty before) or writes it to
 // standard output. 0, or 1 when the file cannot be opened or a write failed.
 int write_batch(const TofastOptions& opts, Collection& seqs, long minimum, long maximum) {
-    return write_fasta_batch_file(opts.output(), seqs, minimum, maximum);
+    return write_fasta_batch_file(opts.output(), seqs, minimum, maximum, g_settings.line_length);
 }
 
 // ---- collection path: FASTA and CLUSTAL files ----
@@ -225,10 +225,10 @@ std::optional<SequenceRecord> read_entry(LineReader& in, SeqFormat format, std::
         switch (format) {
             case SeqFormat::Genbank:
             case SeqFormat::GenbankProtein:
-                rec = read_genbank_entry(in, position, ResidueKind::Unknown, &empty);
+                rec = read_genbank_entry(in, position, ResidueKind::Unknown, &empty, g_settings.form);
                 break;
             case SeqFormat::Pir: return read_pir_entry(in, position);
-            default: rec = read_embl_entry(in, position, ResidueKind::Unknown, &empty); break;
+            default: rec = read_embl_entry(in, position, ResidueKind::Unknown, &empty, g_settings.form); break;
         }
         if (rec || empty.next < 0) return rec;
         err("\nEntry without residues skipped: %s\n", empty.name.c_str());
@@ -254,13 +254,13 @@ int write_one_entry(TofastOptions& opts, EntryCodonCounts& counts, SequenceRecor
         return entry_translated_output(opts, rec, out) != 0 ? 1 : 0;
     int written;
     if (opts.clear_mode) {
-        written = write_fasta_entry(out, rec, false, ' ');
+        written = write_fasta_entry(out, rec, false, ' ', g_settings.line_length);
     } else {
         // Definitions are cut to two output lines.
         const std::size_t definition_room = 2 * static_cast<std::size_t>(std::max(g_settings.line_length, 1));
         squeeze_spaces(rec.definition);
         if (rec.definition.size() > definition_room) rec.definition.resize(definition_room);
-        written = write_fasta_entry(out, rec, true, ' ');
+        written = write_fasta_entry(out, rec, true, ' ', g_settings.line_length);
     }
     if (written != 0) {
         err("Trouble in writing file: %s\n", opts.output_path.c_str());
@@ -276,9 +276,8 @@ int entry_path(TofastOptions& opts, SeqFormat format) {
         err("The output file is the input file: %s\n", opts.output_path.c_str());
         return 1;
     }
-    std::optional<LineReader> in = LineReader::open(opts.input_path);
+    std::optional<LineReader> in = open_input(opts.input_path);
     if (!in) {
-        err("Cannot open file: %s\n\n", opts.input_path.c_str());
         end_program(1);
     }
     OutputTarget output = open_run_output(opts);
@@ -321,7 +320,7 @@ int single_path(TofastOptions& opts, SeqFormat format) {
     const bool in_place = output_is_input(opts);
     std::optional<OutputTarget> output;
     if (!in_place) output = open_run_output(opts);
-    std::optional<SequenceRecord> record = read_sequence(opts.input_path, format, ResidueKind::Unknown);
+    std::optional<SequenceRecord> record = read_sequence(opts.input_path, format, ResidueKind::Unknown, g_settings.form);
     if (!record) {
         err("Error in reading file: %s\n", opts.input_path.c_str());
         end_program(1);
@@ -350,7 +349,7 @@ int single_path(TofastOptions& opts, SeqFormat format) {
     }
     if (is_nucleic(type) && opts.output_type == ResidueKind::Protein) {
         if (single_translated_output(opts, rec, output->writer()) != 0) return 1;
-    } else if (write_fasta_entry(output->writer(), rec, false, ' ') != 0) {
+    } else if (write_fasta_entry(output->writer(), rec, false, ' ', g_settings.line_length) != 0) {
         err("Error in writing sequence.\n");
         end_program(1);
     }

@@ -9,7 +9,6 @@
 #endif
 
 #include "core/console.hpp"
-#include "core/program_exit.hpp"
 #include "core/sequence.hpp"
 
 namespace kavro {
@@ -283,7 +282,7 @@ ResidueKind classify_counts(const ClassifyingCounts& k) {
 ResidueKind classify_residues(const SequenceRecord* rec) {
     if (rec == nullptr) {
         err("This is not a valid sequence in c_comp.\n");
-        end_program(1);
+        return ResidueKind::Unknown;
     }
     if (rec->length == 0 || rec->residues.empty()) return ResidueKind::Unknown;
     // Classification covers at most the first `length` characters, and

@@ -35,7 +35,7 @@ void jout_text(std::string_view utf8);
 void progress(char mark);
 void flush_out();
 // Flush both streams; false if a write to standard output failed.
-bool flush_console();
+[[nodiscard]] bool flush_console();
 
 // While a command writes its data to standard output, the console's own
 // messages (everything printed with out/jout/out_text/jout_text/progress)

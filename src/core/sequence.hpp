@@ -63,7 +63,8 @@ void zero_composition(Composition& comp);
 [[nodiscard]] int count_seq_composition(const SequenceRecord* rec, Composition& comp);
 
 // Classification of the residues: ResidueKind::Unknown, ResidueKind::Dna, ResidueKind::Rna or
-// ResidueKind::Protein. A null record ends the program (status 1).
+// ResidueKind::Protein. A null record gives ResidueKind::Unknown after a
+// message; every command hands a record.
 ResidueKind classify_residues(const SequenceRecord* rec);
 inline ResidueKind classify_residues(const SequenceRecord& rec) { return classify_residues(&rec); }
 // The same classification of a whole residue text.

@@ -15,9 +15,6 @@
 
 namespace kavro {
 
-namespace {
-
-// Writes all n bytes, retrying short and interrupted writes; false on error.
 bool write_all(int fd, const char* p, std::size_t n) {
     while (n > 0) {
         ssize_t k = ::write(fd, p, n);
@@ -30,6 +27,8 @@ bool write_all(int fd, const char* p, std::size_t n) {
     }
     return true;
 }
+
+namespace {
 
 // Standard error written directly: the console's writer may be the one failing.
 bool write_all_to(int fd, const std::string& text) { return write_all(fd, text.data(), text.size()); }

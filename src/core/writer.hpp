@@ -24,6 +24,10 @@
 
 namespace kavro {
 
+// Writes all n bytes to the descriptor, retrying short and interrupted
+// writes; false (errno set) on error.
+[[nodiscard]] bool write_all(int fd, const char* p, std::size_t n);
+
 class Writer {
 public:
     static constexpr std::size_t kBufferSize = 1 << 20;

@@ -11,10 +11,10 @@
 #include <string>
 
 #include "core/console.hpp"
-#include "core/program_exit.hpp"
 #include "core/settings.hpp"
 #include "core/text_ops.hpp"
 #include "features/feature_io.hpp"
+#include "features/feature_loop.hpp"
 #include "features/feature_sequences.hpp"
 #include "features/feature_table.hpp"
 #include "input/formats.hpp"
@@ -53,10 +53,7 @@ bool offset_in_range(long value, const std::string& text) {
 
 std::optional<CdsnucOptions> ask_everything(CommandLine& words) {
     CdsnucOptions o;
-    words.set(1, "infile");
-    if (!ask_argument(words[1], "入力ファイル名")) return std::nullopt;
-    words.set(2, words[1] + ".out");
-    if (!ask_argument(words[2], "出力ファイル名")) return std::nullopt;
+    if (!ask_input_output(words)) return std::nullopt;
     LineReader& console = stdin_reader();
     for (;;) {
         jout("出力したい 5'UTR と 3'UTR の長さを入力してください。\n");
@@ -144,67 +141,52 @@ int cmd_cdsnuc(int count, CommandLine& words) {
 
     const SeqFormat format = feature_file_format(o.input);
     out("Reading sequence...\n");
-    auto in = LineReader::open(o.input);
-    if (!in) {
-        err("Cannot open file: %s\n\n", o.input.c_str());
-        return 1;
-    }
-    if (output_would_replace_input(o.input, o.output)) return 1;
     std::optional<OutputTarget> target;
-    if (OutputTarget::names_stdout(o.output) || OutputTarget::create_empty(o.output))
-        target = OutputTarget::open(o.output, OutputTarget::Mode::Append);
-    if (!target) {
-        err("Cannot open output file: %s\n\n", o.output.c_str());
-        return 1;
-    }
-
     // Exons of other entries of the file are found through an index of
     // their accessions, read from a second handle on the same file.
     std::optional<LineReader> remote_input;
     AccessionIndex index;
     JoinContext ctx{.seq_import = g_settings.seq_import, .split_exons = o.split};
-    if (g_settings.seq_import) {
-        out("Making index...\n");
-        remote_input = LineReader::open(o.input);
-        if (!remote_input) {
-            err("Error in making index for file: %s.\n", o.input.c_str());
-            return 1;
-        }
-        index.build_on_first_use(*remote_input);
-        ctx.remote_input = &*remote_input;
-        ctx.index = &index;
-    }
     RemoteSequences remote;
-
-    FeatureTableReader reader(*in, format);
-    SequenceRecord entry;
-    Collection features;
-    std::int64_t position = 0;
-    int status = 0;
     std::size_t named_found = 0;  // CDS of the chosen name, over the whole file
-    for (;;) {
-        const ReadOutcome outcome = reader.read(entry, features, position, ExtractMode::Coding);
-        if (outcome == ReadOutcome::EndOfInput) break;
-        if (outcome == ReadOutcome::MissingEndLine) {
-            err("\nEnd tag // is missing.\n");
-            status = 1;
-            break;
+
+    FeatureLoop loop;
+    loop.texts.missing_end_line = "\nEnd tag // is missing.\n";
+    loop.texts.terminated_after_failure = true;
+    loop.open_outputs = [&] {
+        if (output_would_replace_input(o.input, o.output)) return false;
+        if (OutputTarget::names_stdout(o.output) || OutputTarget::create_empty(o.output))
+            target = OutputTarget::open(o.output, OutputTarget::Mode::Append);
+        if (!target) {
+            err("Cannot open output file: %s\n\n", o.output.c_str());
+            return false;
         }
-        if (outcome == ReadOutcome::Failed) {
-            err("Error in extracting CDS\n");
-            status = 1;
-            break;
+        if (g_settings.seq_import) {
+            out("Making index...\n");
+            remote_input = LineReader::open(o.input);
+            if (!remote_input) {
+                err("Error in making index for file: %s.\n", o.input.c_str());
+                return false;
+            }
+            index.build_on_first_use(*remote_input);
+            ctx.remote_input = &*remote_input;
+            ctx.index = &index;
         }
+        return true;
+    };
+    loop.work = [&](FeatureEntry& e) {
+        SequenceRecord& entry = e.entry;
+        Collection& features = e.features;
         if (entry.residues.empty()) {
             progress('/');
-            continue;
+            return EntryStep::Next;
         }
         progress('h');
         const bool plain_dna = only_acgt(entry.residues);
         entry.type = plain_dna ? ResidueKind::Dna : classify_residues(entry);
         if (!plain_dna && clear_gaps(entry) != 0) {
             err("Error in clearing gaps in file: %s\n", entry.name.c_str());
-            continue;
+            return EntryStep::Next;
         }
         if (!o.cds_name.empty()) {
             std::erase_if(features, [&](const SequenceRecord& f) {
@@ -218,26 +200,29 @@ int cmd_cdsnuc(int count, CommandLine& words) {
                                        : cut_feature_sequences(entry, features, 0, o.start, o.end, ctx, remote);
         if (!cut) {
             err("Error in extracting sequence.\n");
-            status = 1;
-            break;
+            e.status = 1;
+            return EntryStep::Stop;
         }
         named_found += features.size();
         for (SequenceRecord& f : features) {
             progress('-');
-            if (write_fasta_entry(target->writer(), f, true, '_') != 0) err("Unable to write file.\n");
+            if (write_fasta_entry(target->writer(), f, true, '_', g_settings.line_length) != 0) err("Unable to write file.\n");
         }
-    }
-    // A name that no CDS of the file holds would otherwise leave an empty
-    // output and no word about why.
-    if (status == 0 && !o.cds_name.empty() && named_found == 0)
-        err("No CDS: %s in file: %s.\n", o.cds_name.c_str(), o.input.c_str());
-    if (!in->finish() || (remote_input && !remote_input->finish())) status = 1;
-    if (!target->close()) {
+        return EntryStep::Next;
+    };
+    loop.after_entries = [&](int status) {
+        // A name that no CDS of the file holds would otherwise leave an
+        // empty output and no word about why.
+        if (status == 0 && !o.cds_name.empty() && named_found == 0)
+            err("No CDS: %s in file: %s.\n", o.cds_name.c_str(), o.input.c_str());
+    };
+    loop.finish_more = [&] { return !remote_input || remote_input->finish(); };
+    loop.close_outputs = [&](int) {
+        if (target->close()) return true;
         err("Unable to write file.\n");
-        return 1;
-    }
-    out("\nTerminated.\n");
-    return status;
+        return false;
+    };
+    return run_feature_loop(o.input, format, loop);
 }
 
 }  // namespace kavro

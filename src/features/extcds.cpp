@@ -11,6 +11,7 @@
 #include "core/settings.hpp"
 #include "core/text_ops.hpp"
 #include "features/feature_io.hpp"
+#include "features/feature_loop.hpp"
 #include "features/feature_table.hpp"
 #include "features/locations.hpp"
 #include "output/fasta_writer.hpp"
@@ -38,10 +39,7 @@ struct ExtcdsOptions {
 std::optional<ExtcdsOptions> parse_words(int count, CommandLine& words) {
     ExtcdsOptions o;
     if (count == 1) {
-        words.set(1, "infile");
-        if (!ask_argument(words[1], "入力ファイル名")) return std::nullopt;
-        words.set(2, words[1] + ".out");
-        if (!ask_argument(words[2], "出力ファイル名")) return std::nullopt;
+        if (!ask_input_output(words)) return std::nullopt;
         out("What is the name of CDS?\n");
         out("If you input - all -, all CDS will be extracted.\n");
         std::string word;
@@ -98,52 +96,40 @@ int cmd_extcds(int count, CommandLine& words) {
 
     const SeqFormat format = feature_file_format(o.input);
     out("Reading sequence...\n");
-    auto in = LineReader::open(o.input);
-    if (!in) {
-        err("Cannot open file: %s.\n\n", o.input.c_str());
-        return 1;
-    }
     const std::string fasta_path = o.table ? o.output + ".fa" : o.output;
     const std::string table_path = o.output + ".p.table";
-    if (output_would_replace_input(o.input, fasta_path) ||
-        (o.table && output_would_replace_input(o.input, table_path)))
-        return 1;
     std::optional<OutputTarget> fasta;
-    if (OutputTarget::names_stdout(fasta_path) || OutputTarget::create_empty(fasta_path))
-        fasta = OutputTarget::open(fasta_path, OutputTarget::Mode::Append);
-    if (!fasta) {
-        err("Error in opening output file: %s.\n", fasta_path.c_str());
-        return 1;
-    }
     std::optional<OutputTarget> table;
-    if (o.table) {
-        if (OutputTarget::create_empty(table_path)) table = OutputTarget::open(table_path, OutputTarget::Mode::Append);
-        if (!table) {
-            err("Error in opening output file: %s.\n", table_path.c_str());
-            return 1;
-        }
-    }
-
-    FeatureTableReader reader(*in, format, FeatureOptions{.locations_in_protein_mode = o.exon_info});
-    SequenceRecord entry;
-    Collection features;
-    std::int64_t position = 0;
     int failures = 0;
-    int status = 0;
-    while (failures <= kMaxFailures) {
-        const ReadOutcome outcome = reader.read(entry, features, position, ExtractMode::Protein);
-        if (outcome == ReadOutcome::EndOfInput) break;
-        if (outcome == ReadOutcome::MissingEndLine) {
-            err("\nEnd tag // is missing.\n");
-            status = 1;
-            break;
+
+    FeatureLoop loop;
+    loop.mode = ExtractMode::Protein;
+    loop.reader_options = FeatureOptions{.locations_in_protein_mode = o.exon_info};
+    loop.texts.cannot_open_input = "Cannot open file: %s.\n\n";
+    loop.texts.missing_end_line = "\nEnd tag // is missing.\n";
+    loop.texts.terminated_after_failure = true;
+    loop.open_outputs = [&] {
+        if (output_would_replace_input(o.input, fasta_path) ||
+            (o.table && output_would_replace_input(o.input, table_path)))
+            return false;
+        if (OutputTarget::names_stdout(fasta_path) || OutputTarget::create_empty(fasta_path))
+            fasta = OutputTarget::open(fasta_path, OutputTarget::Mode::Append);
+        if (!fasta) {
+            err("Error in opening output file: %s.\n", fasta_path.c_str());
+            return false;
         }
-        if (outcome == ReadOutcome::Failed) {
-            // The same position would fail again.
-            err("Error in extracting CDS\n");
-            status = 1;
-            break;
+        if (o.table) {
+            if (OutputTarget::create_empty(table_path)) table = OutputTarget::open(table_path, OutputTarget::Mode::Append);
+            if (!table) {
+                err("Error in opening output file: %s.\n", table_path.c_str());
+                return false;
+            }
         }
+        return true;
+    };
+    loop.work = [&](FeatureEntry& e) {
+        SequenceRecord& entry = e.entry;
+        Collection& features = e.features;
         progress('h');
         progress('-');
         // A CDS without /translation has no protein to write; it is named
@@ -163,18 +149,19 @@ int cmd_extcds(int count, CommandLine& words) {
             }
             if (!found) {
                 err("No CDS: %s in database: %s.\n", o.cds_name.c_str(), entry.name.c_str());
-                continue;
+                return EntryStep::Next;
             }
-            if (write_fasta_entry(fasta->writer(), *found, true, '_') != 0) {
+            if (write_fasta_entry(fasta->writer(), *found, true, '_', g_settings.line_length) != 0) {
                 err("Unable to write file.\n");
                 ++failures;
             }
-            continue;
+            // Past kMaxFailures failed writes the run gives up.
+            return failures <= kMaxFailures ? EntryStep::Next : EntryStep::Stop;
         }
         if (o.table)
             for (SequenceRecord& f : features) f.name = o.output;
         for (SequenceRecord& f : features) {
-            if (write_fasta_entry(fasta->writer(), f, true, '_') != 0) {
+            if (write_fasta_entry(fasta->writer(), f, true, '_', g_settings.line_length) != 0) {
                 err("Unable to write file.\n");
                 end_program(1);
             }
@@ -188,15 +175,15 @@ int cmd_extcds(int count, CommandLine& words) {
                 end_program(1);
             }
         }
-    }
-    if (!in->finish()) status = 1;
-    const bool closed = fasta->close();
-    if (!closed || (table && !table->close())) {
+        return EntryStep::Next;
+    };
+    loop.close_outputs = [&](int) {
+        const bool closed = fasta->close();
+        if (closed && (!table || table->close())) return true;
         err("Unable to write file.\n");
-        return 1;
-    }
-    out("\nTerminated.\n");
-    return status;
+        return false;
+    };
+    return run_feature_loop(o.input, format, loop);
 }
 
 }  // namespace kavro

@@ -4,15 +4,14 @@
 #include <string>
 
 #include "core/console.hpp"
-#include "core/program_exit.hpp"
+#include "core/settings.hpp"
 #include "features/feature_commands.hpp"
 #include "features/feature_io.hpp"
+#include "features/feature_loop.hpp"
 #include "features/feature_table.hpp"
 #include "features/introns.hpp"
 #include "input/formats.hpp"
-#include "input/line_reader.hpp"
 #include "output/fasta_writer.hpp"
-#include "output/output_target.hpp"
 #include "ui/command_line.hpp"
 #include "ui/help.hpp"
 #include "ui/prompt.hpp"
@@ -31,10 +30,7 @@ struct IntronRequest {
 
 // The dialog; false when standard input ends or a path is not given.
 bool ask_request(CommandLine& words, IntronRequest& req) {
-    words.set(1, "infile");
-    if (!ask_argument(words[1], "入力ファイル名")) return false;
-    words.set(2, words[1] + ".out");
-    if (!ask_argument(words[2], "出力ファイル名")) return false;
+    if (!ask_input_output(words)) return false;
     if (!ask_feature_ends("出力したい 5'側エクソン と 3'エクソン の長さを入力してください。\n"
                           "start と end の書式は S xx または  E xx です.\n"
                           "S xx は、 イントロン の開始点から xx 塩基目を意味し、\n"
@@ -71,65 +67,32 @@ int cmd_extint(int count, CommandLine& words) {
 
     const SeqFormat format = feature_file_format(input);
     out("Reading sequence...\n");
-    auto in = LineReader::open(input);
-    if (!in) {
-        err("Cannot open file: %s\n\n", input.c_str());
-        return 1;
-    }
-    if (output_would_replace_input(input, output)) return 1;
-    auto target = OutputTarget::open(output, OutputTarget::Mode::Truncate);
-    if (!target) {
-        err("Cannot open output file: %s\n\n", output.c_str());
-        return 1;
-    }
-
-    FeatureTableReader reader(*in, format);
-    std::int64_t position = 0;
-    int status = 0;
-    bool stop = false;
-    while (!stop) {
-        SequenceRecord entry;
-        Collection features;
-        const ReadOutcome outcome = reader.read(entry, features, position, ExtractMode::Coding);
-        if (outcome != ReadOutcome::Entry) {
-            status = end_of_entries(outcome, "Error in extracting CDS\n");
-            break;
-        }
-        if (entry.residues.empty()) {
+    FeatureLoop loop;
+    SingleOutput single(input, output, "Cannot open output file: %s\n\n", "Unable to write file: %s.\n");
+    single.attach(loop);
+    loop.work = [&](FeatureEntry& e) {
+        if (e.entry.residues.empty()) {
             progress('/');
-            continue;
+            return EntryStep::Next;
         }
         progress('h');
-        if (classify_and_clear_gaps(entry) != 0) continue;
+        if (classify_and_clear_gaps(e.entry) != 0) return EntryStep::Next;
         Collection introns;
-        for (const SequenceRecord& feature : features) {
+        for (const SequenceRecord& feature : e.features) {
             progress('.');
             if (!req.name.empty() && feature.definition.find(req.name) == std::string::npos) continue;
-            const IntronResult result = extract_introns(entry, feature, req.start, req.end, introns);
+            const IntronResult result = extract_introns(e.entry, feature, req.start, req.end, introns);
             if (result == IntronResult::PassedOver) continue;
             if (result == IntronResult::Failed) {
                 err("Error in extracting introns.\n");
-                stop = true;
-                break;
+                return EntryStep::Stop;
             }
             progress('-');
-            if (write_fasta_batch(target->writer(), introns, 0, 0) != 0 || target->writer().failed()) {
-                err("Unable to write file: %s.\n", output.c_str());
-                status = 1;
-                stop = true;
-                break;
-            }
+            if (single.write(e, introns, g_settings.line_length) == EntryStep::Stop) return EntryStep::Stop;
         }
-    }
-    // A read that failed on the way fails the run (after its message).
-    if (!in->finish()) status = 1;
-    if (!target->close() && status == 0) {
-        err("Unable to write file: %s.\n", output.c_str());
-        return 1;
-    }
-    if (status != 0) return status;
-    out("\nTerminated.\n");
-    return 0;
+        return EntryStep::Next;
+    };
+    return run_feature_loop(input, format, loop);
 }
 
 }  // namespace kavro

@@ -2,21 +2,18 @@
 // a GenBank or EMBL file, cut with start and end arguments, with their
 // introns when the addseqg setting is on.
 
-#include <optional>
 #include <string>
 
 #include "core/console.hpp"
-#include "core/program_exit.hpp"
 #include "core/settings.hpp"
 #include "features/feature_commands.hpp"
 #include "features/feature_io.hpp"
+#include "features/feature_loop.hpp"
 #include "features/feature_sequences.hpp"
 #include "features/feature_table.hpp"
 #include "features/locations.hpp"
 #include "input/formats.hpp"
-#include "input/line_reader.hpp"
 #include "output/fasta_writer.hpp"
-#include "output/output_target.hpp"
 #include "ui/command_line.hpp"
 #include "ui/help.hpp"
 #include "ui/prompt.hpp"
@@ -37,10 +34,7 @@ struct RnaRequest {
 // The dialog: paths, the two end arguments and the RNA name. False when the
 // user leaves.
 bool ask_request(CommandLine& words, RnaRequest& req) {
-    words.set(1, "infile");
-    if (!ask_argument(words[1], "入力ファイル名")) return false;
-    words.set(2, words[1] + ".out");
-    if (!ask_argument(words[2], "出力ファイル名")) return false;
+    if (!ask_input_output(words)) return false;
     if (!ask_feature_ends("出力したい 5'UTR と 3'UTR の長さを入力してください。\n"
                           "start と end の書式は S xx または  E xx です.\n"
                           "S xx は、 RNA の開始点から xx 塩基目を意味し、\n"
@@ -88,73 +82,43 @@ int cmd_extrna(int count, CommandLine& words) {
     g_settings.seq_import = false;
     const SeqFormat format = feature_file_format(input);
     out("Reading sequence...\n");
-    auto in = LineReader::open(input);
-    if (!in) {
-        err("Cannot open file: %s\n\n", input.c_str());
-        return 1;
-    }
-    if (output_would_replace_input(input, output)) return 1;
-    auto target = OutputTarget::open(output, OutputTarget::Mode::Truncate);
-    if (!target) {
-        err("Cannot open output file: %s.\n\n", output.c_str());
-        return 1;
-    }
-
-    FeatureTableReader reader(*in, format);
     const JoinContext ctx;
     RemoteSequences remote;
-    std::int64_t position = 0;
-    int status = 0;
-    for (;;) {
-        SequenceRecord entry;
-        Collection features;
-        const ReadOutcome outcome = reader.read(entry, features, position, ExtractMode::Rna);
-        if (outcome != ReadOutcome::Entry) {
-            status = end_of_entries(outcome, "Error in extracting CDS\n");
-            break;
-        }
-        if (entry.residues.empty()) {
+    FeatureLoop loop;
+    loop.mode = ExtractMode::Rna;
+    SingleOutput single(input, output, "Cannot open output file: %s.\n\n", "Unable to write file.\n");
+    single.attach(loop);
+    loop.work = [&](FeatureEntry& e) {
+        if (e.entry.residues.empty()) {
             progress('.');
-            continue;
+            return EntryStep::Next;
         }
         progress('h');
-        if (classify_and_clear_gaps(entry) != 0) continue;
+        if (classify_and_clear_gaps(e.entry) != 0) return EntryStep::Next;
         const bool cut = g_settings.addseqg
-                             ? extract_genomic_spans(entry, features, 0, req.start, req.end, ctx, remote)
-                             : cut_feature_sequences(entry, features, 0, req.start, req.end, ctx, remote);
+                             ? extract_genomic_spans(e.entry, e.features, 0, req.start, req.end, ctx, remote)
+                             : cut_feature_sequences(e.entry, e.features, 0, req.start, req.end, ctx, remote);
         if (!cut) {
             err("Error in extracting sequence.\n");
-            continue;
+            return EntryStep::Next;
         }
         out("\nSequences extracted.\n.");
         flush_out();
         Collection chosen;
         if (!req.name.empty()) {
             out("Extracting sequences: %s...\n", req.name.c_str());
-            chosen = select_by_name(features, req.name);
+            chosen = select_by_name(e.features, req.name);
             if (chosen.empty()) {
                 out("No sequence extracted.\n");
-                status = 1;
-                break;
+                e.status = 1;
+                return EntryStep::Stop;
             }
         } else {
             out("Extracting all sequences...\n");
         }
-        if (write_fasta_batch(target->writer(), req.name.empty() ? features : chosen, 0, 0) != 0 || target->writer().failed()) {
-            err("Unable to write file.\n");
-            status = 1;
-            break;
-        }
-    }
-    // A read that failed on the way fails the run (after its message).
-    if (!in->finish()) status = 1;
-    if (!target->close() && status == 0) {
-        err("Unable to write file.\n");
-        return 1;
-    }
-    if (status != 0) return status;
-    out("\nTerminated.\n");
-    return 0;
+        return single.write(e, req.name.empty() ? e.features : chosen, g_settings.line_length);
+    };
+    return run_feature_loop(input, format, loop);
 }
 
 }  // namespace kavro

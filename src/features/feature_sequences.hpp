@@ -32,13 +32,13 @@ inline constexpr long kFillMargin = 10000;
 // entry's name; a feature that cannot be cut is left with residues "*" (or
 // as it was, when its location cannot be read) after a message. False when
 // a cutting step failed and the rest was not done.
-bool cut_feature_sequences(const SequenceRecord& entry, Collection& features, std::size_t first, EndArgument start,
+[[nodiscard]] bool cut_feature_sequences(const SequenceRecord& entry, Collection& features, std::size_t first, EndArgument start,
                            EndArgument end, const JoinContext& ctx, RemoteSequences& remote);
 
 // The whole genomic stretch from the start argument to the end argument,
 // introns included (the addseqg setting). False after a message when a
 // reference is neither "S" nor "E".
-bool extract_genomic_spans(const SequenceRecord& entry, Collection& features, std::size_t first, EndArgument start,
+[[nodiscard]] bool extract_genomic_spans(const SequenceRecord& entry, Collection& features, std::size_t first, EndArgument start,
                            EndArgument end, const JoinContext& ctx, RemoteSequences& remote);
 
 }  // namespace kavro

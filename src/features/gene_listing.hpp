@@ -18,10 +18,10 @@ void write_gene_names(Writer& out, const Collection& features);
 
 // One row per exon of every feature; 1 after "Error in making exon list in
 // show_gene_table.\n" when a location cannot be read.
-int write_gene_table(Writer& out, const Collection& features, GeneKind kind);
+[[nodiscard]] int write_gene_table(Writer& out, const Collection& features, GeneKind kind);
 
 // The whole listing of a GenBank or EMBL file; 0, or 1 when the file could
 // not be read to its end.
-int list_feature_file(const std::string& input, SeqFormat format, bool table, Writer& out);
+[[nodiscard]] int list_feature_file(const std::string& input, SeqFormat format, bool table, Writer& out);
 
 }  // namespace kavro

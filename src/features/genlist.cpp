@@ -59,10 +59,7 @@ int list_fasta(const std::string& input, Writer& out) {
 
 int cmd_genlist(int count, CommandLine& words) {
     if (count == 1) {
-        words.set(1, "infile");
-        if (!ask_argument(words[1], "入力ファイル名")) return 1;
-        words.set(2, "stdout");
-        if (!ask_argument(words[2], "出力ファイル名")) return 1;
+        if (!ask_input_output(words, {.output_default = "stdout"})) return 1;
     } else if (count == 2) {
         if (words[1] == "help" || words[1] == "-h") {
             show_help("genlist");

@@ -321,9 +321,8 @@ int cmd_getent(int count, CommandLine& words) {
     }
     if (format == SeqFormat::Fasta) out("This is a FASTA file. Only ID is recognized.\n");
     out("Reading sequence...\n");
-    auto in = LineReader::open(db_path);
+    auto in = open_input(db_path);
     if (!in) {
-        err("Cannot open file: %s\n\n", db_path.c_str());
         return 1;
     }
 

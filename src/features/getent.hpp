@@ -10,7 +10,7 @@
 namespace kavro {
 
 // File=, Group= and Split= modes. `output` is open in File mode only.
-int run_fasta_list_mode(const std::string& db_path, const std::string& out_path, const EntrySelection& sel,
+[[nodiscard]] int run_fasta_list_mode(const std::string& db_path, const std::string& out_path, const EntrySelection& sel,
                         OutputTarget* output);
 
 }  // namespace kavro

@@ -17,6 +17,7 @@
 
 #include "core/console.hpp"
 #include "core/program_exit.hpp"
+#include "core/settings.hpp"
 #include "core/text_ops.hpp"
 #include "features/getent.hpp"
 #include "input/formats.hpp"
@@ -111,7 +112,7 @@ public:
             return 0;
         }
         SequenceRecord& rec = *entry;
-        if (write_fasta_entry(*target, rec, true, ' ') != 0) {
+        if (write_fasta_entry(*target, rec, true, ' ', g_settings.line_length) != 0) {
             err("Unable to write sequence %s.\n", rec.name.c_str());
             end_program(1);
         }
@@ -258,7 +259,8 @@ int split_database(const std::string& db_path, const std::string& out_path, long
             file = OutputTarget::open(split_file_name(out_path, n, ++k), OutputTarget::Mode::Truncate);
             if (!file) failed();
         }
-        write_fasta_entry(file->writer(), rec, true, '_');
+        // A failed entry says so itself; a failed stream is caught at the close.
+        static_cast<void>(write_fasta_entry(file->writer(), rec, true, '_', g_settings.line_length));
         ++written;
     };
     if (!in || !stream_multi_fasta(*in, write_entry)) {
@@ -267,13 +269,6 @@ int split_database(const std::string& db_path, const std::string& out_path, long
     }
     if (file && !file->close()) failed();
     return 0;
-}
-
-// The database opened as read_multi_fasta opens it.
-std::optional<LineReader> open_database(const std::string& path) {
-    std::optional<LineReader> in = LineReader::open(path);
-    if (!in) err("Cannot open file: %s\n\n", path.c_str());
-    return in;
 }
 
 }  // namespace
@@ -311,7 +306,7 @@ int run_fasta_list_mode(const std::string& db_path, const std::string& out_path,
         std::optional<ListCopy> copy;
         if (readable_at_offsets(db_path)) {
             places = listed_names(lines);
-            db_in = open_database(db_path);
+            db_in = open_input(db_path);
             if (!db_in || !find_entries(*db_in, places)) {
                 err("Error in reading file: %s\n", db_path.c_str());
                 end_program(1);

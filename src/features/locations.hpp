@@ -65,7 +65,7 @@ std::string definition_accession(std::string_view definition);
 // Fills `exons` from the location words of a definition. On success the
 // remainder (when given) receives the text after the location. On failure
 // the messages name the problem (they end " Quiting exon_list. ").
-bool parse_exon_list(std::string_view definition, ExonList& exons, std::string* remainder);
+[[nodiscard]] bool parse_exon_list(std::string_view definition, ExonList& exons, std::string* remainder);
 
 // More than one exon, and not all on one strand or not in order along it.
 bool exons_out_of_order(const ExonList& exons);

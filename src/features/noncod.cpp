@@ -5,14 +5,14 @@
 #include <string>
 
 #include "core/console.hpp"
+#include "core/settings.hpp"
 #include "features/feature_commands.hpp"
 #include "features/feature_io.hpp"
+#include "features/feature_loop.hpp"
 #include "features/feature_table.hpp"
 #include "features/noncoding.hpp"
 #include "input/formats.hpp"
-#include "input/line_reader.hpp"
 #include "output/fasta_writer.hpp"
-#include "output/output_target.hpp"
 #include "ui/command_line.hpp"
 #include "ui/help.hpp"
 #include "ui/prompt.hpp"
@@ -27,18 +27,16 @@ struct FeatureRead {
     bool usable = false;
 };
 
-// One read of the entry at `position`; false when the loop must end
+// The RNA read of the entry at `position`; false when the loop must end
 // (status set).
-bool read_part(FeatureTableReader& reader, std::int64_t& position, ExtractMode mode, FeatureRead& part,
-               int& status) {
-    const ReadOutcome outcome = reader.read(part.entry, part.features, position, mode);
+bool read_rna_part(FeatureTableReader& reader, std::int64_t& position, FeatureRead& part, int& status) {
+    const ReadOutcome outcome = reader.read(part.entry, part.features, position, ExtractMode::Rna);
     if (outcome != ReadOutcome::Entry) {
-        status = end_of_entries(outcome, mode == ExtractMode::Rna ? "Error in extracting RNA\n"
-                                                                  : "Error in extracting CDS\n");
+        status = end_of_entries(outcome, "Error in extracting RNA\n");
         return false;
     }
     part.usable = !part.features.empty() && !part.entry.residues.empty();
-    if (part.entry.residues.empty()) progress(mode == ExtractMode::Rna ? '/' : '*');
+    if (part.entry.residues.empty()) progress('/');
     return true;
 }
 
@@ -47,10 +45,7 @@ bool read_part(FeatureTableReader& reader, std::int64_t& position, ExtractMode m
 int cmd_noncod(int count, CommandLine& words) {
     bool keep_introns = false;
     if (count == 1) {
-        words.set(1, "infile");
-        if (!ask_argument(words[1], "入力ファイル名")) return 1;
-        words.set(2, words[1] + ".out");
-        if (!ask_argument(words[2], "出力ファイル名")) return 1;
+        if (!ask_input_output(words)) return 1;
         out("Do you want introns included in the output?\n");
         out("If yes, press 1, otherwise 0.\n\n");
         std::string answer;
@@ -71,50 +66,29 @@ int cmd_noncod(int count, CommandLine& words) {
         err("This is not a GenBank or EMBL file.\n");
         return 1;
     }
-    auto in = LineReader::open(input);
-    if (!in) {
-        err("Cannot open file: %s\n\n", input.c_str());
-        return 1;
-    }
-    if (output_would_replace_input(input, output)) return 1;
-    auto target = OutputTarget::open(output, OutputTarget::Mode::Truncate);
-    if (!target) {
-        err("Cannot open output file: %s\n\n", output.c_str());
-        return 1;
-    }
-
-    FeatureTableReader reader(*in, format);
-    std::int64_t position = 0;
-    int status = 0;
-    for (;;) {
-        const std::int64_t entry_start = position;
-        FeatureRead cds, rna;
-        if (!read_part(reader, position, ExtractMode::Coding, cds, status)) break;
-        std::int64_t again = entry_start;
-        if (!read_part(reader, again, ExtractMode::Rna, rna, status)) break;
-        if (!cds.usable && !rna.usable) continue;
-        SequenceRecord& entry = cds.usable ? cds.entry : rna.entry;
+    FeatureLoop loop;
+    loop.texts.terminated = "Terminated.\n";
+    SingleOutput single(input, output, "Cannot open output file: %s\n\n", "Unable to write to file: %s.\n");
+    single.attach(loop);
+    // Each entry is read twice, for its CDS and then from the same place
+    // for its RNA features.
+    loop.work = [&](FeatureEntry& e) {
+        const bool cds_usable = !e.features.empty() && !e.entry.residues.empty();
+        if (e.entry.residues.empty()) progress('*');
+        FeatureRead rna;
+        std::int64_t again = e.entry_start;
+        if (!read_rna_part(e.reader, again, rna, e.status)) return EntryStep::Stop;
+        if (!cds_usable && !rna.usable) return EntryStep::Next;
+        SequenceRecord& entry = cds_usable ? e.entry : rna.entry;
         const bool circular = entry.circular != 0;
         if (circular) out("Circular DNA: %s.\n", entry.name.c_str());
-        if (cds.usable) mask_features(entry, cds.features, keep_introns);
+        if (cds_usable) mask_features(entry, e.features, keep_introns);
         if (rna.usable) mask_features(entry, rna.features, keep_introns);
         Collection pieces = unmasked_pieces(entry, circular);
-        if (pieces.empty()) continue;
-        if (write_fasta_batch(target->writer(), pieces, 0, 0) != 0 || target->writer().failed()) {
-            err("Unable to write to file: %s.\n", output.c_str());
-            status = 1;
-            break;
-        }
-    }
-    // A read that failed on the way fails the run (after its message).
-    if (!in->finish()) status = 1;
-    if (!target->close() && status == 0) {
-        err("Unable to write to file: %s.\n", output.c_str());
-        return 1;
-    }
-    if (status != 0) return status;
-    out("Terminated.\n");
-    return 0;
+        if (pieces.empty()) return EntryStep::Next;
+        return single.write(e, pieces, g_settings.line_length);
+    };
+    return run_feature_loop(input, format, loop);
 }
 
 }  // namespace kavro

@@ -57,9 +57,8 @@ std::optional<SeqFormat> classify_line(std::string_view line) {
 }  // namespace
 
 SeqFormat detect_format(const std::string& path) {
-    auto in = LineReader::open(path);
+    auto in = open_input(path);
     if (!in) {
-        err("Cannot open file: %s\n\n", path.c_str());
         return SeqFormat::Error;
     }
     // Binary data (gzip is decompressed before this) is never read as residues.

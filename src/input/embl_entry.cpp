@@ -127,7 +127,7 @@ void take_clean_lines(LineReader& in, std::string& residues) {
 }  // namespace
 
 std::optional<SequenceRecord> read_embl_entry(LineReader& in, std::int64_t& position, ResidueKind requested_type,
-                                              EmptyEntry* empty) {
+                                              EmptyEntry* empty, bool circular) {
     if (empty) *empty = EmptyEntry{};
     if (!seek_entry(in, position)) return std::nullopt;
     SequenceRecord rec;
@@ -185,7 +185,7 @@ std::optional<SequenceRecord> read_embl_entry(LineReader& in, std::int64_t& posi
         if (found && empty) *empty = EmptyEntry{rec.name, in.tell()};
         return std::nullopt;
     }
-    if (g_settings.form || id.circular) rec.circular = 1;
+    if (circular || id.circular) rec.circular = 1;
     rec.type = requested_type;
     position = in.tell();
     return rec;

@@ -49,7 +49,9 @@ SeqFormat detect_format(const std::string& path);
 
 // ---- single entries ----
 // The first entry of a file in the given format; nothing after a message.
-std::optional<SequenceRecord> read_sequence(const std::string& path, SeqFormat format, ResidueKind requested_type);
+// `circular` marks a GenBank or EMBL entry circular whatever its header says.
+std::optional<SequenceRecord> read_sequence(const std::string& path, SeqFormat format, ResidueKind requested_type,
+                                            bool circular = false);
 std::optional<SequenceRecord> read_raw(LineReader& in, ResidueKind requested_type, const std::string& path);
 std::optional<SequenceRecord> read_fasta(LineReader& in, ResidueKind requested_type);
 std::optional<SequenceRecord> read_nbrf(LineReader& in);
@@ -63,14 +65,17 @@ std::optional<SequenceRecord> read_nbrf(LineReader& in);
 // also gives nothing; when `empty` is given, the GenBank and EMBL readers
 // then fill it with that entry's name and the offset after it, so that a
 // walk can pass over the entry and go on.
+//
+// An entry is marked circular when its LOCUS or ID line says so, or when
+// the command asks for every entry to be circular (`circular`).
 struct EmptyEntry {
     std::string name;
     std::int64_t next = -1;  // -1: no entry header was found (the end)
 };
 std::optional<SequenceRecord> read_genbank_entry(LineReader& in, std::int64_t& position, ResidueKind requested_type,
-                                                 EmptyEntry* empty = nullptr);
+                                                 EmptyEntry* empty = nullptr, bool circular = false);
 std::optional<SequenceRecord> read_embl_entry(LineReader& in, std::int64_t& position, ResidueKind requested_type,
-                                              EmptyEntry* empty = nullptr);
+                                              EmptyEntry* empty = nullptr, bool circular = false);
 std::optional<SequenceRecord> read_pir_entry(LineReader& in, std::int64_t& position);
 
 // ---- record by record ----

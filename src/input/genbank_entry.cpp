@@ -26,11 +26,10 @@ void report_locus(std::string_view line, bool go_on) {
 }  // namespace
 
 std::optional<SequenceRecord> read_genbank_entry(LineReader& in, std::int64_t& position, ResidueKind requested_type,
-                                                 EmptyEntry* empty) {
+                                                 EmptyEntry* empty, bool circular) {
     if (empty) *empty = EmptyEntry{};
     if (!seek_entry(in, position)) return std::nullopt;
-    // Circular when the setting says so or the LOCUS line does.
-    bool circular = g_settings.form;
+    // Circular when the command says so or the LOCUS line does.
     SequenceRecord rec;
     std::string molecule_word;
     long header_length = 0;

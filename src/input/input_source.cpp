@@ -17,6 +17,7 @@
 
 #include "core/console.hpp"
 #include "core/program_exit.hpp"
+#include "core/writer.hpp"
 
 namespace kavro {
 
@@ -44,18 +45,7 @@ public:
     int fd() const { return fd_; }
     std::string path() const { return "/proc/self/fd/" + std::to_string(fd_); }
 
-    bool write(const char* data, std::size_t n) {
-        while (n > 0) {
-            ssize_t w = ::write(fd_, data, n);
-            if (w < 0) {
-                if (errno == EINTR) continue;
-                return false;
-            }
-            data += w;
-            n -= static_cast<std::size_t>(w);
-        }
-        return true;
-    }
+    bool write(const char* data, std::size_t n) { return write_all(fd_, data, n); }
 
 private:
     int fd_ = -1;

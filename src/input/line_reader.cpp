@@ -313,4 +313,10 @@ LineReader& stdin_reader() {
     return r;
 }
 
+std::optional<LineReader> open_input(const std::string& path) {
+    auto in = LineReader::open(path);
+    if (!in) err("Cannot open file: %s\n\n", path.c_str());
+    return in;
+}
+
 }  // namespace kavro

@@ -129,4 +129,8 @@ private:
 // The program's standard input (console prompts, menu mode).
 LineReader& stdin_reader();
 
+// Opens a file to read, or says "Cannot open file: %s\n\n" on standard
+// error and gives nothing: the one wording of an input that cannot be opened.
+[[nodiscard]] std::optional<LineReader> open_input(const std::string& path);
+
 }  // namespace kavro

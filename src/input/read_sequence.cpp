@@ -3,7 +3,6 @@
 #include <new>
 
 #include "core/console.hpp"
-#include "core/program_exit.hpp"
 #include "core/text_ops.hpp"
 #include "input/fasta_walk.hpp"
 #include "input/formats.hpp"
@@ -33,7 +32,8 @@ std::string time_stamp() {
 
 }  // namespace
 
-std::optional<SequenceRecord> read_sequence(const std::string& path, SeqFormat format, ResidueKind requested_type) {
+std::optional<SequenceRecord> read_sequence(const std::string& path, SeqFormat format, ResidueKind requested_type,
+                                            bool circular) {
     auto in = open_input(path);
     if (!in) return std::nullopt;
     std::optional<SequenceRecord> rec;
@@ -42,11 +42,11 @@ std::optional<SequenceRecord> read_sequence(const std::string& path, SeqFormat f
         case SeqFormat::Raw: rec = read_raw(*in, requested_type, path); break;
         case SeqFormat::Fasta: rec = read_fasta(*in, requested_type); break;
         case SeqFormat::Genbank:
-        case SeqFormat::GenbankProtein: rec = read_genbank_entry(*in, position, requested_type); break;
+        case SeqFormat::GenbankProtein: rec = read_genbank_entry(*in, position, requested_type, nullptr, circular); break;
         case SeqFormat::Embl:
         case SeqFormat::Swissprot:
         case SeqFormat::EmblUntyped:
-        case SeqFormat::Uniprot: rec = read_embl_entry(*in, position, requested_type); break;
+        case SeqFormat::Uniprot: rec = read_embl_entry(*in, position, requested_type, nullptr, circular); break;
         case SeqFormat::Nbrf: rec = read_nbrf(*in); break;
         case SeqFormat::Pir: rec = read_pir_entry(*in, position); break;
         default: err("Unknown sequence format.\n"); return std::nullopt;
@@ -74,7 +74,7 @@ std::optional<SequenceRecord> read_raw(LineReader& in, ResidueKind requested_typ
         while (in.read_piece(piece, LineReader::kPiece)) append_printable(rec.residues, piece);
     } catch (const std::bad_alloc&) {
         err("Out of memory\n");
-        end_program(1);
+        return std::nullopt;
     }
     rec.length = static_cast<long>(rec.residues.size());
     rec.type = requested_type;

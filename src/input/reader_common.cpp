@@ -246,12 +246,6 @@ void reserve_hint(std::string& text, std::int64_t bytes) {
     }
 }
 
-std::optional<LineReader> open_input(const std::string& path) {
-    auto in = LineReader::open(path);
-    if (!in) err("Cannot open file: %s\n\n", path.c_str());
-    return in;
-}
-
 bool seek_entry(LineReader& in, std::int64_t position) {
     if (in.seek(position)) return true;
     err("File seek error.\n");

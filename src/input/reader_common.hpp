@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "core/sequence.hpp"
-#include "core/settings.hpp"
 #include "input/line_reader.hpp"
 
 namespace kavro::input_detail {
@@ -85,9 +84,6 @@ inline void collect_definition(std::string& definition, std::string_view piece) 
 }
 
 // ---- the parts every reader of a kind shares ----
-
-// Opens a file to read; "Cannot open file: %s\n\n" when it cannot be opened.
-std::optional<LineReader> open_input(const std::string& path);
 
 // Moves to an entry's position; "File seek error.\n" when that fails.
 [[nodiscard]] bool seek_entry(LineReader& in, std::int64_t position);

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "convert/held_text.hpp"
+#include "core/held_text.hpp"
 #include "core/sequence.hpp"
 #include "core/writer.hpp"
 #include "motif/motif_match.hpp"
@@ -72,7 +72,7 @@ private:
 
 // Modes 0, 1 and 2: searches every sequence and writes the report. 0, or 1
 // after "Error in writing motif sites in file: %s\n".
-int run_motif_search(Writer& w, Collection& seqs, ResidueKind file_type, const MotifSearchRequest& req);
+[[nodiscard]] int run_motif_search(Writer& w, Collection& seqs, ResidueKind file_type, const MotifSearchRequest& req);
 
 // Composition of every sequence added up, and the total length;
 // "Error in counting bases.\nBut we continue.\n" for a sequence that cannot

@@ -66,6 +66,6 @@ struct PalindromeRequest {
 
 // Mode 3 over a collection of DNA sequences cleared to upper-case letters.
 // 0, or 1 after a message.
-int run_palindrome_search(Writer& w, Collection& seqs, const PalindromeRequest& req);
+[[nodiscard]] int run_palindrome_search(Writer& w, Collection& seqs, const PalindromeRequest& req);
 
 }  // namespace kavro

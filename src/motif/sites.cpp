@@ -15,8 +15,8 @@
 #include <optional>
 #include <string>
 
-#include "convert/conversions.hpp"
 #include "core/console.hpp"
+#include "core/conversions.hpp"
 #include "core/file_identity.hpp"
 #include "core/program_exit.hpp"
 #include "core/sequence.hpp"
@@ -130,10 +130,7 @@ bool collect_arguments(int count, CommandLine& words, SitesOptions& opts) {
         return false;
     }
     if (count == 1) {
-        words.set(1, "infile");
-        if (!ask_argument(words[1], "Input file name")) return false;
-        words.set(2, words[1] + ".out");
-        if (!ask_argument(words[2], "Output file name")) return false;
+        if (!ask_input_output(words, {"Input file name", "Output file name", ".out"})) return false;
     }
     opts.input = words[1];
     opts.output = words[2];
@@ -173,8 +170,8 @@ bool walk_entries(const std::string& path, SeqFormat format, const FastaRecordSi
     for (;;) {
         std::optional<SequenceRecord> rec = format == SeqFormat::Pir ? read_pir_entry(*in, position)
                                             : format == SeqFormat::Embl || format == SeqFormat::Swissprot
-                                                ? read_embl_entry(*in, position, ResidueKind::Unknown)
-                                                : read_genbank_entry(*in, position, ResidueKind::Unknown);
+                                                ? read_embl_entry(*in, position, ResidueKind::Unknown, nullptr, g_settings.form)
+                                                : read_genbank_entry(*in, position, ResidueKind::Unknown, nullptr, g_settings.form);
         if (!rec) break;
         sink(*rec);
     }

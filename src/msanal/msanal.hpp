@@ -57,7 +57,8 @@ struct MsDefinition {
     static std::string residue_set(const std::string& word);
 };
 
-// Reads a definition file; nothing after "Cannot open file: %s\n\n".
+// Reads a definition file; nothing after "Cannot open file: %s\n\n" or
+// "Memory allocation error in MSanal.\n".
 std::optional<MsDefinition> read_msdef(const std::string& path);
 // Writes the parameters back in the file's own form.
 void write_msdef_echo(Writer& out, const MsDefinition& def);

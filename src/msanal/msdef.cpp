@@ -9,7 +9,6 @@
 #include <new>
 
 #include "core/console.hpp"
-#include "core/program_exit.hpp"
 #include "core/text_ops.hpp"
 #include "input/line_reader.hpp"
 #include "msanal/msanal.hpp"
@@ -86,9 +85,8 @@ std::string MsDefinition::residue_set(const std::string& word) {
 }
 
 std::optional<MsDefinition> read_msdef(const std::string& path) {
-    auto in = LineReader::open(path);
+    auto in = open_input(path);
     if (!in) {
-        err("Cannot open file: %s\n\n", path.c_str());
         return std::nullopt;
     }
     MsDefinition def;
@@ -110,7 +108,7 @@ std::optional<MsDefinition> read_msdef(const std::string& path) {
                     def.observed.push_back(value);
                 } catch (const std::bad_alloc&) {
                     err("Memory allocation error in MSanal.\n");
-                    end_program(1);
+                    return std::nullopt;
                 }
             }
             continue;

@@ -6,8 +6,8 @@
 //   nad7 3 join 828 967  1999 2067  3066 4038
 //   psbA 1 complement 1200 2261
 //
-// It comes from the first line of an exon file or from a dialog on the
-// console, and is turned into a small exon list here.
+// toprot takes it from the first line of an exon file or from a dialog
+// (ui/exon_dialog); it is turned into a small exon list here.
 
 #include <optional>
 #include <string>
@@ -15,7 +15,6 @@
 #include <vector>
 
 #include "core/sequence.hpp"
-#include "input/line_reader.hpp"
 
 namespace kavro {
 
@@ -29,12 +28,9 @@ struct PresentationExon {
 };
 using PresentationExons = std::vector<PresentationExon>;
 
-// Sets rec.definition to the exon header: the first line of exon_file, or,
-// when exon_file is empty, the answers to the exon dialog read from
-// `console`. An empty exon file leaves the definition as it is. 0, or 1
-// after a message ("Cannot open file: %s\n", "No exon number is
-// indicated.\n", "Input aborted.\n") or a "no" to the dialog.
-int make_header(SequenceRecord& rec, const std::string& exon_file, LineReader& console);
+// The value of a signed integer text ("+5", "-3", "12"); false for any
+// other text or one too large for a position.
+[[nodiscard]] bool signed_value(std::string text, long& value);
 
 // The exons of a header, checked against a sequence of seq_length bases:
 // every exon must lie inside the sequence with its start not after its end,

@@ -1,5 +1,5 @@
 // FASTA output. An entry is ">" name [separator definition] "\n", the
-// residues broken into lines of the line-length setting, then two line ends:
+// residues broken into lines of the given line length, then two line ends:
 // one empty line after the last residue line, or two when the residue count
 // is a multiple of the line length.
 
@@ -9,7 +9,6 @@
 #include <cstring>
 
 #include "core/console.hpp"
-#include "core/settings.hpp"
 #include "output/output_detail.hpp"
 
 namespace kavro {
@@ -156,7 +155,8 @@ void write_fasta_name(Writer& out, std::string_view name) {
     if (named == 0) out.write(kUnnamed);
 }
 
-int write_fasta_entry_quietly(Writer& out, SequenceRecord& rec, bool with_definition, char separator) {
+int write_fasta_entry_quietly(Writer& out, SequenceRecord& rec, bool with_definition, char separator,
+                              int line_length) {
     out.put('>');
     write_fasta_name(out, rec.name);
     if (with_definition) {
@@ -170,7 +170,7 @@ int write_fasta_entry_quietly(Writer& out, SequenceRecord& rec, bool with_defini
     }
     out.put('\n');
 
-    const std::size_t line = static_cast<std::size_t>(std::max(g_settings.line_length, 1));
+    const std::size_t line = static_cast<std::size_t>(std::max(line_length, 1));
     const long count = write_residues(out, rec.residues, line);
     if (out.failed()) return 2;
     if (count != rec.length) return 3;
@@ -180,18 +180,19 @@ int write_fasta_entry_quietly(Writer& out, SequenceRecord& rec, bool with_defini
     return out.failed() ? 2 : 0;
 }
 
-int write_fasta_entry(Writer& out, SequenceRecord* rec, bool with_definition, char separator) {
+int write_fasta_entry(Writer& out, SequenceRecord* rec, bool with_definition, char separator, int line_length) {
     if (!rec) {
         err("Empty sequence.\n");
         return 1;
     }
-    const int result = write_fasta_entry_quietly(out, *rec, with_definition, separator);
+    const int result = write_fasta_entry_quietly(out, *rec, with_definition, separator, line_length);
     if (result == 2) return writing_error();
     if (result == 3) err("Error in sequence length.\n");
     return result;
 }
 
-int write_fasta_file(const std::string& path, SequenceRecord* rec, bool with_definition, char separator) {
+int write_fasta_file(const std::string& path, SequenceRecord* rec, bool with_definition, char separator,
+                     int line_length) {
     if (!rec) {
         err("Empty sequence.\n");
         return 1;
@@ -201,7 +202,7 @@ int write_fasta_file(const std::string& path, SequenceRecord* rec, bool with_def
         err("Cannot open file: %s\n", path.c_str());
         return 1;
     }
-    int result = write_fasta_entry(*file, rec, with_definition, separator);
+    int result = write_fasta_entry(*file, rec, with_definition, separator, line_length);
     // A close that fails loses what was written: a failed write.
     if (!file->close() && result == 0) result = writing_error();
     if (result != 0) {
@@ -212,7 +213,7 @@ int write_fasta_file(const std::string& path, SequenceRecord* rec, bool with_def
     return 0;
 }
 
-int write_fasta_batch(Writer& out, Collection& batch, long minimum, long maximum) {
+int write_fasta_batch(Writer& out, Collection& batch, long minimum, long maximum, int line_length) {
     // Both limits negative: mark long N and Q runs, thresholds -minimum and
     // -maximum. Otherwise one non-zero limit filters by length.
     const bool masking = minimum < 0 && maximum < 0;
@@ -229,7 +230,7 @@ int write_fasta_batch(Writer& out, Collection& batch, long minimum, long maximum
         }
         // An entry that fails says so and fails the batch; a failed output is
         // reported once (by the entry), and the batch stops.
-        if (write_fasta_entry(out, &rec, true, '_') != 0) {
+        if (write_fasta_entry(out, &rec, true, '_', line_length) != 0) {
             status = 1;
             if (out.failed()) break;
         }
@@ -250,13 +251,14 @@ int finish_batch_file(Writer& file, const std::string& path) {
 
 }  // namespace
 
-int write_fasta_batch_file(const OutputDestination& destination, Collection& batch, long minimum, long maximum) {
+int write_fasta_batch_file(const OutputDestination& destination, Collection& batch, long minimum, long maximum,
+                           int line_length) {
     auto target = OutputTarget::open_to(destination, OutputTarget::Mode::Append);
     if (!target) {
         err("Cannot open file: %s\n\n", destination.path.c_str());
         return 1;
     }
-    const int status = write_fasta_batch(target->writer(), batch, minimum, maximum);
+    const int status = write_fasta_batch(target->writer(), batch, minimum, maximum, line_length);
     const bool reported = target->writer().failed();  // each failed entry already said so
     // Standard output is flushed: the data must have left before the run
     // can say it is done.
@@ -266,29 +268,29 @@ int write_fasta_batch_file(const OutputDestination& destination, Collection& bat
     return 1;
 }
 
-int write_fasta_all(const OutputDestination& destination, Collection& batch) {
-    return write_fasta_batch_file(destination, batch, 0, 0);
+int write_fasta_all(const OutputDestination& destination, Collection& batch, int line_length) {
+    return write_fasta_batch_file(destination, batch, 0, 0, line_length);
 }
 
-int write_fasta_range(Writer& out, Collection& batch, long first, long end) {
+int write_fasta_range(Writer& out, Collection& batch, long first, long end, int line_length) {
     const long count = static_cast<long>(batch.size());
     end = std::min(end, count);
     int status = 0;
     for (long i = std::max(first, 0L); i < end; ++i)
-        if (write_fasta_entry(out, &batch[static_cast<std::size_t>(i)], true, '_') != 0) {
+        if (write_fasta_entry(out, &batch[static_cast<std::size_t>(i)], true, '_', line_length) != 0) {
             status = 1;
             if (out.failed()) break;
         }
     return status;
 }
 
-int write_fasta_range_file(const std::string& path, Collection& batch, long first, long end) {
+int write_fasta_range_file(const std::string& path, Collection& batch, long first, long end, int line_length) {
     auto file = Writer::open_append(path);
     if (!file) {
         err("Cannot open file: %s\n\n", path.c_str());
         return 1;
     }
-    const int status = write_fasta_range(*file, batch, first, end);
+    const int status = write_fasta_range(*file, batch, first, end, line_length);
     return finish_batch_file(*file, path) != 0 ? 1 : status;
 }
 

@@ -8,7 +8,6 @@
 #include <string>
 
 #include "core/console.hpp"
-#include "core/settings.hpp"
 #include "output/fasta_writer.hpp"
 
 namespace kavro {

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 
-#include "core/settings.hpp"
 #include "output/alignment_writer.hpp"
 #include "output/output_detail.hpp"
 
@@ -50,7 +49,7 @@ std::vector<std::string> nexus_names(const Collection& seqs, std::size_t count) 
 
 }  // namespace
 
-int write_nexus(Writer& out, Collection* seqs, long name_width) {
+int write_nexus(Writer& out, Collection* seqs, long name_width, int line_length) {
     const std::size_t count = collection_count(seqs);
     if (count == 0) return empty_collection();
     const SequenceRecord& first = (*seqs)[0];
@@ -60,7 +59,7 @@ int write_nexus(Writer& out, Collection* seqs, long name_width) {
     out.printf("   format datatype=%s interleave=yes gap=-;\n", nexus_datatype(first.type));
     out.write("   matrix\n");
 
-    const std::size_t line = static_cast<std::size_t>(std::max(g_settings.line_length, 1));
+    const std::size_t line = static_cast<std::size_t>(std::max(line_length, 1));
     const std::size_t per_line = line / 10 * 10 + 10;
     const std::size_t length = first.residues.size();
     // "=" has a meaning in NEXUS; names carry "_" instead, in the records too.
@@ -85,9 +84,11 @@ int write_nexus(Writer& out, Collection* seqs, long name_width) {
     return finish_written(out);
 }
 
-int write_nexus_file(const std::string& path, Collection* seqs) {
+int write_nexus_file(const std::string& path, Collection* seqs, int line_length) {
     // write_nexus widens the field to the longest name as written.
-    return write_alignment_file(path, seqs, kNexusMinNameWidth, write_nexus);
+    return write_alignment_file(path, seqs, kNexusMinNameWidth, [line_length](Writer& out, Collection* s, long width) {
+        return write_nexus(out, s, width, line_length);
+    });
 }
 
 }  // namespace kavro

@@ -82,7 +82,7 @@ int finish_written(Writer& out) {
     return check_written(out);
 }
 
-int write_alignment_file(const std::string& path, Collection* seqs, long name_width, AlignmentWriter write) {
+int write_alignment_file(const std::string& path, Collection* seqs, long name_width, const AlignmentWriter& write) {
     if (collection_count(seqs) == 0) return empty_collection();
     auto file = Writer::open_truncate(path);
     if (!file) {

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,10 +60,11 @@ namespace kavro::output_detail {
 // Flushes; as check_written.
 [[nodiscard]] int finish_written(Writer& out);
 
-using AlignmentWriter = int (*)(Writer&, Collection*, long);
+using AlignmentWriter = std::function<int(Writer&, Collection*, long)>;
 // Creates or empties the file, writes the collection, closes the file, and
 // reports: "Trouble in writing file: %s\n" with the writer's result, or the
 // "w" progress mark and 0.
-[[nodiscard]] int write_alignment_file(const std::string& path, Collection* seqs, long name_width, AlignmentWriter write);
+[[nodiscard]] int write_alignment_file(const std::string& path, Collection* seqs, long name_width,
+                                       const AlignmentWriter& write);
 
 }  // namespace kavro::output_detail

@@ -6,7 +6,6 @@
 #include <cctype>
 
 #include "core/console.hpp"
-#include "core/settings.hpp"
 #include "output/exon_header.hpp"
 #include "output/output_banner.hpp"
 #include "output/output_target.hpp"
@@ -49,9 +48,9 @@ long count_residue_letters(std::string_view piece) {
     return std::count_if(piece.begin(), piece.end(), [](unsigned char c) { return std::isalnum(c) != 0; });
 }
 
-void write_blocks(Writer& out, const FormLines& lines) {
+void write_blocks(Writer& out, const FormLines& lines, int line_length) {
     const long n = static_cast<long>(lines.bases.size());
-    const long width = listing_block_width(g_settings.line_length);
+    const long width = listing_block_width(line_length);
     long amino_acids = 0;
     std::string piece;
     auto padded = [&](const std::string& line, long p, long e) {
@@ -73,48 +72,38 @@ void write_blocks(Writer& out, const FormLines& lines) {
 
 }  // namespace
 
-int write_presentation_form(Writer& out, SequenceRecord& rec, const std::string& exon_file,
-                            const std::string& table_name, const ExonTranslator& translate, LineReader& console) {
-    if (make_header(rec, exon_file, console) != 0) {
-        err("Unable to make header in fwrite_pretty.\n");
-        return 1;
-    }
-    const auto exons = parse_exon_header(rec.definition, static_cast<long>(rec.residues.size()));
-    if (!exons) {
-        err("\nError in extracting exons.\n");
-        err("Unable to extract exons in fwrite_pretty.\n");
-        return 1;
-    }
+int write_presentation_form(Writer& out, const SequenceRecord& rec, const PresentationExons& exons,
+                            const std::string& table_name, const ExonTranslator& translate, int line_length) {
     SequenceRecord joined = copy_record_header(rec);
-    joined.residues = join_exons(rec.residues, *exons, rec.type == ResidueKind::Rna);
+    joined.residues = join_exons(rec.residues, exons, rec.type == ResidueKind::Rna);
     joined.length = static_cast<long>(joined.residues.size());
     const std::optional<std::string> protein = translate(joined);
     if (!protein) {
         err("Error of translation in sequence: %s.\n", rec.name.c_str());
         return 1;
     }
-    if (exons_out_of_order(*exons)) {
+    if (exons_out_of_order(exons)) {
         err("This might be trans-spliced. Abort to write pretty sequence.\n");
         return 1;
     }
-    const FormLines lines = walk_exons(rec.residues, *exons, *protein);
+    const FormLines lines = walk_exons(rec.residues, exons, *protein);
     write_output_banner(out);
     out.printf(">%s\n", rec.name.c_str());
     out.printf("%s\n", rec.definition.c_str());
     out.printf("  Codon table file: %s\n\n", table_name.c_str());
-    write_blocks(out, lines);
+    write_blocks(out, lines, line_length);
     out.write("\n\n");
     return out.flush() ? 0 : 1;
 }
 
-int write_presentation_file(const std::string& path, SequenceRecord& rec, const std::string& exon_file,
-                            const std::string& table_name, const ExonTranslator& translate, LineReader& console) {
+int write_presentation_file(const std::string& path, const SequenceRecord& rec, const PresentationExons& exons,
+                            const std::string& table_name, const ExonTranslator& translate, int line_length) {
     auto target = OutputTarget::open(path, OutputTarget::Mode::Append);
     if (!target) {
         err("Cannot open file: %s\n", path.c_str());
         return 1;
     }
-    const int status = write_presentation_form(target->writer(), rec, exon_file, table_name, translate, console);
+    const int status = write_presentation_form(target->writer(), rec, exons, table_name, translate, line_length);
     const bool closed = target->close();
     if (status != 0 || !closed) {
         err("Trouble in writing pretty sequence: %s\n", path.c_str());

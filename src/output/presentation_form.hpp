@@ -10,7 +10,7 @@
 
 #include "core/sequence.hpp"
 #include "core/writer.hpp"
-#include "input/line_reader.hpp"
+#include "output/exon_header.hpp"
 
 namespace kavro {
 
@@ -19,16 +19,17 @@ namespace kavro {
 // hands it this.
 using ExonTranslator = std::function<std::optional<std::string>(const SequenceRecord& joined)>;
 
-// Writes the form of rec with the exons of exon_file (or of the exon dialog
-// on `console` when the name is empty). rec's definition becomes the exon
-// header. 0, or 1 after a message.
-int write_presentation_form(Writer& out, SequenceRecord& rec, const std::string& exon_file,
-                            const std::string& table_name, const ExonTranslator& translate, LineReader& console);
+// Writes the form of rec, whose definition is the exon header that gave
+// `exons`, in blocks as wide as line_length allows. 0, or 1 after a message.
+[[nodiscard]] int write_presentation_form(Writer& out, const SequenceRecord& rec, const PresentationExons& exons,
+                                          const std::string& table_name, const ExonTranslator& translate,
+                                          int line_length);
 
 // The same appended to the file at path; a backspace and "w" on standard
 // output when written. 0, or 1 after "Cannot open file: %s\n" or
 // "Trouble in writing pretty sequence: %s\n".
-int write_presentation_file(const std::string& path, SequenceRecord& rec, const std::string& exon_file,
-                            const std::string& table_name, const ExonTranslator& translate, LineReader& console);
+[[nodiscard]] int write_presentation_file(const std::string& path, const SequenceRecord& rec,
+                                          const PresentationExons& exons, const std::string& table_name,
+                                          const ExonTranslator& translate, int line_length);
 
 }  // namespace kavro

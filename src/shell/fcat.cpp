@@ -25,13 +25,7 @@ int cmd_fcat(int count, CommandLine& words) {
         err("Cannot open file: %s\n", source.c_str());
         return 1;
     }
-    if (!copy_lines(*in, *dest)) return 1;
-    if (!dest->close()) {
-        err("Error in writing file: %s\n", target.c_str());
-        return 1;
-    }
-    out("\n");
-    return 0;
+    return copy_into(*in, *dest, target);
 }
 
 }  // namespace kavro

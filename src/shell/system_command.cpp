@@ -13,8 +13,8 @@ int run_system_command(const std::string& command_line) {
         return 1;
     }
     // The command writes straight to our standard output: what we printed
-    // before must be out first.
-    flush_console();
+    // before must be out first. A failed flush shows again at the run's end.
+    static_cast<void>(flush_console());
     // A command that could not be run, or did not end with status 0, fails.
     int result = std::system(command_line.c_str());
     if (result != 0) {

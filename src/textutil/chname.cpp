@@ -7,6 +7,7 @@
 
 #include "core/console.hpp"
 #include "core/sequence.hpp"
+#include "core/settings.hpp"
 #include "core/text_ops.hpp"
 #include "input/formats.hpp"
 #include "input/line_reader.hpp"
@@ -99,18 +100,15 @@ int write_entries(Collection& seqs, SeqFormat format, const std::string& output)
     // The FASTA writers append: start from an empty file so that the result
     // replaces an old output instead of following it.
     if (!OutputTarget::create_empty(output)) return 1;
-    if (seqs.size() == 1) return write_fasta_file(output, &seqs.front(), true, ' ');
-    return write_fasta_all(output, seqs);
+    if (seqs.size() == 1) return write_fasta_file(output, &seqs.front(), true, ' ', g_settings.line_length);
+    return write_fasta_all(output, seqs, g_settings.line_length);
 }
 
 }  // namespace
 
 int cmd_chname(int count, CommandLine& words) {
     if (count == 1) {
-        words.set(1, "infile");
-        if (!ask_argument(words[1], "Input file name")) return 1;
-        words.set(2, words[1] + ".out");
-        if (!ask_argument(words[2], "Output file name")) return 1;
+        if (!ask_input_output(words, {"Input file name", "Output file name", ".out"})) return 1;
     } else if (count != 3 && count != 5) {
         show_help("chname");
         return 1;

@@ -452,10 +452,7 @@ SequenceRecord fasta_stretch(const std::string& input, long start, long end, boo
 // file names and positions into words.
 std::optional<std::string> gather_arguments(int count, CommandLine& words) {
     if (count == 1) {
-        words.set(1, "infile");
-        if (!ask_argument(words[1], "入力ファイル名")) return std::nullopt;
-        words.set(2, words[1] + ".out");
-        if (!ask_argument(words[2], "出力ファイル名")) return std::nullopt;
+        if (!ask_input_output(words)) return std::nullopt;
         out("Type start position and end position\n");
         out("Use a space between the values.\n");
         std::string start, end;
@@ -479,7 +476,7 @@ std::optional<std::string> gather_arguments(int count, CommandLine& words) {
 // The stretch of the first entry of a file in a format other than FASTA,
 // read whole, classified and its gaps cleared; a failure ends the program.
 SequenceRecord entry_stretch(const std::string& input, SeqFormat format, long start, long end, bool from_last) {
-    auto rec = read_sequence(input, format, ResidueKind::Unknown);
+    auto rec = read_sequence(input, format, ResidueKind::Unknown, g_settings.form);
     if (!rec) {
         err("Error in reading file: %s\n", input.c_str());
         end_program(1);
@@ -526,7 +523,7 @@ int write_stretch(const std::string& output, SequenceRecord& part) {
         err("Error in opening output file: %s.\n", output.c_str());
         return 1;
     }
-    const int written = write_fasta_entry(target->writer(), part, true, ' ');
+    const int written = write_fasta_entry(target->writer(), part, true, ' ', g_settings.line_length);
     if (!target->close() || written != 0) {
         err("Error in writing sequence.\n");
         return 1;

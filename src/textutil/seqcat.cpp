@@ -11,6 +11,7 @@
 #include "core/console.hpp"
 #include "core/program_exit.hpp"
 #include "core/sequence.hpp"
+#include "core/settings.hpp"
 #include "core/text_ops.hpp"
 #include "input/formats.hpp"
 #include "output/alignment_writer.hpp"
@@ -97,7 +98,7 @@ void announce_format(SeqFormat format) {
 std::optional<SequenceRecord> read_one(const std::string& path, SeqFormat format, int which) {
     out("Reading sequence %d...\n", which);
     announce_format(format);
-    auto rec = read_sequence(path, format, ResidueKind::Unknown);
+    auto rec = read_sequence(path, format, ResidueKind::Unknown, g_settings.form);
     if (!rec || rec->length == 0 || rec->residues.empty()) {
         err("Error in reading sequence %d.\n", which);
         return std::nullopt;
@@ -122,7 +123,7 @@ int join_sequences(const std::string& file1, SeqFormat format1, const std::strin
         err("Unable to combine sequences.\n");
         return 1;
     }
-    if (write_fasta_file(output, &*first, false, ' ') != 0) {
+    if (write_fasta_file(output, &*first, false, ' ', g_settings.line_length) != 0) {
         err("Error in writing sequence.\n");
         end_program(1);
     }

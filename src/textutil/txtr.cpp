@@ -312,10 +312,7 @@ int run_choice(const Choice& c, const std::string& in, const std::string& outnam
 
 int cmd_txtr(int count, CommandLine& words) {
     if (count == 1) {
-        words.set(1, "infile");
-        if (!ask_argument(words[1], "入力ファイル名")) return 1;
-        words.set(2, words[1] + "1");
-        if (!ask_argument(words[2], "出力ファイル名")) return 1;
+        if (!ask_input_output(words, {"入力ファイル名", "出力ファイル名", "1"})) return 1;
     } else if (count == 2) {
         words.set(2, "outfile");
         if (!ask_argument(words[2], "出力ファイル名")) return 1;

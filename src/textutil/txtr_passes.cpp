@@ -215,9 +215,8 @@ void remove_empty_lines(const std::string& input, const std::string& output) {
 
 int copy_line_range(const std::string& input, const std::string& output, long first, long last) {
     out("Copying text file from line %ld to %ld ...\n", first, last);
-    auto in = LineReader::open(input);
+    auto in = open_input(input);
     if (!in) {
-        err("Cannot open file: %s\n\n", input.c_str());
         return 1;
     }
     auto w = Writer::open_truncate(output);

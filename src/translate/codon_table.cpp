@@ -2,7 +2,6 @@
 #include "translate/codon_table.hpp"
 
 #include "core/console.hpp"
-#include "core/program_exit.hpp"
 #include "core/text_ops.hpp"
 #include "input/line_reader.hpp"
 
@@ -87,11 +86,11 @@ std::optional<CodonTable> builtin_codon_table(std::string_view name) {
     return std::nullopt;
 }
 
-CodonTable select_codon_table(const std::string& name) {
-    if (auto table = builtin_codon_table(name)) return *table;
-    if (auto table = read_codon_table_file(name)) return *table;
+std::optional<CodonTable> select_codon_table(const std::string& name) {
+    if (auto table = builtin_codon_table(name)) return table;
+    if (auto table = read_codon_table_file(name)) return table;
     err("Codon table file: %s is not found.\n", name.c_str());
-    end_program(1);
+    return std::nullopt;
 }
 
 std::optional<CodonTable> read_codon_table_file(const std::string& path) {

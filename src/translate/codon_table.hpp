@@ -87,9 +87,9 @@ char translate_codon(std::string_view codon, std::string_view table);
 // The built-in table of that exact name, or nothing.
 std::optional<CodonTable> builtin_codon_table(std::string_view name);
 // A built-in table by name, else the table read from the file of that name.
-// A file that cannot be used ends the program (status 1) after
-// "Codon table file: %s is not found.\n".
-CodonTable select_codon_table(const std::string& name);
+// Nothing after "Codon table file: %s is not found.\n" for a file that
+// cannot be used; the commands end the run there.
+[[nodiscard]] std::optional<CodonTable> select_codon_table(const std::string& name);
 // Reads a codon-table file: every line whose first character is a letter or
 // "*" gives the next codon's amino acid; other lines are ignored. Nothing
 // after "Cannot open codon table file: %s\n\n" or, for fewer than 64 such

@@ -8,8 +8,6 @@
 #include <cstring>
 
 #include "core/console.hpp"
-#include "core/program_exit.hpp"
-#include "core/settings.hpp"
 #include "output/output_banner.hpp"
 #include "output/output_target.hpp"
 
@@ -84,7 +82,7 @@ void append_number(std::string& line, long value) {
 }  // namespace
 
 int write_composite(const std::string& path, const SequenceRecord& rec, const CodonTable& table,
-                    const std::string& table_name, bool three_frames) {
+                    const std::string& table_name, bool three_frames, int line_length) {
     const long n = static_cast<long>(rec.residues.size());
     if (n < kShortestListed || table.size() != static_cast<std::size_t>(kCodonCount)) {
         err("Too short sequence for a composite listing: %s (%ld bases).\n", rec.name.c_str(), n);
@@ -95,7 +93,7 @@ int write_composite(const std::string& path, const SequenceRecord& rec, const Co
     if (type != ResidueKind::Dna && type != ResidueKind::Rna) {
         err("This is not a nucleic acid sequence: %s.\n", rec.name.c_str());
         err("Error in making complementary in write_composite.\n");
-        end_program(1);
+        return kNotNucleicAcid;
     }
     auto target = OutputTarget::open(path, OutputTarget::Mode::Truncate);
     if (!target) {
@@ -109,7 +107,7 @@ int write_composite(const std::string& path, const SequenceRecord& rec, const Co
     w.printf("  Codon table file: %s\n\n", table_name.c_str());
 
     const CompositeBlocks blocks(rec.residues, table, type == ResidueKind::Rna);
-    const long width = listing_block_width(g_settings.line_length);
+    const long width = listing_block_width(line_length);
     const int lines = three_frames ? 4 : 8;
     const long numbered_minus = n % 3 + 5;
     std::string block;

@@ -21,11 +21,13 @@ namespace kavro {
 
 // Each block is made from the sequence alone: its complement and the codons
 // of the six frames are read off the residues as the block is written, so
-// nothing but the sequence is held. 0; 1 after "Cannot open file: %s\n\n",
-// a failed write, or for a sequence of fewer than 4 bases, which has no
-// block to lay a translation under. A sequence that is not a nucleic acid
-// ends the program.
-int write_composite(const std::string& path, const SequenceRecord& rec, const CodonTable& table,
-                    const std::string& table_name, bool three_frames);
+// nothing but the sequence is held; blocks are as wide as line_length allows.
+// 0; 1 after "Cannot open file: %s\n\n", a failed write, or for a sequence
+// of fewer than 4 bases, which has no block to lay a translation under;
+// kNotNucleicAcid after its messages for a sequence that is not a nucleic
+// acid, which the command treats as the end of the run.
+inline constexpr int kNotNucleicAcid = 2;
+[[nodiscard]] int write_composite(const std::string& path, const SequenceRecord& rec, const CodonTable& table,
+                                  const std::string& table_name, bool three_frames, int line_length);
 
 }  // namespace kavro

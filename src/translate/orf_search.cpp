@@ -178,7 +178,7 @@ int write_orf_table(const std::string& path, const SequenceRecord& rec, OrfList 
 }
 
 int write_orf_sequences(const std::string& path, const SequenceRecord& rec, OrfList orfs, std::int64_t minimum,
-                        const CodonTable& table) {
+                        const CodonTable& table, int line_length) {
     auto target = OutputTarget::open(path, OutputTarget::Mode::Truncate);
     if (!target) {
         err("Cannot open file: %s\n\n", path.c_str());
@@ -217,7 +217,7 @@ int write_orf_sequences(const std::string& path, const SequenceRecord& rec, OrfL
         const auto count = static_cast<long long>(aa.size()) - (!aa.empty() && aa.back() == '*' ? 1 : 0);
         protein->definition = std::to_string(from) + ".." + std::to_string(to) + " " + std::to_string(count) +
                               " aa  frame" + std::to_string(o.frame) + "\n";
-        if (write_fasta_entry(target->writer(), *protein, true, ' ') != 0) {
+        if (write_fasta_entry(target->writer(), *protein, true, ' ', line_length) != 0) {
             err("Error in printing sequence.\n");
             status = 1;
             break;

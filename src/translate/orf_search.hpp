@@ -56,7 +56,7 @@ struct OrfSearch {
 // count. Prints "\nCodon file: %s\n" first. 0, or 1 after
 // "Too short sequence in AddOrfInfo." for fewer than 9 bases or after the
 // translation module's message.
-int add_orfs(const SequenceRecord& rec, const std::string& table_name, const CodonTable& table, bool forward,
+[[nodiscard]] int add_orfs(const SequenceRecord& rec, const std::string& table_name, const CodonTable& table, bool forward,
              OrfSearch& search);
 
 // An empty search that keeps what a minimum (as for apply_minimum_rule)
@@ -90,13 +90,14 @@ inline constexpr std::int64_t kDefaultOrfMinimum = 300;
 
 // The ORF table: banner, heading, and one tab-separated line per kept ORF.
 // 0, or 1 after "Cannot open file: %s\n\n" or a failed write.
-int write_orf_table(const std::string& path, const SequenceRecord& rec, OrfList orfs, std::int64_t minimum);
+[[nodiscard]] int write_orf_table(const std::string& path, const SequenceRecord& rec, OrfList orfs, std::int64_t minimum);
 
 // Each kept ORF, its closing codon included, translated in its own frame
 // and written as a FASTA record NAME_orf#N (NAME_C_orf#N on the
 // complementary strand) with "from..to N aa  frameF". 0, or 1 after a
-// message; the ORFs before a failure stay written.
-int write_orf_sequences(const std::string& path, const SequenceRecord& rec, OrfList orfs, std::int64_t minimum,
-                        const CodonTable& table);
+// message; the ORFs before a failure stay written. Residue lines hold
+// line_length letters.
+[[nodiscard]] int write_orf_sequences(const std::string& path, const SequenceRecord& rec, OrfList orfs,
+                                      std::int64_t minimum, const CodonTable& table, int line_length);
 
 }  // namespace kavro

@@ -15,13 +15,16 @@
 #include "core/file_identity.hpp"
 #include "core/program_exit.hpp"
 #include "core/sequence.hpp"
+#include "core/settings.hpp"
 #include "core/text_ops.hpp"
 #include "input/formats.hpp"
 #include "input/line_reader.hpp"
+#include "output/exon_header.hpp"
 #include "output/fasta_writer.hpp"
 #include "output/output_target.hpp"
 #include "output/presentation_form.hpp"
 #include "ui/command_line.hpp"
+#include "ui/exon_dialog.hpp"
 #include "ui/help.hpp"
 #include "ui/prompt.hpp"
 #include "translate/composite_listing.hpp"
@@ -75,7 +78,7 @@ SequenceRecord read_nucleotides(const std::string& path) {
         end_program(1);
     }
     out("Reading sequence...\n");
-    std::optional<SequenceRecord> rec = read_sequence(path, format, ResidueKind::Unknown);
+    std::optional<SequenceRecord> rec = read_sequence(path, format, ResidueKind::Unknown, g_settings.form);
     if (!rec) {
         err("Error in reading file: %s\n", path.c_str());
         end_program(1);
@@ -95,6 +98,14 @@ SequenceRecord read_nucleotides(const std::string& path) {
     return std::move(*rec);
 }
 
+// The codon table a run names; a name that is neither a built-in table nor a
+// usable table file ends the run after select_codon_table's message.
+CodonTable codon_table_or_end(const std::string& name) {
+    std::optional<CodonTable> table = select_codon_table(name);
+    if (!table) end_program(1);
+    return std::move(*table);
+}
+
 [[noreturn]] void fail_write() {
     err("Unable to write file.\n");
     end_program(1);
@@ -104,7 +115,7 @@ SequenceRecord read_nucleotides(const std::string& path) {
 // complemented for the minus frames; nothing after the messages the
 // complement would give.
 std::optional<CodonTable> table_for_six_frames(const SequenceRecord& rec, const std::string& table_name) {
-    CodonTable table = select_codon_table(table_name);
+    CodonTable table = codon_table_or_end(table_name);
     const ResidueKind type = classify_residues(rec);
     if (type != ResidueKind::Dna && type != ResidueKind::Rna) {
         err("This is not a nucleic acid sequence: %s.\n", rec.name.c_str());
@@ -152,7 +163,7 @@ int write_six_frames(const ToprotOptions& opt, SequenceRecord& rec, const CodonT
         // A frame without a whole codon is left out; a failed entry says so,
         // and a failed output stops the run.
         if (protein.residues.empty()) continue;
-        if (write_fasta_entry(w, protein, true, '_') != 0) {
+        if (write_fasta_entry(w, protein, true, '_', g_settings.line_length) != 0) {
             failed = true;
             if (w.failed()) break;
         }
@@ -184,18 +195,20 @@ int write_frames(const ToprotOptions& opt, SequenceRecord& rec) {
         for (int frame : {1, 2, 3, -1, -2, -3}) frames.push_back(translate_one_frame(frame > 0 ? rec : reverse, frame, *table));
         if (open_output(opt.output) != 0) return 1;
         if (OutputTarget::names_stdout(opt.output)) {
-            if (write_fasta_batch(std_out(), frames, 0, 0) != 0 || !std_out().flush()) fail_write();
-        } else if (write_fasta_all(opt.output, frames) != 0) {
+            if (write_fasta_batch(std_out(), frames, 0, 0, g_settings.line_length) != 0 || !std_out().flush()) fail_write();
+        } else if (write_fasta_all(opt.output, frames, g_settings.line_length) != 0) {
             fail_write();
         }
         return 0;
     }
-    if (write_composite(opt.output, rec, *table, opt.table, opt.form == "n") != 0) fail_write();
+    const int listed = write_composite(opt.output, rec, *table, opt.table, opt.form == "n", g_settings.line_length);
+    if (listed == kNotNucleicAcid) end_program(1);
+    if (listed != 0) fail_write();
     return 0;
 }
 
 int write_frame_one(const ToprotOptions& opt, const SequenceRecord& rec) {
-    auto protein = translate_record(rec, 1, opt.table, kProteinSuffix);
+    auto protein = translate_record_with(rec, 1, codon_table_or_end(opt.table), kProteinSuffix);
     if (!protein) {
         err("Error of translation in frame 1 of sequence: %s.\n", rec.name.c_str());
         return 1;
@@ -203,22 +216,33 @@ int write_frame_one(const ToprotOptions& opt, const SequenceRecord& rec) {
     protein->definition = "Frame 1. ";
     if (open_output(opt.output) != 0) return 1;
     if (OutputTarget::names_stdout(opt.output)) {
-        if (write_fasta_entry(std_out(), *protein, false, ' ') != 0 || !std_out().flush()) fail_write();
+        if (write_fasta_entry(std_out(), *protein, false, ' ', g_settings.line_length) != 0 || !std_out().flush()) fail_write();
         return 0;
     }
     // The writer marks the written file with a backspace and "w".
-    if (write_fasta_file(opt.output, &*protein, false, ' ') != 0) fail_write();
+    if (write_fasta_file(opt.output, &*protein, false, ' ', g_settings.line_length) != 0) fail_write();
     return 0;
 }
 
 int write_presentation(const ToprotOptions& opt, SequenceRecord& rec) {
     if (open_output(opt.output) != 0) return 1;
     const ExonTranslator translate = [&](const SequenceRecord& joined) -> std::optional<std::string> {
-        auto protein = translate_record(joined, 1, opt.table, kProteinSuffix);
+        auto protein = translate_record_with(joined, 1, codon_table_or_end(opt.table), kProteinSuffix);
         if (!protein) return std::nullopt;
         return std::move(protein->residues);
     };
-    if (write_presentation_file(opt.output, rec, opt.form.substr(1), opt.table, translate, stdin_reader()) != 0) {
+    // The header and its exons come first; a failure on the way reads as a
+    // failed write of the form.
+    const auto refused = [&](const char* why) {
+        err("%s", why);
+        err("Trouble in writing pretty sequence: %s\n", opt.output.c_str());
+        err("Unable to write file.\n");
+        return 1;
+    };
+    if (make_header(rec, opt.form.substr(1), stdin_reader()) != 0) return refused("Unable to make header in fwrite_pretty.\n");
+    const auto exons = parse_exon_header(rec.definition, static_cast<long>(rec.residues.size()));
+    if (!exons) return refused("\nError in extracting exons.\nUnable to extract exons in fwrite_pretty.\n");
+    if (write_presentation_file(opt.output, rec, *exons, opt.table, translate, g_settings.line_length) != 0) {
         err("Unable to write file.\n");
         return 1;
     }
@@ -227,7 +251,7 @@ int write_presentation(const ToprotOptions& opt, SequenceRecord& rec) {
 
 int write_orfs(const ToprotOptions& opt, const SequenceRecord& rec) {
     const std::int64_t minimum = parse_orf_minimum(opt.form.substr(1));
-    const CodonTable table = select_codon_table(opt.table);
+    const CodonTable table = codon_table_or_end(opt.table);
     OrfSearch search = orf_search_for(minimum);
     if (add_orfs(rec, opt.table, table, true, search) != 0) {
         err("Unable to add orf infos to multiorf.\n");
@@ -248,7 +272,7 @@ int write_orfs(const ToprotOptions& opt, const SequenceRecord& rec) {
             err("Unable to print orf infos in multiorf.\n");
             return 1;
         }
-    } else if (write_orf_sequences(opt.output, rec, std::move(search.orfs), minimum, table) != 0) {
+    } else if (write_orf_sequences(opt.output, rec, std::move(search.orfs), minimum, table, g_settings.line_length) != 0) {
         err("Unable to print orf seq.\n");
         return 1;
     }

@@ -148,8 +148,9 @@ std::optional<SequenceRecord> translate_record_with(const SequenceRecord& rec, i
 
 std::optional<SequenceRecord> translate_record(const SequenceRecord& rec, int frame, const std::string& table_name,
                                                std::string_view suffix) {
-    const CodonTable table = select_codon_table(table_name);
-    return translate_record_with(rec, frame, table, suffix);
+    const std::optional<CodonTable> table = select_codon_table(table_name);
+    if (!table) return std::nullopt;
+    return translate_record_with(rec, frame, *table, suffix);
 }
 
 namespace {
@@ -180,7 +181,9 @@ int translate_each(std::size_t count, const Collection& names, One&& one) {
 }  // namespace
 
 std::optional<Collection> translate_collection(const Collection& source, int frame, const std::string& table_name) {
-    const CodonTable table = select_codon_table(table_name);
+    const std::optional<CodonTable> selected = select_codon_table(table_name);
+    if (!selected) return std::nullopt;
+    const CodonTable& table = *selected;
     Collection result;
     result.reserve(source.size());
     const int status = translate_each(source.size(), source, [&](std::size_t i) {
@@ -200,7 +203,13 @@ int translate_record_in_place(SequenceRecord& rec, int frame, const CodonTable& 
 }
 
 int translate_collection_in_place(Collection& records, int frame, const std::string& table_name) {
-    const Translator translator(select_codon_table(table_name));
+    const std::optional<CodonTable> table = select_codon_table(table_name);
+    if (!table) return 1;
+    return translate_collection_in_place_with(records, frame, *table);
+}
+
+int translate_collection_in_place_with(Collection& records, int frame, const CodonTable& table) {
+    const Translator translator(table);
     const std::string label = frame_label(frame);
     return translate_each(records.size(), records, [&](std::size_t i) {
         return translate_into(records[i], frame, translator, kProteinSuffix, nullptr, &label) == 0;

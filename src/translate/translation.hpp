@@ -26,7 +26,8 @@ std::optional<std::string> translate_frame(std::string_view residues, int frame,
 
 // A new protein record translated from rec in frame 1-3, or -1 to -3 for the
 // reverse complement (named NAME_C + suffix). Its definition gets
-// "; Translated sequence." and its name the suffix. Nothing after a message.
+// "; Translated sequence." and its name the suffix. Nothing after a message
+// (a table name that names no table among them).
 std::optional<SequenceRecord> translate_record(const SequenceRecord& rec, int frame, const std::string& table_name,
                                                std::string_view suffix);
 // The same with a table already selected.
@@ -35,11 +36,14 @@ std::optional<SequenceRecord> translate_record_with(const SequenceRecord& rec, i
 
 // Every record translated (suffix "_ptn", definition "Frame %d "), with a
 // "." on standard output after records 0, 10, 20, ... and a newline at the
-// end. Nothing after "Error of translation in sequence: %s.\n".
+// end. Nothing after "Error of translation in sequence: %s.\n" or the
+// message of a table name that names no table.
 std::optional<Collection> translate_collection(const Collection& source, int frame, const std::string& table_name);
 // The same, each record replaced by its translation (no second copy of the
 // collection). 0, or 1 with the records before the failing one translated.
 [[nodiscard]] int translate_collection_in_place(Collection& records, int frame, const std::string& table_name);
+// The same with a table already selected.
+[[nodiscard]] int translate_collection_in_place_with(Collection& records, int frame, const CodonTable& table);
 
 // One record replaced by its translation, as the collection form does it
 // for each (suffix "_ptn", definition "Frame %d "), its messages sent to

@@ -31,9 +31,8 @@ bool copy_lines(LineReader& in, Writer& out_file) {
 
 int copy_text_file(const std::string& source, const std::string& destination) {
     out("Copying text file...\n");
-    auto in = LineReader::open(source);
+    auto in = open_input(source);
     if (!in) {
-        err("Cannot open file: %s\n\n", source.c_str());
         return 1;
     }
     if (same_file(source, destination)) {
@@ -45,9 +44,13 @@ int copy_text_file(const std::string& source, const std::string& destination) {
         err("Cannot open file: %s\n\n", destination.c_str());
         return 1;
     }
-    if (!copy_lines(*in, *dest)) return 1;
-    if (!dest->close()) {
-        err("Error in writing file: %s\n", destination.c_str());
+    return copy_into(*in, *dest, destination);
+}
+
+int copy_into(LineReader& in, Writer& dest, const std::string& dest_name) {
+    if (!copy_lines(in, dest)) return 1;
+    if (!dest.close()) {
+        err("Error in writing file: %s\n", dest_name.c_str());
         return 1;
     }
     out("\n");

@@ -22,6 +22,12 @@ std::string_view piece_as_in_file(const LineReader& in, std::string_view piece, 
 // shows when `out` is closed).
 [[nodiscard]] bool copy_lines(LineReader& in, Writer& out);
 
+// The copy of cp, txtr and fcat once both files are open: the rest of `in`
+// into `dest` (a file emptied or appended to) with copy_lines, then the
+// close. 0, or 1 after the reader's message or "Error in writing file: %s\n"
+// naming dest_name.
+[[nodiscard]] int copy_into(LineReader& in, Writer& dest, const std::string& dest_name);
+
 // "Copying text file...", then source to destination (created or emptied).
 // 1 after "Cannot open file: %s\n\n" when either cannot be opened, when
 // both name the same file, or when the copy could not be written.

@@ -10,6 +10,13 @@ namespace {
 bool g_stdin_closed = false;
 }  // namespace
 
+bool ask_input_output(CommandLine& words, const InputOutputPrompts& prompts) {
+    words.set(1, "infile");
+    if (!ask_argument(words[1], prompts.input)) return false;
+    words.set(2, prompts.output_default ? std::string(prompts.output_default) : words[1] + prompts.output_suffix);
+    return ask_argument(words[2], prompts.output) != 0;
+}
+
 void mark_stdin_closed() { g_stdin_closed = true; }
 bool stdin_closed() { return g_stdin_closed; }
 

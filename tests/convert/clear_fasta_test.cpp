@@ -6,7 +6,7 @@
 #include <random>
 
 #include "convert/clear_fasta.hpp"
-#include "convert/conversions.hpp"
+#include "core/conversions.hpp"
 #include "core/settings.hpp"
 #include "core/text_ops.hpp"
 #include "input/formats.hpp"
@@ -38,7 +38,7 @@ std::string by_collection(const kavro_test::TempDir& dir) {
         }
     }
     EXPECT_TRUE(kavro::OutputTarget::create_empty(dir / "expected.fa"));
-    EXPECT_EQ(kavro::write_fasta_all(dir / "expected.fa", *seqs), 0);
+    EXPECT_EQ(kavro::write_fasta_all(dir / "expected.fa", *seqs, kavro::g_settings.line_length), 0);
     return dir.read("expected.fa");
 }
 

@@ -1,7 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "convert/conversions.hpp"
+#include "core/conversions.hpp"
 #include "core/settings.hpp"
 #include "core/console.hpp"
 #include "support/run_kavro.hpp"

@@ -121,7 +121,7 @@ TEST(InfoReport, FailuresAndItems) {
 }
 
 TEST(CodonReport, PerRecordTable) {
-    const std::string table = kavro::select_codon_table("default");
+    const std::string table = *kavro::select_codon_table("default");
     const auto d = record("c1", "ATGATGTAAAC", kavro::ResidueKind::Dna);  // 11 nt: ATG ATG TAA, 3 codons
     kavro::CodonCounts counts;
     counts.fill(7);
@@ -153,7 +153,7 @@ TEST(CodonReport, PerRecordTable) {
 }
 
 TEST(CodonReport, SummaryListings) {
-    std::string table = kavro::select_codon_table("default");
+    std::string table = *kavro::select_codon_table("default");
     table[0] = 'b';   // not among the summary's letters: first listing only
     table[63] = 'U';  // no blank line after the U and X groups
     table[62] = 'X';
@@ -181,7 +181,7 @@ TEST(CodonReport, SummaryListings) {
 }
 
 TEST(CodonReport, RelativeUsageWithinAnAminoAcid) {
-    const std::string table = kavro::select_codon_table("default");
+    const std::string table = *kavro::select_codon_table("default");
     kavro::CodonCounts totals{};
     totals[kavro::codon_usage("CUG")] = 1;
     totals[kavro::codon_usage("UUA")] = 2;  // leucine: 1 + 2 = 3

@@ -98,7 +98,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (auto c = quietly(as_fasta); c && !c->empty() && !line_start_marks(*c)) {
         unlink(out.c_str());
         bool written = true;
-        for (auto& r : *c) written = written && write_fasta_file(out, &r, true, ' ') == 0;
+        for (auto& r : *c) written = written && write_fasta_file(out, &r, true, ' ', g_settings.line_length) == 0;
         if (written) expect_same(*c, as_fasta(out), true, "FASTA");
     }
     for (auto read : {as_clustal, as_phylip}) {

@@ -25,13 +25,14 @@ struct Entry {
     std::int64_t position = 0;
 };
 
-Entry read_entry(Kind kind, const std::string& text, ResidueKind type = ResidueKind::Unknown, std::int64_t position = 0) {
+Entry read_entry(Kind kind, const std::string& text, ResidueKind type = ResidueKind::Unknown, std::int64_t position = 0,
+                 bool circular = false) {
     auto in = LineReader::from_string(text);
     Entry e;
     e.position = position;
     e.err = stderr_of([&] {
-        if (kind == Kind::GenBank) e.rec = read_genbank_entry(in, e.position, type);
-        if (kind == Kind::Embl) e.rec = read_embl_entry(in, e.position, type);
+        if (kind == Kind::GenBank) e.rec = read_genbank_entry(in, e.position, type, nullptr, circular);
+        if (kind == Kind::Embl) e.rec = read_embl_entry(in, e.position, type, nullptr, circular);
         if (kind == Kind::Pir) e.rec = read_pir_entry(in, e.position);
     });
     return e;
@@ -70,11 +71,13 @@ TEST(GenBankEntry, CircularSwitchesFormOnlyWhileReading) {
     EXPECT_EQ(e.rec->circular, 1);
     EXPECT_EQ(e.rec->type, ResidueKind::Dna);
     EXPECT_FALSE(g_settings.form);
-    // With form on every entry is circular, and form stays on.
-    g_settings.form = true;
-    e = read_entry(Kind::GenBank, genbank("LIN1          20 bp    DNA     linear BCT"));
+    // Asked for, every entry is circular.
+    e = read_entry(Kind::GenBank, genbank("LIN1          20 bp    DNA     linear BCT"), ResidueKind::Unknown, 0, true);
     EXPECT_EQ(e.rec->circular, 1);
-    EXPECT_TRUE(g_settings.form);
+    e = read_entry(Kind::Embl, "ID   L1 standard; DNA; PRO; 20 BP.\nSQ   Sequence\n     acgtacgtac gtacgtacgt 20\n//\n",
+                   ResidueKind::Unknown, 0, true);
+    ASSERT_TRUE(e.rec) << e.err;
+    EXPECT_EQ(e.rec->circular, 1);
     // Restored on the null return too.
     g_settings.form = false;
     e = read_entry(Kind::GenBank, "LOCUS       C1  0 bp DNA circular\nORIGIN\n//\n");

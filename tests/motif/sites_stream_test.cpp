@@ -3,7 +3,7 @@
 // records cleared, then searched), which CLUSTAL and raw files still take.
 #include <gtest/gtest.h>
 
-#include "convert/conversions.hpp"
+#include "core/conversions.hpp"
 #include "core/program_exit.hpp"
 #include "input/formats.hpp"
 #include "motif/motif_search.hpp"

@@ -17,7 +17,7 @@ using output_test::written;
 
 class AlignmentWriter : public ::testing::Test {
 protected:
-    output_test::SavedState saved;
+    int line_length = 75;  // the NEXUS row length handed to the writer
 };
 
 Collection alignment(const std::vector<std::string>& names, std::size_t length) {
@@ -88,12 +88,12 @@ TEST_F(AlignmentWriter, PhylipShortLastGroupHasNoBlank) {
 }
 
 TEST_F(AlignmentWriter, NexusLayoutAndNames) {
-    kavro::g_settings.line_length = 75;
+    line_length = 75;
     Collection seqs = alignment({"a=b", "seq2", "s3"}, 100);
     seqs[0].type = kavro::ResidueKind::Dna;
     seqs[0].length = 100;
     int result = -1;
-    std::string text = written([&](Writer& w) { result = kavro::write_nexus(w, &seqs, 10); });
+    std::string text = written([&](Writer& w) { result = kavro::write_nexus(w, &seqs, 10, line_length); });
     EXPECT_EQ(result, 0);
     EXPECT_EQ(seqs[0].name, "a_b");  // the record keeps the new name
     std::string expect =
@@ -106,14 +106,14 @@ TEST_F(AlignmentWriter, NexusLayoutAndNames) {
     expect += ";\nend;\n";
     EXPECT_EQ(text, expect);
 
-    kavro::g_settings.line_length = 60;
+    line_length = 60;
     seqs[0].type = kavro::ResidueKind::Protein;
-    text = written([&](Writer& w) { EXPECT_EQ(kavro::write_nexus(w, &seqs, 10), 0); });
+    text = written([&](Writer& w) { EXPECT_EQ(kavro::write_nexus(w, &seqs, 10, line_length), 0); });
     EXPECT_THAT(text, HasSubstr("datatype=protein "));
     EXPECT_THAT(text, HasSubstr("\na_b        " + seqs[0].residues.substr(0, 70) + "\n"));
     EXPECT_THAT(text, HasSubstr("\na_b        " + seqs[0].residues.substr(70) + "\n"));
     seqs[0].type = static_cast<kavro::ResidueKind>(7);
-    text = written([&](Writer& w) { EXPECT_EQ(kavro::write_nexus(w, &seqs, 10), 0); });
+    text = written([&](Writer& w) { EXPECT_EQ(kavro::write_nexus(w, &seqs, 10, line_length), 0); });
     EXPECT_THAT(text, HasSubstr("datatype=unknown "));
 }
 
@@ -125,7 +125,7 @@ TEST_F(AlignmentWriter, FileWrappersUseTheirNameWidths) {
     EXPECT_THAT(dir.read("x.aln"), HasSubstr("\nb" + std::string(34, ' ') + "BCDBC\n"));
     EXPECT_EQ(kavro::write_phylip_file(dir / "x.phy", &seqs), 0);
     EXPECT_EQ(dir.read("x.phy"), "2\t5\tI\na_rather_l ABCAB\nb          BCDBC\n\n");
-    EXPECT_EQ(kavro::write_nexus_file(dir / "x.nex", &seqs), 0);
+    EXPECT_EQ(kavro::write_nexus_file(dir / "x.nex", &seqs, line_length), 0);
     EXPECT_THAT(dir.read("x.nex"), HasSubstr("\nb" + std::string(18, ' ') + "BCDBC\n"));
     EXPECT_EQ(console.out(), "\bw\bw\bw");
     // The files are created anew.
@@ -140,7 +140,7 @@ TEST_F(AlignmentWriter, WrapperFailures) {
     Collection seqs = alignment({"a"}, 5);
     EXPECT_EQ(kavro::write_clustal_file(dir / "no/x.aln", &seqs), 1);
     EXPECT_EQ(kavro::write_phylip_file(dir / "x.phy", nullptr), 1);
-    EXPECT_EQ(kavro::write_nexus_file("/dev/full", &seqs), 2);
+    EXPECT_EQ(kavro::write_nexus_file("/dev/full", &seqs, line_length), 2);
     Collection none;  // an empty collection has no first entry to measure
     EXPECT_EQ(kavro::write_clustal_file(dir / "y.aln", &none), 1);
     EXPECT_EQ(console.err(), "Cannot open file: " + (dir / "no/x.aln") +
@@ -167,7 +167,7 @@ TEST_F(AlignmentWriter, NamesKeepTheirBytesAndNeverGoEmpty) {
         kavro_test::CaptureConsole console;
         clustal = written([&](Writer& w) { EXPECT_EQ(kavro::write_clustal(w, &seqs, 30), 0); });
         phylip = written([&](Writer& w) { EXPECT_EQ(kavro::write_phylip(w, &seqs, 10), 0); });
-        nexus = written([&](Writer& w) { EXPECT_EQ(kavro::write_nexus(w, &seqs, 10), 0); });
+        nexus = written([&](Writer& w) { EXPECT_EQ(kavro::write_nexus(w, &seqs, 10, line_length), 0); });
         messages = console.err();
     }
     EXPECT_THAT(clustal, HasSubstr("\nP\xC3\xA9rez_1" + std::string(27, ' ') + "ABC"));
@@ -203,7 +203,7 @@ TEST_F(AlignmentWriter, PhylipNamesStayDistinctWithinTheirWidth) {
 // quotes, an embedded quote doubled, and the name field widens to hold them.
 TEST_F(AlignmentWriter, NexusQuotesNamesWithPunctuation) {
     Collection seqs = alignment({"X01238.1/1-183", "ENSG00000108691:ENST00000580907", "it's", "plain_name"}, 4);
-    const std::string text = written([&](Writer& w) { EXPECT_EQ(kavro::write_nexus(w, &seqs, 10), 0); });
+    const std::string text = written([&](Writer& w) { EXPECT_EQ(kavro::write_nexus(w, &seqs, 10, line_length), 0); });
     const std::size_t width = 34;  // the longest name with its quotes, and a blank
     EXPECT_THAT(text, HasSubstr("\n'X01238.1/1-183'" + std::string(width - 16, ' ') + "ABCA\n"));
     EXPECT_THAT(text, HasSubstr("\n'ENSG00000108691:ENST00000580907' BCDB\n"));
@@ -215,7 +215,7 @@ TEST_F(AlignmentWriter, NoColumnsStillListsTheRows) {
     Collection seqs = alignment({"a", "b"}, 0);
     const std::string clustal = written([&](Writer& w) { EXPECT_EQ(kavro::write_clustal(w, &seqs, 3), 0); });
     EXPECT_EQ(clustal.substr(clustal.find("\n\n\n") + 3), "a       \nb       \n\n\n\n\n");
-    const std::string nexus = written([&](Writer& w) { EXPECT_EQ(kavro::write_nexus(w, &seqs, 3), 0); });
+    const std::string nexus = written([&](Writer& w) { EXPECT_EQ(kavro::write_nexus(w, &seqs, 3, line_length), 0); });
     EXPECT_EQ(nexus.substr(nexus.find("matrix\n") + 7), "a   \nb   \n\n;\nend;\n");
 }
 

@@ -17,18 +17,18 @@ using output_test::written;
 
 class FastaWriter : public ::testing::Test {
 protected:
-    output_test::SavedState saved;
+    int line_length = 75;  // the residue line length handed to the writers
+
+    std::string entry(SequenceRecord& rec, bool with_def = true, char sep = '_', int* result = nullptr) {
+        return written([&](Writer& w) {
+            int r = kavro::write_fasta_entry(w, rec, with_def, sep, line_length);
+            if (result) *result = r;
+        });
+    }
 };
 
-std::string entry(SequenceRecord& rec, bool with_def = true, char sep = '_', int* result = nullptr) {
-    return written([&](Writer& w) {
-        int r = kavro::write_fasta_entry(w, rec, with_def, sep);
-        if (result) *result = r;
-    });
-}
-
 TEST_F(FastaWriter, BreaksLinesAndEndsWithOneOrTwoEmptyLines) {
-    kavro::g_settings.line_length = 75;
+    line_length = 75;
     const std::string a75(75, 'A'), c75(75, 'C');
     auto r150 = record("s", a75 + c75);
     EXPECT_EQ(entry(r150, false), ">s\n" + a75 + "\n" + c75 + "\n\n\n");
@@ -39,10 +39,10 @@ TEST_F(FastaWriter, BreaksLinesAndEndsWithOneOrTwoEmptyLines) {
     auto empty = record("s", "");
     EXPECT_EQ(entry(empty, false), ">s\n\n\n");
 
-    kavro::g_settings.line_length = 4;
+    line_length = 4;
     auto r9 = record("s", "ACGTACGTA");
     EXPECT_EQ(entry(r9, false), ">s\nACGT\nACGT\nA\n\n");
-    kavro::g_settings.line_length = 0;  // cannot be set, but must not divide by zero
+    line_length = 0;  // cannot be set, but must not divide by zero
     auto r3 = record("s", "ACG");
     EXPECT_EQ(entry(r3, false), ">s\nA\nC\nG\n\n\n");
 }
@@ -83,7 +83,7 @@ TEST_F(FastaWriter, HeaderSeparatorAndDefinitionRules) {
 }
 
 TEST_F(FastaWriter, NewlinesAndControlCharactersInResidues) {
-    kavro::g_settings.line_length = 10;
+    line_length = 10;
     // A newline off a break position is written, counted and becomes "-".
     auto rec = record("s", "AC\nGT");
     int result = -1;
@@ -93,7 +93,7 @@ TEST_F(FastaWriter, NewlinesAndControlCharactersInResidues) {
 
     // At a break position the break is the newline: written once, counted
     // and replaced; a skipped control character still counts for j.
-    kavro::g_settings.line_length = 3;
+    line_length = 3;
     auto odd = record("s", "AB\x01" "CD\nEFG");
     odd.length = 8;
     EXPECT_EQ(entry(odd, false, '_', &result), ">s\nAB\nCD\nEFG\n\n\n");
@@ -126,7 +126,7 @@ TEST_F(FastaWriter, RunWritingMatchesTheCharacterRules) {
     std::mt19937 rng(7);
     const std::string alphabet = "ACGTNacgtn-*\n\t\x01\x80\xff";
     for (int line : {1, 2, 3, 7, 60, 75, 200}) {
-        kavro::g_settings.line_length = line;
+        line_length = line;
         for (int round = 0; round < 30; ++round) {
             // Clean texts (written line by line), rare and frequent faults;
             // some lengths a multiple of the line length.
@@ -156,7 +156,7 @@ TEST_F(FastaWriter, LengthMismatchAndNullRecord) {
     EXPECT_EQ(result, 3);
     EXPECT_EQ(console.err(), "Error in sequence length.\n");
 
-    std::string text = written([&](Writer& w) { result = kavro::write_fasta_entry(w, nullptr, true, '_'); });
+    std::string text = written([&](Writer& w) { result = kavro::write_fasta_entry(w, nullptr, true, '_', line_length); });
     EXPECT_EQ(result, 1);
     EXPECT_EQ(text, "");
     EXPECT_EQ(console.err(), "Error in sequence length.\nEmpty sequence.\n");
@@ -167,16 +167,16 @@ TEST_F(FastaWriter, FileWrapperAppendsAndReports) {
     kavro_test::CaptureConsole console;
     auto a = record("a", "AC", "first");
     auto b = record("b", "GT");
-    EXPECT_EQ(kavro::write_fasta_file(dir / "out.fa", &a, true, ' '), 0);
-    EXPECT_EQ(kavro::write_fasta_file(dir / "out.fa", &b, false, ' '), 0);
+    EXPECT_EQ(kavro::write_fasta_file(dir / "out.fa", &a, true, ' ', line_length), 0);
+    EXPECT_EQ(kavro::write_fasta_file(dir / "out.fa", &b, false, ' ', line_length), 0);
     EXPECT_EQ(dir.read("out.fa"), ">a first\nAC\n\n>b\nGT\n\n");
     EXPECT_EQ(console.out(), "\bw\bw");
 
     b.length = 3;
-    EXPECT_EQ(kavro::write_fasta_file(dir / "bad.fa", &b, false, ' '), 3);
-    EXPECT_EQ(kavro::write_fasta_file(dir / "no/such/dir.fa", &a, true, ' '), 1);
-    EXPECT_EQ(kavro::write_fasta_file(dir / "x.fa", nullptr, true, ' '), 1);
-    EXPECT_EQ(kavro::write_fasta_file("/dev/full", &a, true, ' '), 2);
+    EXPECT_EQ(kavro::write_fasta_file(dir / "bad.fa", &b, false, ' ', line_length), 3);
+    EXPECT_EQ(kavro::write_fasta_file(dir / "no/such/dir.fa", &a, true, ' ', line_length), 1);
+    EXPECT_EQ(kavro::write_fasta_file(dir / "x.fa", nullptr, true, ' ', line_length), 1);
+    EXPECT_EQ(kavro::write_fasta_file("/dev/full", &a, true, ' ', line_length), 2);
     EXPECT_EQ(console.err(), "Error in sequence length.\nTrouble in writing file: " + (dir / "bad.fa") +
                                  "\nCannot open file: " + (dir / "no/such/dir.fa") +
                                  "\nEmpty sequence.\nWriting error.\nTrouble in writing file: /dev/full\n");
@@ -198,13 +198,13 @@ std::string fasta(const std::string& name, const std::string& res) {
 }
 
 TEST_F(FastaWriter, BatchFiltersByLength) {
-    kavro::g_settings.line_length = 200;
+    line_length = 200;
     Collection batch = sample_batch();
     const std::string s = fasta("short_d1", std::string(20, 'A'));
     const std::string m = fasta("mid", std::string(50, 'C'));
     const std::string l = fasta("long", std::string(120, 'G'));
     auto run = [&](long min, long max) {
-        return written([&](Writer& w) { EXPECT_EQ(kavro::write_fasta_batch(w, batch, min, max), 0); });
+        return written([&](Writer& w) { EXPECT_EQ(kavro::write_fasta_batch(w, batch, min, max, line_length), 0); });
     };
     EXPECT_EQ(run(0, 0), s + m + l);
     EXPECT_EQ(run(100, 0), l);
@@ -218,7 +218,7 @@ TEST_F(FastaWriter, BatchMarksLongRunsInItsRecords) {
     Collection batch;
     batch.push_back(record("r", "AC" + std::string(12, 'N') + "GT" + std::string(10, 'Q') + "A"));
     batch.push_back(record("keep", std::string(9, 'N') + "A"));
-    std::string text = written([&](Writer& w) { EXPECT_EQ(kavro::write_fasta_batch(w, batch, -10, -10), 0); });
+    std::string text = written([&](Writer& w) { EXPECT_EQ(kavro::write_fasta_batch(w, batch, -10, -10, line_length), 0); });
     EXPECT_EQ(text, fasta("r", "ACNx012xNGTQx010xQA") + fasta("keep", std::string(9, 'N') + "A"));
     EXPECT_EQ(batch[0].length, 19);
     EXPECT_EQ(console.out(), "x012x\nx010x\n");
@@ -227,21 +227,21 @@ TEST_F(FastaWriter, BatchMarksLongRunsInItsRecords) {
 TEST_F(FastaWriter, BatchFileAppendsOrGoesToStandardOutput) {
     kavro_test::TempDir dir;
     kavro_test::CaptureConsole console;
-    kavro::g_settings.line_length = 75;
+    line_length = 75;
     Collection batch;
     batch.push_back(record("a", "ACGT"));
-    EXPECT_EQ(kavro::write_fasta_all(dir / "out.fa", batch), 0);
-    EXPECT_EQ(kavro::write_fasta_batch_file(dir / "out.fa", batch, 10, 0), 0);
-    EXPECT_EQ(kavro::write_fasta_all(dir / "out.fa", batch), 0);
+    EXPECT_EQ(kavro::write_fasta_all(dir / "out.fa", batch, line_length), 0);
+    EXPECT_EQ(kavro::write_fasta_batch_file(dir / "out.fa", batch, 10, 0, line_length), 0);
+    EXPECT_EQ(kavro::write_fasta_all(dir / "out.fa", batch, line_length), 0);
     EXPECT_EQ(dir.read("out.fa"), fasta("a", "ACGT") + fasta("a", "ACGT"));
     EXPECT_EQ(console.out(), "");
 
-    EXPECT_EQ(kavro::write_fasta_all({dir / "stdout", true}, batch), 0);
+    EXPECT_EQ(kavro::write_fasta_all({dir / "stdout", true}, batch, line_length), 0);
     EXPECT_EQ(console.out(), fasta("a", "ACGT"));
     EXPECT_FALSE(dir.exists("stdout"));
 
-    EXPECT_EQ(kavro::write_fasta_all(dir / "no/dir.fa", batch), 1);
-    EXPECT_EQ(kavro::write_fasta_range_file(dir / "no/dir.fa", batch, 0, 1), 1);
+    EXPECT_EQ(kavro::write_fasta_all(dir / "no/dir.fa", batch, line_length), 1);
+    EXPECT_EQ(kavro::write_fasta_range_file(dir / "no/dir.fa", batch, 0, 1, line_length), 1);
     const std::string cannot = "Cannot open file: " + (dir / "no/dir.fa") + "\n\n";
     EXPECT_EQ(console.err(), cannot + cannot);
 }
@@ -250,7 +250,7 @@ TEST_F(FastaWriter, FailedBatchWriteIsReportedAsFailure) {
     kavro_test::CaptureConsole console;
     Collection batch;
     batch.push_back(record("a", "ACGT"));
-    EXPECT_EQ(kavro::write_fasta_all("/dev/full", batch), 1);
+    EXPECT_EQ(kavro::write_fasta_all("/dev/full", batch, line_length), 1);
     EXPECT_EQ(console.err(), "Writing error.\nTrouble in writing file: /dev/full\n");
 }
 
@@ -258,11 +258,11 @@ TEST_F(FastaWriter, RangeIsClampedToTheBatch) {
     kavro_test::TempDir dir;
     Collection batch;
     for (const char* n : {"a", "b", "c"}) batch.push_back(record(n, "AC", "x"));
-    EXPECT_EQ(kavro::write_fasta_range_file(dir / "r.fa", batch, 1, 10), 0);
+    EXPECT_EQ(kavro::write_fasta_range_file(dir / "r.fa", batch, 1, 10, line_length), 0);
     EXPECT_EQ(dir.read("r.fa"), fasta("b_x", "AC") + fasta("c_x", "AC"));
-    std::string text = written([&](Writer& w) { EXPECT_EQ(kavro::write_fasta_range(w, batch, -5, 1), 0); });
+    std::string text = written([&](Writer& w) { EXPECT_EQ(kavro::write_fasta_range(w, batch, -5, 1, line_length), 0); });
     EXPECT_EQ(text, fasta("a_x", "AC"));
-    text = written([&](Writer& w) { EXPECT_EQ(kavro::write_fasta_range(w, batch, 2, 2), 0); });
+    text = written([&](Writer& w) { EXPECT_EQ(kavro::write_fasta_range(w, batch, 2, 2, line_length), 0); });
     EXPECT_EQ(text, "");
 }
 
@@ -274,8 +274,8 @@ namespace {
 TEST(FastaWriterFailure, FailedOutputIsReportedOnceAndTheBatchStops) {
     Collection batch;
     for (int i = 0; i < 2000; ++i) batch.push_back(output_test::record("s" + std::to_string(i), std::string(600, 'A')));
-    for (auto write : {+[](Writer& w, Collection& b) { static_cast<void>(kavro::write_fasta_batch(w, b, 0, 0)); },
-                       +[](Writer& w, Collection& b) { static_cast<void>(kavro::write_fasta_range(w, b, 0, 2000)); }}) {
+    for (auto write : {+[](Writer& w, Collection& b) { static_cast<void>(kavro::write_fasta_batch(w, b, 0, 0, 75)); },
+                       +[](Writer& w, Collection& b) { static_cast<void>(kavro::write_fasta_range(w, b, 0, 2000, 75)); }}) {
         std::string messages;
         {
             kavro_test::CaptureConsole console;

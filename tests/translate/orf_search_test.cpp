@@ -16,7 +16,7 @@ static_assert(std::is_same_v<decltype(OrfInfo::start), std::int64_t>);
 static_assert(std::is_same_v<decltype(OrfInfo::stop), std::int64_t>);
 static_assert(std::is_same_v<decltype(OrfInfo::length), std::int64_t>);
 
-const kavro::CodonTable kStandard = kavro::select_codon_table("default");
+const kavro::CodonTable kStandard = *kavro::select_codon_table("default");
 
 // frame start stop length init term, one ORF per string.
 std::vector<std::string> describe(const OrfList& orfs) {

@@ -29,7 +29,7 @@ Result toprot(std::vector<std::string> words, const std::string& residues = kNes
 // A codon-table file: the standard code with TGA read as W, one letter per
 // line after a comment line, each letter followed by its codon.
 std::string table_file(std::size_t letters = 64) {
-    std::string table = kavro::select_codon_table("default");
+    std::string table = *kavro::select_codon_table("default");
     table[50] = 'W';
     std::string text = "# standard code, TGA as W\n";
     for (std::size_t i = 0; i < letters; ++i)

@@ -16,7 +16,7 @@ namespace {
 using kavro::SequenceRecord;
 using kavro::translate_frame;
 
-const std::string kStandard = kavro::select_codon_table("default");
+const std::string kStandard = *kavro::select_codon_table("default");
 
 SequenceRecord dna(const std::string& name, const std::string& residues, const std::string& definition = "def") {
     return kavro_test::make_record(name, residues, kavro::ResidueKind::Dna, definition);

@@ -1,5 +1,5 @@
 #pragma once
-// The conversions the tofast command applies: DNA to RNA and back for one
+// The conversions tofast and sites apply: DNA to RNA and back for one
 // record, and the batch forms over a collection (reverse complement, RNA,
 // DNA, gap clearing). Each returns 0 on success and 1 after its message.
 

@@ -1,12 +1,11 @@
 // DNA/RNA conversion of one record and the batch operations over a
 // collection. Residues are rewritten in one pass through a 256-entry table.
-#include "convert/conversions.hpp"
+#include "core/conversions.hpp"
 
 #include <algorithm>
 #include <array>
 
 #include "core/console.hpp"
-#include "core/settings.hpp"
 #include "core/text_ops.hpp"
 
 namespace kavro {
