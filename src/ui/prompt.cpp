@@ -2,6 +2,7 @@
 
 #include "core/console.hpp"
 #include "core/text_ops.hpp"
+#include "output/output_target.hpp"
 #include "ui/console_input.hpp"
 
 namespace kavro {
@@ -14,7 +15,12 @@ bool ask_input_output(CommandLine& words, const InputOutputPrompts& prompts) {
     words.set(1, "infile");
     if (!ask_argument(words[1], prompts.input)) return false;
     words.set(2, prompts.output_default ? std::string(prompts.output_default) : words[1] + prompts.output_suffix);
-    return ask_argument(words[2], prompts.output) != 0;
+    if (ask_argument(words[2], prompts.output) == 0) return false;
+    // Data answered onto standard output: the rest of this command's texts go
+    // to standard error, as for "stdout" on the command line (the dispatcher
+    // routes them back when the command ends).
+    if (OutputTarget::names_stdout(words[2])) set_messages_to_stderr(true);
+    return true;
 }
 
 void mark_stdin_closed() { g_stdin_closed = true; }

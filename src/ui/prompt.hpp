@@ -21,7 +21,8 @@ struct InputOutputPrompts {
 };
 
 // Asks for the input file name into words[1] ("infile" by default) and the
-// output file name into words[2]; false when the user leaves.
+// output file name into words[2]; false when the user leaves. An output
+// answered as "stdout" sends the console's texts to standard error from then on.
 [[nodiscard]] bool ask_input_output(CommandLine& words, const InputOutputPrompts& prompts = {});
 
 // Waits until the user types a line that is "y"; the end of standard input

@@ -97,6 +97,15 @@ TEST(DataToStdout, MenuCommandSendsItsMessagesToStandardError) {
     EXPECT_THAT(r.err, HasSubstr("Reading sequence...\n"));
 }
 
+// "stdout" answered at the dialog's output prompt routes the same way.
+TEST(DataToStdout, DialogAnswerStdoutSendsMessagesToStandardError) {
+    auto r = kavro_test::run({.args = {"simtbl"}, .input = "eq.fa\nstdout\n", .files = {{"eq.fa", ">p\nACGT\n>q\nACGA\n"}}});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_THAT(r.out, HasSubstr("Similarity table"));
+    EXPECT_THAT(r.out, Not(HasSubstr("Reading sequence")));
+    EXPECT_THAT(r.err, HasSubstr("Reading sequence...\n"));
+}
+
 // A failed write to standard output is reported once, whichever write fails.
 TEST(DataToStdout, FailedWriteReportedOnce) {
     if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
