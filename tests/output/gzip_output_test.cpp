@@ -81,9 +81,9 @@ TEST(GzipOutput, EveryDataCommandWritesGzipEqualToItsPlainOutput) {
         for (const auto& w : words) shown += w + " ";
         SCOPED_TRACE(shown);
         auto with_output = [&](const std::string& name) {
-            kavro_test::Run spec{.files = input_files()};
-            for (const auto& w : words) spec.args.push_back(w == "OUT" ? name : w);
-            return run(spec);
+            kavro_test::Run request{.files = input_files()};
+            for (const auto& w : words) request.args.push_back(w == "OUT" ? name : w);
+            return run(request);
         };
         const Result plain = with_output("out.txt");
         const Result packed = with_output("out.txt.gz");

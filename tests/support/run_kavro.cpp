@@ -47,20 +47,20 @@ std::string TempDir::read(const std::string& name) const {
 
 bool TempDir::exists(const std::string& name) const { return fs::exists(*this / name); }
 
-Result run(const Run& spec) {
+Result run(const Run& request) {
     Result r;
     r.dir = std::make_shared<TempDir>();
-    for (const auto& [name, content] : spec.files) r.dir->write(name, content);
+    for (const auto& [name, content] : request.files) r.dir->write(name, content);
     TempDir io;
-    io.write("stdin", spec.input);
+    io.write("stdin", request.input);
 
     std::vector<std::string> env_strings = {"PATH=/usr/local/bin:/usr/bin:/bin", "LANG=C"};
-    for (const auto& [k, v] : spec.env) env_strings.push_back(k + "=" + v);
+    for (const auto& [k, v] : request.env) env_strings.push_back(k + "=" + v);
     std::vector<char*> envp;
     for (auto& s : env_strings) envp.push_back(s.data());
     envp.push_back(nullptr);
     std::vector<std::string> argv_strings = {KAVRO_BINARY};
-    argv_strings.insert(argv_strings.end(), spec.args.begin(), spec.args.end());
+    argv_strings.insert(argv_strings.end(), request.args.begin(), request.args.end());
     std::vector<char*> argv;
     for (auto& s : argv_strings) argv.push_back(s.data());
     argv.push_back(nullptr);
@@ -68,12 +68,12 @@ Result run(const Run& spec) {
     pid_t pid = fork();
     if (pid == 0) {
         int in = open((io / "stdin").c_str(), O_RDONLY);
-        const std::string out_path = spec.stdout_path.empty() ? io / "stdout" : spec.stdout_path;
+        const std::string out_path = request.stdout_path.empty() ? io / "stdout" : request.stdout_path;
         int out = open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         int er = open((io / "stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (in < 0 || out < 0 || er < 0 || chdir(r.dir->path().c_str()) != 0) _exit(127);
-        if (spec.max_file_bytes > 0) {
-            const rlimit limit{static_cast<rlim_t>(spec.max_file_bytes), static_cast<rlim_t>(spec.max_file_bytes)};
+        if (request.max_file_bytes > 0) {
+            const rlimit limit{static_cast<rlim_t>(request.max_file_bytes), static_cast<rlim_t>(request.max_file_bytes)};
             setrlimit(RLIMIT_FSIZE, &limit);
         }
         dup2(in, 0);
@@ -82,7 +82,7 @@ Result run(const Run& spec) {
         execve(argv[0], argv.data(), envp.data());
         _exit(127);
     }
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(spec.timeout_seconds);
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(request.timeout_seconds);
     int wstatus = 0;
     for (;;) {
         pid_t done = waitpid(pid, &wstatus, WNOHANG);
@@ -96,7 +96,7 @@ Result run(const Run& spec) {
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     if (!r.timed_out && WIFEXITED(wstatus)) r.status = WEXITSTATUS(wstatus);
-    if (spec.stdout_path.empty()) r.out = io.read("stdout");
+    if (request.stdout_path.empty()) r.out = io.read("stdout");
     r.err = io.read("stderr");
     return r;
 }

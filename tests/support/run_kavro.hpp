@@ -56,7 +56,7 @@ struct Result {
     bool exists(const std::string& name) const { return dir->exists(name); }
 };
 
-Result run(const Run& spec);
+Result run(const Run& request);
 
 // The bytes of a fixture shipped under tests/fixtures.
 std::string fixture(const std::string& relative_path);
