@@ -20,11 +20,6 @@ const Command kCommands[] = {{"extcds", cmd_extcds}, {"cdsnuc", cmd_cdsnuc}, {"e
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    fuzz::init(argc, argv);
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     auto [line, file] = fuzz::split_line(text);

@@ -9,6 +9,7 @@
 // the rest at the first "\n%%\n".
 
 #include <dirent.h>
+#include <sanitizer/common_interface_defs.h>
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -129,6 +130,9 @@ inline void absolute_paths(int* argc, char*** argv) {
 inline void init(int* argc, char*** argv) {
     absolute_paths(argc, argv);
     report_fd() = dup(2);
+    // Sanitizer reports go to the real standard error even while a target
+    // captures fds 1 and 2.
+    __sanitizer_set_report_fd(reinterpret_cast<void*>(static_cast<std::uintptr_t>(report_fd())));
     // A run that writes without end meets a file-size limit (a write error)
     // instead of filling the disk; it then shows as a timeout.
     signal(SIGXFSZ, SIG_IGN);
@@ -188,7 +192,9 @@ inline int run_command(kavro::CommandHandler handler, const std::vector<std::str
     } catch (const kavro::ProgramExit& e) {
         status = e.status;
     }
-    kavro::flush_console();
+    // The console may point at a closed or full stream after a run: only the
+    // flush matters here, not its result.
+    static_cast<void>(kavro::flush_console());
     kavro::set_messages_to_stderr(false);
     kavro::g_settings = saved;
     return status;
@@ -211,3 +217,10 @@ inline kavro::Settings settings_from(std::vector<std::string>& words) {
 }
 
 }  // namespace fuzz
+
+// Every target starts the same way: absolute paths, the file-size limit, the
+// work directory. (Each target is one file, so this is defined once.)
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    fuzz::init(argc, argv);
+    return 0;
+}
